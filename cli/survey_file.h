@@ -1,0 +1,38 @@
+#pragma once
+// Opening survey files for the subcommands: the checks that come before the
+// survey factory (does the path exist, can it be read), the factory call
+// itself with its raised errors turned into a message, and the listing of
+// the survey files of a folder.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/interface.h"
+#include "model/survey_error.h"
+
+namespace veldrane::cli {
+
+struct OpenedSurveyFile {
+  // The survey (ISurvey) or traverse (ITraverse); null when it could not be read.
+  std::shared_ptr<IInterface> object;
+  // Why it could not be read; empty when `object` is set.
+  std::string problem;
+};
+
+// Reads one survey file through the survey factory. Never throws.
+OpenedSurveyFile OpenForReading(const std::string& path);
+
+// The error queue of a survey or traverse; null for anything else.
+std::shared_ptr<ISurveyErrorQueue> ErrorQueueOf(const std::shared_ptr<IInterface>& object);
+
+// The survey files of a folder (by extension, not recursive), sorted by file
+// name. Throws std::runtime_error with a readable message when the folder
+// cannot be listed.
+std::vector<std::string> ListSurveyFiles(const std::string& folder);
+
+// Every survey file a command-line path stands for: a folder gives its survey
+// files, anything else stands for itself (checked when it is opened).
+// Folders that cannot be listed are reported in `problems` as "PATH: why".
+std::vector<std::string> ExpandSurveyPaths(const std::vector<std::string>& paths, std::vector<std::string>& problems);
+
+}  // namespace veldrane::cli
