@@ -1,0 +1,127 @@
+#pragma once
+// Cursors whose records are the points of containers: the points of every
+// cross section, of every profile centerline, of every ring of every survey
+// area. The container's record ordinal goes into the class's container OID
+// field ("CrossSectionOID", "ProfileOID", "AreaOID").
+//
+// A container without points occupies no record: its points simply do not
+// exist, so it is passed over and numbering goes on with the next one.
+//
+// Under an envelope filter each point is tested numerically. When the
+// dataset hands the cursor the extents of its containers (bounding box and
+// point count, see MeasureContainers), a container whose box lies wholly
+// outside the envelope is passed over at once, its points still counted.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <ogr_geometry.h>
+
+#include "model/features.h"
+#include "plugin/cursor_base.h"
+
+namespace veldrane {
+
+struct ContainerExtent {
+  double xMin;
+  double yMin;
+  double xMax;
+  double yMax;
+  std::int32_t pointCount;  // 0: the box is meaningless
+};
+using ContainerExtents = std::vector<ContainerExtent>;
+
+template <class Container>
+class ContainerPointCursor : public SvyCursorBase {
+ public:
+  using Iterator = IItemIterator<Container>;
+
+  // Record 0 is the first point of the first container with points; no
+  // envelope test applies to it. The cursor keeps the iterator (shared, not
+  // copied).
+  void Initialize(std::shared_ptr<Iterator> containers, std::int32_t csid);
+  // One entry per container of the iteration, in order. Ignored when its
+  // size does not match the iteration.
+  void SetContainerExtents(std::shared_ptr<const ContainerExtents> extents);
+
+  // 0-based position of the current container in the iteration; -1 before
+  // Initialize.
+  std::int32_t ContainerOrdinal() const { return containerOrdinal_; }
+
+ protected:
+  ContainerPointCursor(ClassKind kind, const CursorTexts& texts) : SvyCursorBase(kind, texts) {}
+
+  // The point lists of a container, in record order, appended to `out`.
+  virtual void CollectPoints(Container& container, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) = 0;
+  // The shape of a point record (the geometry is already emptied).
+  virtual void PointShape(ISurveyPoint& point, OGRPoint& shape) = 0;
+
+  bool IsInitialized() const override { return containers_ != nullptr; }
+  bool HasCurrent() const override { return container_ != nullptr; }
+  void Advance() override;
+  void Rewind() override;
+  bool PassesFilter(const EnvelopeRelation& filter) override;
+  void AdvanceFiltered(const EnvelopeRelation& filter) override;
+  void AdvanceBy(std::int32_t count) override;
+  void WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) override;
+  void BuildShape(OGRGeometry& geometry) override;
+
+ private:
+  // Makes the next container current, passing over containers without
+  // points; false (and no current container) at the end.
+  bool NextContainer();
+  bool StartPoints();
+  bool NextPoint();
+  // Extent of the current container, when known.
+  const ContainerExtent* CurrentExtent() const;
+
+  std::shared_ptr<Iterator> containers_;
+  std::shared_ptr<Container> container_;
+  std::int32_t containerOrdinal_ = -1;
+  std::vector<std::shared_ptr<ISurveyPointIterator>> sources_;
+  std::size_t sourceIndex_ = 0;
+  std::shared_ptr<ISurveyPoint> point_;
+  // Points of the current container after the current one.
+  std::int32_t pointsLeft_ = 0;
+  std::shared_ptr<const ContainerExtents> extents_;
+};
+
+// Bounding boxes and point counts of the containers of an iteration (the
+// iterator is rewound before and after).
+ContainerExtents MeasureCrossSections(ICrossSectionIterator& containers);
+ContainerExtents MeasureProfiles(IProfileCenterlineIterator& containers);
+ContainerExtents MeasureAreas(ISurveyAreaIterator& containers);
+
+// Every point of every cross section; shape X, Y, Z, and M = Station when
+// the station is defined.
+class SvyCrossSectionPointCursorHelper final : public ContainerPointCursor<ICrossSection> {
+ public:
+  SvyCrossSectionPointCursorHelper();
+
+ protected:
+  void CollectPoints(ICrossSection& container, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) override;
+  void PointShape(ISurveyPoint& point, OGRPoint& shape) override;
+};
+
+// Every point of every profile centerline; shape X, Y, Z (no measure).
+class SvyProfilePointCursorHelper final : public ContainerPointCursor<IProfileCenterline> {
+ public:
+  SvyProfilePointCursorHelper();
+
+ protected:
+  void CollectPoints(IProfileCenterline& container, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) override;
+  void PointShape(ISurveyPoint& point, OGRPoint& shape) override;
+};
+
+// Every point of every ring of every survey area: the exterior ring, then
+// each hole followed by its islands; shape X, Y, Z, M = Station.
+class SvyAreaPointCursorHelper final : public ContainerPointCursor<ISurveyArea> {
+ public:
+  SvyAreaPointCursorHelper();
+
+ protected:
+  void CollectPoints(ISurveyArea& container, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) override;
+  void PointShape(ISurveyPoint& point, OGRPoint& shape) override;
+};
+
+}  // namespace veldrane
