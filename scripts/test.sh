@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The test job (also what CI runs): packages, then a separate build with
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, then every
+# test through ctest. Benchmarks are left out of this build; they are run on
+# their own from a Release build.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/setup.sh --packages-only
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=0}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
+
+mkdir -p build-asan
+echo "== configure build-asan"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVELDRANE_SANITIZE=ON -DVELDRANE_BUILD_BENCH=OFF >build-asan/configure.log 2>&1 || {
+  cat build-asan/configure.log >&2
+  exit 1
+}
+
+echo "== build build-asan"
+if ! cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1; then
+  grep -E -B2 -A12 'error|Error' build-asan/build.log | tail -n 120 >&2 || tail -n 120 build-asan/build.log >&2
+  echo "test.sh: build failed (full log in build-asan/build.log)" >&2
+  exit 1
+fi
+
+echo "== ctest"
+status=0
+ctest --test-dir build-asan --output-on-failure -j"$jobs" 2>&1 | tee build-asan/ctest.log || status=$?
+if ! grep -qE '^[0-9]+% tests passed' build-asan/ctest.log; then
+  echo "test.sh: ctest printed no summary line" >&2
+  [ "$status" -ne 0 ] || status=1
+fi
+exit "$status"
