@@ -1,0 +1,220 @@
+#include "config/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace veldrane {
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void ThrowSystemError(const std::string& what, const fs::path& p1, int error) {
+  throw fs::filesystem_error(what, p1, std::error_code(error, std::generic_category()));
+}
+
+[[noreturn]] void ThrowSystemError(const std::string& what, const fs::path& p1, const fs::path& p2, int error) {
+  throw fs::filesystem_error(what, p1, p2, std::error_code(error, std::generic_category()));
+}
+
+void WriteAll(int fd, std::string_view bytes, const fs::path& path) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError("cannot write", path, errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+// A temporary file beside the target that becomes the target on Commit and
+// disappears if the writer is dropped before that.
+class AtomicWriter {
+ public:
+  explicit AtomicWriter(fs::path target) : target_(std::move(target)) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      temp_ = target_;
+      temp_ += ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) return;
+      if (errno != EEXIST) break;
+    }
+    ThrowSystemError("cannot create a temporary file beside", target_, errno);
+  }
+  ~AtomicWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(temp_.c_str());
+  }
+  AtomicWriter(const AtomicWriter&) = delete;
+  AtomicWriter& operator=(const AtomicWriter&) = delete;
+
+  void Write(std::string_view bytes) { WriteAll(fd_, bytes, temp_); }
+
+  void Commit() {
+    if (::fsync(fd_) != 0) ThrowSystemError("cannot flush", temp_, errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) ThrowSystemError("cannot close", temp_, errno);
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) ThrowSystemError("cannot replace", target_, errno);
+    committed_ = true;
+    SyncFolder();
+  }
+
+ private:
+  // Makes the rename itself durable; a failure here loses nothing that is
+  // already visible, so it is not reported.
+  void SyncFolder() const {
+    fs::path folder = target_.parent_path();
+    if (folder.empty()) folder = ".";
+    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return;
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+
+  fs::path target_;
+  fs::path temp_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+// Moves without ever replacing: the kernel refuses atomically when the
+// target exists. Returns an errno value, 0 on success.
+int RenameNoReplace(const fs::path& source, const fs::path& target) {
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  const int error = errno;
+  if (error != EINVAL && error != ENOSYS) return error;
+  // File systems without no-replace renames: a hard link also refuses an
+  // existing target atomically.
+  if (::link(source.c_str(), target.c_str()) != 0) return errno;
+  ::unlink(source.c_str());
+  return 0;
+}
+
+}  // namespace
+
+bool FileExists(const fs::path& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool FolderExists(const fs::path& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(path, ec);
+}
+
+std::vector<std::string> ListFiles(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::error_code ec;
+    if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool IsArchiveAttributeSet(const fs::path& path) {
+  const auto status = fs::status(path);
+  if (!fs::exists(status)) ThrowSystemError("cannot read the attributes of", path, ENOENT);
+  const auto perms = status.permissions();
+  const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if ((perms & writeBits) == fs::perms::none) return true;
+  return ::access(path.c_str(), W_OK) != 0;
+}
+
+void CopyFileReplace(const fs::path& source, const fs::path& target) {
+  const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) ThrowSystemError("cannot open", source, errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{in};
+  struct stat info {};
+  if (::fstat(in, &info) != 0) ThrowSystemError("cannot read", source, errno);
+  if (S_ISDIR(info.st_mode)) ThrowSystemError("cannot copy a folder", source, EISDIR);
+  AtomicWriter writer(target);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError("cannot read", source, errno);
+    }
+    if (n == 0) break;
+    writer.Write(std::string_view(buffer, static_cast<std::size_t>(n)));
+  }
+  writer.Commit();
+}
+
+void MoveFile(const fs::path& source, const fs::path& target) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(source, ec))) ThrowSystemError("cannot move", source, target, ENOENT);
+  if (fs::exists(fs::symlink_status(target, ec))) ThrowSystemError("cannot move", source, target, EEXIST);
+  const int error = RenameNoReplace(source, target);
+  if (error == 0) return;
+  if (error != EXDEV) ThrowSystemError("cannot move", source, target, error);
+  // Another file system: copy beside the target, claim the target without
+  // replacing, then drop the source.
+  fs::path staged = target;
+  staged += ".moving" + std::to_string(::getpid());
+  CopyFileReplace(source, staged);
+  const int linkError = RenameNoReplace(staged, target);
+  if (linkError != 0) {
+    ::unlink(staged.c_str());
+    ThrowSystemError("cannot move", source, target, linkError);
+  }
+  fs::remove(source);
+}
+
+void DeleteFile(const fs::path& path) {
+  const auto status = fs::symlink_status(path);
+  if (!fs::exists(status)) ThrowSystemError("cannot delete", path, ENOENT);
+  if (fs::is_directory(status)) ThrowSystemError("cannot delete", path, EISDIR);
+  fs::remove(path);
+}
+
+std::string ReadAllText(const fs::path& path) {
+  if (FolderExists(path)) ThrowSystemError("cannot read", path, EISDIR);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) ThrowSystemError("cannot open", path, errno ? errno : ENOENT);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) ThrowSystemError("cannot read", path, EIO);
+  return buffer.str();
+}
+
+void WriteTextFile(const fs::path& path, std::string_view text) {
+  AtomicWriter writer(path);
+  writer.Write(text);
+  writer.Write("\n");
+  writer.Commit();
+}
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+  AtomicWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
+
+std::string FileName(const fs::path& path) { return path.filename().string(); }
+
+std::string ParentFolder(const fs::path& path) { return path.parent_path().string(); }
+
+std::string BaseName(const fs::path& path) { return path.stem().string(); }
+
+std::string Extension(const fs::path& path) {
+  const auto ext = path.extension().string();
+  return ext.empty() ? ext : ext.substr(1);
+}
+
+}  // namespace veldrane

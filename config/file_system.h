@@ -1,0 +1,65 @@
+#pragma once
+// File and folder operations shared by the readers, the data source and the
+// source view. Every call looks at the file system as it is at that moment:
+// nothing is cached. Failures raise to the caller (std::filesystem::
+// filesystem_error, or RaisedError where no system error applies); callers
+// decide whether to report, ignore or pass them on.
+//
+// Files that are replaced are never left half-written: the new contents go
+// to a temporary file in the same folder, which is then renamed over the
+// target.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veldrane {
+
+// True when a regular file (not a folder) exists at the path. Never throws.
+bool FileExists(const std::filesystem::path& path);
+// True when a folder exists at the path. Never throws.
+bool FolderExists(const std::filesystem::path& path);
+
+// The names (without folder) of the regular files directly inside `folder`,
+// subfolders excluded, sorted by name so every listing of the same folder
+// comes out in the same order.
+std::vector<std::string> ListFiles(const std::filesystem::path& folder);
+
+// Stands in for the archive attribute that protects a file from being
+// overwritten by the metadata writer: set when the file is read-only, that
+// is, none of its write permission bits is set or the current user may not
+// write it. (Checking the bits as well keeps the rule meaningful for root,
+// who may write anything.)
+bool IsArchiveAttributeSet(const std::filesystem::path& path);
+
+// Writes a copy of `source` at `target`, replacing an existing target
+// atomically.
+void CopyFileReplace(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Moves `source` to `target`. Fails, leaving both paths untouched, when the
+// target exists (also when it is a folder) or the source is missing.
+void MoveFile(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Removes the file; a missing file is a failure.
+void DeleteFile(const std::filesystem::path& path);
+
+// The whole contents of the file, line breaks kept as they are.
+std::string ReadAllText(const std::filesystem::path& path);
+
+// Creates the file anew holding `text` followed by one line break ("\n").
+void WriteTextFile(const std::filesystem::path& path, std::string_view text);
+
+// Replaces the file's contents by exactly `bytes` (temporary file, flushed
+// to disk, renamed over the target). The target's folder must exist.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Path parts, taken from the text of the path alone.
+// "/a/b/c.em.xml": FileName "c.em.xml", ParentFolder "/a/b", BaseName
+// "c.em" (the name without its last extension), Extension "xml" (without
+// the dot; empty when the name has none).
+std::string FileName(const std::filesystem::path& path);
+std::string ParentFolder(const std::filesystem::path& path);
+std::string BaseName(const std::filesystem::path& path);
+std::string Extension(const std::filesystem::path& path);
+
+}  // namespace veldrane

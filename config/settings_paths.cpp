@@ -1,0 +1,90 @@
+#include "config/settings_paths.h"
+
+#include <dlfcn.h>
+
+#include "config/file_system.h"
+#include "config/reg_helper.h"
+
+#ifndef VELDRANE_DATA_DIR
+#define VELDRANE_DATA_DIR "/usr/local/share/veldrane"
+#endif
+
+namespace veldrane {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Resource {
+  const char* valueName;  // under the paths key
+  const char* localName;  // the name looked for beside the library and in the data folder
+  bool isFolder;
+};
+
+constexpr Resource kDomainTable{"DomainFilePath", "DOMAINS.csv", false};
+constexpr Resource kCoordSysTable{"CoordSysFilePath", "COORDSYS.csv", false};
+constexpr Resource kPrjFolder{"PrjPath", "coordsys", true};
+
+thread_local std::string tDomainFilePath;
+thread_local std::string tCoordSysFilePath;
+thread_local std::string tPrjPath;
+thread_local std::optional<fs::path> tLibraryFolderOverride;
+
+fs::path BinaryFolder() {
+  Dl_info info{};
+  // Any function of this library locates the binary it was linked into: the
+  // executable, or the shared object (such as the OGR driver plug-in).
+  if (::dladdr(reinterpret_cast<void*>(&BinaryFolder), &info) != 0 && info.dli_fname) {
+    const fs::path file(info.dli_fname);
+    // The main program is reported by the name it was started with, which
+    // may be relative; /proc/self/exe is exact for it.
+    if (file.is_absolute()) {
+      std::error_code ec;
+      const auto resolved = fs::weakly_canonical(file, ec);
+      return (ec ? file : resolved).parent_path();
+    }
+  }
+  std::error_code ec;
+  const auto self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : self.parent_path();
+}
+
+std::string Resolve(const Resource& resource, std::string& cache) {
+  if (!cache.empty()) return cache;
+  const auto folder = LibraryFolder();
+  if (!folder.empty()) {
+    const auto beside = folder / resource.localName;
+    if (resource.isFolder ? FolderExists(beside) : FileExists(beside)) {
+      cache = beside.string();
+      return cache;
+    }
+  }
+  const auto fallback = (BuiltInDataFolder() / resource.localName).string();
+  cache = RegValueText(RegHelper().GetKeyValue(kVeldranePathsKey, resource.valueName, Hive::LocalMachine, fallback));
+  // A key without the value resolves to nothing; the default serves then,
+  // and caching it keeps the key from being consulted again.
+  if (cache.empty()) cache = fallback;
+  return cache;
+}
+
+}  // namespace
+
+std::string DomainFilePath() { return Resolve(kDomainTable, tDomainFilePath); }
+std::string CoordSysFilePath() { return Resolve(kCoordSysTable, tCoordSysFilePath); }
+std::string PrjPath() { return Resolve(kPrjFolder, tPrjPath); }
+
+fs::path LibraryFolder() {
+  if (tLibraryFolderOverride) return *tLibraryFolderOverride;
+  return BinaryFolder();
+}
+
+fs::path BuiltInDataFolder() { return fs::path(VELDRANE_DATA_DIR); }
+
+void ResetSettingsPathsCache() {
+  tDomainFilePath.clear();
+  tCoordSysFilePath.clear();
+  tPrjPath.clear();
+}
+
+void SetLibraryFolderForTesting(std::optional<fs::path> folder) { tLibraryFolderOverride = std::move(folder); }
+
+}  // namespace veldrane
