@@ -13,6 +13,7 @@
 //   object ID     -> OFTInteger (OGR drivers normally expose it as the FID instead)
 //   geometry      -> an OGRGeomFieldDefn of the geometry definition
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -48,10 +49,10 @@ class Field {
 
   // Attribute definition per the mapping above. A geometry field maps to a
   // plain OFTString placeholder (use ToOgrGeomFieldDefn instead).
-  OGRFieldDefn ToOgrFieldDefn() const;
+  std::unique_ptr<OGRFieldDefn> ToOgrFieldDefn() const;
   // The geometry field definition; for a non-geometry field, or one without
   // a geometry definition, the type is wkbUnknown.
-  OGRGeomFieldDefn ToOgrGeomFieldDefn() const;
+  std::unique_ptr<OGRGeomFieldDefn> ToOgrGeomFieldDefn() const;
 
  private:
   std::string name_;

@@ -63,4 +63,10 @@ std::shared_ptr<IXmlPropertySet> NewXmlPropertySet();
 std::shared_ptr<IXmlPropertySet> LoadXMLPropSetFromFile(const std::filesystem::path& file,
                                                         ISurveyErrorQueue* errors = nullptr);
 
+// The stored metadata document of a survey file (its full name + ".xml")
+// when there is one, else a new empty document; a stored document that
+// cannot be used gives an empty one and its error record in `errors`.
+std::shared_ptr<IXmlPropertySet> LoadMetadataFor(const std::filesystem::path& surveyFile,
+                                                 ISurveyErrorQueue* errors = nullptr);
+
 }  // namespace veldrane

@@ -99,6 +99,7 @@ class OgrFeatureRowBuffer : public IRowBuffer {
   std::shared_ptr<const Fields> fields_;
   std::vector<int> ogrIndexes_;
   OGRFeature* feature_ = nullptr;
+  std::string scratch_;  // NUL-terminated copy of a text value
 };
 
 }  // namespace veldrane

@@ -1,0 +1,85 @@
+#include "host/coordinate_system.h"
+
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+
+#include <cpl_error.h>
+#include <cpl_string.h>
+
+#include "config/file_system.h"
+#include "config/settings_paths.h"
+#include "model/text.h"
+
+namespace veldrane {
+namespace {
+
+thread_local std::unordered_map<std::int32_t, SpatialReferencePtr> tCache;
+
+// GDAL reports failed imports through its error handler; here a failure
+// simply means "unknown coordinate system", so keep them quiet.
+class QuietGdalErrors {
+ public:
+  QuietGdalErrors() { CPLPushErrorHandler(CPLQuietErrorHandler); }
+  ~QuietGdalErrors() { CPLPopErrorHandler(); }
+  QuietGdalErrors(const QuietGdalErrors&) = delete;
+  QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
+};
+
+bool LooksLikeWkt(std::string_view text) {
+  const std::string_view t = TrimBlanks(text);
+  const std::size_t bracket = t.find('[');
+  if (bracket == std::string_view::npos) return false;
+  const std::string keyword = ToUpperAscii(TrimBlanks(t.substr(0, bracket)));
+  return keyword == "PROJCS" || keyword == "GEOGCS" || keyword == "GEOCCS" || keyword == "COMPD_CS" ||
+         keyword == "VERT_CS" || keyword == "LOCAL_CS" || keyword == "PROJCRS" || keyword == "GEOGCRS" ||
+         keyword == "GEODCRS" || keyword == "COMPOUNDCRS" || keyword == "BOUNDCRS" || keyword == "VERTCRS";
+}
+
+// Projection files hold either WKT (one line, ESRI dialect or OGC) or the
+// older ESRI keyword form ("Projection STATEPLANE" ...).
+bool ImportProjectionFile(OGRSpatialReference& reference, const std::filesystem::path& file) {
+  const std::string text = ReadAllText(file);
+  if (LooksLikeWkt(text)) {
+    const std::string wkt(TrimBlanks(text));
+    return reference.importFromWkt(wkt.c_str()) == OGRERR_NONE;
+  }
+  char** lines = CSLTokenizeStringComplex(text.c_str(), "\r\n", FALSE, FALSE);
+  const OGRErr result = reference.importFromESRI(lines);
+  CSLDestroy(lines);
+  return result == OGRERR_NONE;
+}
+
+SpatialReferencePtr Build(std::int32_t csid) {
+  if (csid == 0) return MakeUnknownSpatialReference();
+  QuietGdalErrors quiet;
+  SpatialReferencePtr reference = MakeUnknownSpatialReference();
+  bool ok = false;
+  try {
+    const std::filesystem::path file = std::filesystem::path(PrjPath()) / (std::to_string(csid) + ".prj");
+    if (FileExists(file)) {
+      ok = ImportProjectionFile(*reference, file);
+    } else {
+      ok = csid > 0 && reference->importFromEPSG(csid) == OGRERR_NONE;
+    }
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (!ok) return MakeUnknownSpatialReference();
+  reference->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  return reference;
+}
+
+}  // namespace
+
+SpatialReferencePtr GetCoordinateSystem(std::int32_t csid) {
+  const auto found = tCache.find(csid);
+  if (found != tCache.end()) return found->second;
+  SpatialReferencePtr reference = Build(csid);
+  tCache.emplace(csid, reference);
+  return reference;
+}
+
+void ClearCoordinateSystemCache() { tCache.clear(); }
+
+}  // namespace veldrane

@@ -1,0 +1,73 @@
+#include "host/geometry.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace veldrane {
+
+std::unique_ptr<OGRGeometry> NewShape(const GeometryDef& def) {
+  std::unique_ptr<OGRGeometry> shape;
+  switch (def.GeometryType()) {
+    case HostGeometryType::Point: shape = std::make_unique<OGRPoint>(); break;
+    case HostGeometryType::Polyline: shape = std::make_unique<OGRLineString>(); break;
+    case HostGeometryType::Polygon: shape = std::make_unique<OGRPolygon>(); break;
+    default: throw std::invalid_argument("no shape for geometry type " +
+                                         std::to_string(static_cast<int>(def.GeometryType())));
+  }
+  SetZAware(*shape, def.HasZ());
+  SetMAware(*shape, def.HasM());
+  SetGeometrySpatialReference(*shape, def.SpatialReference());
+  return shape;
+}
+
+void EmptyGeometry(OGRGeometry& geometry) {
+  geometry.empty();
+  if (auto* point = dynamic_cast<OGRPoint*>(&geometry)) {
+    // An emptied point keeps no stale measure: "not set" is NaN.
+    point->setM(std::nan(""));
+  }
+  geometry.set3D(FALSE);
+  geometry.setMeasured(FALSE);
+}
+
+bool IsEmptyGeometry(const OGRGeometry& geometry) { return geometry.IsEmpty() != FALSE; }
+
+void SetZAware(OGRGeometry& geometry, bool aware) { geometry.set3D(aware ? TRUE : FALSE); }
+
+void SetMAware(OGRGeometry& geometry, bool aware) { geometry.setMeasured(aware ? TRUE : FALSE); }
+
+Envelope GeometryEnvelope(const OGRGeometry& geometry) {
+  Envelope envelope;
+  if (!IsEmptyGeometry(geometry)) {
+    OGREnvelope box;
+    geometry.getEnvelope(&box);
+    envelope.PutCoords(box.MinX, box.MinY, box.MaxX, box.MaxY);
+  }
+  if (OGRSpatialReference* reference = geometry.getSpatialReference()) {
+    reference->Reference();
+    envelope.SetSpatialReference(AdoptSpatialReference(reference));
+  }
+  return envelope;
+}
+
+void SetGeometrySpatialReference(OGRGeometry& geometry, const SpatialReferencePtr& reference) {
+  geometry.assignSpatialReference(reference.get());
+}
+
+namespace {
+void CloseRing(OGRLinearRing& ring) {
+  const int count = ring.getNumPoints();
+  if (count < 2) return;
+  if (ring.getX(0) == ring.getX(count - 1) && ring.getY(0) == ring.getY(count - 1)) return;
+  OGRPoint first;
+  ring.getPoint(0, &first);
+  ring.addPoint(&first);
+}
+}  // namespace
+
+void ClosePolygonRings(OGRPolygon& polygon) {
+  if (OGRLinearRing* exterior = polygon.getExteriorRing()) CloseRing(*exterior);
+  for (int i = 0; i < polygon.getNumInteriorRings(); ++i) CloseRing(*polygon.getInteriorRing(i));
+}
+
+}  // namespace veldrane
