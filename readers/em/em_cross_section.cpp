@@ -1,0 +1,68 @@
+#include "readers/em/em_cross_section.h"
+
+#include "geometry/planar.h"
+
+namespace veldrane {
+
+void EMCrossSection::Initialize(double startX, double startY, double stopX, double stopY, DateTime date,
+                                double station, const std::string& name) {
+  startX_ = startX;
+  startY_ = startY;
+  stopX_ = stopX;
+  stopY_ = stopY;
+  date_ = date;
+  station_ = station;
+  altName_ = name;
+  gridAzimuth_ = RoundHalfEven(veldrane::GridAzimuth(startX, startY, stopX, stopY), 3);
+  if (IsDegenerate() && monitor_ != nullptr)
+    monitor_->AppendError("Cross-section range line end points must have different coordinates");
+}
+
+void EMCrossSection::AddPoint(const EMSurveyPoint& point) {
+  if (point.RawId() == kUndefinedPointId) return;
+  if (point.RawX() == kUndefinedNumber || point.RawY() == kUndefinedNumber || point.RawZ() == kUndefinedNumber)
+    return;
+  points_.Add(point);
+}
+
+std::shared_ptr<ISurveyPointIterator> EMCrossSection::Points() {
+  auto iterator = std::make_shared<EMSurveyPointIterator>();
+  if (HasListedPoints())
+    iterator->InitPointsSorted(points_.Shared(weak_from_this().lock()), startX_, startY_, stopX_, stopY_);
+  return iterator;
+}
+
+std::shared_ptr<IGage> EMCrossSection::Gage() { return hasOwnWaterSurface_ ? nullptr : gage_; }
+
+double EMCrossSection::WaterSurfaceElevation() {
+  if (hasOwnWaterSurface_) return ownWaterSurfaceElevation_;
+  if (gage_) return gage_->WaterSurfaceElevation();
+  return kUndefinedNumber;
+}
+
+DateTime EMCrossSection::WaterSurfaceTime() {
+  if (hasOwnWaterSurface_) return date_;
+  if (gage_) return gage_->MeasurementDate();
+  return DateTime::Undefined();
+}
+
+void EMCrossSection::SetWaterSurfaceElevation(double v) {
+  ownWaterSurfaceElevation_ = v;
+  hasOwnWaterSurface_ = true;
+}
+
+void EMCrossSection::SetWaterSurfaceTime(DateTime v) {
+  date_ = v;
+  hasOwnWaterSurface_ = true;
+}
+
+void EMCrossSectionIterator::InitCrossSections(const std::vector<std::shared_ptr<EMCrossSection>>& sections) {
+  std::vector<std::shared_ptr<ICrossSection>> listed;
+  listed.reserve(sections.size());
+  for (const auto& section : sections)
+    if (section->HasListedPoints()) listed.push_back(section);
+  Assign(std::move(listed));
+}
+
+}  // namespace veldrane
+

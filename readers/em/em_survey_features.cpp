@@ -1,0 +1,318 @@
+// Cross-section, profile and miscellaneous shot point records, and the
+// coordinate lines that fill them.
+#include <cstring>
+
+#include "model/constants.h"
+#include "model/field_parsing.h"
+#include "model/text.h"
+#include "readers/em/em_survey.h"
+
+namespace veldrane {
+namespace {
+
+constexpr const char* kSourceCrossSection = "Ordane.EMSurvey.DispatchCrossSectionRecord";
+constexpr const char* kSourceRecord = "Ordane.EMSurvey.DispatchRecord";
+constexpr const char* kSourceData = "Ordane.EMSurvey.DispatchDataRecord";
+constexpr const char* kSourceProfile = "Ordane.EMSurvey.DispatchProfileCenterlineRecord";
+
+// Description numbers are the numeric ones of 10 and more; lower numbers
+// are reserved and ignored; anything else is not a record of the family.
+enum class NumberKind { Description, Reserved, Invalid };
+
+NumberKind ClassifyNumber(std::string_view number) {
+  const auto value = ToNumber(number);
+  if (!value) return NumberKind::Invalid;
+  return *value >= 10 ? NumberKind::Description : NumberKind::Reserved;
+}
+
+void SplitKeepEmptyInto(std::string_view text, char separator, std::vector<std::string_view>& out) {
+  out.clear();
+  std::size_t start = 0;
+  while (true) {
+    const void* hit = std::memchr(text.data() + start, separator, text.size() - start);
+    if (hit == nullptr) {
+      out.push_back(text.substr(start));
+      return;
+    }
+    const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    out.push_back(text.substr(start, pos - start));
+    start = pos + 1;
+  }
+}
+
+void BlankSplitInto(std::string_view text, std::vector<std::string_view>& out) {
+  out.clear();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    const std::size_t start = i;
+    while (i < text.size() && text[i] != ' ') ++i;
+    if (i > start) out.push_back(text.substr(start, i - start));
+  }
+}
+
+}  // namespace
+
+DateTime EMSurvey::SurveyDatePlusTime(std::string_view value, const char* label) {
+  const DateTime time = ParseTime(*this, value, label);
+  // A time that does not parse is reported; the survey date alone is then
+  // the best known time, rather than the date pushed a century ahead by
+  // adding the undefined date to it.
+  if (time == DateTime::Undefined()) return currentSurveyDate_;
+  return currentSurveyDate_ + time;
+}
+
+// ---------------------------------------------------------------------------
+// "#X" records
+
+void EMSurvey::DispatchCrossSectionRecord(std::string_view number, std::string_view value) {
+  if (number == "01") {
+    DeclareCrossSection(value);
+  } else if (number == "02") {
+    if (!currentCrossSection_) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceCrossSection,
+             "Range Name (#X02) specified out of order. #X02 records must be recorded after #X01 records.");
+    } else {
+      currentCrossSection_->SetRangeName(std::string(value));
+    }
+  } else if (number == "03") {
+    if (!currentCrossSection_) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceCrossSection,
+             "Water Surface Time (#X03) specified out of order. #X03 records must be recorded after #X01 records.");
+    } else {
+      currentCrossSection_->SetWaterSurfaceTime(SurveyDatePlusTime(value, "Invalid #X03 Water Surface Time"));
+    }
+  } else if (number == "04") {
+    if (!currentCrossSection_) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceCrossSection,
+             "Water Surface Elevation (#X04) specified out of order. #X04 records must be recorded after #X01 "
+             "records.");
+    } else {
+      currentCrossSection_->SetWaterSurfaceElevation(
+          ParseNumber(*this, value, "Invalid #X04 Pro-rated Water Surface Elevation"));
+    }
+  } else {
+    switch (ClassifyNumber(number)) {
+      case NumberKind::Description: crossSectionDescription_.Append(value, " "); break;
+      case NumberKind::Reserved: break;
+      case NumberKind::Invalid:
+        Report(kErrInvalidRecord, kSeverityError, kSourceCrossSection,
+               "Invalid survey code: #X" + std::string(number));
+        break;
+    }
+  }
+}
+
+void EMSurvey::DeclareCrossSection(std::string_view value) {
+  const auto fields = BlankFieldSplit(value);
+  ClearDataRecords();
+  if (fields.size() < 5) {
+    Report(kErrInvalidRecord, kSeverityError, kSourceRecord,
+           "Invalid #X01 data record. #X01 records must contain a StartX, StartY, StopX, StopY, Station, and Name "
+           "separated by spaces.");
+    return;
+  }
+  auto section = std::make_shared<EMCrossSection>();
+  section->monitor(this);
+  section->SetFieldBook(TextOf(currentFieldBook_));
+  section->SetPageNumber(TextOf(currentPageNumber_));
+  section->SetBenchmark(currentBenchmark_);
+  section->SetGage(currentGage_);
+  const std::string name = Join(fields, 5, " ");
+  const double startX = ParseNumber(*this, fields[0], "Invalid #X01 Start X");
+  const double startY = ParseNumber(*this, fields[1], "Invalid #X01 Start Y");
+  const double stopX = ParseNumber(*this, fields[2], "Invalid #X01 End X");
+  const double stopY = ParseNumber(*this, fields[3], "Invalid #X01 End Y");
+  const double station = ParseStation(*this, fields[4], "Invalid Station");
+  section->Initialize(startX, startY, stopX, stopY, currentSurveyDate_, station, name);
+  crossSections_.push_back(section);
+  currentCrossSection_ = std::move(section);
+}
+
+// ---------------------------------------------------------------------------
+// "#P" records
+
+void EMSurvey::DispatchProfileCenterlineRecord(std::string_view number, std::string_view value) {
+  if (number == "01") {
+    DeclareProfile(value);
+  } else if (number == "03") {
+    if (!currentProfile_) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceProfile,
+             "Water Surface Time (#P03) specified out of order. #P03 records must be recorded after #P01 records.");
+    } else {
+      currentProfile_->SetWaterSurfaceTime(SurveyDatePlusTime(value, "Invalid #P03 Water Surface Time"));
+    }
+  } else if (number == "04") {
+    if (!currentProfile_) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceProfile,
+             "Water Surface Elevation (#P04) specified out of order. #P04 records must be recorded after #P01 "
+             "records.");
+    } else {
+      currentProfile_->SetWaterSurfaceElevation(
+          ParseNumber(*this, value, "Invalid #P04 Pro-rated Water Surface Elevation"));
+    }
+  } else {
+    switch (ClassifyNumber(number)) {
+      case NumberKind::Description: profileDescription_.Append(value, " "); break;
+      case NumberKind::Reserved: break;
+      case NumberKind::Invalid:
+        Report(kErrInvalidRecord, kSeverityError, kSourceProfile, "Invalid survey code: #P" + std::string(number));
+        break;
+    }
+  }
+}
+
+void EMSurvey::DeclareProfile(std::string_view value) {
+  ClearDataRecords();
+  const auto fields = BlankFieldSplit(value);
+  if (fields.size() < 3) {
+    Report(kErrInvalidDeclaration, kSeverityError, kSourceProfile,
+           "Invalid #P01 Profile Declaration '" + std::string(value) + "'");
+    return;
+  }
+  const double startX = ParseNumber(*this, fields[0], "Invalid Profile Start X");
+  const double startY = ParseNumber(*this, fields[1], "Invalid Profile Start Y");
+  const double station = ParseNumber(*this, fields[2], "Invalid Profile Start Station");
+  const std::string name = Join(fields, 3, " ");
+  auto profile = std::make_shared<EMProfileCenterline>();
+  profile->SetFieldBook(TextOf(currentFieldBook_));
+  profile->SetPageNumber(TextOf(currentPageNumber_));
+  profile->SetSurveyDate(currentSurveyDate_);
+  profile->SetBenchmark(currentBenchmark_);
+  profile->SetGage(currentGage_);
+  profile->Initialize(startX, startY, station, name);
+  profiles_.push_back(profile);
+  currentProfile_ = std::move(profile);
+}
+
+// ---------------------------------------------------------------------------
+// "#M" records
+
+void EMSurvey::DispatchMiscShotPointsRecord(std::string_view /*number*/, std::string_view value) {
+  if (miscPointsAdded_) {
+    miscDescription_.Clear();
+    miscPointsAdded_ = false;
+  }
+  miscDescription_.Append(value, " ");
+  miscDescriptionText_.reset();
+  ClearDataRecords();
+  auto shot = std::make_shared<EMMiscShotPoint>();
+  shot->SetFieldBook(currentFieldBook_);
+  shot->SetPageNumber(currentPageNumber_);
+  shot->SetSurveyDate(currentSurveyDate_);
+  shot->SetBenchmark(currentBenchmark_);
+  shot->SetGage(currentGage_);
+  miscTemplate_ = std::move(shot);
+}
+
+const SharedText& EMSurvey::MiscDescription() {
+  if (!miscDescriptionText_) miscDescriptionText_ = MakeSharedText(miscDescription_.ToString());
+  return miscDescriptionText_;
+}
+
+void EMSurvey::AddMiscShotPoint(const EMSurveyPoint& point) {
+  miscTemplate_->SetPoint(point);
+  miscTemplate_->SetDescription(MiscDescription());
+  miscShotPoints_.push_back(miscTemplate_);
+  // The next point becomes a shot point of its own with the same attributes.
+  miscTemplate_ = miscTemplate_->Clone();
+  miscPointsAdded_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Coordinate lines
+
+PointCodeRef EMSurvey::InternCode(std::string_view code) {
+  return codes_.Intern(code, [this](std::string_view c) {
+    const std::string* description = customCodes_.Find(std::string(c));
+    return description ? *description : std::string();
+  });
+}
+
+void EMSurvey::DispatchDataLine(std::string_view line) {
+  // After a malformed line the rest of its block is not read.
+  if (blockAbandoned_) return;
+  if (std::memchr(line.data(), '\t', line.size()) != nullptr) {
+    lineScratch_.assign(line);
+    for (char& c : lineScratch_)
+      if (c == '\t') c = ' ';
+    line = lineScratch_;
+  }
+  char separator = ',';
+  SplitKeepEmptyInto(line, ',', fields_);
+  if (fields_.size() < 4) {
+    separator = ' ';
+    BlankSplitInto(line, fields_);
+    if (fields_.size() < 4) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceData,
+             "Coordinate has less than the minimum # of attributes :" + std::string(line));
+      blockAbandoned_ = true;
+      return;
+    }
+  }
+  const auto northing = ToNumber(fields_[1]);
+  const char* failure = nullptr;
+  std::optional<double> easting, elevation;
+  if (!northing) {
+    failure = "Non-Numeric Northing Value in Coordinate:";
+  } else if (!(easting = ToNumber(fields_[2]))) {
+    failure = "Non-Numeric Easting Value in Coordinate:";
+  } else if (!(elevation = ToNumber(fields_[3]))) {
+    failure = "Non-Numeric Elevation Value in Coordinate:";
+  }
+  if (failure != nullptr) {
+    Report(kErrInvalidRecord, kSeverityError, kSourceData, failure + std::string(line));
+    blockAbandoned_ = true;
+    return;
+  }
+
+  std::string_view code;
+  if (fields_.size() > 4) {
+    if (separator == ',') {
+      // Fields 5 onward joined by "," are exactly the rest of the line.
+      code = line.substr(static_cast<std::size_t>(fields_[4].data() - line.data()));
+    } else {
+      codeScratch_.clear();
+      for (std::size_t i = 4; i < fields_.size(); ++i) {
+        if (i > 4) codeScratch_.push_back(' ');
+        codeScratch_.append(fields_[i]);
+      }
+      code = codeScratch_;
+    }
+  }
+  EMSurveyPoint point;
+  point.Initialize(fields_[0], *easting, *northing, *elevation, currentVerticalAdjustment_, InternCode(code),
+                   kUndefinedNumber, kUndefinedNumber);
+  if (*easting == kUndefinedNumber || *northing == kUndefinedNumber || *elevation == kUndefinedNumber) {
+    Report(kErrInvalidRecord, kSeverityError, kSourceData, "Non-Numeric Value in Coordinate");
+    return;
+  }
+  RoutePoint(point, line);
+}
+
+void EMSurvey::RoutePoint(const EMSurveyPoint& point, std::string_view line) {
+  if (currentCrossSection_) {
+    currentCrossSection_->AddPoint(point);
+    if (!crossSectionDescription_.IsEmpty()) {
+      currentCrossSection_->SetDescription(crossSectionDescription_.ToString());
+      crossSectionDescription_.Clear();
+    }
+  } else if (currentProfile_) {
+    currentProfile_->AddPoint(point);
+    if (!profileDescription_.IsEmpty()) {
+      currentProfile_->SetDescription(profileDescription_.ToString());
+      profileDescription_.Clear();
+    }
+  } else if (!HasCurrentArea()) {
+    if (miscTemplate_) {
+      AddMiscShotPoint(point);
+    } else {
+      Report(kErrInvalidRecord, kSeverityError, kSourceData,
+             "Unexpected error, no data record available in which to put surveyed point");
+    }
+  } else {
+    RouteAreaPoint(point, line);
+  }
+}
+
+}  // namespace veldrane

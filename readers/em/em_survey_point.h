@@ -1,0 +1,72 @@
+#pragma once
+// One surveyed point of an EM survey. Points are stored by value inside the
+// feature that owns them (cross section, profile, shot point) and handed out
+// as shared pointers that keep that feature alive, so a large file does not
+// pay one heap block per point.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/constants.h"
+#include "model/features.h"
+#include "readers/em/em_compact_text.h"
+
+namespace veldrane {
+
+class EMSurveyPoint : public ISurveyPoint {
+ public:
+  EMSurveyPoint() = default;
+
+  // Stores the values; the id text is kept unchanged as the point tag, and
+  // Id is its integer value when it is numeric and at most 10 characters.
+  void Initialize(std::string_view idText, double x, double y, double elevation, double verticalAdjustment,
+                  std::string_view code, std::string_view codeDescription, double station, double baselineOffset);
+  // The same with a code already interned by the reader.
+  void Initialize(std::string_view idText, double x, double y, double elevation, double verticalAdjustment,
+                  PointCodeRef code, double station, double baselineOffset);
+
+  double X() override { return x_; }
+  double Y() override { return y_; }
+  double Z() override { return elevation_ + verticalAdjustment_; }
+  std::string Code() override { return std::string(code_.Code()); }
+  std::string CodeDescription() override { return std::string(code_.Description()); }
+  std::int32_t Id() override { return id_; }
+  double VerticalAdjustment() override { return verticalAdjustment_; }
+  double Station() override { return station_; }
+  std::string PointTag() override { return tag_.Str(); }
+  double LateralOffset() override { return lateralOffset_; }
+  double BaselineOffset() override { return baselineOffset_; }
+
+  void SetStation(double station) { station_ = station; }
+  void SetLateralOffset(double offset) { lateralOffset_ = offset; }
+  void SetBaselineOffset(double offset) { baselineOffset_ = offset; }
+
+  // Non-virtual reads for the readers' hot paths.
+  double RawX() const { return x_; }
+  double RawY() const { return y_; }
+  double RawZ() const { return elevation_ + verticalAdjustment_; }
+  std::int32_t RawId() const { return id_; }
+  std::string_view TagView() const { return tag_.View(); }
+
+  // An independent point with the same values.
+  std::shared_ptr<EMSurveyPoint> Clone() const { return std::make_shared<EMSurveyPoint>(*this); }
+
+  // The id rule: optional sign then digits, at most 10 characters, and the
+  // value fits 32 bits; anything else is 0.
+  static std::int32_t IdFromText(std::string_view idText);
+
+ private:
+  double x_ = kUndefinedNumber;
+  double y_ = kUndefinedNumber;
+  double elevation_ = kUndefinedNumber;
+  double verticalAdjustment_ = 0;
+  double station_ = kUndefinedNumber;
+  double lateralOffset_ = 0;
+  double baselineOffset_ = kUndefinedNumber;
+  CompactString tag_;
+  PointCodeRef code_;
+  std::int32_t id_ = kUndefinedPointId;
+};
+
+}  // namespace veldrane
