@@ -4,6 +4,7 @@
 // order of equal keys is not defined. O(n log n) on every input, including
 // inputs made of many equal keys.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace veldrane {
@@ -14,9 +15,20 @@ struct SortPair {
   V Value{};
 };
 
+// Ascending order of keys with every NaN after every number. A plain `<`
+// makes NaN "equal" to everything, which is not a strict weak ordering and
+// lets std::sort run past the ends of the range; a coordinate that failed to
+// compute must never do that.
+inline bool SortKeyLess(double a, double b) {
+  if (std::isnan(a)) return false;
+  if (std::isnan(b)) return true;
+  return a < b;
+}
+
 template <class V>
 void QuickSort(std::vector<SortPair<V>>& pairs) {
-  std::sort(pairs.begin(), pairs.end(), [](const SortPair<V>& a, const SortPair<V>& b) { return a.Key < b.Key; });
+  std::sort(pairs.begin(), pairs.end(),
+            [](const SortPair<V>& a, const SortPair<V>& b) { return SortKeyLess(a.Key, b.Key); });
 }
 
 }  // namespace veldrane
