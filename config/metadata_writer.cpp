@@ -197,4 +197,16 @@ void SetMetadataValuesFromTraverse(IXmlPropertySet& propSet, ITraverse& traverse
   }
 }
 
+bool SetMetadataValuesFrom(IXmlPropertySet& propSet, IInterface& surveyOrTraverse) {
+  if (auto* survey = dynamic_cast<ISurvey*>(&surveyOrTraverse)) {
+    SetMetadataValuesFromEM(propSet, *survey);
+    return true;
+  }
+  if (auto* traverse = dynamic_cast<ITraverse*>(&surveyOrTraverse)) {
+    SetMetadataValuesFromTraverse(propSet, *traverse);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace veldrane

@@ -31,4 +31,9 @@ std::filesystem::path MetadataPathFor(const std::filesystem::path& surveyFile);
 void SetMetadataValuesFromEM(IXmlPropertySet& propSet, ISurvey& survey);
 void SetMetadataValuesFromTraverse(IXmlPropertySet& propSet, ITraverse& traverse);
 
+// Fills the document from what the survey factory returned: the EM writer
+// for an ISurvey, the traverse writer for an ITraverse. False (nothing
+// written) for anything else.
+bool SetMetadataValuesFrom(IXmlPropertySet& propSet, IInterface& surveyOrTraverse);
+
 }  // namespace veldrane

@@ -79,19 +79,32 @@ pugi::xml_node AppendAfterSameName(pugi::xml_node parent, const std::string& nam
   return last ? parent.insert_child_after(name.c_str(), last) : parent.append_child(name.c_str());
 }
 
-// Finds the step's element, creating it when it would be the next one of
-// its name; an index further on would leave a gap and is refused.
-pugi::xml_node FindOrCreate(pugi::xml_node parent, const PathStep& step, const std::string& path) {
+std::size_t CountChildren(pugi::xml_node parent, const std::string& name) {
   std::size_t count = 0;
-  for (pugi::xml_node child = parent.child(step.name.c_str()); child;
-       child = child.next_sibling(step.name.c_str())) {
-    if (count == step.Index()) return child;
-    ++count;
+  for (pugi::xml_node child = parent.child(name.c_str()); child; child = child.next_sibling(name.c_str())) ++count;
+  return count;
+}
+
+// The element the first `count` steps name, creating the missing ones. An
+// index may name an existing element or the next one of its name; one
+// further on would leave a gap and is refused before anything changes.
+pugi::xml_node FindOrCreate(pugi::xml_node root, const std::vector<PathStep>& steps, std::size_t count,
+                            const std::string& path) {
+  pugi::xml_node node = root;
+  std::size_t found = 0;
+  for (; found < count; ++found) {
+    pugi::xml_node next = NthChild(node, steps[found].name, steps[found].Index());
+    if (!next) break;
+    node = next;
   }
-  if (step.Index() > count) {
-    BadPath(path, step.name + "[" + std::to_string(step.Index()) + "] does not exist and is not the next one");
+  for (std::size_t k = found; k < count; ++k) {
+    const std::size_t existing = k == found ? CountChildren(node, steps[k].name) : 0;
+    if (steps[k].Index() != existing) {
+      BadPath(path, steps[k].name + "[" + std::to_string(steps[k].Index()) + "] does not exist and is not the next one");
+    }
   }
-  return AppendAfterSameName(parent, step.name);
+  for (std::size_t k = found; k < count; ++k) node = AppendAfterSameName(node, steps[k].name);
+  return node;
 }
 
 void ReplaceContent(pugi::xml_node element, const std::string& text) {
@@ -228,13 +241,10 @@ void PugiXmlPropertySet::StoreProperty(const std::string& path, const std::strin
     throw std::invalid_argument("Unsupported metadata property action " + std::to_string(action));
   }
   const std::vector<PathStep> steps = ParsePath(path);
-  const std::size_t parents = action == kXmlAddProperty ? steps.size() - 1 : steps.size();
-  pugi::xml_node node = Root();
-  for (std::size_t i = 0; i < parents; ++i) node = FindOrCreate(node, steps[i], path);
-  if (action == kXmlAddProperty) {
-    if (steps.back().index) BadPath(path, "a new element takes no index");
-    node = AppendAfterSameName(node, steps.back().name);
-  }
+  const bool adding = action == kXmlAddProperty;
+  if (adding && steps.back().index) BadPath(path, "a new element takes no index");
+  pugi::xml_node node = FindOrCreate(Root(), steps, adding ? steps.size() - 1 : steps.size(), path);
+  if (adding) node = AppendAfterSameName(node, steps.back().name);
   ReplaceContent(node, ToXmlText(text));
 }
 

@@ -1,0 +1,371 @@
+// The pugixml-backed metadata document: element paths, the two write
+// actions, text forms, defensive loading and whole-or-nothing saving.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/metadata_writer.h"
+#include "host/pugi_xml_property_set.h"
+
+namespace veldrane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name) : path_(fs::path(::testing::TempDir()) / name) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+}
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const std::string kEmptyDocument = std::string(kDeclaration) + "<metadata />\n";
+
+// ---------------------------------------------------------------------------
+// Paths and actions
+
+TEST(PugiXmlPropertySetTest, NewDocumentHoldsOnlyTheMetadataRoot) {
+  PugiXmlPropertySet set;
+  EXPECT_EQ(set.GetXml(), kEmptyDocument);
+  EXPECT_EQ(NewXmlPropertySet()->GetXml(), kEmptyDocument);
+}
+
+TEST(PugiXmlPropertySetTest, SetCreatesMissingParentsAndReplacesTheValue) {
+  PugiXmlPropertySet set;
+  set.SetProperty("idinfo/citation/citeinfo/title", std::string("first"));
+  set.SetProperty("idinfo/citation/citeinfo/title", std::string("levee.em"));
+  set.SetProperty("idinfo/citation/citeinfo/origin", std::string("Acme"));
+  EXPECT_EQ(set.GetProperty("idinfo/citation/citeinfo/title"), "levee.em");
+  EXPECT_EQ(set.GetProperty("idinfo/citation/citeinfo/title[1]"), std::nullopt);
+  EXPECT_EQ(set.GetProperty("idinfo/citation/serinfo"), std::nullopt);
+  EXPECT_EQ(set.GetXml(), std::string(kDeclaration) +
+                              "<metadata>\n"
+                              "  <idinfo>\n"
+                              "    <citation>\n"
+                              "      <citeinfo>\n"
+                              "        <title>levee.em</title>\n"
+                              "        <origin>Acme</origin>\n"
+                              "      </citeinfo>\n"
+                              "    </citation>\n"
+                              "  </idinfo>\n"
+                              "</metadata>\n");
+}
+
+TEST(PugiXmlPropertySetTest, NumbersBecomeShortestLocaleFreeText) {
+  PugiXmlPropertySet set;
+  set.SetProperty("a", 12.5);
+  set.SetProperty("b", 0.0001);
+  set.SetProperty("c", -3.0);
+  set.SetProperty("d", 1234567.891);
+  set.SetProperty("e", 0.1 + 0.2);
+  EXPECT_EQ(set.GetProperty("a"), "12.5");
+  EXPECT_EQ(set.GetProperty("b"), "0.0001");
+  EXPECT_EQ(set.GetProperty("c"), "-3");
+  EXPECT_EQ(set.GetProperty("d"), "1234567.891");
+  EXPECT_EQ(set.GetProperty("e"), "0.30000000000000004");
+}
+
+TEST(PugiXmlPropertySetTest, AddStartsARecordAfterTheOnesOfTheSameName) {
+  PugiXmlPropertySet set;
+  ASSERT_EQ(set.LoadFromText("<metadata><halden><gages><gageread><name>old</name></gageread>"
+                             "<note>kept</note></gages></halden></metadata>",
+                             "stored.xml"),
+            nullptr);
+  set.SetProperty("halden/gages/gageread", std::string(), 0, kXmlAddProperty);
+  set.SetProperty("halden/gages/gageread[1]/name", std::string("new"));
+  set.SetProperty("halden/gages/gageread[0]/wselevation", 2.5);
+  EXPECT_EQ(set.GetProperty("halden/gages/gageread[0]/name"), "old");
+  EXPECT_EQ(set.GetProperty("halden/gages/gageread[1]/name"), "new");
+  EXPECT_EQ(set.GetXml(), std::string(kDeclaration) +
+                              "<metadata>\n"
+                              "  <halden>\n"
+                              "    <gages>\n"
+                              "      <gageread>\n"
+                              "        <name>old</name>\n"
+                              "        <wselevation>2.5</wselevation>\n"
+                              "      </gageread>\n"
+                              "      <gageread>\n"
+                              "        <name>new</name>\n"
+                              "      </gageread>\n"
+                              "      <note>kept</note>\n"
+                              "    </gages>\n"
+                              "  </halden>\n"
+                              "</metadata>\n");
+}
+
+TEST(PugiXmlPropertySetTest, SettingASectionStartsItOverButKeepsItsAttributes) {
+  PugiXmlPropertySet set;
+  ASSERT_EQ(set.LoadFromText("<metadata><halden><vertcntl kind=\"survey\"><permbm><name>A</name></permbm>"
+                             "<permbm><name>B</name></permbm></vertcntl></halden></metadata>",
+                             "stored.xml"),
+            nullptr);
+  set.SetProperty("halden/vertcntl", std::string());
+  set.SetProperty("halden/vertcntl/permbm", std::string(), 0, kXmlAddProperty);
+  set.SetProperty("halden/vertcntl/permbm[0]/name", std::string("C"));
+  EXPECT_EQ(set.GetProperty("halden/vertcntl/permbm[0]/name"), "C");
+  EXPECT_EQ(set.GetProperty("halden/vertcntl/permbm[1]"), std::nullopt);
+  EXPECT_NE(set.GetXml().find("<vertcntl kind=\"survey\">"), std::string::npos);
+}
+
+TEST(PugiXmlPropertySetTest, AnIndexMayNameOnlyAnExistingOrTheNextElement) {
+  PugiXmlPropertySet set;
+  set.SetProperty("halden/crew/person[0]/name", std::string("SMITH"));
+  set.SetProperty("halden/crew/person[1]/name", std::string("JONES"));
+  EXPECT_EQ(set.GetProperty("halden/crew/person[1]/name"), "JONES");
+  EXPECT_THROW(set.SetProperty("halden/crew/person[3]/name", std::string("GAP")), std::invalid_argument);
+  EXPECT_EQ(set.GetProperty("halden/crew/person[2]"), std::nullopt);
+  // A refused path creates none of its missing parents either.
+  EXPECT_THROW(set.SetProperty("spref/horizsys/planar[1]/x", std::string("v")), std::invalid_argument);
+  EXPECT_EQ(set.GetProperty("spref"), std::nullopt);
+}
+
+TEST(PugiXmlPropertySetTest, MalformedPathsAndUnknownModesAreRefused) {
+  PugiXmlPropertySet set;
+  for (const std::string path : {"", "/a", "a/", "a//b", "a[", "a[]", "a[x]", "a[-1]", "a[0]b", "1a", "a b", "a<b",
+                                 "a[1234567890]"}) {
+    EXPECT_THROW(set.SetProperty(path, std::string("v")), std::invalid_argument) << path;
+  }
+  EXPECT_THROW(set.SetProperty("a/b[0]", std::string(), 0, kXmlAddProperty), std::invalid_argument);
+  EXPECT_THROW(set.SetProperty("a", std::string(), 1, kXmlSetProperty), std::invalid_argument);
+  EXPECT_THROW(set.SetProperty("a", std::string(), 0, 2), std::invalid_argument);
+  EXPECT_EQ(set.GetXml(), kEmptyDocument);
+}
+
+TEST(PugiXmlPropertySetTest, TextIsEscapedAndMadeCarriable) {
+  PugiXmlPropertySet set;
+  set.SetProperty("a", std::string("R&D <north> \"bank\""));
+  set.SetProperty("b", std::string("caf\xE9"));            // Windows-1252 e acute
+  set.SetProperty("c", std::string("bell\x07here\x1B"));  // no XML document may hold these
+  EXPECT_EQ(set.GetProperty("b"), "caf\xC3\xA9");
+  EXPECT_EQ(set.GetProperty("c"), "bell\xEF\xBF\xBDhere\xEF\xBF\xBD");
+  const std::string xml = set.GetXml();
+  EXPECT_NE(xml.find("<a>R&amp;D &lt;north&gt; \"bank\"</a>"), std::string::npos) << xml;
+  PugiXmlPropertySet reread;
+  ASSERT_EQ(reread.LoadFromText(xml, "x.xml"), nullptr);
+  EXPECT_EQ(reread.GetProperty("a"), "R&D <north> \"bank\"");
+  EXPECT_EQ(reread.GetXml(), xml);
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+TEST(PugiXmlPropertySetLoadTest, KeepsCommentsAttributesAndCdataOfAStoredDocument) {
+  ScratchFolder folder("veldrane_meta_load_ok");
+  WriteBytes(folder / "a.em.xml",
+             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
+             "<!-- written by hand -->\r\n"
+             "<metadata lang=\"en\">\r\n"
+             "  <idinfo><keywords><theme><themekey>levee</themekey></theme></keywords></idinfo>\r\n"
+             "  <distinfo><![CDATA[a < b]]></distinfo>\r\n"
+             "  <note>Caf\xE9</note>\r\n"
+             "</metadata>\r\n");
+  PugiXmlPropertySet set;
+  ASSERT_EQ(set.LoadFromFile(folder / "a.em.xml"), nullptr);
+  EXPECT_EQ(set.GetProperty("idinfo/keywords/theme/themekey"), "levee");
+  EXPECT_EQ(set.GetProperty("note"), "Caf\xC3\xA9");
+  EXPECT_EQ(set.GetXml(), std::string(kDeclaration) +
+                              "<!-- written by hand -->\n"
+                              "<metadata lang=\"en\">\n"
+                              "  <idinfo>\n"
+                              "    <keywords>\n"
+                              "      <theme>\n"
+                              "        <themekey>levee</themekey>\n"
+                              "      </theme>\n"
+                              "    </keywords>\n"
+                              "  </idinfo>\n"
+                              "  <distinfo><![CDATA[a < b]]></distinfo>\n"
+                              "  <note>Caf\xC3\xA9</note>\n"
+                              "</metadata>\n");
+}
+
+TEST(PugiXmlPropertySetLoadTest, ReadsUtf16WithByteOrderMark) {
+  const std::string ascii = "<metadata><a>x</a></metadata>";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : ascii) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+  }
+  PugiXmlPropertySet set;
+  ASSERT_EQ(set.LoadFromText(utf16, "wide.xml"), nullptr);
+  EXPECT_EQ(set.GetProperty("a"), "x");
+}
+
+struct HostileCase {
+  const char* name;
+  std::string text;
+  const char* reason;  // part of the description
+};
+
+std::string Nested(int depth) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += "<e>";
+  for (int i = 0; i < depth; ++i) text += "</e>";
+  return text;
+}
+
+TEST(PugiXmlPropertySetLoadTest, HostileOrBrokenFilesGiveAnErrorRecordAndAnEmptyDocument) {
+  const std::vector<HostileCase> cases{
+      {"entity expansion",
+       "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [<!ENTITY lol \"lol\"><!ENTITY lol2 \"&lol;&lol;&lol;&lol;\">]>\n"
+       "<metadata>&lol2;</metadata>",
+       "DOCTYPE"},
+      {"external entity",
+       "<!DOCTYPE metadata [<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]><metadata>&xxe;</metadata>", "DOCTYPE"},
+      {"doctype without subset", "<!DOCTYPE metadata SYSTEM \"fgdc-std-001-1998.dtd\"><metadata/>", "DOCTYPE"},
+      {"deep nesting", Nested(10000), "nested deeper than 256"},
+      {"one level too deep", Nested(257), "nested deeper than 256"},
+      {"garbage", "this is not XML at all", "text outside the root element"},
+      {"binary", std::string("\x00\x01\xFF\xFE\x00<\x00", 7) + std::string(100, '\x9C'), ""},
+      {"empty", "", "exactly one root element"},
+      {"two roots", "<metadata/><metadata/>", "exactly one root element"},
+      {"trailing garbage", "<metadata/>junk", "text outside the root element"},
+      {"repeated attribute", "<metadata a=\"1\" a=\"2\"/>", "attribute repeated"},
+      {"unclosed", "<metadata><idinfo>", ""},
+  };
+  for (const auto& c : cases) {
+    PugiXmlPropertySet set;
+    set.SetProperty("left/over", std::string("from before"));
+    const auto error = set.LoadFromText(c.text, "hostile.xml");
+    ASSERT_NE(error, nullptr) << c.name;
+    EXPECT_EQ(error->Filename(), "hostile.xml") << c.name;
+    EXPECT_EQ(error->severity(), 1) << c.name;
+    EXPECT_EQ(error->Description().rfind("Invalid metadata document : ", 0), 0u) << c.name;
+    EXPECT_NE(error->Description().find(c.reason), std::string::npos) << c.name << ": " << error->Description();
+    EXPECT_EQ(set.GetXml(), kEmptyDocument) << c.name;
+  }
+}
+
+TEST(PugiXmlPropertySetLoadTest, NestingUpToTheLimitIsAccepted) {
+  PugiXmlPropertySet set;
+  EXPECT_EQ(set.LoadFromText(Nested(256), "deep.xml"), nullptr);
+}
+
+TEST(PugiXmlPropertySetLoadTest, ParseErrorsNameTheLine) {
+  PugiXmlPropertySet set;
+  const auto error = set.LoadFromText("<metadata>\r\n<a>\r\n</b>\n</metadata>", "x.xml");
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(error->LineNumber(), 3);
+  EXPECT_NE(error->Description().find("mismatch"), std::string::npos) << error->Description();
+}
+
+TEST(PugiXmlPropertySetLoadTest, OversizedAndMissingFilesAreRefusedWithoutReading) {
+  ScratchFolder folder("veldrane_meta_load_big");
+  const fs::path big = folder / "big.em.xml";
+  WriteBytes(big, "<metadata>");
+  fs::resize_file(big, kMaxXmlFileBytes + 1);  // sparse: costs no disk
+  PugiXmlPropertySet set;
+  auto error = set.LoadFromFile(big);
+  ASSERT_NE(error, nullptr);
+  EXPECT_NE(error->Description().find("larger than 64 MB"), std::string::npos);
+  EXPECT_EQ(error->Filename(), big.string());
+
+  error = set.LoadFromFile(folder / "missing.xml");
+  ASSERT_NE(error, nullptr);
+  EXPECT_NE(error->Description().find("cannot read the file"), std::string::npos);
+  EXPECT_EQ(set.GetXml(), kEmptyDocument);
+}
+
+TEST(PugiXmlPropertySetLoadTest, CompanionDocumentOfASurveyFile) {
+  ScratchFolder folder("veldrane_meta_companion");
+  GenericSurveyErrorQueue errors;
+  // No companion: a new empty document, nothing to report.
+  EXPECT_EQ(LoadMetadataFor(folder / "a.em", &errors)->GetXml(), kEmptyDocument);
+  EXPECT_TRUE(errors.IsEmpty());
+
+  WriteBytes(folder / "a.em.xml", "<metadata><note>kept</note></metadata>");
+  EXPECT_EQ(LoadMetadataFor(folder / "a.em", &errors)->GetProperty("note"), "kept");
+  EXPECT_TRUE(errors.IsEmpty());
+
+  WriteBytes(folder / "b.em.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]><metadata/>");
+  EXPECT_EQ(LoadXMLPropSetFromFile(folder / "b.em.xml", &errors)->GetXml(), kEmptyDocument);
+  ASSERT_EQ(errors.Count(), 1u);
+  const auto record = errors.Pop();
+  EXPECT_EQ(record->Filename(), (folder / "b.em.xml").string());
+  EXPECT_NE(record->Description().find("DOCTYPE"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+TEST(PugiXmlPropertySetSaveTest, SavesTheWholeDocumentAndLeavesNoTemporaryFile) {
+  ScratchFolder folder("veldrane_meta_save");
+  const fs::path target = folder / "a.em.xml";
+  WriteBytes(target, "<metadata><old/></metadata>");
+  PugiXmlPropertySet set;
+  set.SetProperty("idinfo/citation/citeinfo/title", std::string("levee.em"));
+  ASSERT_EQ(set.SaveAsFile(target), nullptr);
+  EXPECT_EQ(ReadBytes(target), set.GetXml());
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
+
+  PugiXmlPropertySet reread;
+  ASSERT_EQ(reread.LoadFromFile(target), nullptr);
+  EXPECT_EQ(reread.GetXml(), set.GetXml());
+}
+
+TEST(PugiXmlPropertySetSaveTest, AFailedSaveChangesNothing) {
+  ScratchFolder folder("veldrane_meta_save_fail");
+  fs::create_directories(folder / "a.em.xml");  // cannot be replaced by a file
+  PugiXmlPropertySet set;
+  set.SetProperty("a", std::string("b"));
+  const auto error = set.SaveAsFile(folder / "a.em.xml");
+  ASSERT_NE(error, nullptr);
+  EXPECT_NE(error->Description().find("Cannot save metadata"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(folder / "a.em.xml"));
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
+
+  EXPECT_NE(set.SaveAsFile(folder / "no such folder" / "a.em.xml"), nullptr);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
+}
+
+TEST(PugiXmlPropertySetSaveTest, AReadOnlyDocumentIsNeverReplaced) {
+  ScratchFolder folder("veldrane_meta_save_readonly");
+  const fs::path target = folder / "a.em.xml";
+  const std::string kept = "<metadata><mine>hand kept</mine></metadata>";
+  WriteBytes(target, kept);
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  PugiXmlPropertySet set;
+  set.SetProperty("a", std::string("b"));
+  const auto error = set.SaveAsFile(target);
+  ASSERT_NE(error, nullptr);
+  EXPECT_NE(error->Description().find("read-only"), std::string::npos);
+  EXPECT_EQ(ReadBytes(target), kept);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
+  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+}
+
+}  // namespace
+}  // namespace veldrane
