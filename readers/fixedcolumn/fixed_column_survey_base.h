@@ -75,6 +75,11 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
 
   // The code dictionary loaded from CODES.DAT beside the file.
   const veldrane::CodeDictionary& CodeDictionary() const { return codes_->Dictionary(); }
+  // Point codes of this file and its code dictionary; features keep the
+  // table alive with their points.
+  const std::shared_ptr<PointCodeTable>& Codes() const { return codes_; }
+  // The header values read so far.
+  const HeaderRecords& Headers() const { return headers_; }
 
  protected:
   explicit FixedColumnSurveyBase(HeaderRecords::ShortT04 shortT04);
@@ -85,10 +90,7 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
   // survey then stays empty but usable.
   bool BeginRead(const std::string& fileName, std::string& contents);
 
-  HeaderRecords& Headers() { return headers_; }
-  // Point codes of this file and its code dictionary; features keep the
-  // table alive with their points.
-  const std::shared_ptr<PointCodeTable>& Codes() const { return codes_; }
+  HeaderRecords& MutableHeaders() { return headers_; }
 
  private:
   HeaderRecords headers_;

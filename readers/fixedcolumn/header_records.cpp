@@ -18,6 +18,11 @@ std::string Field(std::string_view line, std::size_t start, std::size_t count) {
 
 }  // namespace
 
+bool HeaderRecords::IsHeaderTag(std::string_view line) {
+  if (line.size() < 3 || (line[0] != 'T' && line[0] != 't') || line[1] != '0') return false;
+  return line[2] >= '1' && line[2] <= '7';
+}
+
 bool HeaderRecords::Dispatch(std::string_view rawLine, IMonitor& monitor) {
   const std::string_view line = TrimRightBlanks(rawLine);
   const std::string_view tag = line.substr(0, 3);

@@ -22,6 +22,8 @@ class HeaderRecords {
   // the caller then treats the line as data. Problems go to `monitor` at its
   // current line.
   bool Dispatch(std::string_view line, IMonitor& monitor);
+  // Whether the line's tag is one of T01 to T07 (what Dispatch handles).
+  static bool IsHeaderTag(std::string_view line);
 
   const std::string& OriginalFileName() const { return originalFileName_; }
   const std::string& SurveyOrder() const { return surveyOrder_; }

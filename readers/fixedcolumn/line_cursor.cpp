@@ -27,7 +27,10 @@ bool LineCursor::Next(std::string_view& line) {
   return true;
 }
 
-void LineCursor::Seek(std::size_t offset) { position_ = offset < text_.size() ? offset : text_.size(); }
+void LineCursor::Seek(std::size_t offset) {
+  position_ = offset < text_.size() ? offset : text_.size();
+  lfKnown_ = false;
+}
 
 std::size_t LineCursor::CountLines(std::string_view text) {
   LineCursor cursor(text);
