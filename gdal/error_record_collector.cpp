@@ -1,0 +1,29 @@
+#include "gdal/error_record_collector.h"
+
+#include <cpl_error.h>
+
+#include "config/error_log.h"
+#include "model/text.h"
+
+namespace veldrane::ogr {
+
+ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings) : records_(std::make_shared<ErrorRecords>()) {
+  auto records = records_;
+  subscription_ = ErrorLog().Subscribe([records, emitWarnings](const ErrorLogEvent& event) {
+    if (event.kind != ErrorLogEventKind::ErrorAdded || event.entry == nullptr) return;
+    const ErrorLogEntry& entry = *event.entry;
+    records->push_back(
+        ErrorRecord{ToValidUtf8(entry.file), entry.line, entry.severity, ToValidUtf8(entry.description)});
+    if (emitWarnings) CPLError(CE_Warning, CPLE_AppDefined, "%s", ToValidUtf8(FormatErrorLine(entry)).c_str());
+  });
+}
+
+ErrorRecordCollector::~ErrorRecordCollector() { ErrorLog().Unsubscribe(subscription_); }
+
+ErrorRecords ErrorRecordCollector::TakeRecords() {
+  ErrorRecords taken = std::move(*records_);
+  records_->clear();
+  return taken;
+}
+
+}  // namespace veldrane::ogr

@@ -1,0 +1,38 @@
+#include "gdal/ogr_boundary.h"
+
+#include "model/survey_error.h"
+#include "model/text.h"
+
+namespace veldrane::ogr {
+namespace {
+
+CplNotifier& SharedNotifier() {
+  static CplNotifier notifier;
+  return notifier;
+}
+
+}  // namespace
+
+void CplNotifier::Notify(NoticeKind /*kind*/, const std::string& title, const std::string& text) {
+  const std::string message = title.empty() ? text : title + ": " + text;
+  CPLError(CE_Warning, CPLE_AppDefined, "%s", ToValidUtf8(message).c_str());
+}
+
+BoundaryScope::BoundaryScope() : scoped_(&SharedNotifier()) {}
+
+void ReportBoundaryFailure(const char* where, const std::exception* failure) {
+  try {
+    std::string what = "unexpected failure";
+    if (const auto* raised = dynamic_cast<const RaisedError*>(failure)) {
+      what = raised->Description() + " (" + std::to_string(raised->Number()) +
+             (raised->Source().empty() ? std::string() : ", " + raised->Source()) + ")";
+    } else if (failure != nullptr) {
+      what = failure->what();
+    }
+    CPLError(CE_Failure, CPLE_AppDefined, "Veldrane: %s: %s", where, ToValidUtf8(what).c_str());
+  } catch (...) {
+    CPLError(CE_Failure, CPLE_AppDefined, "Veldrane: %s failed", where);
+  }
+}
+
+}  // namespace veldrane::ogr

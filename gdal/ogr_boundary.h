@@ -1,0 +1,62 @@
+#pragma once
+// The edge between GDAL and the data source. Everything the driver does for
+// a GDAL caller runs inside a BoundaryScope (the data source's own reports
+// become GDAL warnings) and inside Guarded (no exception ever reaches GDAL:
+// a failure becomes a GDAL error and the call returns its fallback).
+#include <exception>
+#include <string>
+#include <utility>
+
+#include <cpl_error.h>
+
+#include "model/notifier.h"
+
+namespace veldrane::ogr {
+
+// Turns the data source's message boxes and call-stack reports into GDAL
+// warnings. Stateless, so one instance serves every thread.
+class CplNotifier final : public INotifier {
+ public:
+  void Notify(NoticeKind kind, const std::string& title, const std::string& text) override;
+};
+
+// Installs the CplNotifier on the calling thread for the scope's lifetime.
+class BoundaryScope {
+ public:
+  BoundaryScope();
+
+ private:
+  ScopedNotifier scoped_;
+};
+
+// Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.
+void ReportBoundaryFailure(const char* where, const std::exception* failure);
+
+// Runs `body` inside a BoundaryScope; any exception becomes a GDAL error and
+// `fallback` is returned instead.
+template <class T, class Body>
+T Guarded(const char* where, T fallback, Body&& body) {
+  try {
+    BoundaryScope scope;
+    return std::forward<Body>(body)();
+  } catch (const std::exception& failure) {
+    ReportBoundaryFailure(where, &failure);
+  } catch (...) {
+    ReportBoundaryFailure(where, nullptr);
+  }
+  return fallback;
+}
+
+template <class Body>
+void GuardedVoid(const char* where, Body&& body) {
+  try {
+    BoundaryScope scope;
+    std::forward<Body>(body)();
+  } catch (const std::exception& failure) {
+    ReportBoundaryFailure(where, &failure);
+  } catch (...) {
+    ReportBoundaryFailure(where, nullptr);
+  }
+}
+
+}  // namespace veldrane::ogr

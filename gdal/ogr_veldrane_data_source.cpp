@@ -1,0 +1,132 @@
+#include "gdal/ogr_veldrane_data_source.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <cpl_string.h>
+
+#include "gdal/error_record_collector.h"
+#include "gdal/ogr_veldrane.h"
+#include "gdal/ogr_veldrane_error_layer.h"
+#include "gdal/ogr_veldrane_layer.h"
+#include "host/host_types.h"
+#include "model/survey_error.h"
+#include "model/text.h"
+#include "plugin/class_schemas.h"
+#include "plugin/svy_dataset_helper.h"
+#include "plugin/svy_workspace_factory_helper.h"
+
+namespace veldrane::ogr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The local names of the workspace's datasets, sorted so that layers come in
+// the same order whatever order the folder lists its files in.
+std::vector<std::string> DatasetNamesOf(IPlugInWorkspaceHelper& workspace) {
+  std::vector<std::string> names;
+  const auto datasets = workspace.DatasetNames(kDatasetTypeFeatureDataset);
+  if (!datasets) return names;
+  for (std::int32_t i = 0; i < datasets->Count(); ++i) {
+    if (const auto info = datasets->Element(i)) names.push_back(info->LocalDatasetName());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// "CrossSections" for "a.em CrossSections" of dataset "a.em".
+std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, const std::string& className,
+                        const std::string& localName) {
+  if (auto* helper = dynamic_cast<SvyDatasetHelper*>(&dataset)) {
+    if (const auto kind = helper->KindOfClass(classIndex)) return std::string(ClassKindName(*kind));
+  }
+  const std::string prefix = localName + " ";
+  if (className.size() > prefix.size() && className.compare(0, prefix.size(), prefix) == 0)
+    return className.substr(prefix.size());
+  return std::string();
+}
+
+}  // namespace
+
+std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyTarget& target,
+                                                                   const std::string& path, bool withErrorLayer) {
+  if (target.kind == SurveyTarget::Kind::None) return nullptr;
+  // Every file is read below (the class list needs the survey), so this is
+  // where the problems found in the files become warnings and records.
+  ErrorRecordCollector collector;
+  std::unique_ptr<OGRVeldraneDataSource> source(new OGRVeldraneDataSource());
+  source->SetDescription(path.c_str());
+
+  SvyWorkspaceFactoryHelper factory;
+  std::shared_ptr<IPlugInWorkspaceHelper> workspace;
+  try {
+    workspace = factory.OpenWorkspace(target.workspace);
+  } catch (const RaisedError& failure) {
+    CPLError(CE_Failure, CPLE_OpenFailed, "Veldrane: %s", ToValidUtf8(failure.Description()).c_str());
+    return nullptr;
+  }
+  if (!workspace) return nullptr;
+
+  const std::vector<std::string> names = target.kind == SurveyTarget::Kind::Workspace
+                                             ? DatasetNamesOf(*workspace)
+                                             : std::vector<std::string>{target.datasetName};
+  for (const std::string& name : names) {
+    try {
+      const std::shared_ptr<IPlugInDatasetHelper> dataset = workspace->OpenDataset(name);
+      if (!dataset) continue;
+      source->files_.push_back((fs::path(target.workspace) / name).string());
+      source->AddDatasetLayers(dataset, name);
+    } catch (const std::exception& failure) {
+      // One file that cannot be served does not cost the others their layers.
+      CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s: %s", ToValidUtf8(name).c_str(),
+               ToValidUtf8(failure.what()).c_str());
+    }
+  }
+  if (withErrorLayer) source->layers_.push_back(std::make_unique<OGRVeldraneErrorLayer>(collector.TakeRecords()));
+  return source;
+}
+
+void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset,
+                                             const std::string& localName) {
+  const std::int32_t count = dataset->ClassCount();
+  for (std::int32_t i = 0; i < count; ++i) {
+    LayerSource layer;
+    layer.dataset = dataset;
+    layer.classIndex = i;
+    layer.className = dataset->ClassName(i);
+    layer.surveyFileName = localName;
+    const std::shared_ptr<Fields> fields = dataset->GetFields(i);
+    if (layer.className.empty() || !fields || fields->GeometryFieldIndex() < 0) {
+      CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s: class %d has no definition and is left out",
+               ToValidUtf8(localName).c_str(), static_cast<int>(i));
+      continue;
+    }
+    layer.fields = fields;
+    layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
+    layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
+  }
+}
+
+OGRLayer* OGRVeldraneDataSource::GetLayer(int index) {
+  if (index < 0 || index >= GetLayerCount()) return nullptr;
+  return layers_[static_cast<std::size_t>(index)].get();
+}
+
+int OGRVeldraneDataSource::TestCapability(const char* /*capability*/) {
+  // Read-only: no layer creation, deletion, transactions or writes.
+  return FALSE;
+}
+
+char** OGRVeldraneDataSource::GetFileList() {
+  CPLStringList list;
+  for (const std::string& file : files_) {
+    list.AddString(file.c_str());
+    std::error_code ec;
+    const std::string metadata = file + ".xml";
+    if (fs::is_regular_file(metadata, ec)) list.AddString(metadata.c_str());
+  }
+  return list.StealList();
+}
+
+}  // namespace veldrane::ogr

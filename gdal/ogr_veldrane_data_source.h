@@ -1,0 +1,42 @@
+#pragma once
+// A workspace folder (every survey file in it) or one survey file, opened
+// read-only. Opening reads every survey file once, through the data source's
+// own helpers, and makes one layer per feature class of every file (plus the
+// "Errors" layer on request).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "gdal/survey_path.h"
+#include "plugin/plugin_interfaces.h"
+
+namespace veldrane::ogr {
+
+class OGRVeldraneDataSource final : public GDALDataset {
+ public:
+  // Null, with a GDAL error when the cause is worth telling, when the target
+  // cannot be opened.
+  static std::unique_ptr<OGRVeldraneDataSource> Open(const SurveyTarget& target, const std::string& path,
+                                                     bool withErrorLayer);
+
+  int GetLayerCount() override { return static_cast<int>(layers_.size()); }
+  OGRLayer* GetLayer(int index) override;
+  int TestCapability(const char* capability) override;
+  // The survey files of the dataset and the metadata files beside them.
+  char** GetFileList() override;
+
+  // Dataset-level metadata domains (the metadata document beside each
+  // survey file) belong here, next to the layers they describe.
+
+ private:
+  OGRVeldraneDataSource() = default;
+  void AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset, const std::string& localName);
+
+  std::vector<std::unique_ptr<OGRLayer>> layers_;
+  std::vector<std::string> files_;
+};
+
+}  // namespace veldrane::ogr

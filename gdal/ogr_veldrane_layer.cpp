@@ -1,0 +1,253 @@
+#include "gdal/ogr_veldrane_layer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "gdal/ogr_boundary.h"
+#include "gdal/ogr_veldrane.h"
+#include "host/envelope.h"
+#include "host/geometry.h"
+#include "host/spatial_reference.h"
+#include "model/survey_error.h"
+#include "plugin/cursor_base.h"
+
+namespace veldrane::ogr {
+namespace {
+
+// The geometry definition of the class's shape field.
+GeometryDef ShapeDefinition(const Fields& fields) {
+  const std::int32_t shape = fields.GeometryFieldIndex();
+  if (shape < 0) return GeometryDef();
+  const GeometryDef* def = fields.GetField(shape).GeometryDefinition();
+  return def != nullptr ? *def : GeometryDef();
+}
+
+// A private copy of the class's spatial reference with the axis order
+// survey coordinates are written in; null for the unknown coordinate system.
+OGRSpatialReference* LayerSpatialReference(const GeometryDef& def) {
+  const OGRSpatialReference* shared = def.SpatialReference().get();
+  if (IsUnknownSpatialReference(shared)) return nullptr;
+  OGRSpatialReference* copy = shared->Clone();
+  copy->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  return copy;
+}
+
+OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* reference) {
+  OGRFeatureDefn* definition = source.fields->NewOgrFeatureDefn(source.className);
+  definition->Reference();
+  if (definition->GetGeomFieldCount() > 0) definition->GetGeomFieldDefn(0)->SetSpatialRef(reference);
+  return definition;
+}
+
+}  // namespace
+
+void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax) {
+  const double scale = std::max({1.0, std::fabs(xMin), std::fabs(yMin), std::fabs(xMax), std::fabs(yMax)});
+  const double margin = scale * 1e-9;
+  xMin -= margin;
+  yMin -= margin;
+  xMax += margin;
+  yMax += margin;
+}
+
+OGRVeldraneLayer::OGRVeldraneLayer(LayerSource source)
+    : source_(std::move(source)),
+      geometryDef_(ShapeDefinition(*source_.fields)),
+      spatialReference_(LayerSpatialReference(geometryDef_)),
+      definition_(LayerDefinition(source_, spatialReference_)),
+      rowBuffer_(source_.fields, *definition_) {
+  SetDescription(definition_->GetName());
+  SetMetadataItem(kSurveyFileItem, source_.surveyFileName.c_str());
+  if (!source_.classKind.empty()) SetMetadataItem(kClassKindItem, source_.classKind.c_str());
+}
+
+OGRVeldraneLayer::~OGRVeldraneLayer() {
+  // Cursors hold survey objects; let them go before the definition.
+  sequential_.reset();
+  random_.reset();
+  definition_->Release();
+  if (spatialReference_ != nullptr) spatialReference_->Release();
+}
+
+OGRVeldraneLayer::ActiveCursor OGRVeldraneLayer::Adopt(std::shared_ptr<IPlugInCursorHelper> cursor) const {
+  ActiveCursor active;
+  active.base = dynamic_cast<SvyCursorBase*>(cursor.get());
+  active.cursor = std::move(cursor);
+  active.done = active.cursor == nullptr;
+  return active;
+}
+
+FieldMap OGRVeldraneLayer::CurrentFieldMap() const {
+  const Fields& fields = *source_.fields;
+  std::vector<std::int32_t> entries(static_cast<std::size_t>(fields.FieldCount()), -1);
+  for (std::int32_t i = 0; i < fields.FieldCount(); ++i) {
+    const Field& field = fields.GetField(i);
+    if (field.Type() == HostFieldType::ObjectId || field.Type() == HostFieldType::Geometry) continue;
+    const int ogrIndex = definition_->GetFieldIndex(field.Name().c_str());
+    if (ogrIndex < 0 || definition_->GetFieldDefn(ogrIndex)->IsIgnored()) continue;
+    entries[static_cast<std::size_t>(i)] = i;
+  }
+  return FieldMap(std::move(entries));
+}
+
+void OGRVeldraneLayer::ResetReading() {
+  sequential_.reset();
+  sequentialFailed_ = false;
+}
+
+std::optional<OGRVeldraneLayer::ActiveCursor> OGRVeldraneLayer::StartSequentialCursor() {
+  std::shared_ptr<IPlugInCursorHelper> cursor;
+  if (m_poFilterGeom != nullptr) {
+    double xMin = m_sFilterEnvelope.MinX, yMin = m_sFilterEnvelope.MinY;
+    double xMax = m_sFilterEnvelope.MaxX, yMax = m_sFilterEnvelope.MaxY;
+    WidenFilterEnvelope(xMin, yMin, xMax, yMax);
+    const Envelope envelope(xMin, yMin, xMax, yMax);
+    cursor = source_.dataset->FetchByEnvelope(source_.classIndex, envelope, false, std::string(), CurrentFieldMap());
+  } else {
+    cursor = source_.dataset->FetchAll(source_.classIndex, std::string(), CurrentFieldMap());
+  }
+  if (!cursor) return std::nullopt;
+  return Adopt(std::move(cursor));
+}
+
+std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, bool withShape) {
+  auto feature = std::make_unique<OGRFeature>(definition_);
+  rowBuffer_.Attach(feature.get());
+  const std::int32_t oid = active.cursor->QueryValues(rowBuffer_);
+  rowBuffer_.Attach(nullptr);
+  feature->SetFID(active.base != nullptr ? active.base->RecordOrdinal() : oid);
+  if (withShape && definition_->GetGeomFieldCount() > 0) {
+    std::unique_ptr<OGRGeometry> shape = NewShape(geometryDef_);
+    active.cursor->QueryShape(*shape);
+    if (!IsEmptyGeometry(*shape)) {
+      shape->assignSpatialReference(spatialReference_);
+      feature->SetGeomFieldDirectly(0, shape.release());
+    }
+  }
+  return feature;
+}
+
+void OGRVeldraneLayer::Advance(ActiveCursor& active) {
+  try {
+    active.cursor->NextRecord();
+  } catch (const RaisedError&) {
+    // The end of the records is signalled by a failure; any other failure
+    // ends the loop as well rather than serving one record forever.
+    active.done = true;
+  }
+  if (active.cursor->IsFinished()) active.done = true;
+}
+
+bool OGRVeldraneLayer::PassesFilters(OGRFeature& feature) {
+  if (m_poFilterGeom != nullptr && !FilterGeometry(feature.GetGeomFieldRef(m_iGeomFieldFilter))) return false;
+  return m_poAttrQuery == nullptr || m_poAttrQuery->Evaluate(&feature);
+}
+
+OGRFeature* OGRVeldraneLayer::GetNextFeature() {
+  return Guarded<OGRFeature*>("GetNextFeature", nullptr, [&]() -> OGRFeature* {
+    if (sequentialFailed_) return nullptr;
+    if (!sequential_) {
+      sequential_ = StartSequentialCursor();
+      if (!sequential_) {
+        sequentialFailed_ = true;
+        return nullptr;
+      }
+    }
+    ActiveCursor& active = *sequential_;
+    const bool withShape = m_poFilterGeom != nullptr || !definition_->IsGeometryIgnored();
+    while (!active.done && !active.cursor->IsFinished()) {
+      std::unique_ptr<OGRFeature> feature = ReadCurrent(active, withShape);
+      Advance(active);
+      if (PassesFilters(*feature)) {
+        if (definition_->IsGeometryIgnored()) feature->SetGeomFieldDirectly(0, nullptr);
+        m_nFeaturesRead++;
+        return feature.release();
+      }
+    }
+    active.done = true;
+    return nullptr;
+  });
+}
+
+OGRFeature* OGRVeldraneLayer::GetFeature(GIntBig fid) {
+  return Guarded<OGRFeature*>("GetFeature", nullptr, [&]() -> OGRFeature* {
+    if (fid < 0 || fid >= RecordCount()) return nullptr;
+    if (random_ && random_->base != nullptr && !random_->done) {
+      random_->base->SetOID(fid);
+    } else {
+      random_ = Adopt(source_.dataset->FetchByID(source_.classIndex, fid, CurrentFieldMap()));
+    }
+    ActiveCursor& active = *random_;
+    if (active.done || active.cursor->IsFinished()) {
+      random_.reset();
+      return nullptr;
+    }
+    std::unique_ptr<OGRFeature> feature = ReadCurrent(active, !definition_->IsGeometryIgnored());
+    if (feature->GetFID() != fid) {
+      // The cursor could not stand on the record asked for; a fresh fetch
+      // is tried next time.
+      random_.reset();
+      return nullptr;
+    }
+    return feature.release();
+  });
+}
+
+std::int64_t OGRVeldraneLayer::RecordCount() {
+  if (recordCount_) return *recordCount_;
+  // The walk asks for no values and builds no shapes: it only moves the
+  // cursor, which is what a host that counts rows itself does.
+  ActiveCursor active = Adopt(source_.dataset->FetchAll(
+      source_.classIndex, std::string(), FieldMap::NoValues(static_cast<std::size_t>(source_.fields->FieldCount()))));
+  std::int64_t count = 0;
+  if (active.cursor) {
+    while (!active.done && !active.cursor->IsFinished()) {
+      ++count;
+      Advance(active);
+    }
+  } else {
+    // A failed fetch (reported) is not remembered: the next count tries again.
+    return 0;
+  }
+  recordCount_ = count;
+  return count;
+}
+
+GIntBig OGRVeldraneLayer::GetFeatureCount(int force) {
+  if (m_poFilterGeom != nullptr || m_poAttrQuery != nullptr) return OGRLayer::GetFeatureCount(force);
+  return Guarded<GIntBig>("GetFeatureCount", -1, [&]() -> GIntBig { return RecordCount(); });
+}
+
+OGRErr OGRVeldraneLayer::GetExtent(OGREnvelope* extent, int force) { return GetExtent(0, extent, force); }
+
+OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int /*force*/) {
+  if (extent == nullptr || geomField != 0 || definition_->GetGeomFieldCount() == 0) return OGRERR_FAILURE;
+  return Guarded<OGRErr>("GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
+    const std::shared_ptr<Envelope> bounds = source_.dataset->Bounds();
+    if (!bounds || bounds->IsEmpty()) return OGRERR_FAILURE;
+    *extent = bounds->Ogr();
+    return OGRERR_NONE;
+  });
+}
+
+int OGRVeldraneLayer::TestCapability(const char* capability) {
+  if (capability == nullptr) return FALSE;
+  if (EQUAL(capability, OLCRandomRead) || EQUAL(capability, OLCFastGetExtent) ||
+      EQUAL(capability, OLCStringsAsUTF8) || EQUAL(capability, OLCZGeometries) ||
+      EQUAL(capability, OLCMeasuredGeometries) || EQUAL(capability, OLCIgnoreFields))
+    return TRUE;
+  if (EQUAL(capability, OLCFastFeatureCount)) return m_poFilterGeom == nullptr && m_poAttrQuery == nullptr;
+  return FALSE;
+}
+
+OGRErr OGRVeldraneLayer::SetIgnoredFields(const char** fieldNames) {
+  const OGRErr result = OGRLayer::SetIgnoredFields(fieldNames);
+  // Cursors fill the fields their field map names: new maps from now on.
+  sequential_.reset();
+  sequentialFailed_ = false;
+  random_.reset();
+  return result;
+}
+
+}  // namespace veldrane::ogr

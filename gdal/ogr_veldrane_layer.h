@@ -1,0 +1,93 @@
+#pragma once
+// One feature class of one survey file as an OGR layer. The layer drives the
+// dataset helper exactly as a GIS host does: a fetch makes a cursor, and the
+// cursor loop IsFinished / QueryValues / QueryShape / NextRecord yields the
+// records. The FID is the record's OID (its position in the class's full
+// iteration), so it is stable under any filter.
+//
+// Spatial filters go to FetchByEnvelope; the features the cursor yields are
+// then tested against the filter geometry, so every returned feature meets
+// the filter, as OGR promises. Attribute filters are evaluated on the built
+// features.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <ogrsf_frmts.h>
+
+#include "host/field_map.h"
+#include "host/fields.h"
+#include "host/geometry_def.h"
+#include "plugin/plugin_interfaces.h"
+#include "gdal/utf8_row_buffer.h"
+
+namespace veldrane {
+class SvyCursorBase;
+}
+
+namespace veldrane::ogr {
+
+struct LayerSource {
+  std::shared_ptr<IPlugInDatasetHelper> dataset;
+  std::int32_t classIndex = 0;
+  std::string className;       // the layer name, exactly as the dataset names the class
+  std::string surveyFileName;  // the dataset's local name
+  std::string classKind;       // "CrossSections", ...; empty when unknown
+  std::shared_ptr<const Fields> fields;
+};
+
+class OGRVeldraneLayer final : public OGRLayer {
+ public:
+  // `source.fields` must hold the object-ID and the shape field.
+  explicit OGRVeldraneLayer(LayerSource source);
+  ~OGRVeldraneLayer() override;
+
+  void ResetReading() override;
+  OGRFeature* GetNextFeature() override;
+  OGRFeature* GetFeature(GIntBig fid) override;
+  GIntBig GetFeatureCount(int force) override;
+  OGRErr GetExtent(OGREnvelope* extent, int force) override;
+  OGRErr GetExtent(int geomField, OGREnvelope* extent, int force) override;
+  OGRFeatureDefn* GetLayerDefn() override { return definition_; }
+  int TestCapability(const char* capability) override;
+  OGRErr SetIgnoredFields(const char** fieldNames) override;
+
+ private:
+  // A cursor and what the layer knows about it.
+  struct ActiveCursor {
+    std::shared_ptr<IPlugInCursorHelper> cursor;
+    SvyCursorBase* base = nullptr;  // when the cursor tells its ordinal directly
+    bool done = false;              // the records ran out (or the cursor broke)
+  };
+
+  ActiveCursor Adopt(std::shared_ptr<IPlugInCursorHelper> cursor) const;
+  // The field map for the fields not ignored at present.
+  FieldMap CurrentFieldMap() const;
+  std::optional<ActiveCursor> StartSequentialCursor();
+  // Builds the feature of the cursor's current record.
+  std::unique_ptr<OGRFeature> ReadCurrent(ActiveCursor& active, bool withShape);
+  static void Advance(ActiveCursor& active);
+  bool PassesFilters(OGRFeature& feature);
+  // Number of records of the class, walked once and kept.
+  std::int64_t RecordCount();
+
+  // Initialised in this order: the definition takes the spatial reference.
+  LayerSource source_;
+  GeometryDef geometryDef_;
+  OGRSpatialReference* spatialReference_ = nullptr;  // owned reference; null when unknown
+  OGRFeatureDefn* definition_ = nullptr;
+  Utf8RowBuffer rowBuffer_;
+  std::optional<ActiveCursor> sequential_;
+  bool sequentialFailed_ = false;
+  std::optional<ActiveCursor> random_;
+  std::optional<std::int64_t> recordCount_;
+};
+
+// The envelope handed to FetchByEnvelope for an OGR filter rectangle: grown
+// by a hair, because the data source's tests count shapes on the rectangle's
+// boundary as outside while OGR counts them as meeting the filter. The exact
+// test against the filter follows on every feature.
+void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax);
+
+}  // namespace veldrane::ogr

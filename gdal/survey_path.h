@@ -1,0 +1,24 @@
+#pragma once
+// What a path given to the driver stands for: a workspace (a folder that
+// holds survey files), one survey file (a dataset of the folder it lies in),
+// or nothing the driver reads.
+#include <string>
+
+namespace veldrane::ogr {
+
+struct SurveyTarget {
+  enum class Kind { None, Workspace, SurveyFile };
+  Kind kind = Kind::None;
+  // The workspace folder: the path itself for a workspace, the file's folder
+  // ("." for a bare file name) for a survey file.
+  std::string workspace;
+  // The survey file's name within the workspace; empty for a workspace.
+  std::string datasetName;
+};
+
+// Looks at the file system only (no survey file is read). Paths of GDAL's
+// virtual file systems ("/vsi...") are never claimed: survey files are read
+// straight from disk. Never throws.
+SurveyTarget ClassifySurveyPath(const std::string& path);
+
+}  // namespace veldrane::ogr
