@@ -10,6 +10,7 @@
 #include "model/constants.h"
 #include "readers/pro/pro_profile_centerline_iterator.h"
 #include "readers/pro/pro_survey.h"
+#include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
@@ -194,14 +195,7 @@ TEST_F(ProReaderTest, AnEmptyNumericFieldNamesItsContext) {
   // split never yields one, so this goes through the profile directly.
   auto codes = std::make_shared<PointCodeTable>([](const std::string&) { return std::string(); });
   auto profile = std::make_shared<ProProfileCenterline>(codes);
-  struct Monitor : IMonitor {
-    std::string Filename() const override { return "p.pro"; }
-    std::int32_t LineNumber() const override { return 4; }
-    void SetLineNumber(std::int32_t) override {}
-    void AppendError(const std::string& d) override { messages.push_back(d); }
-    std::shared_ptr<ISurveyErrorQueue> errorQueue() override { return nullptr; }
-    std::vector<std::string> messages;
-  } monitor;
+  test::RecordingMonitor monitor;
   bool added = true;
   profile->AddPointFromLine(monitor, 0, "1 2 3", added);
   EXPECT_FALSE(added);
