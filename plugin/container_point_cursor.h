@@ -40,8 +40,8 @@ class ContainerPointCursor : public SvyCursorBase {
   // envelope test applies to it. The cursor keeps the iterator (shared, not
   // copied).
   void Initialize(std::shared_ptr<Iterator> containers, std::int32_t csid);
-  // One entry per container of the iteration, in order. Ignored when its
-  // size does not match the iteration.
+  // One entry per container of the iteration, in order; set after
+  // Initialize. Ignored when its size does not match the iteration.
   void SetContainerExtents(std::shared_ptr<const ContainerExtents> extents);
 
   // 0-based position of the current container in the iteration; -1 before
@@ -58,20 +58,24 @@ class ContainerPointCursor : public SvyCursorBase {
 
   bool IsInitialized() const override { return containers_ != nullptr; }
   bool HasCurrent() const override { return container_ != nullptr; }
-  void Advance() override;
+  bool Advance() override;
   void Rewind() override;
   bool PassesFilter(const EnvelopeRelation& filter) override;
-  void AdvanceFiltered(const EnvelopeRelation& filter) override;
-  void AdvanceBy(std::int32_t count) override;
+  bool AdvanceFiltered(const EnvelopeRelation& filter) override;
+  bool AdvanceBy(std::int32_t count) override;
   void WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) override;
   void BuildShape(OGRGeometry& geometry) override;
 
  private:
-  // Makes the next container current, passing over containers without
-  // points; false (and no current container) at the end.
-  bool NextContainer();
+  // Makes the next container with points current and its first point the
+  // current point; false (and finished) at the end. With extents known,
+  // containers whose box misses `skipFilter` are passed over with their
+  // points counted in the ordinal, and containers that fit wholly into
+  // `*skipBudget` records are passed over and taken off the budget.
+  bool NextContainer(const EnvelopeRelation* skipFilter, std::int32_t* skipBudget);
   bool StartPoints();
   bool NextPoint();
+  void Finish();
   // Extent of the current container, when known.
   const ContainerExtent* CurrentExtent() const;
 
@@ -81,10 +85,17 @@ class ContainerPointCursor : public SvyCursorBase {
   std::vector<std::shared_ptr<ISurveyPointIterator>> sources_;
   std::size_t sourceIndex_ = 0;
   std::shared_ptr<ISurveyPoint> point_;
-  // Points of the current container after the current one.
+  // Records of the current container after the current one.
   std::int32_t pointsLeft_ = 0;
   std::shared_ptr<const ContainerExtents> extents_;
 };
+
+// The point lists of a container in record order: a cross section's or a
+// profile's points; an area's exterior ring, then each hole followed by its
+// islands.
+void CollectCrossSectionPoints(ICrossSection& section, std::vector<std::shared_ptr<ISurveyPointIterator>>& out);
+void CollectProfilePoints(IProfileCenterline& profile, std::vector<std::shared_ptr<ISurveyPointIterator>>& out);
+void CollectAreaPoints(ISurveyArea& area, std::vector<std::shared_ptr<ISurveyPointIterator>>& out);
 
 // Bounding boxes and point counts of the containers of an iteration (the
 // iterator is rewound before and after).

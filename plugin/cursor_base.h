@@ -65,37 +65,41 @@ class SvyCursorBase : public IPlugInCursorHelper {
   const EnvelopeRelation* Filter() const { return filter_ ? &*filter_ : nullptr; }
   // Throws RaisedError(-200010, module, "No next record").
   [[noreturn]] void ThrowNoNextRecord() const;
+  // Reports a failure caught by a member, naming the member (top level).
+  void Report(const char* member, const std::exception& failure) const;
 
   // Whether Initialize has run (NextRecord and OID fail before).
   virtual bool IsInitialized() const = 0;
   virtual bool HasCurrent() const = 0;
-  // Moves to the next record of the full iteration; throws "No next record"
-  // (ThrowNoNextRecord) at the end, leaving the cursor finished.
-  virtual void Advance() = 0;
+  // Moves to the next record of the full iteration; false at the end, the
+  // cursor then being finished. The ordinal is the caller's business.
+  virtual bool Advance() = 0;
   // Back to record 0 (the ordinal is set by the caller).
   virtual void Rewind() = 0;
   // Whether the current record's shape meets the envelope.
   virtual bool PassesFilter(const EnvelopeRelation& filter) = 0;
-  // Moves forward until a record passes the filter, counting every record
-  // passed over. The default advances one record at a time; cursors that
-  // know whole groups of records miss the envelope skip them at once.
-  virtual void AdvanceFiltered(const EnvelopeRelation& filter);
-  // Moves forward `count` records (count > 0), for positioning by OID.
-  virtual void AdvanceBy(std::int32_t count);
+  // Moves one record on (already counted in the ordinal), then on while the
+  // current record fails the filter, counting every record passed over;
+  // false at the end. The default steps one record at a time; cursors that
+  // know whole groups of records miss the envelope pass them at once.
+  virtual bool AdvanceFiltered(const EnvelopeRelation& filter);
+  // Moves `count` records on (count > 0) for positioning by OID; false at
+  // the end.
+  virtual bool AdvanceBy(std::int32_t count);
+  // Positions on record `target` for SetOID: nothing when already there,
+  // else rewinds when going backwards, then advances. False when the
+  // records ran out first.
+  virtual bool PositionOnOid(std::int32_t target);
   // Writes one class field of the current record at buffer position `pos`.
   virtual void WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) = 0;
+  // Fills the (already emptied) geometry with the current record's shape.
   virtual void BuildShape(OGRGeometry& geometry) = 0;
   // A mapped buffer field the class does not know: skipped (default) or a
   // failure of QueryValues.
   virtual void OnUnknownField(const std::string& name);
-  // The OID QueryValues returns; -1 means "no record to fill".
-  virtual std::int32_t ValuesOrdinal() const;
   // Whether OID positioning past the end is reported (default) or simply
   // leaves the cursor finished.
   virtual bool OidPastEndIsError() const { return true; }
-  // Positions on record `target` for SetOID: nothing when already there,
-  // else rewinds when going backwards and advances.
-  virtual void PositionOnOid(std::int32_t target);
 
  private:
   struct FillStep {

@@ -28,7 +28,7 @@ class ObjectCursor : public SvyCursorBase {
 
   bool IsInitialized() const override { return objects_ != nullptr; }
   bool HasCurrent() const override { return current_ != nullptr; }
-  void Advance() override;
+  bool Advance() override;
   void Rewind() override;
   void WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) override;
 
@@ -37,13 +37,12 @@ class ObjectCursor : public SvyCursorBase {
   std::shared_ptr<Object> current_;
 };
 
-// Cross sections as polylines of their points (X, Y, Z, M = Station);
-// kept under a filter when Within, Contains or Crosses holds.
-class SvyCrossSectionCursorHelper final : public ObjectCursor<ICrossSection> {
- public:
-  SvyCrossSectionCursorHelper();
-
+// Objects drawn as polylines of their Points (X, Y, Z, M = Station); kept
+// under a filter when Within, Contains or Crosses holds.
+template <class Object>
+class LineObjectCursor : public ObjectCursor<Object> {
  protected:
+  using ObjectCursor<Object>::ObjectCursor;
   bool PassesFilter(const EnvelopeRelation& filter) override;
   void BuildShape(OGRGeometry& geometry) override;
 
@@ -51,17 +50,14 @@ class SvyCrossSectionCursorHelper final : public ObjectCursor<ICrossSection> {
   OGRLineString scratch_;
 };
 
-// Profile centerlines as polylines of their points (X, Y, Z, M = Station).
-class SvyProfileCursorHelper final : public ObjectCursor<IProfileCenterline> {
+class SvyCrossSectionCursorHelper final : public LineObjectCursor<ICrossSection> {
+ public:
+  SvyCrossSectionCursorHelper();
+};
+
+class SvyProfileCursorHelper final : public LineObjectCursor<IProfileCenterline> {
  public:
   SvyProfileCursorHelper();
-
- protected:
-  bool PassesFilter(const EnvelopeRelation& filter) override;
-  void BuildShape(OGRGeometry& geometry) override;
-
- private:
-  OGRLineString scratch_;
 };
 
 // Survey areas as polygons: the exterior ring, then each hole followed by
@@ -96,26 +92,24 @@ class SvyMiscShotPointCursorHelper final : public ObjectCursor<IMiscShotPoint> {
   void BuildShape(OGRGeometry& geometry) override;
 };
 
-// Benchmarks at Easting, Northing (Z-aware without a Z); the shape is empty
+// Objects at Easting, Northing (Z-aware without a Z); the shape is empty
 // when either coordinate is undefined.
-class SvyBenchmarkCursorHelper final : public ObjectCursor<IVerticalControl> {
- public:
-  SvyBenchmarkCursorHelper();
-
+template <class Object>
+class EastingNorthingCursor : public ObjectCursor<Object> {
  protected:
+  using ObjectCursor<Object>::ObjectCursor;
   bool PassesFilter(const EnvelopeRelation& filter) override;
   void BuildShape(OGRGeometry& geometry) override;
 };
 
-// Gage readings at Easting, Northing (Z-aware without a Z); the shape is
-// empty when either coordinate is undefined.
-class SvyGageCursorHelper final : public ObjectCursor<IGage> {
+class SvyBenchmarkCursorHelper final : public EastingNorthingCursor<IVerticalControl> {
+ public:
+  SvyBenchmarkCursorHelper();
+};
+
+class SvyGageCursorHelper final : public EastingNorthingCursor<IGage> {
  public:
   SvyGageCursorHelper();
-
- protected:
-  bool PassesFilter(const EnvelopeRelation& filter) override;
-  void BuildShape(OGRGeometry& geometry) override;
 };
 
 // The stations of a traverse at Easting, Northing. Positioning by OID past

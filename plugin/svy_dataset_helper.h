@@ -86,20 +86,23 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
     ClassKind kind;
   };
 
+  void Report(const char* member, const std::exception& failure) const;
   bool IsTraverseDataset() const;
   void GetIndexDicts();
+  const std::vector<ClassEntry>& Classes() const;
+  std::string ClassNameAt(std::int32_t classIndex) const;
+  // The kind of the class at the index; raises "Unexpected survey type : "
+  // (`typeSource`) or "Unexpected Class Index" (`source`), followed by the
+  // class name map's entry when `namedIndex`.
+  ClassKind FindClass(std::int32_t classIndex, const char* source, const char* typeSource, bool namedIndex);
+  static void AddNewField(Fields& fields, const SchemaField& attribute);
   void LoadSurvey();
   std::int32_t GetCoordSysConst();
-  std::optional<ClassKind> FindClass(std::int32_t classIndex, const char* source);
-  void CheckSurveyType(const char* source) const;
-  std::shared_ptr<Fields> BuildFields(std::int32_t classIndex);
   std::shared_ptr<IPlugInCursorHelper> FetchGeneric(std::int32_t classIndex, const FieldMap& fieldMap,
-                                                    std::optional<std::int64_t> id,
-                                                    const Envelope* envelope);
-  std::shared_ptr<SvyCursorBase> MakeCursor(ClassKind kind, bool forFilter);
+                                                    std::optional<std::int64_t> id, const Envelope* envelope);
+  std::shared_ptr<SvyCursorBase> MakeCursor(ClassKind kind, const FieldMap& fieldMap, bool wantExtents);
   std::shared_ptr<const ContainerExtents> ExtentsOf(ClassKind kind);
   Envelope ClassBounds(std::int32_t classIndex);
-  std::shared_ptr<Envelope> ComputeBounds();
 
   SurveySource source_;
   std::string datasetName_;

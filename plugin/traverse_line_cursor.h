@@ -23,15 +23,14 @@ class TrvLineCursorHelper final : public SvyCursorBase {
  protected:
   bool IsInitialized() const override { return traverse_ != nullptr; }
   bool HasCurrent() const override;
-  void Advance() override;
+  bool Advance() override;
   void Rewind() override {}
   bool PassesFilter(const EnvelopeRelation&) override { return true; }
   // The only record is 0.
-  void PositionOnOid(std::int32_t) override { SetOrdinal(0); }
+  bool PositionOnOid(std::int32_t) override;
   void WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) override;
   void BuildShape(OGRGeometry& geometry) override;
   void OnUnknownField(const std::string& name) override;
-  std::int32_t ValuesOrdinal() const override;
 
  private:
   std::shared_ptr<ITraverse> traverse_;

@@ -1,0 +1,298 @@
+#include "plugin/container_point_cursor.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/constants.h"
+#include "model/survey_error.h"
+#include "plugin/field_writers.h"
+
+namespace veldrane {
+
+// --- point lists -------------------------------------------------------------
+
+void CollectCrossSectionPoints(ICrossSection& section, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  out.push_back(section.Points());
+}
+
+void CollectProfilePoints(IProfileCenterline& profile, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  out.push_back(profile.Points());
+}
+
+namespace {
+void CollectRing(IAreaRing& ring, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  out.push_back(ring.SurveyPoints());
+  const std::shared_ptr<IAreaRingIterator> inner = ring.InternalRings();
+  if (!inner) return;
+  inner->Initialize();
+  while (const std::shared_ptr<IAreaRing> next = inner->GetNext()) CollectRing(*next, out);
+}
+}  // namespace
+
+void CollectAreaPoints(ISurveyArea& area, std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  if (const std::shared_ptr<IAreaRing> ring = area.AreaRing()) CollectRing(*ring, out);
+}
+
+// --- extents -----------------------------------------------------------------
+
+namespace {
+template <class Container, class Collect>
+ContainerExtents Measure(IItemIterator<Container>& containers, Collect collect) {
+  ContainerExtents extents;
+  std::vector<std::shared_ptr<ISurveyPointIterator>> sources;
+  containers.Initialize();
+  while (const std::shared_ptr<Container> container = containers.GetNext()) {
+    ContainerExtent extent{0, 0, 0, 0, 0};
+    sources.clear();
+    collect(*container, sources);
+    for (const auto& source : sources) {
+      if (!source) continue;
+      source->Initialize();
+      while (const std::shared_ptr<ISurveyPoint> point = source->GetNext()) {
+        const double x = point->X();
+        const double y = point->Y();
+        if (extent.pointCount++ == 0) {
+          extent = ContainerExtent{x, y, x, y, 1};
+        } else {
+          extent.xMin = std::min(extent.xMin, x);
+          extent.yMin = std::min(extent.yMin, y);
+          extent.xMax = std::max(extent.xMax, x);
+          extent.yMax = std::max(extent.yMax, y);
+        }
+      }
+    }
+    extents.push_back(extent);
+  }
+  containers.Initialize();
+  return extents;
+}
+
+// No point of the container can lie in the envelope's interior.
+bool Misses(const ContainerExtent& extent, const Envelope& box) {
+  return extent.xMax <= box.XMin() || extent.xMin >= box.XMax() || extent.yMax <= box.YMin() ||
+         extent.yMin >= box.YMax() || std::isnan(extent.xMin) || std::isnan(extent.yMin);
+}
+}  // namespace
+
+ContainerExtents MeasureCrossSections(ICrossSectionIterator& containers) {
+  return Measure(containers, CollectCrossSectionPoints);
+}
+ContainerExtents MeasureProfiles(IProfileCenterlineIterator& containers) {
+  return Measure(containers, CollectProfilePoints);
+}
+ContainerExtents MeasureAreas(ISurveyAreaIterator& containers) { return Measure(containers, CollectAreaPoints); }
+
+// --- the cursor --------------------------------------------------------------
+
+template <class Container>
+void ContainerPointCursor<Container>::Initialize(std::shared_ptr<Iterator> containers, std::int32_t csid) {
+  try {
+    StartRecords(csid);
+    containers_ = std::move(containers);
+    Rewind();
+  } catch (const std::exception& failure) {
+    Report("Initialize", failure);
+  }
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::SetContainerExtents(std::shared_ptr<const ContainerExtents> extents) {
+  const bool fits = extents && containers_ && extents->size() == static_cast<std::size_t>(containers_->Size());
+  extents_ = fits ? std::move(extents) : nullptr;
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::Rewind() {
+  Finish();
+  containerOrdinal_ = -1;
+  if (!containers_) return;
+  containers_->Initialize();
+  NextContainer(nullptr, nullptr);
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::Finish() {
+  container_.reset();
+  point_.reset();
+  sources_.clear();
+  pointsLeft_ = 0;
+}
+
+template <class Container>
+const ContainerExtent* ContainerPointCursor<Container>::CurrentExtent() const {
+  if (!extents_ || containerOrdinal_ < 0 || static_cast<std::size_t>(containerOrdinal_) >= extents_->size())
+    return nullptr;
+  return &(*extents_)[static_cast<std::size_t>(containerOrdinal_)];
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::NextContainer(const EnvelopeRelation* skipFilter, std::int32_t* skipBudget) {
+  for (;;) {
+    Finish();
+    container_ = containers_->GetNext();
+    ++containerOrdinal_;
+    if (!container_) return false;
+    if (const ContainerExtent* extent = CurrentExtent()) {
+      if (extent->pointCount == 0) continue;
+      if (skipFilter && Misses(*extent, skipFilter->Box())) {
+        SetOrdinal(RecordOrdinal() + extent->pointCount);
+        continue;
+      }
+      if (skipBudget && *skipBudget >= extent->pointCount) {
+        *skipBudget -= extent->pointCount;
+        continue;
+      }
+    }
+    if (StartPoints()) return true;
+  }
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::StartPoints() {
+  sources_.clear();
+  CollectPoints(*container_, sources_);
+  sourceIndex_ = 0;
+  pointsLeft_ = 0;
+  for (const auto& source : sources_) {
+    if (!source) continue;
+    source->Initialize();
+    pointsLeft_ += source->Size();
+  }
+  return NextPoint();
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::NextPoint() {
+  while (sourceIndex_ < sources_.size()) {
+    if (ISurveyPointIterator* source = sources_[sourceIndex_].get()) {
+      point_ = source->GetNext();
+      if (point_) {
+        --pointsLeft_;
+        return true;
+      }
+    }
+    ++sourceIndex_;
+  }
+  point_.reset();
+  return false;
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::Advance() {
+  if (!container_) return false;
+  return NextPoint() || NextContainer(nullptr, nullptr);
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::PassesFilter(const EnvelopeRelation& filter) {
+  return point_ && filter.PointWithin(point_->X(), point_->Y());
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::AdvanceFiltered(const EnvelopeRelation& filter) {
+  for (;;) {
+    if (!container_) return false;
+    if (!NextPoint() && !NextContainer(&filter, nullptr)) return false;
+    if (PassesFilter(filter)) return true;
+    SetOrdinal(RecordOrdinal() + 1);
+  }
+}
+
+template <class Container>
+bool ContainerPointCursor<Container>::AdvanceBy(std::int32_t count) {
+  while (count > 0) {
+    if (!container_) return false;
+    if (extents_ && count > pointsLeft_) {
+      // Step to the first point of the next container, passing over whole
+      // containers the remaining count reaches beyond.
+      count -= pointsLeft_ + 1;
+      if (!NextContainer(nullptr, &count)) return false;
+      continue;
+    }
+    if (!Advance()) return false;
+    --count;
+  }
+  return true;
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) {
+  if (field.value == ValueKind::ContainerOID) {
+    row.SetInteger(pos, containerOrdinal_);
+  } else if (point_) {
+    WritePointValue(*point_, field, row, pos);
+  }
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::BuildShape(OGRGeometry& geometry) {
+  auto* shape = dynamic_cast<OGRPoint*>(&geometry);
+  if (!shape) throw RaisedError(kErrUnexpected, Texts().module, "The shape of a point class must be a point");
+  if (point_) PointShape(*point_, *shape);
+}
+
+template class ContainerPointCursor<ICrossSection>;
+template class ContainerPointCursor<IProfileCenterline>;
+template class ContainerPointCursor<ISurveyArea>;
+
+// --- the three classes -------------------------------------------------------
+
+namespace {
+constexpr CursorTexts kCrossSectionPointTexts{"SvyCrossSectionPointCursorHelper", "No Cross Section Iterator",
+                                              "Cross Section Cursor has not been initialized."};
+constexpr CursorTexts kProfilePointTexts{"SvyProfilePointCursorHelper", "No Profile Centerline Iterator",
+                                         "Profile Centerline Cursor has not been initialized."};
+constexpr CursorTexts kAreaPointTexts{"SvyAreaPointCursorHelper", "No Survey Area Iterator",
+                                      "Survey Area Cursor has not been initialized."};
+
+void SetXYZ(ISurveyPoint& point, OGRPoint& shape) {
+  shape.setX(point.X());
+  shape.setY(point.Y());
+  shape.setZ(point.Z());
+}
+}  // namespace
+
+SvyCrossSectionPointCursorHelper::SvyCrossSectionPointCursorHelper()
+    : ContainerPointCursor(ClassKind::CrossSectionPoints, kCrossSectionPointTexts) {}
+
+void SvyCrossSectionPointCursorHelper::CollectPoints(ICrossSection& container,
+                                                     std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  CollectCrossSectionPoints(container, out);
+}
+
+void SvyCrossSectionPointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
+  shape.set3D(TRUE);
+  shape.setMeasured(TRUE);
+  SetXYZ(point, shape);
+  const double station = point.Station();
+  if (!IsUndefined(station)) shape.setM(station);
+}
+
+SvyProfilePointCursorHelper::SvyProfilePointCursorHelper()
+    : ContainerPointCursor(ClassKind::ProfilePoints, kProfilePointTexts) {}
+
+void SvyProfilePointCursorHelper::CollectPoints(IProfileCenterline& container,
+                                                std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  CollectProfilePoints(container, out);
+}
+
+void SvyProfilePointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
+  shape.set3D(TRUE);
+  SetXYZ(point, shape);
+}
+
+SvyAreaPointCursorHelper::SvyAreaPointCursorHelper() : ContainerPointCursor(ClassKind::AreaPoints, kAreaPointTexts) {}
+
+void SvyAreaPointCursorHelper::CollectPoints(ISurveyArea& container,
+                                             std::vector<std::shared_ptr<ISurveyPointIterator>>& out) {
+  CollectAreaPoints(container, out);
+}
+
+void SvyAreaPointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
+  shape.set3D(TRUE);
+  shape.setMeasured(TRUE);
+  SetXYZ(point, shape);
+  shape.setM(point.Station());
+}
+
+}  // namespace veldrane

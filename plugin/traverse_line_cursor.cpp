@@ -1,0 +1,63 @@
+#include "plugin/traverse_line_cursor.h"
+
+#include <cmath>
+
+#include "model/constants.h"
+#include "model/survey_error.h"
+#include "plugin/field_writers.h"
+
+namespace veldrane {
+namespace {
+constexpr CursorTexts kTraverseLineTexts{"TrvLineCursorHelper", "No next record", "Traverse has not been initialized."};
+}  // namespace
+
+TrvLineCursorHelper::TrvLineCursorHelper() : SvyCursorBase(ClassKind::Traverses, kTraverseLineTexts) {}
+
+void TrvLineCursorHelper::Initialize(std::shared_ptr<ITraverse> traverse, std::int32_t csid) {
+  try {
+    StartRecords(csid);
+    traverse_ = std::move(traverse);
+    recordCount_ = 0;
+    if (!traverse_) return;
+    const std::shared_ptr<ITraversePointIterator> points = traverse_->TraversePoints();
+    recordCount_ = points && points->Size() > 0 ? 1 : 0;
+  } catch (const std::exception& failure) {
+    Report("Initialize", failure);
+  }
+}
+
+// A cursor that was never given a traverse has no record either.
+bool TrvLineCursorHelper::HasCurrent() const {
+  return traverse_ != nullptr && RecordOrdinal() >= 0 && RecordOrdinal() < recordCount_;
+}
+
+bool TrvLineCursorHelper::Advance() { return RecordOrdinal() < recordCount_; }
+
+bool TrvLineCursorHelper::PositionOnOid(std::int32_t) {
+  SetOrdinal(0);
+  return true;
+}
+
+void TrvLineCursorHelper::WriteValue(const SchemaField& field, IRowBuffer& row, std::int32_t pos) {
+  WriteObjectValue(*traverse_, field, row, pos);
+}
+
+void TrvLineCursorHelper::OnUnknownField(const std::string& name) {
+  throw RaisedError(kErrUnexpected, "Ordane.TrvLineCursorHelper.QueryValues", "Unrecognized Field Name : " + name);
+}
+
+// X = Easting, Y = Northing, M = Station; Z-aware without Z values.
+void TrvLineCursorHelper::BuildShape(OGRGeometry& geometry) {
+  auto* line = dynamic_cast<OGRLineString*>(&geometry);
+  if (!line) throw RaisedError(kErrUnexpected, Texts().module, "The shape does not have the class's geometry type");
+  line->set3D(TRUE);
+  line->setMeasured(TRUE);
+  const std::shared_ptr<ITraversePointIterator> points = traverse_->TraversePoints();
+  if (!points) return;
+  points->Initialize();
+  while (const std::shared_ptr<ITraversePoint> point = points->GetNext()) {
+    line->addPoint(point->Easting(), point->Northing(), std::nan(""), point->Station());
+  }
+}
+
+}  // namespace veldrane
