@@ -4,4 +4,5 @@
 // `std::unique_ptr<Command> Make<Name>Command()` plus one line here.
 #define VELDRANE_COMMANDS(X) \
   X(Check)                   \
-  X(Dump)
+  X(Dump)                    \
+  X(Metadata)
