@@ -54,6 +54,14 @@ class CheckReport {
   int unreadable_ = 0;
 };
 
+// Keeps the report and the messages about unreadable paths in reading
+// order when both go to the same terminal.
+void Unreadable(CheckReport& report, std::ostream& out, std::ostream& err, const std::string& message) {
+  out.flush();
+  err << "veldrane check: " << ToValidUtf8(message) << '\n';
+  report.AddUnreadable();
+}
+
 class CheckCommand : public Command {
  public:
   CLI::App* Register(CLI::App& app) override {
@@ -62,7 +70,7 @@ class CheckCommand : public Command {
         "Each problem is printed as FILE:LINE: SEVERITY: DESCRIPTION (severity warning,\n"
         "error or fatal), followed by a summary line.\n"
         "Exit status: 0 no errors (warnings allowed), 1 some file has errors,\n"
-        "2 a path could not be read at all.");
+        "2 a path could not be read at all.\n");
     sub->add_option("paths", paths_, "Survey files (.em .cl .830 .pro .27 .83 .bl) or folders of them")
         ->required();
     sub->add_flag("--json", json_, "Print one JSON array of error records instead of text");
@@ -73,17 +81,12 @@ class CheckCommand : public Command {
     CheckReport report(json_, out);
     std::vector<std::string> problems;
     const auto files = ExpandSurveyPaths(paths_, problems);
-    for (const auto& problem : problems) {
-      err << "veldrane check: " << ToValidUtf8(problem) << '\n';
-      report.AddUnreadable();
-    }
+    for (const auto& problem : problems) Unreadable(report, out, err, problem);
     for (const auto& file : files) {
       const auto opened = OpenForReading(file);
       const auto queue = ErrorQueueOf(opened.object);
       if (!opened.object || !queue) {
-        err << "veldrane check: " << ToValidUtf8(file) << ": "
-            << ToValidUtf8(opened.problem.empty() ? "not a survey or traverse" : opened.problem) << '\n';
-        report.AddUnreadable();
+        Unreadable(report, out, err, DescribeProblem(file, opened.problem));
         continue;
       }
       report.AddFile(file, *queue);

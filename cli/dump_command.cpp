@@ -21,7 +21,7 @@ class DumpCommand : public Command {
         "\"traverse\": every member of the model in order, \"errors\": the error records}.\n"
         "Absent values keep their markers (0.0001 for numbers, 2000-12-31T00:00:00 for\n"
         "dates, 9999999 for point ids).\n"
-        "Exit status: 0 when the file could be read, 2 otherwise.");
+        "Exit status: 0 when the file could be read, 2 otherwise.\n");
     sub->add_option("file", file_, "Survey file (.em .cl .830 .pro .27 .83 .bl)")->required();
     sub->add_flag("--compact", compact_, "Print the JSON on one line");
     return sub;
@@ -30,7 +30,7 @@ class DumpCommand : public Command {
   int Run(std::ostream& out, std::ostream& err) override {
     const auto opened = OpenForReading(file_);
     if (!opened.object) {
-      err << "veldrane dump: " << ToValidUtf8(file_) << ": " << ToValidUtf8(opened.problem) << '\n';
+      err << "veldrane dump: " << ToValidUtf8(DescribeProblem(file_, opened.problem)) << '\n';
       return kExitUnreadable;
     }
     std::string text;

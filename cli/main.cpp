@@ -31,7 +31,7 @@ int Main(int argc, char** argv) {
                "and reports what they hold.",
                "veldrane");
   app.require_subcommand(1);
-  app.footer("Run 'veldrane COMMAND --help' for the options of one command.");
+  app.footer("Run 'veldrane COMMAND --help' for the options of one command.\n");
 
   auto commands = MakeCommands();
   std::vector<std::pair<CLI::App*, Command*>> registered;

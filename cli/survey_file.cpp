@@ -43,6 +43,12 @@ OpenedSurveyFile OpenForReading(const std::string& path) {
   return result;
 }
 
+std::string DescribeProblem(const std::string& path, const std::string& problem) {
+  const std::string why = problem.empty() ? "not a survey or traverse" : problem;
+  if (why.rfind(path, 0) == 0) return why;
+  return path + ": " + why;
+}
+
 std::shared_ptr<ISurveyErrorQueue> ErrorQueueOf(const std::shared_ptr<IInterface>& object) {
   if (auto survey = std::dynamic_pointer_cast<ISurvey>(object)) return survey->Errors();
   if (auto traverse = std::dynamic_pointer_cast<ITraverse>(object)) return traverse->Errors();

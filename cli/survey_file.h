@@ -22,6 +22,10 @@ struct OpenedSurveyFile {
 // Reads one survey file through the survey factory. Never throws.
 OpenedSurveyFile OpenForReading(const std::string& path);
 
+// "PATH: problem", or the problem alone when it already names the path (as
+// the factory's messages do).
+std::string DescribeProblem(const std::string& path, const std::string& problem);
+
 // The error queue of a survey or traverse; null for anything else.
 std::shared_ptr<ISurveyErrorQueue> ErrorQueueOf(const std::shared_ptr<IInterface>& object);
 
