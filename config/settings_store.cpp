@@ -333,8 +333,10 @@ std::optional<RegValue> SettingsStore::GetValue(std::string_view keyPath, std::s
   if (const auto variable = OverrideVariable(keyPath, name); !variable.empty()) {
     if (auto text = GetEnv(variable.c_str()); !text.empty()) return RegValue(std::move(text));
   }
-  if (const auto* v = SettingsDocument::Load(userFile_).Find(keyPath, name)) return *v;
-  if (const auto* v = SettingsDocument::Load(systemFile_).Find(keyPath, name)) return *v;
+  const auto user = SettingsDocument::Load(userFile_);
+  if (const auto* v = user.Find(keyPath, name)) return *v;
+  const auto system = SettingsDocument::Load(systemFile_);
+  if (const auto* v = system.Find(keyPath, name)) return *v;
   return std::nullopt;
 }
 

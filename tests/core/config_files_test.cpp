@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/error_log.h"
+#include "config/file_system.h"
+#include "config/survey_file_utils.h"
+#include "model/survey_error.h"
+
+namespace veldrane {
+namespace {
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device rd;
+    path_ = fs::temp_directory_path() / ("veldrane-files-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  fs::path path_;
+};
+
+void Write(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// ---------------------------------------------------------------------------
+// File system services
+
+TEST(FileSystemTest, FilesAndFoldersAreToldApartAndListedByName) {
+  TempDir dir;
+  Write(dir / "b.em", "b");
+  Write(dir / "A.830", "a");
+  Write(dir / "c.pro", "c");
+  fs::create_directories(dir / "sub.em");
+  Write(dir / "sub.em" / "inner.em", "x");
+  EXPECT_TRUE(FileExists(dir / "b.em"));
+  EXPECT_FALSE(FileExists(dir / "sub.em"));
+  EXPECT_TRUE(FolderExists(dir / "sub.em"));
+  EXPECT_FALSE(FolderExists(dir / "b.em"));
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"A.830", "b.em", "c.pro"}));
+  EXPECT_THROW(ListFiles(dir / "missing"), fs::filesystem_error);
+}
+
+TEST(FileSystemTest, MovingOntoAnExistingFileFailsAndChangesNothing) {
+  TempDir dir;
+  Write(dir / "a.em", "source");
+  Write(dir / "b.em", "target");
+  EXPECT_THROW(MoveFile(dir / "a.em", dir / "b.em"), fs::filesystem_error);
+  EXPECT_EQ(Read(dir / "a.em"), "source");
+  EXPECT_EQ(Read(dir / "b.em"), "target");
+  fs::create_directories(dir / "folder");
+  EXPECT_THROW(MoveFile(dir / "a.em", dir / "folder"), fs::filesystem_error);
+  EXPECT_EQ(Read(dir / "a.em"), "source");
+
+  MoveFile(dir / "a.em", dir / "c.em");
+  EXPECT_FALSE(FileExists(dir / "a.em"));
+  EXPECT_EQ(Read(dir / "c.em"), "source");
+  EXPECT_THROW(MoveFile(dir / "a.em", dir / "d.em"), fs::filesystem_error);
+  EXPECT_FALSE(FileExists(dir / "d.em"));
+}
+
+TEST(FileSystemTest, CopyReplacesTheTargetAndDeleteRemovesOnlyFiles) {
+  TempDir dir;
+  Write(dir / "a.em", std::string(200000, 'x') + "end");
+  Write(dir / "b.em", "old");
+  CopyFileReplace(dir / "a.em", dir / "b.em");
+  EXPECT_EQ(Read(dir / "b.em"), Read(dir / "a.em"));
+  EXPECT_THROW(CopyFileReplace(dir / "missing", dir / "b.em"), fs::filesystem_error);
+  EXPECT_EQ(Read(dir / "b.em").size(), 200003u);
+  DeleteFile(dir / "b.em");
+  EXPECT_FALSE(FileExists(dir / "b.em"));
+  EXPECT_THROW(DeleteFile(dir / "b.em"), fs::filesystem_error);
+  fs::create_directories(dir / "folder");
+  EXPECT_THROW(DeleteFile(dir / "folder"), fs::filesystem_error);
+  EXPECT_TRUE(FolderExists(dir / "folder"));
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"a.em"});
+}
+
+TEST(FileSystemTest, TextIsReadVerbatimAndWrittenWithOneLineBreakLeavingNoTemporaryFile) {
+  TempDir dir;
+  Write(dir / "a.em", "one\r\ntwo\rthree\n");
+  EXPECT_EQ(ReadAllText(dir / "a.em"), "one\r\ntwo\rthree\n");
+  WriteTextFile(dir / "a.em", "new text");
+  EXPECT_EQ(Read(dir / "a.em"), "new text\n");
+  WriteTextFile(dir / "fresh.em", "");
+  EXPECT_EQ(Read(dir / "fresh.em"), "\n");
+  EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"a.em", "fresh.em"}));
+  EXPECT_THROW(ReadAllText(dir / "missing.em"), fs::filesystem_error);
+  EXPECT_THROW(WriteTextFile(dir / "no" / "such" / "folder.em", "x"), fs::filesystem_error);
+}
+
+TEST(FileSystemTest, FailedReplacementKeepsTheOldFileWhole) {
+  TempDir dir;
+  Write(dir / "a.em", "precious");
+  // A read-only folder refuses the temporary file (root may still write it,
+  // in which case the replacement simply succeeds).
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  bool replaced = true;
+  try {
+    WriteTextFile(dir / "a.em", "replacement");
+  } catch (const fs::filesystem_error&) {
+    replaced = false;
+  }
+  fs::permissions(dir.path(), fs::perms::owner_all);
+  EXPECT_EQ(Read(dir / "a.em"), replaced ? "replacement\n" : "precious");
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"a.em"});
+}
+
+TEST(FileSystemTest, ReadOnlyFileStandsInForTheArchiveAttribute) {
+  TempDir dir;
+  Write(dir / "a.em.xml", "<metadata/>");
+  EXPECT_FALSE(IsArchiveAttributeSet(dir / "a.em.xml"));
+  fs::permissions(dir / "a.em.xml", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_TRUE(IsArchiveAttributeSet(dir / "a.em.xml"));
+  EXPECT_THROW(IsArchiveAttributeSet(dir / "missing.xml"), fs::filesystem_error);
+}
+
+TEST(FileSystemTest, PathPartsComeFromThePathText) {
+  const fs::path p = fs::path("/data") / "job 12" / "a.em.xml";
+  EXPECT_EQ(FileName(p), "a.em.xml");
+  EXPECT_EQ(ParentFolder(p), (fs::path("/data") / "job 12").string());
+  EXPECT_EQ(BaseName(p), "a.em");
+  EXPECT_EQ(Extension(p), "xml");
+  EXPECT_EQ(Extension("/data/README"), "");
+  EXPECT_EQ(BaseName("/data/README"), "README");
+}
+
+// ---------------------------------------------------------------------------
+// Survey file utilities
+
+TEST(SurveyFileUtilsTest, MetadataFileCountsOnlyWhileItsSurveyFileExists) {
+  TempDir dir;
+  Write(dir / "a.em", "x");
+  Write(dir / "a.em.XML", "<m/>");
+  Write(dir / "b.em.xm", "<m/>");
+  EXPECT_TRUE(IsValidSurveyMetadataFile((dir / "a.em.XML").string()));
+  EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "b.em.xm").string()));
+  EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "c.em.xml").string()));
+  EXPECT_FALSE(IsValidSurveyMetadataFile(".xml"));
+  fs::remove(dir / "a.em");
+  EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "a.em.XML").string()));
+}
+
+TEST(SurveyFileUtilsTest, CurrentSurveyFileIsPerThread) {
+  SetCurrentSurveyFile("/a/main.em");
+  std::string seen = "unset";
+  std::thread([&] { seen = CurrentSurveyFile(); }).join();
+  EXPECT_EQ(seen, "");
+  EXPECT_EQ(CurrentSurveyFile(), "/a/main.em");
+  SetCurrentSurveyFile("");
+}
+
+// ---------------------------------------------------------------------------
+// Error log model
+
+std::shared_ptr<GenericSurveyError> Err(const std::string& file, int line, const std::string& text, int severity = 1) {
+  return std::make_shared<GenericSurveyError>(file, line, text, severity);
+}
+
+TEST(ErrorLogTest, ErrorsAreGroupedByFileAndAnIdenticalErrorIsListedOnce) {
+  ErrorLogModel log;
+  EXPECT_TRUE(log.PullError(*Err("/s/b.em", 12, "Bad record", 1)));
+  EXPECT_TRUE(log.PullError(*Err("/s/a.em", 0, "Invalid Coordinate System Parameters", 1)));
+  EXPECT_TRUE(log.PullError(*Err("/s/b.em", 3, "Bad record", 0)));
+  EXPECT_FALSE(log.PullError(*Err("/s/b.em", 12, "Bad record", 2)));  // same key, other severity
+  EXPECT_TRUE(log.PullError(*Err("/s/b.em", 12, "Bad record!", 1)));
+
+  ASSERT_EQ(log.Files().size(), 2u);
+  EXPECT_EQ(log.Files()[0].path, "/s/b.em");
+  EXPECT_EQ(log.Files()[1].path, "/s/a.em");
+  const auto& b = log.Files()[0].errors;
+  ASSERT_EQ(b.size(), 3u);
+  EXPECT_EQ(b[0].key, "/s/b.em : 12 : Bad record");
+  EXPECT_EQ(b[0].text, "(Line : 12) Bad record");
+  EXPECT_EQ(b[0].severity, 1);
+  EXPECT_EQ(b[1].severity, 0);
+  const auto& a = log.Files()[1].errors;
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0].text, "Invalid Coordinate System Parameters");
+  EXPECT_EQ(a[0].key, "/s/a.em : 0 : Invalid Coordinate System Parameters");
+  EXPECT_EQ(log.ErrorCount(), 4u);
+  EXPECT_EQ(FormatErrorLine(b[0]), "/s/b.em:12: error: Bad record");
+  EXPECT_EQ(FormatErrorLine(b[1]), "/s/b.em:3: warning: Bad record");
+  EXPECT_EQ(FormatErrorLine(a[0]), "/s/a.em: error: Invalid Coordinate System Parameters");
+}
+
+TEST(ErrorLogTest, PullingTheSameQueueTwiceAddsNothingAndDoesNotAskToShowAgain) {
+  ErrorLogModel log;
+  int shows = 0;
+  log.Subscribe([&](const ErrorLogEvent& e) { shows += e.kind == ErrorLogEventKind::ShowRequested; });
+  auto fill = [](GenericSurveyErrorQueue& q) {
+    q.Push(Err("/s/a.em", 1, "One"));
+    q.Push(Err("/s/a.em", 2, "Two"));
+    q.Push(Err("/s/a.em", 1, "One"));
+  };
+  GenericSurveyErrorQueue first;
+  fill(first);
+  EXPECT_TRUE(log.PullErrors(first));
+  EXPECT_TRUE(first.IsEmpty());
+  EXPECT_EQ(shows, 1);
+  GenericSurveyErrorQueue second;
+  fill(second);
+  EXPECT_FALSE(log.PullErrors(second));
+  EXPECT_TRUE(second.IsEmpty());
+  EXPECT_EQ(shows, 1);
+  EXPECT_EQ(log.ErrorCount(), 2u);
+  GenericSurveyErrorQueue empty;
+  EXPECT_FALSE(log.PullErrors(empty));
+}
+
+TEST(ErrorLogTest, RemovingAFileDropsItsErrorsSoReadingItAgainListsThemAgain) {
+  ErrorLogModel log;
+  log.PullError(*Err("/s/a.em", 1, "One"));
+  log.PullError(*Err("/s/b.em", 1, "One"));
+  log.RemoveSurveyFileFromErrorTreeGUI("/s/never.em");
+  EXPECT_EQ(log.Files().size(), 2u);
+  log.RemoveSurveyFileFromErrorTreeGUI("/s/a.em");
+  EXPECT_EQ(log.FindFile("/s/a.em"), nullptr);
+  EXPECT_FALSE(log.ContainsKey("/s/a.em : 1 : One"));
+  EXPECT_TRUE(log.ContainsKey("/s/b.em : 1 : One"));
+  EXPECT_TRUE(log.PullError(*Err("/s/a.em", 1, "One")));
+  EXPECT_EQ(log.Files().back().path, "/s/a.em");
+}
+
+TEST(ErrorLogTest, ListenersSeeEveryChangeAndMayLeaveOrFailWhileBeingCalled) {
+  ErrorLogModel log;
+  std::vector<std::string> events;
+  int selfRemoving = 0;
+  int id = 0;
+  log.Subscribe([](const ErrorLogEvent&) { throw std::runtime_error("observer failure"); });
+  id = log.Subscribe([&](const ErrorLogEvent&) {
+    ++selfRemoving;
+    log.Unsubscribe(id);
+  });
+  const int recorder = log.Subscribe([&](const ErrorLogEvent& e) {
+    switch (e.kind) {
+      case ErrorLogEventKind::FileAdded: events.push_back("file " + e.file); break;
+      case ErrorLogEventKind::ErrorAdded: events.push_back("error " + e.entry->text); break;
+      case ErrorLogEventKind::FileRemoved: events.push_back("removed " + e.file); break;
+      case ErrorLogEventKind::ShowRequested: events.push_back("show"); break;
+      case ErrorLogEventKind::Cleared: events.push_back("cleared"); break;
+    }
+  });
+  GenericSurveyErrorQueue q;
+  q.Push(Err("/s/a.em", 4, "Four"));
+  log.PullErrors(q);
+  log.RemoveSurveyFileFromErrorTreeGUI("/s/a.em");
+  log.Unsubscribe(recorder);
+  log.PullError(*Err("/s/a.em", 5, "Five"));
+  EXPECT_EQ(events, (std::vector<std::string>{"file /s/a.em", "error (Line : 4) Four", "show", "removed /s/a.em"}));
+  EXPECT_EQ(selfRemoving, 1);
+  EXPECT_EQ(log.ErrorCount(), 1u);
+}
+
+TEST(ErrorLogTest, EachThreadHasItsOwnLog) {
+  ErrorLog().Clear();
+  ErrorLog().PullError(*Err("/s/a.em", 1, "One"));
+  std::size_t otherCount = 99;
+  std::thread([&] { otherCount = ErrorLog().ErrorCount(); }).join();
+  EXPECT_EQ(otherCount, 0u);
+  EXPECT_EQ(ErrorLog().ErrorCount(), 1u);
+  ErrorLog().Clear();
+}
+
+}  // namespace
+}  // namespace veldrane
