@@ -8,6 +8,9 @@
 #include "model/survey_error.h"
 #include "model/text.h"
 #include "readers/em/em_survey.h"
+#include "readers/fixedcolumn/corvid830_survey.h"
+#include "readers/pro/pro_survey.h"
+#include "readers/traverse/tessel_traverse.h"
 
 namespace veldrane {
 namespace {
@@ -22,9 +25,9 @@ struct ReaderEntry {
 };
 
 constexpr std::array<ReaderEntry, 4> kSurveyReaders{{
-    {SurveyReaderKind::Corvid830, "fixed-column survey (.830)", nullptr},
-    {SurveyReaderKind::Pro, "profile survey (.pro)", nullptr},
-    {SurveyReaderKind::Traverse, "traverse (.27, .83)", nullptr},
+    {SurveyReaderKind::Corvid830, "fixed-column survey (.830)", &Corvid830Survey::Open},
+    {SurveyReaderKind::Pro, "profile survey (.pro)", &ProSurvey::Open},
+    {SurveyReaderKind::Traverse, "traverse (.27, .83)", &TesselTraverse::Open},
     {SurveyReaderKind::Baseline, "EM baseline (.bl)", nullptr},
 }};
 // ---------------------------------------------------------------------------

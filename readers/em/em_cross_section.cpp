@@ -13,7 +13,9 @@ void EMCrossSection::Initialize(double startX, double startY, double stopX, doub
   date_ = date;
   station_ = station;
   altName_ = name;
-  gridAzimuth_ = RoundHalfEven(veldrane::GridAzimuth(startX, startY, stopX, stopY), 3);
+  const double azimuth = veldrane::GridAzimuth(startX, startY, stopX, stopY);
+  // The undefined azimuth of a north-south line stays the marker it is.
+  gridAzimuth_ = azimuth == kUndefinedNumber ? azimuth : RoundHalfEven(azimuth, 3);
   if (IsDegenerate() && monitor_ != nullptr)
     monitor_->AppendError("Cross-section range line end points must have different coordinates");
 }

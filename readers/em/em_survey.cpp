@@ -200,7 +200,8 @@ void EMSurvey::DispatchRecord(std::string_view record) {
     if (c == '\t') c = ' ';
   const std::string_view text = recordScratch_;
   const std::string code = ToUpperAscii(text.substr(0, 2));
-  const std::string number(text.substr(2, 2));
+  // A record shorter than its code ("#", "#H") has no number.
+  const std::string number(text.size() > 2 ? text.substr(2, 2) : std::string_view());
   std::string value;
   if (const auto blank = text.find(' '); blank != std::string_view::npos) value = TrimBlanks(text.substr(blank + 1));
 

@@ -1,0 +1,183 @@
+// The EM value classes on their own: points, cross-section geometry,
+// benchmarks, gage readings and the iterator protocol.
+#include <gtest/gtest.h>
+
+#include "model/constants.h"
+#include "readers/em/em_cross_section.h"
+#include "readers/em/em_gage.h"
+#include "readers/em/em_misc_shot_point.h"
+#include "readers/em/em_profile_centerline.h"
+#include "readers/em/em_survey_point.h"
+#include "readers/em/em_vertical_control.h"
+#include "tests/core/recording_monitor.h"
+
+namespace veldrane {
+namespace {
+
+EMSurveyPoint MakePoint(std::string_view id, double x, double y, double z = 1) {
+  EMSurveyPoint p;
+  p.Initialize(id, x, y, z, 0, "", "", kUndefinedNumber, kUndefinedNumber);
+  return p;
+}
+
+TEST(EMSurveyPointTest, IdFollowsTheTextWhenItIsAWholeNumberThatFits) {
+  EXPECT_EQ(MakePoint("A12", 0, 0).Id(), 0);
+  EXPECT_EQ(MakePoint("A12", 0, 0).PointTag(), "A12");
+  EXPECT_EQ(MakePoint("1001", 0, 0).Id(), 1001);
+  EXPECT_EQ(MakePoint("-15", 0, 0).Id(), -15);
+  EXPECT_EQ(MakePoint("+7", 0, 0).Id(), 7);
+  EXPECT_EQ(MakePoint("0012", 0, 0).Id(), 12);
+  EXPECT_EQ(MakePoint("0012", 0, 0).PointTag(), "0012");
+  EXPECT_EQ(MakePoint("2147483647", 0, 0).Id(), 2147483647);
+  // Ten characters that do not fit 32 bits, and eleven characters.
+  EXPECT_EQ(MakePoint("4294967296", 0, 0).Id(), 0);
+  EXPECT_EQ(MakePoint("12345678901", 0, 0).Id(), 0);
+  EXPECT_EQ(MakePoint("12.5", 0, 0).Id(), 0);
+  EXPECT_EQ(MakePoint("-", 0, 0).Id(), 0);
+  EXPECT_EQ(EMSurveyPoint().Id(), kUndefinedPointId);
+}
+
+TEST(EMSurveyPointTest, ElevationIncludesTheAdjustmentAndClonesAreIndependent) {
+  EMSurveyPoint p;
+  const std::string longTag = "A-very-long-point-tag-of-many-characters";
+  p.Initialize(longTag, 1, 2, 10, 0.5, "TOE", "Toe of slope", kUndefinedNumber, kUndefinedNumber);
+  EXPECT_DOUBLE_EQ(p.Z(), 10.5);
+  EXPECT_EQ(p.Code(), "TOE");
+  EXPECT_EQ(p.CodeDescription(), "Toe of slope");
+  EXPECT_EQ(p.Station(), kUndefinedNumber);
+  EXPECT_EQ(p.LateralOffset(), 0);
+  EXPECT_EQ(p.BaselineOffset(), kUndefinedNumber);
+  auto copy = p.Clone();
+  p.SetStation(5);
+  p.Initialize("other", 0, 0, 0, 0, "", "", 0, 0);
+  EXPECT_EQ(copy->PointTag(), longTag);
+  EXPECT_EQ(copy->Station(), kUndefinedNumber);
+  EXPECT_EQ(copy->Code(), "TOE");
+  EXPECT_DOUBLE_EQ(copy->Z(), 10.5);
+}
+
+TEST(EMCrossSectionValueTest, GridAzimuthAndDegenerateLines) {
+  test::RecordingMonitor monitor;
+  EMCrossSection a, b, c;
+  a.monitor(&monitor);
+  b.monitor(&monitor);
+  c.monitor(&monitor);
+  a.Initialize(0, 0, 10, 10, DateTime::Undefined(), 0, "a");
+  b.Initialize(0, 0, -10, -10, DateTime::Undefined(), 0, "b");
+  c.Initialize(5, 0, 5, 10, DateTime::Undefined(), 0, "c");
+  EXPECT_DOUBLE_EQ(a.GridAzimuth(), 45);
+  EXPECT_DOUBLE_EQ(b.GridAzimuth(), 225);
+  EXPECT_EQ(c.GridAzimuth(), kUndefinedNumber);
+  EXPECT_TRUE(monitor.messages.empty());
+  c.Initialize(5, 5, 5, 5, DateTime::Undefined(), 0, "d");
+  ASSERT_EQ(monitor.messages.size(), 1u);
+}
+
+TEST(EMCrossSectionValueTest, PointsOfASectionOwnedByNoOneAreCopies) {
+  EMCrossSection cs;
+  cs.Initialize(0, 0, 10, 0, DateTime::Undefined(), 0, "x");
+  cs.AddPoint(MakePoint("1", 3, 4));
+  cs.AddPoint(MakePoint("2", 10, -3));
+  auto points = cs.Points();
+  ASSERT_EQ(points->Size(), 2);
+  EXPECT_DOUBLE_EQ(points->GetItem(0)->Station(), 3);
+  EXPECT_DOUBLE_EQ(points->GetItem(0)->LateralOffset(), 4);
+  EXPECT_DOUBLE_EQ(points->GetItem(1)->LateralOffset(), 3);
+}
+
+TEST(EMCrossSectionValueTest, SharedPointsKeepTheirSectionAlive) {
+  std::shared_ptr<ISurveyPoint> survivor;
+  {
+    auto cs = std::make_shared<EMCrossSection>();
+    cs->Initialize(0, 0, 10, 0, DateTime::Undefined(), 0, "x");
+    cs->AddPoint(MakePoint("1", 4, 0));
+    cs->AddPoint(MakePoint("2", 2, 0));
+    survivor = cs->Points()->GetItem(1);
+  }
+  EXPECT_EQ(survivor->Id(), 1);
+  EXPECT_DOUBLE_EQ(survivor->Station(), 4);
+}
+
+TEST(EMIteratorTest, GetNextPastTheEndKeepsReturningNone) {
+  auto p = std::make_shared<EMProfileCenterline>();
+  p->AddPoint(MakePoint("1", 0, 0));
+  p->AddPoint(MakePoint("2", 3, 4));
+  auto it = p->Points();
+  EXPECT_EQ(it->GetNext()->Id(), 1);
+  EXPECT_EQ(it->GetNext()->Id(), 2);
+  EXPECT_EQ(it->GetNext(), nullptr);
+  EXPECT_EQ(it->GetNext(), nullptr);
+  EXPECT_EQ(it->GetItem(0)->Id(), 1);  // zero-based, and it does not move
+  it->Initialize();
+  EXPECT_EQ(it->GetNext()->Id(), 1);
+  // The iterator's items are the profile's live points.
+  p->BuildStationing(nullptr);
+  EXPECT_DOUBLE_EQ(it->GetItem(1)->Station(), 5);
+}
+
+TEST(EMVerticalControlTest, CloneLeavesTheSurveyDateAndEqualsIgnoresCoordinates) {
+  EMVerticalControl a;
+  a.SetName("A");
+  a.SetSurveyDate(*DateTime::FromDate(2023, 3, 1));
+  a.SetDocumentedElevation(1.5);
+  a.SetNorthing(10);
+  a.SetPermanent(true);
+  auto copy = a.Clone();
+  EXPECT_EQ(copy->Name(), "A");
+  EXPECT_TRUE(copy->IsPermanent());
+  EXPECT_EQ(copy->Northing(), 10);
+  EXPECT_EQ(copy->SurveyDate(), DateTime::Undefined());
+  EXPECT_FALSE(a.Equals(copy.get()));
+  copy->SetSurveyDate(a.SurveyDate());
+  copy->SetNorthing(99);
+  copy->SetCondition("Lost");
+  EXPECT_TRUE(a.Equals(copy.get()));
+  copy->SetDocumentedElevation(1.6);
+  EXPECT_FALSE(a.Equals(copy.get()));
+  EMGage notABenchmark;
+  EXPECT_FALSE(a.Equals(&notABenchmark));
+}
+
+TEST(EMGageValueTest, EqualsComparesBenchmarksByName) {
+  auto bm1 = std::make_shared<EMVerticalControl>();
+  bm1->SetName("BM");
+  auto bm2 = std::make_shared<EMVerticalControl>();
+  bm2->SetName("BM");
+  bm2->SetDocumentedElevation(3);
+  EMGage a;
+  a.SetName("G");
+  a.AddDescription("note ");
+  auto b = a.Clone();
+  EXPECT_TRUE(a.Equals(b.get()));  // both without benchmark
+  a.SetBenchmark(bm1);
+  EXPECT_FALSE(a.Equals(b.get()));  // one without
+  b->SetBenchmark(bm2);
+  EXPECT_TRUE(a.Equals(b.get()));  // same benchmark name
+  bm2->SetName("OTHER");
+  EXPECT_FALSE(a.Equals(b.get()));
+  b->SetBenchmark(bm1);
+  b->SetNorthing(5);  // Northing does not take part
+  EXPECT_TRUE(a.Equals(b.get()));
+  b->SetEasting(5);
+  EXPECT_FALSE(a.Equals(b.get()));
+  EXPECT_EQ(b->Benchmark().get(), bm1.get());
+  EXPECT_EQ(b->Description(), "note ");
+}
+
+TEST(EMMiscShotPointValueTest, CloneCopiesAttributesAndThePoint) {
+  auto shot = std::make_shared<EMMiscShotPoint>();
+  EXPECT_EQ(shot->Point(), nullptr);
+  shot->SetPoint(MakePoint("7", 1, 2));
+  shot->SetDescription("desc");
+  shot->SetFieldBook("FB");
+  auto copy = shot->Clone();
+  shot->SetPoint(MakePoint("8", 1, 2));
+  EXPECT_EQ(copy->Point()->Id(), 7);
+  EXPECT_EQ(shot->Point()->Id(), 8);
+  EXPECT_EQ(copy->Description(), "desc");
+  EXPECT_EQ(copy->FieldBook(), "FB");
+  EXPECT_EQ(copy->WaterSurfaceElevation(), kUndefinedNumber);
+}
+
+}  // namespace
+}  // namespace veldrane
