@@ -1,0 +1,76 @@
+// Spatial references by coordinate-system id: projection files of the
+// projection folder first, EPSG codes next, the unknown system otherwise.
+#include <gtest/gtest.h>
+
+#include "config/settings_paths.h"
+#include "host/coordinate_system.h"
+#include "tests/gdal/host_test_support.h"
+
+namespace veldrane {
+namespace {
+
+class CoordinateSystems : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(folder_.Path() / "coordsys");
+    SetLibraryFolderForTesting(folder_.Path());
+    ResetSettingsPathsCache();
+    ClearCoordinateSystemCache();
+  }
+  void TearDown() override {
+    SetLibraryFolderForTesting(std::nullopt);
+    ResetSettingsPathsCache();
+    ClearCoordinateSystemCache();
+  }
+  void WritePrj(const std::string& name, const std::string& text) { folder_.Write("coordsys/" + name, text); }
+
+  test::ScratchFolder folder_{"coordsys"};
+};
+
+// NAD83 / UTM zone 15N as ESRI writes it.
+const char* const kUtm15Esri =
+    "PROJCS[\"NAD_1983_UTM_Zone_15N\",GEOGCS[\"GCS_North_American_1983\",DATUM[\"D_North_American_1983\","
+    "SPHEROID[\"GRS_1980\",6378137.0,298.257222101]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],"
+    "PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"False_Easting\",500000.0],PARAMETER[\"False_Northing\",0.0],"
+    "PARAMETER[\"Central_Meridian\",-93.0],PARAMETER[\"Scale_Factor\",0.9996],"
+    "PARAMETER[\"Latitude_Of_Origin\",0.0],UNIT[\"Meter\",1.0]]";
+
+TEST_F(CoordinateSystems, ZeroIsTheUnknownSystem) {
+  const SpatialReferencePtr reference = GetCoordinateSystem(0);
+  ASSERT_NE(reference, nullptr);
+  EXPECT_TRUE(reference->IsEmpty());
+}
+
+TEST_F(CoordinateSystems, ProjectionFileWinsOverTheEpsgCode) {
+  // 4326 would be geographic as an EPSG code; the file says UTM 15N.
+  WritePrj("4326.prj", kUtm15Esri);
+  const SpatialReferencePtr reference = GetCoordinateSystem(4326);
+  ASSERT_TRUE(reference->IsProjected());
+  EXPECT_NEAR(reference->GetProjParm(SRS_PP_CENTRAL_MERIDIAN), -93.0, 1e-9);
+  EXPECT_EQ(reference->GetAxisMappingStrategy(), OAMS_TRADITIONAL_GIS_ORDER);
+}
+
+TEST_F(CoordinateSystems, WithoutAFileTheIdIsAnEpsgCode) {
+  const SpatialReferencePtr reference = GetCoordinateSystem(26915);
+  ASSERT_TRUE(reference->IsProjected());
+  EXPECT_STREQ(reference->GetAuthorityCode(nullptr), "26915");
+  EXPECT_EQ(reference->GetAxisMappingStrategy(), OAMS_TRADITIONAL_GIS_ORDER);
+}
+
+TEST_F(CoordinateSystems, UnreadableFilesAndUnknownCodesGiveTheUnknownSystem) {
+  WritePrj("77.prj", "this is not a projection\r\n");
+  EXPECT_TRUE(GetCoordinateSystem(77)->IsEmpty());
+  EXPECT_TRUE(GetCoordinateSystem(1702)->IsEmpty());
+  EXPECT_TRUE(GetCoordinateSystem(-5)->IsEmpty());
+}
+
+TEST_F(CoordinateSystems, ResultsAreCachedPerIdUntilCleared) {
+  const SpatialReferencePtr first = GetCoordinateSystem(26915);
+  WritePrj("26915.prj", "garbage");
+  EXPECT_EQ(GetCoordinateSystem(26915), first);
+  ClearCoordinateSystemCache();
+  EXPECT_TRUE(GetCoordinateSystem(26915)->IsEmpty());
+}
+
+}  // namespace
+}  // namespace veldrane

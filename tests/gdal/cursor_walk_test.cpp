@@ -1,0 +1,205 @@
+// Record numbering, envelope filters and positioning of the cursors, driven
+// through fetches as a host does.
+#include <gtest/gtest.h>
+
+#include "plugin/container_point_cursor.h"
+#include "plugin/object_cursor.h"
+#include "tests/gdal/dataset_fixture.h"
+
+namespace veldrane {
+namespace {
+
+using test::MakePoint;
+using test::SectionAlongX;
+using test::SurveyDataset;
+
+constexpr std::int32_t kSections = 0;
+constexpr std::int32_t kSectionPoints = 1;
+
+std::vector<std::int32_t> IntColumn(IPlugInCursorHelper& cursor, RowBuffer& row, std::int32_t pos) {
+  std::vector<std::int32_t> values;
+  while (!cursor.IsFinished()) {
+    cursor.QueryValues(row);
+    values.push_back(row.Value(pos).integer);
+    try {
+      cursor.NextRecord();
+    } catch (const RaisedError&) {
+    }
+  }
+  return values;
+}
+
+TEST(CursorWalk, PointsOfAllCrossSectionsAreNumberedInOrder) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2, 3}), SectionAlongX({4, 5}, 0, 4)};
+  auto row = data.Row(kSectionPoints);
+  EXPECT_EQ(test::CollectOids(*data.All(kSectionPoints), *row), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(IntColumn(*data.All(kSectionPoints), *row, data.Pos(kSectionPoints, "CrossSectionOID")),
+            (std::vector<std::int32_t>{0, 0, 0, 1, 1}));
+  EXPECT_EQ(IntColumn(*data.All(kSectionPoints), *row, data.Pos(kSectionPoints, "PointId")),
+            (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
+}
+
+TEST(CursorWalk, TheEndIsSignalledByNoNextRecord) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1})};
+  auto cursor = data.All(kSections);
+  ASSERT_FALSE(cursor->IsFinished());
+  try {
+    cursor->NextRecord();
+    FAIL() << "NextRecord past the last record must fail";
+  } catch (const RaisedError& end) {
+    EXPECT_EQ(end.Number(), -200010);
+    EXPECT_EQ(end.Description(), "No next record");
+    EXPECT_EQ(end.Source(), "SvyCrossSectionCursorHelper");
+  }
+  EXPECT_TRUE(cursor->IsFinished());
+  auto row = data.Row(kSections);
+  EXPECT_EQ(cursor->QueryValues(*row), -1);
+}
+
+TEST(CursorWalk, EnvelopeFilterKeepsFullIterationNumbers) {
+  SurveyDataset data;
+  // Record 0 lies outside the envelope but is served untested.
+  data.survey->crossSections = {SectionAlongX({1, 2, 3}), SectionAlongX({11, 12}, 0, 4)};
+  auto row = data.Row(kSectionPoints);
+  const auto cursor = data.In(kSectionPoints, Envelope(10, -1, 20, 1));
+  EXPECT_EQ(test::CollectOids(*cursor, *row), (std::vector<std::int32_t>{0, 3, 4}));
+}
+
+TEST(CursorWalk, ContainersMissingTheEnvelopeStillCountTheirPoints) {
+  SurveyDataset data;
+  auto far = SectionAlongX({100, 101, 102}, 0, 4);
+  auto near = SectionAlongX({10, 11}, 0, 7);
+  data.survey->crossSections = {SectionAlongX({0, 1, 2}), far, near, SectionAlongX({50}, 5, 9),
+                                SectionAlongX({10.5}, 0, 10)};
+  auto row = data.Row(kSectionPoints);
+  const auto cursor = data.In(kSectionPoints, Envelope(9.5, -1, 11.5, 1));
+  std::vector<std::int32_t> ids;
+  std::vector<std::int32_t> oids;
+  while (!cursor->IsFinished()) {
+    oids.push_back(cursor->QueryValues(*row));
+    ids.push_back(row->Value(data.Pos(kSectionPoints, "PointId")).integer);
+    try {
+      cursor->NextRecord();
+    } catch (const RaisedError&) {
+    }
+  }
+  EXPECT_EQ(oids, (std::vector<std::int32_t>{0, 6, 7, 9}));
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{1, 7, 8, 10}));
+  // Measured once; the far section's points were never walked again.
+  EXPECT_EQ(far->pointsRequests, 1);
+  EXPECT_EQ(near->pointsRequests, 2);
+}
+
+TEST(CursorWalk, PointsOnTheEnvelopeBoundaryAreNotWithin) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({0, 10, 15, 20})};
+  auto row = data.Row(kSectionPoints);
+  EXPECT_EQ(test::CollectOids(*data.In(kSectionPoints, Envelope(10, -1, 20, 1)), *row),
+            (std::vector<std::int32_t>{0, 2}));
+}
+
+TEST(CursorWalk, FetchByIdPositionsAndOidRewinds) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2, 3}), SectionAlongX({4, 5}, 0, 4)};
+  auto row = data.Row(kSectionPoints);
+  const std::int32_t idPos = data.Pos(kSectionPoints, "PointId");
+  auto cursor = data.helper.FetchByID(kSectionPoints, 4, data.AllOf(kSectionPoints));
+  EXPECT_EQ(cursor->QueryValues(*row), 4);
+  EXPECT_EQ(row->Value(idPos).integer, 5);
+
+  auto& positioned = dynamic_cast<SvyCursorBase&>(*cursor);
+  positioned.SetOID(2);
+  EXPECT_EQ(cursor->QueryValues(*row), 2);
+  EXPECT_EQ(row->Value(idPos).integer, 3);
+  EXPECT_EQ(row->Value(data.Pos(kSectionPoints, "CrossSectionOID")).integer, 0);
+  positioned.SetOID(3);
+  EXPECT_EQ(row->Value(idPos).integer, 3);  // untouched until the next QueryValues
+  EXPECT_EQ(cursor->QueryValues(*row), 3);
+  EXPECT_EQ(row->Value(idPos).integer, 4);
+}
+
+TEST(CursorWalk, FetchByIdBeyondTheLastRecordReportsTheEnd) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2}), SectionAlongX({4, 5})};
+  test::RecordingNotifier notes;
+  auto cursor = data.helper.FetchByID(kSectionPoints, 9, data.AllOf(kSectionPoints));
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_TRUE(cursor->IsFinished());
+  EXPECT_TRUE(notes.AnyContains("No next record"));
+}
+
+TEST(CursorWalk, ObjectCursorsWalkAndFilterWholeShapes) {
+  SurveyDataset data;
+  auto crossing = SectionAlongX({-5, 5});
+  auto inside = SectionAlongX({2, 3}, 2);
+  auto outside = SectionAlongX({50, 60}, 2);
+  data.survey->crossSections = {outside, inside, outside, crossing, outside};
+  auto row = data.Row(kSections);
+  EXPECT_EQ(test::CollectOids(*data.All(kSections), *row), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(test::CollectOids(*data.In(kSections, Envelope(0, -1, 10, 5)), *row),
+            (std::vector<std::int32_t>{0, 1, 3}));
+}
+
+TEST(CursorWalk, ShotPointsBenchmarksAndGagesFilterByTheirCoordinates) {
+  SurveyDataset data;
+  for (double x : {1.0, 20.0, 5.0}) {
+    auto shot = std::make_shared<test::FakeShot>();
+    shot->point = MakePoint(x, 1, 0);
+    data.survey->shots.push_back(shot);
+  }
+  auto unplaced = std::make_shared<test::FakeBenchmark>();
+  unplaced->easting = 5;  // northing undefined: no shape, never within
+  auto placed = std::make_shared<test::FakeBenchmark>();
+  placed->easting = 5;
+  placed->northing = 1;
+  data.survey->benchmarks = {placed, unplaced, placed};
+  ASSERT_EQ(data.helper.ClassName(0), "a.em MiscellaneousShotPoints");
+  ASSERT_EQ(data.helper.ClassName(1), "a.em Benchmarks");
+  const Envelope box(2, 0, 10, 2);
+  auto shotRow = data.Row(0);
+  EXPECT_EQ(test::CollectOids(*data.In(0, box), *shotRow), (std::vector<std::int32_t>{0, 2}));
+  auto benchmarkRow = data.Row(1);
+  EXPECT_EQ(test::CollectOids(*data.In(1, box), *benchmarkRow), (std::vector<std::int32_t>{0, 2}));
+}
+
+TEST(CursorWalk, EmptyContainersHoldNoRecords) {
+  SurveyDataset data;
+  auto area = std::make_shared<test::FakeArea>();
+  area->ring->points = {MakePoint(0, 0, 1, 0, 1), MakePoint(4, 0, 1, 0, 2)};
+  auto emptyHole = std::make_shared<test::FakeRing>();
+  auto hole = std::make_shared<test::FakeRing>();
+  hole->points = {MakePoint(1, 1, 1, 0, 3)};
+  area->ring->inner = {emptyHole, hole};
+  data.survey->areas = {area};
+  auto row = data.Row(1);
+  EXPECT_EQ(test::CollectOids(*data.All(1), *row), (std::vector<std::int32_t>{0, 1, 2}));
+}
+
+TEST(CursorWalk, UninitialisedCursorsFailWithTheirOwnTexts) {
+  test::RecordingNotifier notes;
+  SvyCrossSectionPointCursorHelper points;
+  try {
+    points.NextRecord();
+    FAIL();
+  } catch (const RaisedError& error) {
+    EXPECT_EQ(error.Number(), -200010);
+    EXPECT_EQ(error.Description(), "No Cross Section Iterator");
+  }
+  EXPECT_TRUE(points.IsFinished());
+  points.SetOID(1);
+  EXPECT_TRUE(notes.AnyContains("Cross Section Cursor has not been initialized."));
+
+  SvyProfilePointCursorHelper profilePoints;
+  EXPECT_THROW(profilePoints.NextRecord(), RaisedError);
+  SvyAreaCursorHelper areas;
+  areas.SetOID(0);
+  EXPECT_TRUE(notes.AnyContains("Survey Area Cursor has not been initialized."));
+  TrvPointCursorHelper stations;
+  stations.SetOID(0);
+  EXPECT_TRUE(notes.AnyContains("Traverse has not been initialized."));
+}
+
+}  // namespace
+}  // namespace veldrane

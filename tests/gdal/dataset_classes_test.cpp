@@ -1,0 +1,339 @@
+// The dataset helper's classes, their schemas, bounds and its failures.
+#include <gtest/gtest.h>
+
+#include "tests/gdal/dataset_fixture.h"
+
+namespace veldrane {
+namespace {
+
+using test::MakePoint;
+using test::SectionAlongX;
+using test::SurveyDataset;
+
+std::vector<std::string> ClassNames(SvyDatasetHelper& helper) {
+  std::vector<std::string> names;
+  for (std::int32_t i = 0; i < helper.ClassCount(); ++i) names.push_back(helper.ClassName(i));
+  return names;
+}
+
+TEST(DatasetClasses, FollowTheNonEmptyCollectionsInFixedOrder) {
+  SurveyDataset data("levee.em");
+  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
+  auto profile = std::make_shared<test::FakeProfile>();
+  profile->points = {MakePoint(1, 1, 1)};
+  data.survey->profiles = {profile};
+  EXPECT_EQ(ClassNames(data.helper), (std::vector<std::string>{"levee.em Profiles", "levee.em ProfilePoints",
+                                                               "levee.em Benchmarks", "levee.em Gages"}));
+  EXPECT_EQ(data.helper.ClassIndex("levee.em Benchmarks"), 2);
+  EXPECT_EQ(data.reads, 1);
+}
+
+TEST(DatasetClasses, EveryKindInItsPlace) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2})};
+  auto profile = std::make_shared<test::FakeProfile>();
+  profile->points = {MakePoint(1, 1, 1)};
+  data.survey->profiles = {profile};
+  auto area = std::make_shared<test::FakeArea>();
+  area->ring->points = {MakePoint(1, 1, 1)};
+  data.survey->areas = {area};
+  data.survey->shots = {std::make_shared<test::FakeShot>()};
+  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
+  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  EXPECT_EQ(ClassNames(data.helper),
+            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "a.em Profiles",
+                                      "a.em ProfilePoints", "a.em Areas", "a.em AreaPoints",
+                                      "a.em MiscellaneousShotPoints", "a.em Benchmarks", "a.em Gages"}));
+}
+
+TEST(DatasetClasses, GagesOnlyAndNameEdgeCases) {
+  SurveyDataset data;
+  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  EXPECT_EQ(data.helper.ClassCount(), 1);
+  EXPECT_EQ(data.helper.ClassName(0), "a.em Gages");
+  EXPECT_EQ(data.helper.ClassName(1), "");
+  EXPECT_EQ(data.helper.ClassName(-1), "");
+  EXPECT_EQ(data.helper.ClassIndex("a.em Gages"), 0);
+  EXPECT_EQ(data.helper.ClassIndex("Gages"), 0);
+  EXPECT_EQ(data.helper.ClassIndex("nothing"), 0);
+}
+
+TEST(DatasetClasses, EmptyAndUnreadableSurveysHaveNoClasses) {
+  SurveyDataset empty;
+  EXPECT_EQ(empty.helper.ClassCount(), 0);
+
+  SurveyDataset unreadable;
+  unreadable.survey = nullptr;
+  EXPECT_EQ(unreadable.helper.ClassCount(), 0);
+  EXPECT_EQ(unreadable.helper.ClassName(0), "");
+  // A load that produced nothing is not tried again.
+  EXPECT_EQ(unreadable.reads, 1);
+}
+
+TEST(DatasetClasses, AReadThatFailsIsReportedAndTriedAgainOnTheNextNeed) {
+  int attempts = 0;
+  SvyDatasetHelper helper(SurveySource{[&](const std::string&) -> std::shared_ptr<ISurvey> {
+                                         ++attempts;
+                                         throw RaisedError(-200003, "Ordane.EMSurvey.Update", "Line Number : 3 bad");
+                                       },
+                                       nullptr, [](auto&&...) { return 0; }});
+  helper.SetDatasetName("a.em");
+  helper.SetWorkspacePath("/nowhere");
+  test::RecordingNotifier notes;
+  EXPECT_EQ(helper.ClassCount(), 0);
+  EXPECT_TRUE(notes.AnyContains("Line Number : 3 bad"));
+  EXPECT_TRUE(notes.AnyContains("GetSurvey"));
+  EXPECT_EQ(helper.ClassCount(), 0);  // the maps stay empty
+  EXPECT_EQ(attempts, 1);
+  EXPECT_EQ(helper.Survey(), nullptr);
+  EXPECT_EQ(attempts, 2);
+}
+
+TEST(DatasetClasses, TraverseDatasetsAlwaysHaveTheTwoTraverseClasses) {
+  SurveyDataset data("t.27");
+  data.helper.SetSurveyType(kSurveyTypeTraverse);
+  data.traverse = std::make_shared<test::FakeTraverse>();
+  test::RecordingNotifier notes;
+  EXPECT_EQ(data.helper.ClassCount(), 2);
+  EXPECT_EQ(data.helper.ClassName(0), "t.27 Traverses");
+  EXPECT_EQ(data.helper.ClassName(1), "t.27 TraversePoints");
+  EXPECT_EQ(data.helper.ClassIndex("Traverses"), 0);
+  EXPECT_EQ(data.helper.ClassIndex("t.27 Traverses"), 0);
+  EXPECT_EQ(data.helper.ClassIndex("TraversePoints"), 1);
+  EXPECT_TRUE(notes.reports.empty());
+  EXPECT_EQ(data.reads, 0);  // nothing needed the file yet
+
+  EXPECT_EQ(data.helper.ClassName(2), "");
+  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index"));
+  EXPECT_EQ(data.helper.ClassIndex("t.27 Gages"), 0);
+  EXPECT_TRUE(notes.AnyContains("Unexpected Class Name"));
+}
+
+TEST(DatasetClasses, IndexMembersCheckTheRange) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2})};
+  test::RecordingNotifier notes;
+  EXPECT_EQ(data.helper.OIDFieldIndex(1), 0);
+  EXPECT_EQ(data.helper.ShapeFieldIndex(1), 1);
+  EXPECT_TRUE(notes.reports.empty());
+  EXPECT_EQ(data.helper.ShapeFieldIndex(2), 0);
+  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index2/2"));
+  EXPECT_EQ(data.helper.OIDFieldIndex(-1), 0);
+  EXPECT_EQ(notes.reports.size(), 2u);
+}
+
+TEST(DatasetClasses, UnexpectedSurveyTypesAreReported) {
+  SurveyDataset data;
+  data.helper.SetSurveyType(1002);
+  test::RecordingNotifier notes;
+  EXPECT_EQ(data.helper.ClassCount(), 0);
+  EXPECT_TRUE(notes.AnyContains("Unexpected survey type : 1002"));
+  EXPECT_EQ(data.helper.GetFields(0), nullptr);
+  EXPECT_EQ(data.helper.FetchAll(0, "", FieldMap()), nullptr);
+  EXPECT_EQ(data.helper.Bounds(), nullptr);
+}
+
+TEST(DatasetInfo, DescribesAFeatureDatasetOfAnyGeometry) {
+  SurveyDataset data("b.pro");
+  EXPECT_EQ(data.helper.LocalDatasetName(), "b.pro");
+  EXPECT_EQ(data.helper.DatasetType(), 4);
+  EXPECT_EQ(data.helper.GeometryType(), 7);
+  EXPECT_EQ(data.helper.ShapeFieldName(), "");
+  EXPECT_EQ(data.reads, 0);
+}
+
+// --- schemas -----------------------------------------------------------------
+
+struct Expected {
+  const char* name;
+  HostFieldType type;
+  std::int32_t size;
+};
+
+void ExpectAttributes(const Fields& fields, const std::vector<Expected>& expected) {
+  ASSERT_EQ(fields.FieldCount(), static_cast<std::int32_t>(expected.size()) + 2);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const Field& field = fields.GetField(static_cast<std::int32_t>(i) + 2);
+    EXPECT_EQ(field.Name(), expected[i].name);
+    EXPECT_EQ(field.Type(), expected[i].type) << expected[i].name;
+    EXPECT_EQ(field.Length(), expected[i].size) << expected[i].name;
+    EXPECT_EQ(field.Precision(), expected[i].size) << expected[i].name;
+    EXPECT_EQ(field.Scale(), 3);
+    EXPECT_TRUE(field.IsNullable());
+  }
+}
+
+TEST(DatasetSchemas, CrossSectionPointsHaveTwelveFields) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2})};
+  data.csid = 26915;
+  const auto fields = data.helper.GetFields(1);
+  ASSERT_NE(fields, nullptr);
+  using T = HostFieldType;
+  ExpectAttributes(*fields, {{"CrossSectionOID", T::SmallInteger, 6},
+                             {"PointId", T::Integer, 10},
+                             {"PointTag", T::String, 12},
+                             {"Elevation", T::Single, 9},
+                             {"RangeStartOffset", T::Single, 9},
+                             {"BaselineOffset", T::Single, 9},
+                             {"LateralOffset", T::Single, 9},
+                             {"Code", T::String, 32},
+                             {"CodeDef", T::String, 40},
+                             {"VAdjustment", T::Single, 6}});
+  EXPECT_EQ(fields->GetField(0).Name(), "OBJECTID");
+  const GeometryDef* shape = fields->GetField(1).GeometryDefinition();
+  ASSERT_NE(shape, nullptr);
+  EXPECT_EQ(shape->GeometryType(), HostGeometryType::Point);
+  EXPECT_TRUE(shape->HasZ());
+  EXPECT_TRUE(shape->HasM());
+  ASSERT_NE(shape->SpatialReference(), nullptr);
+  EXPECT_TRUE(shape->SpatialReference()->IsProjected());
+}
+
+TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2})};
+  auto profile = std::make_shared<test::FakeProfile>();
+  profile->points = {MakePoint(1, 1, 1)};
+  data.survey->profiles = {profile};
+  auto area = std::make_shared<test::FakeArea>();
+  area->ring->points = {MakePoint(1, 1, 1)};
+  data.survey->areas = {area};
+  data.survey->shots = {std::make_shared<test::FakeShot>()};
+  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
+  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  const std::vector<std::int32_t> counts = {21, 12, 14, 10, 11, 9, 16, 18, 12};
+  const std::vector<HostGeometryType> types = {
+      HostGeometryType::Polyline, HostGeometryType::Point, HostGeometryType::Polyline,
+      HostGeometryType::Point,    HostGeometryType::Polygon, HostGeometryType::Point,
+      HostGeometryType::Point,    HostGeometryType::Point, HostGeometryType::Point};
+  for (std::int32_t i = 0; i < 9; ++i) {
+    const auto fields = data.helper.GetFields(i);
+    ASSERT_NE(fields, nullptr);
+    EXPECT_EQ(fields->FieldCount(), counts[static_cast<std::size_t>(i)]) << data.helper.ClassName(i);
+    EXPECT_EQ(fields->GetField(1).GeometryDefinition()->GeometryType(), types[static_cast<std::size_t>(i)]);
+    // Without a coordinate system the spatial reference is the unknown one.
+    EXPECT_TRUE(fields->GetField(1).GeometryDefinition()->SpatialReference()->IsEmpty());
+  }
+  const auto gages = data.helper.GetFields(8);
+  EXPECT_EQ(gages->GetField(4).Name(), "SurveyDate");
+  EXPECT_EQ(gages->GetField(11).Name(), "Benchmark");
+  const auto benchmarks = data.helper.GetFields(7);
+  EXPECT_EQ(benchmarks->GetField(8).Name(), "Permanent");
+  EXPECT_EQ(benchmarks->GetField(8).Length(), 1);
+}
+
+TEST(DatasetSchemas, TraverseClassesAreMeasureAwareOnly) {
+  SurveyDataset data("t.83");
+  data.helper.SetSurveyType(kSurveyTypeTraverse);
+  data.traverse = std::make_shared<test::FakeTraverse>();
+  const auto lines = data.helper.GetFields(0);
+  const auto points = data.helper.GetFields(1);
+  ASSERT_NE(lines, nullptr);
+  ASSERT_NE(points, nullptr);
+  EXPECT_EQ(lines->FieldCount(), 15);
+  EXPECT_EQ(points->FieldCount(), 18);
+  EXPECT_EQ(points->GetField(17).Name(), "TraverseOID");
+  EXPECT_EQ(points->GetField(17).Type(), HostFieldType::Integer);
+  for (const auto& fields : {lines, points}) {
+    const GeometryDef* shape = fields->GetField(1).GeometryDefinition();
+    EXPECT_FALSE(shape->HasZ());
+    EXPECT_TRUE(shape->HasM());
+  }
+  EXPECT_EQ(lines->GetField(1).GeometryDefinition()->GeometryType(), HostGeometryType::Polyline);
+}
+
+TEST(DatasetSchemas, UnknownClassIndexIsReportedWithTheMapEntry) {
+  SurveyDataset data;
+  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  test::RecordingNotifier notes;
+  EXPECT_EQ(data.helper.GetFields(3), nullptr);
+  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index "));
+  EXPECT_EQ(data.helper.FetchAll(3, "", FieldMap()), nullptr);
+  EXPECT_EQ(notes.reports.size(), 2u);
+}
+
+// --- bounds and the coordinate system ----------------------------------------
+
+TEST(DatasetBounds, UniteTheShapesOfEveryClass) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2, 3}, 5)};
+  auto benchmark = std::make_shared<test::FakeBenchmark>();
+  benchmark->easting = -4;
+  benchmark->northing = 40;
+  auto unplaced = std::make_shared<test::FakeBenchmark>();
+  data.survey->benchmarks = {benchmark, unplaced};
+  const auto bounds = data.helper.Bounds();
+  ASSERT_NE(bounds, nullptr);
+  EXPECT_EQ(bounds->XMin(), -4);
+  EXPECT_EQ(bounds->YMin(), 5);
+  EXPECT_EQ(bounds->XMax(), 3);
+  EXPECT_EQ(bounds->YMax(), 40);
+}
+
+TEST(DatasetBounds, AreComputedOnce) {
+  SurveyDataset data;
+  auto section = SectionAlongX({1, 2});
+  data.survey->crossSections = {section};
+  const auto first = data.helper.Bounds();
+  static_cast<test::FakePoint&>(*section->points[0]).x = -100;
+  const auto second = data.helper.Bounds();
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(second->XMin(), 1);
+}
+
+TEST(DatasetBounds, MinimumStaysAtTheStartValueForCoordinatesBeyondIt) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({20000000, 20000001}, 30000000)};
+  const auto bounds = data.helper.Bounds();
+  EXPECT_EQ(bounds->XMin(), 9999999);
+  EXPECT_EQ(bounds->YMin(), 9999999);
+  EXPECT_EQ(bounds->XMax(), 20000001);
+  EXPECT_EQ(bounds->YMax(), 30000000);
+}
+
+TEST(DatasetBounds, DatasetWithoutShapesHasAnEmptyEnvelope) {
+  SurveyDataset data;
+  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
+  const auto bounds = data.helper.Bounds();
+  ASSERT_NE(bounds, nullptr);
+  EXPECT_TRUE(bounds->IsEmpty());
+}
+
+TEST(DatasetCoordinateSystem, CodeIsComputedOnceEvenWhenTheFirstReadFailed) {
+  int attempts = 0;
+  auto survey = std::make_shared<test::FakeSurvey>();
+  SvyDatasetHelper helper(SurveySource{[&](const std::string&) -> std::shared_ptr<ISurvey> {
+                                         if (++attempts == 1) throw RaisedError(-200010, "test", "locked");
+                                         return survey;
+                                       },
+                                       nullptr, [](auto&&...) { return 26915; }});
+  helper.SetDatasetName("a.em");
+  helper.SetWorkspacePath("/nowhere");
+  test::RecordingNotifier notes;
+  EXPECT_EQ(helper.CoordinateSystemCode(), 0);
+  EXPECT_EQ(helper.Survey(), survey);
+  EXPECT_EQ(helper.CoordinateSystemCode(), 0);
+  EXPECT_EQ(attempts, 2);
+}
+
+TEST(DatasetCoordinateSystem, CodeComesFromTheSurveysAttributes) {
+  std::vector<std::string> seen;
+  auto survey = std::make_shared<test::FakeSurvey>();
+  survey->epoch = "1986";
+  SvyDatasetHelper helper(SurveySource{[&](const std::string&) -> std::shared_ptr<ISurvey> { return survey; },
+                                       nullptr,
+                                       [&](const std::string& p, const std::string& d, const std::string& e,
+                                           const std::string& u) {
+                                         seen = {p, d, e, u};
+                                         return 3452;
+                                       }});
+  helper.SetDatasetName("a.em");
+  helper.SetWorkspacePath("/nowhere");
+  EXPECT_EQ(helper.CoordinateSystemCode(), 3452);
+  EXPECT_EQ(seen, (std::vector<std::string>{"1702", "NAD83", "1986", "FEET"}));
+}
+
+}  // namespace
+}  // namespace veldrane

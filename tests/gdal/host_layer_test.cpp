@@ -1,0 +1,346 @@
+// The thin host layer over OGR: field definitions and their OGR mapping,
+// envelopes, relational tests, geometry helpers, row buffers, file-name
+// lists and identifiers.
+#include <cmath>
+#include <memory>
+
+#include <gtest/gtest.h>
+#include <ogr_feature.h>
+#include <ogr_geometry.h>
+
+#include "host/envelope.h"
+#include "host/fields.h"
+#include "host/file_names.h"
+#include "host/geometry.h"
+#include "host/relational_operator.h"
+#include "host/row_buffer.h"
+#include "host/uid.h"
+#include "tests/gdal/host_test_support.h"
+
+namespace veldrane {
+namespace {
+
+Field MakeField(const char* name, HostFieldType type, std::int32_t size) {
+  Field field(name, type);
+  field.SetLength(size);
+  field.SetPrecision(size);
+  field.SetScale(3);
+  return field;
+}
+
+TEST(HostFields, MapEachHostTypeToItsOgrTypeSubtypeAndWidth) {
+  const auto small = MakeField("CrossSectionOID", HostFieldType::SmallInteger, 6).ToOgrFieldDefn();
+  EXPECT_EQ(small->GetType(), OFTInteger);
+  EXPECT_EQ(small->GetSubType(), OFSTInt16);
+  EXPECT_EQ(small->GetWidth(), 6);
+
+  const auto integer = MakeField("PointId", HostFieldType::Integer, 10).ToOgrFieldDefn();
+  EXPECT_EQ(integer->GetType(), OFTInteger);
+  EXPECT_EQ(integer->GetSubType(), OFSTNone);
+
+  const auto single = MakeField("Elevation", HostFieldType::Single, 9).ToOgrFieldDefn();
+  EXPECT_EQ(single->GetType(), OFTReal);
+  EXPECT_EQ(single->GetSubType(), OFSTFloat32);
+  EXPECT_EQ(single->GetWidth(), 9);
+  EXPECT_EQ(single->GetPrecision(), 3);
+
+  const auto dbl = MakeField("Station", HostFieldType::Double, 12).ToOgrFieldDefn();
+  EXPECT_EQ(dbl->GetType(), OFTReal);
+  EXPECT_EQ(dbl->GetSubType(), OFSTNone);
+  EXPECT_EQ(dbl->GetWidth(), 12);
+
+  const auto text = MakeField("Description", HostFieldType::String, 255).ToOgrFieldDefn();
+  EXPECT_EQ(text->GetType(), OFTString);
+  EXPECT_EQ(text->GetWidth(), 255);
+  EXPECT_STREQ(text->GetNameRef(), "Description");
+
+  EXPECT_EQ(MakeField("SurveyDate", HostFieldType::Date, 16).ToOgrFieldDefn()->GetType(), OFTDateTime);
+}
+
+TEST(HostFields, RequiredFieldsAreObjectIdThenShape) {
+  const Fields fields = FeatureClassRequiredFields();
+  ASSERT_EQ(fields.FieldCount(), 2);
+  EXPECT_EQ(fields.GetField(0).Name(), "OBJECTID");
+  EXPECT_EQ(fields.GetField(0).Type(), HostFieldType::ObjectId);
+  EXPECT_EQ(fields.GetField(1).Name(), "SHAPE");
+  EXPECT_EQ(fields.GetField(1).Type(), HostFieldType::Geometry);
+  EXPECT_NE(fields.GetField(1).GeometryDefinition(), nullptr);
+  EXPECT_EQ(fields.GeometryFieldIndex(), 1);
+  EXPECT_EQ(fields.FindField("SHAPE"), 1);
+  EXPECT_EQ(fields.FindField("shape"), -1);
+  EXPECT_THROW(fields.GetField(2), std::out_of_range);
+}
+
+TEST(HostFields, OgrLayerDefinitionHasTheAttributesAndOneGeometryField) {
+  Fields fields = FeatureClassRequiredFields();
+  GeometryDef def;
+  def.SetGeometryType(HostGeometryType::Polyline);
+  def.SetHasZ(true);
+  def.SetHasM(true);
+  fields.EditField(1).SetGeometryDef(def);
+  fields.AddField(MakeField("Station", HostFieldType::Double, 12));
+  fields.AddField(MakeField("AltName", HostFieldType::String, 24));
+
+  OGRFeatureDefn* defn = fields.NewOgrFeatureDefn("a.em CrossSections");
+  defn->Reference();
+  EXPECT_STREQ(defn->GetName(), "a.em CrossSections");
+  ASSERT_EQ(defn->GetFieldCount(), 2);
+  EXPECT_STREQ(defn->GetFieldDefn(0)->GetNameRef(), "Station");
+  EXPECT_STREQ(defn->GetFieldDefn(1)->GetNameRef(), "AltName");
+  ASSERT_EQ(defn->GetGeomFieldCount(), 1);
+  EXPECT_EQ(defn->GetGeomFieldDefn(0)->GetType(), wkbLineStringZM);
+  defn->Release();
+}
+
+TEST(HostGeometryDef, OgrTypesCarryTheZAndMFlags) {
+  GeometryDef def;
+  def.SetGeometryType(HostGeometryType::Point);
+  EXPECT_EQ(def.OgrGeometryType(), wkbPoint);
+  def.SetHasM(true);
+  EXPECT_EQ(def.OgrGeometryType(), wkbPointM);
+  def.SetHasZ(true);
+  EXPECT_EQ(def.OgrGeometryType(), wkbPointZM);
+  def.SetGeometryType(HostGeometryType::Polygon);
+  def.SetHasM(false);
+  EXPECT_EQ(def.OgrGeometryType(), wkbPolygon25D);
+  def.SetGeometryType(HostGeometryType::Any);
+  EXPECT_EQ(def.OgrGeometryType(), wkbUnknown);
+}
+
+TEST(HostEnvelope, PutCoordsOrdersBoundsAndUnionGrows) {
+  Envelope a;
+  EXPECT_TRUE(a.IsEmpty());
+  a.Union(Envelope(5, 6, 1, 2));
+  EXPECT_FALSE(a.IsEmpty());
+  EXPECT_EQ(a.XMin(), 1);
+  EXPECT_EQ(a.YMin(), 2);
+  EXPECT_EQ(a.XMax(), 5);
+  EXPECT_EQ(a.YMax(), 6);
+  a.Union(Envelope(-3, 4, 0, 10));
+  EXPECT_EQ(a.XMin(), -3);
+  EXPECT_EQ(a.YMin(), 2);
+  EXPECT_EQ(a.XMax(), 5);
+  EXPECT_EQ(a.YMax(), 10);
+  a.Union(Envelope());
+  EXPECT_EQ(a.XMax(), 5);
+}
+
+TEST(HostEnvelope, PointWithinIsStrictlyInside) {
+  const Envelope box(0, 0, 10, 10);
+  EXPECT_TRUE(box.ContainsPointInterior(5, 5));
+  EXPECT_FALSE(box.ContainsPointInterior(0, 5));
+  EXPECT_FALSE(box.ContainsPointInterior(10, 10));
+  EXPECT_FALSE(box.ContainsPointInterior(11, 5));
+  EXPECT_FALSE(Envelope().ContainsPointInterior(0, 0));
+}
+
+TEST(HostEnvelope, ProjectTransformsBetweenKnownSystemsOnly) {
+  Envelope box(-91, 30, -90, 31);
+  box.SetSpatialReference(AdoptSpatialReference(new OGRSpatialReference()));
+  box.SpatialReference()->importFromEPSG(4326);
+  box.SpatialReference()->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  const SpatialReferencePtr mercator = MakeUnknownSpatialReference();
+  mercator->importFromEPSG(3857);
+  box.Project(mercator);
+  // Longitude -90 is 10018754.17 m west in web mercator.
+  EXPECT_NEAR(box.XMax(), -10018754.17, 0.1);
+  EXPECT_LT(box.XMin(), box.XMax());
+  EXPECT_GT(box.YMin(), 3000000);
+
+  Envelope unknown(1, 2, 3, 4);
+  unknown.Project(mercator);
+  EXPECT_EQ(unknown.XMin(), 1);
+  EXPECT_EQ(unknown.YMax(), 4);
+  EXPECT_EQ(unknown.SpatialReference(), mercator);
+}
+
+OGRLineString Line(std::initializer_list<std::pair<double, double>> points) {
+  OGRLineString line;
+  for (const auto& [x, y] : points) line.addPoint(x, y);
+  return line;
+}
+
+TEST(HostRelations, LinesAgainstAnEnvelope) {
+  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
+  const OGRLineString inside = Line({{1, 1}, {9, 9}});
+  const OGRLineString touchingInside = Line({{0, 5}, {5, 5}});
+  const OGRLineString crossing = Line({{-5, 5}, {5, 5}});
+  const OGRLineString outside = Line({{20, 20}, {30, 30}});
+  const OGRLineString alongEdge = Line({{0, 0}, {10, 0}});
+
+  EXPECT_TRUE(relation.Within(inside));
+  EXPECT_TRUE(relation.Within(touchingInside));
+  EXPECT_FALSE(relation.Crosses(inside));
+  EXPECT_TRUE(relation.Crosses(crossing));
+  EXPECT_FALSE(relation.Within(crossing));
+  EXPECT_FALSE(relation.Within(outside));
+  EXPECT_FALSE(relation.Crosses(outside));
+  EXPECT_FALSE(relation.Contains(outside));
+  // A line on the boundary has no point in the interior.
+  EXPECT_FALSE(relation.Within(alongEdge));
+  EXPECT_FALSE(relation.Crosses(alongEdge));
+}
+
+OGRPolygon Square(double x0, double y0, double x1, double y1) {
+  auto* ring = new OGRLinearRing();
+  ring->addPoint(x0, y0);
+  ring->addPoint(x0, y1);
+  ring->addPoint(x1, y1);
+  ring->addPoint(x1, y0);
+  ring->addPoint(x0, y0);
+  OGRPolygon polygon;
+  polygon.addRingDirectly(ring);
+  return polygon;
+}
+
+TEST(HostRelations, PolygonsAgainstAnEnvelope) {
+  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
+  EXPECT_TRUE(relation.Within(Square(2, 2, 8, 8)));
+  EXPECT_TRUE(relation.Contains(Square(-5, -5, 15, 15)));
+  EXPECT_FALSE(relation.Within(Square(-5, -5, 15, 15)));
+  EXPECT_TRUE(relation.Overlaps(Square(5, 5, 15, 15)));
+  EXPECT_FALSE(relation.Overlaps(Square(2, 2, 8, 8)));
+  EXPECT_FALSE(relation.Overlaps(Square(20, 20, 30, 30)));
+  EXPECT_FALSE(relation.Contains(Square(20, 20, 30, 30)));
+}
+
+TEST(HostRelations, EmptyShapesAndEmptyEnvelopesMeetNothing) {
+  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
+  EXPECT_FALSE(relation.Within(OGRLineString()));
+  const EnvelopeRelation none{Envelope()};
+  EXPECT_FALSE(none.Within(Line({{1, 1}, {2, 2}})));
+  EXPECT_FALSE(none.PointWithin(1, 1));
+}
+
+TEST(HostGeometry, EmptyingClearsCoordinatesAndAwareness) {
+  OGRPoint point(1, 2, 3);
+  point.setM(4);
+  EmptyGeometry(point);
+  EXPECT_TRUE(IsEmptyGeometry(point));
+  EXPECT_FALSE(point.Is3D());
+  EXPECT_FALSE(point.IsMeasured());
+  EXPECT_TRUE(std::isnan(point.getM()));
+
+  OGRLineString line = Line({{0, 0}, {1, 1}});
+  EmptyGeometry(line);
+  EXPECT_EQ(line.getNumPoints(), 0);
+}
+
+TEST(HostGeometry, NewShapeFollowsTheDefinition) {
+  GeometryDef def;
+  def.SetGeometryType(HostGeometryType::Polyline);
+  def.SetHasM(true);
+  const auto shape = NewShape(def);
+  EXPECT_NE(dynamic_cast<OGRLineString*>(shape.get()), nullptr);
+  EXPECT_FALSE(shape->Is3D());
+  EXPECT_TRUE(shape->IsMeasured());
+  def.SetGeometryType(HostGeometryType::Any);
+  EXPECT_THROW(NewShape(def), std::invalid_argument);
+}
+
+TEST(HostGeometry, ClosingRingsAppendsTheFirstVertexWhenXOrYDiffer) {
+  OGRPolygon polygon;
+  auto* open = new OGRLinearRing();
+  open->addPoint(0, 0, 1);
+  open->addPoint(4, 0, 2);
+  open->addPoint(4, 4, 3);
+  polygon.addRingDirectly(open);
+  auto* closedWithOtherZ = new OGRLinearRing();
+  closedWithOtherZ->addPoint(1, 1, 5);
+  closedWithOtherZ->addPoint(2, 1, 5);
+  closedWithOtherZ->addPoint(1, 1, 9);
+  polygon.addRingDirectly(closedWithOtherZ);
+  ClosePolygonRings(polygon);
+  ASSERT_EQ(polygon.getExteriorRing()->getNumPoints(), 4);
+  EXPECT_EQ(polygon.getExteriorRing()->getZ(3), 1);
+  EXPECT_EQ(polygon.getInteriorRing(0)->getNumPoints(), 3);
+  EXPECT_EQ(GeometryEnvelope(polygon).XMax(), 4);
+}
+
+std::shared_ptr<const Fields> ThreeFields() {
+  auto fields = std::make_shared<Fields>(FeatureClassRequiredFields());
+  fields->AddField(MakeField("Name", HostFieldType::String, 20));
+  fields->AddField(MakeField("When", HostFieldType::Date, 16));
+  fields->AddField(MakeField("Depth", HostFieldType::Double, 12));
+  return fields;
+}
+
+TEST(HostRowBuffer, StoresTypedValuesNullsAndUnsetPositions) {
+  RowBuffer row(ThreeFields());
+  row.SetString(2, "BM 12");
+  row.SetNull(3);
+  row.SetSmallInteger(4, 7);
+  EXPECT_EQ(row.Value(2).kind, RowValue::Kind::String);
+  EXPECT_EQ(row.Value(2).text, "BM 12");
+  EXPECT_EQ(row.Value(3).kind, RowValue::Kind::Null);
+  EXPECT_EQ(row.Value(4).kind, RowValue::Kind::SmallInteger);
+  EXPECT_EQ(row.Value(4).integer, 7);
+  EXPECT_EQ(row.Value(0).kind, RowValue::Kind::Unset);
+  row.Clear();
+  EXPECT_EQ(row.Value(2).kind, RowValue::Kind::Unset);
+  EXPECT_THROW(row.SetDouble(5, 1.0), std::out_of_range);
+}
+
+TEST(HostRowBuffer, OgrFeatureBufferWritesByNameIntoTheFeature) {
+  const auto fields = ThreeFields();
+  OGRFeatureDefn* defn = fields->NewOgrFeatureDefn("layer");
+  defn->Reference();
+  {
+    OGRFeature feature(defn);
+    OgrFeatureRowBuffer row = OgrFeatureRowBuffer::ForDefinition(fields, *defn);
+    EXPECT_EQ(row.OgrIndexes(), (std::vector<int>{-1, -1, 0, 1, 2}));
+    row.Attach(&feature);
+    row.SetString(2, std::string_view("BM 12 and more", 5));
+    row.SetDate(3, *DateTime::FromDate(2021, 3, 4));
+    row.SetNull(4);
+    row.SetInteger(0, 99);  // the object ID position goes nowhere
+    EXPECT_STREQ(feature.GetFieldAsString(0), "BM 12");
+    int y = 0, m = 0, d = 0, h = 0, mi = 0, tz = 0;
+    float s = 0;
+    feature.GetFieldAsDateTime(1, &y, &m, &d, &h, &mi, &s, &tz);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 20210304);
+    EXPECT_TRUE(feature.IsFieldNull(2));
+  }
+  defn->Release();
+}
+
+TEST(HostFileNames, NextRemoveAndIsDirectoryWalkTheList) {
+  FileNames names;
+  names.Add("a.em", false);
+  names.Add("sub", true);
+  names.Add("b.txt", false);
+  EXPECT_FALSE(names.IsDirectory());
+  EXPECT_EQ(names.Next(), "a.em");
+  names.Remove();
+  EXPECT_EQ(names.Next(), "sub");
+  EXPECT_TRUE(names.IsDirectory());
+  EXPECT_EQ(names.Next(), "b.txt");
+  EXPECT_EQ(names.Next(), "");
+  EXPECT_EQ(names.Next(), "");
+  names.Remove();  // nothing is current at the end
+  EXPECT_EQ(names.Names(), (std::vector<std::string>{"sub", "b.txt"}));
+  names.Reset();
+  EXPECT_EQ(names.Next(), "sub");
+}
+
+TEST(HostFileNames, FromFolderMarksSubfoldersAsDirectories) {
+  test::ScratchFolder folder("filenames");
+  folder.Write("b.em", "x");
+  std::filesystem::create_directory(folder.Path() / "a.em");
+  FileNames names = FileNames::FromFolder(folder.Path());
+  EXPECT_EQ(names.Next(), (folder.Path() / "a.em").string());
+  EXPECT_TRUE(names.IsDirectory());
+  EXPECT_EQ(names.Next(), (folder.Path() / "b.em").string());
+  EXPECT_FALSE(names.IsDirectory());
+}
+
+TEST(HostUid, AcceptsBracedGuidsOnly) {
+  Uid uid;
+  uid.SetValue("{5c0f3e9a-7b1d-4f52-9a3e-2d6b8c41f7a0}");
+  EXPECT_EQ(uid.Value(), "{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0}");
+  EXPECT_THROW(uid.SetValue("5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0"), std::invalid_argument);
+  EXPECT_THROW(uid.SetValue("{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7AZ}"), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace veldrane

@@ -1,0 +1,238 @@
+// Workspaces on real folders: recognising them, listing and opening their
+// datasets, and the file operations on a dataset.
+#include <gtest/gtest.h>
+
+#include "config/error_log.h"
+#include "plugin/catalog_refresh.h"
+#include "plugin/svy_dataset_helper.h"
+#include "plugin/svy_workspace_factory_helper.h"
+#include "plugin/svy_workspace_helper.h"
+#include "tests/gdal/fake_survey.h"
+#include "tests/gdal/host_test_support.h"
+
+namespace veldrane {
+namespace {
+
+using test::ScratchFolder;
+
+// Reads nothing from disk: every survey file is the same small survey.
+SurveySource FakeSource() {
+  auto survey = std::make_shared<test::FakeSurvey>();
+  survey->gages = {std::make_shared<test::FakeGage>()};
+  auto traverse = std::make_shared<test::FakeTraverse>();
+  return SurveySource{[survey](const std::string&) -> std::shared_ptr<ISurvey> { return survey; },
+                      [traverse](const std::string&) -> std::shared_ptr<ITraverse> { return traverse; },
+                      [](auto&&...) { return 0; }};
+}
+
+class Workspaces : public ::testing::Test {
+ protected:
+  std::string Folder() const { return folder_.Path().string(); }
+  std::string Full(const std::string& name) const { return (folder_.Path() / name).string(); }
+
+  ScratchFolder folder_{"workspace"};
+  test::RecordingNotifier notes_;
+  SvyWorkspaceFactoryHelper factory_{FakeSource()};
+};
+
+TEST_F(Workspaces, FactoryNamesTheDataSource) {
+  EXPECT_EQ(factory_.DataSourceName(), "Halden Survey File");
+  EXPECT_EQ(factory_.DatasetDescription(5), "Halden Survey Feature Class");
+  EXPECT_EQ(factory_.DatasetDescription(4), "Halden Survey Feature Dataset");
+  EXPECT_EQ(factory_.WorkspaceDescription(true), "Halden Survey File Workspace");
+  EXPECT_EQ(factory_.WorkspaceDescription(false), "Halden Survey File Workspace");
+  EXPECT_EQ(factory_.WorkspaceFactoryTypeID().Value(), "{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0}");
+  EXPECT_EQ(factory_.WorkspaceType(), 0);
+  EXPECT_FALSE(factory_.CanSupportSQL());
+  EXPECT_TRUE(notes_.reports.empty());
+  EXPECT_EQ(factory_.DatasetDescription(3), "");
+  ASSERT_EQ(notes_.reports.size(), 1u);
+  EXPECT_TRUE(notes_.AnyContains("Unexpected Dataset Type"));
+}
+
+TEST_F(Workspaces, AFolderWithASurveyFileInAnyCaseIsAWorkspace) {
+  folder_.Write("A.EM", "");
+  EXPECT_TRUE(factory_.IsWorkspace(Folder()));
+  EXPECT_FALSE(factory_.IsWorkspace(Full("missing")));
+  EXPECT_FALSE(factory_.IsWorkspace(Full("A.EM")));
+}
+
+TEST_F(Workspaces, MetadataPlainFilesAndSubfoldersDoNotMakeAWorkspace) {
+  folder_.Write("a.em.xml", "<metadata/>");
+  folder_.Write("notes.txt", "");
+  std::filesystem::create_directory(folder_.Path() / "survey.em");
+  EXPECT_FALSE(factory_.IsWorkspace(Folder()));
+
+  FileNames names = FileNames::FromFolder(folder_.Path());
+  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), "");
+  EXPECT_EQ(names.Count(), 3u);
+  names.Reset();
+  EXPECT_FALSE(factory_.ContainsWorkspace(Folder(), &names));
+}
+
+TEST_F(Workspaces, GetWorkspaceStringClaimsSurveyFilesAndTheirMetadata) {
+  folder_.Write("x.em", "");
+  folder_.Write("x.em.xml", "");
+  folder_.Write("y.txt", "");
+  FileNames names = FileNames::FromFolder(folder_.Path());
+  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), Folder());
+  EXPECT_EQ(names.Names(), (std::vector<std::string>{Full("y.txt")}));
+}
+
+TEST_F(Workspaces, MetadataOfAPlainFileIsClaimedButMakesNoWorkspace) {
+  folder_.Write("notes.txt", "");
+  folder_.Write("notes.txt.xml", "");
+  FileNames names = FileNames::FromFolder(folder_.Path());
+  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), "");
+  EXPECT_EQ(names.Names(), (std::vector<std::string>{Full("notes.txt")}));
+}
+
+TEST_F(Workspaces, WithoutAListTheFolderItselfDecides) {
+  folder_.Write("levee.830", "");
+  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), nullptr), Folder());
+  EXPECT_TRUE(factory_.ContainsWorkspace(Folder(), nullptr));
+  EXPECT_EQ(factory_.GetWorkspaceString(Full("nope"), nullptr), "");
+}
+
+TEST_F(Workspaces, ContainsWorkspaceReadsOnFromTheCurrentPosition) {
+  folder_.Write("a.em", "");
+  folder_.Write("b.txt", "");
+  FileNames names = FileNames::FromFolder(folder_.Path());
+  EXPECT_TRUE(factory_.ContainsWorkspace(Folder(), &names));
+  while (!names.Next().empty()) {
+  }
+  EXPECT_FALSE(factory_.ContainsWorkspace(Folder(), &names));
+  EXPECT_EQ(names.Count(), 2u);  // nothing removed
+  FileNames elsewhere = FileNames::FromFolder(folder_.Path());
+  EXPECT_FALSE(factory_.ContainsWorkspace(Full("missing"), &elsewhere));
+}
+
+TEST_F(Workspaces, OpenWorkspaceNeedsAnExistingFolder) {
+  const std::string missing = Full("no such folder");
+  try {
+    factory_.OpenWorkspace(missing);
+    FAIL() << "a missing folder must not open";
+  } catch (const RaisedError& error) {
+    EXPECT_EQ(error.Number(), -200010);
+    EXPECT_EQ(error.Source(), "OpenWorkspace");
+    EXPECT_EQ(error.Description(), "Workspace string invalid: " + missing);
+  }
+  const auto workspace = factory_.OpenWorkspace(Folder());
+  ASSERT_NE(workspace, nullptr);
+  EXPECT_EQ(dynamic_cast<SvyWorkspaceHelper&>(*workspace).WorkspacePath(), Folder());
+  EXPECT_TRUE(workspace->RowCountIsCalculated());
+  EXPECT_TRUE(workspace->OIDIsRecordNumber());
+  EXPECT_EQ(workspace->NativeType(4, "a.em"), nullptr);
+}
+
+std::vector<std::string> Listed(IPlugInWorkspaceHelper& workspace, std::int32_t type) {
+  std::vector<std::string> names;
+  const auto list = workspace.DatasetNames(type);
+  for (std::int32_t i = 0; i < list->Count(); ++i) names.push_back(list->Element(i)->LocalDatasetName());
+  return names;
+}
+
+TEST_F(Workspaces, DatasetNamesListTheSurveyFilesAsFeatureDatasets) {
+  for (const char* name : {"a.em", "b.27", "c.xml", "d.txt", "my survey.v2.CL"}) folder_.Write(name, "");
+  const auto workspace = factory_.OpenWorkspace(Folder());
+  const std::vector<std::string> both = {"a.em", "b.27", "my survey.v2.CL"};
+  EXPECT_EQ(Listed(*workspace, 1), both);
+  EXPECT_EQ(Listed(*workspace, 4), both);
+  EXPECT_TRUE(Listed(*workspace, 5).empty());
+  const auto list = workspace->DatasetNames(1);
+  EXPECT_EQ(dynamic_cast<SvyDatasetHelper&>(*list->Element(1)).SurveyType(), 1001);
+  EXPECT_EQ(dynamic_cast<SvyDatasetHelper&>(*list->Element(0)).SurveyType(), 1000);
+}
+
+TEST_F(Workspaces, OpenDatasetNeedsTheFile) {
+  folder_.Write("levee survey.em", "");
+  const auto workspace = factory_.OpenWorkspace(Folder());
+  try {
+    workspace->OpenDataset("x.em");
+    FAIL() << "a missing dataset must not open";
+  } catch (const RaisedError& error) {
+    EXPECT_EQ(error.Number(), -200010);
+    EXPECT_EQ(error.Description(), "Dataset does not exist: x.em");
+  }
+  const auto dataset = workspace->OpenDataset("levee survey.em");
+  ASSERT_NE(dataset, nullptr);
+  EXPECT_EQ(dataset->ClassName(0), "levee survey.em Gages");
+}
+
+// --- file operations ---------------------------------------------------------
+
+class DatasetFiles : public Workspaces {
+ protected:
+  std::shared_ptr<SvyDatasetHelper> Open(const std::string& name) {
+    const auto workspace = factory_.OpenWorkspace(Folder());
+    return std::dynamic_pointer_cast<SvyDatasetHelper>(workspace->OpenDataset(name));
+  }
+};
+
+TEST_F(DatasetFiles, CopyTakesTheMetadataAlongAndAvoidsNameClashes) {
+  folder_.Write("a.em", "survey");
+  folder_.Write("a.em.xml", "<m/>");
+  ScratchFolder target("copy_target");
+  const auto dataset = Open("a.em");
+  dataset->Copy("ignored", HostWorkspace(target.Path().string()));
+  EXPECT_EQ(test::ReadFile(target.Path() / "a.em"), "survey");
+  EXPECT_EQ(test::ReadFile(target.Path() / "a.em.xml"), "<m/>");
+
+  dataset->Copy("ignored", HostWorkspace(target.Path().string()));
+  EXPECT_EQ(test::ReadFile(target.Path() / "aCopy.em"), "survey");
+  EXPECT_EQ(test::ReadFile(target.Path() / "aCopy.em.xml"), "<m/>");
+
+  target.Write("aCopy.em", "older copy");
+  std::filesystem::remove(target.Path() / "aCopy.em.xml");
+  dataset->Copy("ignored", HostWorkspace(target.Path().string()));
+  EXPECT_EQ(test::ReadFile(target.Path() / "aCopy.em"), "older copy");
+  EXPECT_FALSE(std::filesystem::exists(target.Path() / "aCopy.em.xml"));
+  EXPECT_TRUE(notes_.reports.empty());
+}
+
+TEST_F(DatasetFiles, DeleteRemovesTheFileItsMetadataAndItsErrors) {
+  folder_.Write("a.em", "survey");
+  folder_.Write("a.em.xml", "<m/>");
+  ErrorLog().PullError(GenericSurveyError(Full("a.em"), 3, "bad line", 1));
+  const auto dataset = Open("a.em");
+  dataset->Delete();
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "a.em"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "a.em.xml"));
+  EXPECT_EQ(ErrorLog().FindFile(Full("a.em")), nullptr);
+  dataset->Delete();  // nothing left: every step fails quietly
+  EXPECT_TRUE(notes_.reports.empty());
+}
+
+TEST_F(DatasetFiles, RenameMovesBothFilesAndRenamesTheClasses) {
+  folder_.Write("a.em", "survey");
+  folder_.Write("a.em.xml", "<m/>");
+  std::vector<std::string> refreshed;
+  SetCatalogRefreshHook([&](const std::string& from, const std::string& to) { refreshed = {from, to}; });
+  const auto dataset = Open("a.em");
+  ASSERT_EQ(dataset->ClassName(0), "a.em Gages");
+  EXPECT_EQ(dataset->Rename("b.em"), "b.em");
+  SetCatalogRefreshHook(nullptr);
+  EXPECT_EQ(test::ReadFile(folder_.Path() / "b.em"), "survey");
+  EXPECT_EQ(test::ReadFile(folder_.Path() / "b.em.xml"), "<m/>");
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "a.em"));
+  EXPECT_EQ(dataset->ClassName(0), "b.em Gages");
+  EXPECT_EQ(dataset->ClassIndex("b.em Gages"), 0);
+  EXPECT_EQ(refreshed, (std::vector<std::string>{Full("a.em"), Full("b.em")}));
+}
+
+TEST_F(DatasetFiles, RenameOntoAnExistingNameLeavesTheFilesButTakesTheName) {
+  folder_.Write("a.em", "first");
+  folder_.Write("a.em.xml", "<first/>");
+  folder_.Write("b.em", "second");
+  const auto dataset = Open("a.em");
+  EXPECT_EQ(dataset->Rename("b.em"), "b.em");
+  EXPECT_EQ(test::ReadFile(folder_.Path() / "a.em"), "first");
+  EXPECT_EQ(test::ReadFile(folder_.Path() / "a.em.xml"), "<first/>");
+  EXPECT_EQ(test::ReadFile(folder_.Path() / "b.em"), "second");
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "b.em.xml"));
+  EXPECT_EQ(dataset->LocalDatasetName(), "b.em");
+  EXPECT_TRUE(notes_.reports.empty());
+}
+
+}  // namespace
+}  // namespace veldrane
