@@ -11,6 +11,7 @@
 #include "config/error_log.h"
 #include "config/file_system.h"
 #include "config/survey_file_utils.h"
+#include "model/notifier.h"
 #include "model/survey_error.h"
 
 namespace veldrane {
@@ -173,6 +174,57 @@ TEST(SurveyFileUtilsTest, CurrentSurveyFileIsPerThread) {
   std::thread([&] { seen = CurrentSurveyFile(); }).join();
   EXPECT_EQ(seen, "");
   EXPECT_EQ(CurrentSurveyFile(), "/a/main.em");
+  SetCurrentSurveyFile("");
+}
+
+class CapturingNotifier : public INotifier {
+ public:
+  void Notify(NoticeKind, const std::string&, const std::string& text) override { texts.push_back(text); }
+  std::vector<std::string> texts;
+};
+
+TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
+  TempDir dir;
+  const auto path = (dir / "a.em").string();
+  ErrorLog().Clear();
+  ErrorLog().PullError(GenericSurveyError("/other.em", 1, "Kept", 1));
+  Write(path, "#H00 EM09\n#H02 3/32/2011\n#H02 13/01/2011\n");
+  auto survey = GetSurveyFile(path);
+  ASSERT_NE(survey, nullptr);
+  EXPECT_EQ(CurrentSurveyFile(), path);
+  const auto* listed = ErrorLog().FindFile(path);
+  ASSERT_NE(listed, nullptr);
+  ASSERT_EQ(listed->errors.size(), 2u);
+  EXPECT_EQ(listed->errors[0].line, 2);
+  EXPECT_NE(listed->errors[0].description.find("3/32/2011"), std::string::npos);
+  EXPECT_EQ(listed->errors[1].line, 3);
+  EXPECT_TRUE(survey->Errors()->IsEmpty());  // moved into the log
+
+  // The corrected file: its earlier complaints disappear, others stay.
+  Write(path, "#H00 EM09\n#H02 3/30/2011\n");
+  GetSurveyFile(path);
+  listed = ErrorLog().FindFile(path);
+  if (listed) {
+    for (const auto& e : listed->errors) {
+      EXPECT_EQ(e.description.find("3/32/2011"), std::string::npos) << e.text;
+      EXPECT_EQ(e.description.find("13/01/2011"), std::string::npos) << e.text;
+    }
+  }
+  EXPECT_NE(ErrorLog().FindFile("/other.em"), nullptr);
+  ErrorLog().Clear();
+  SetCurrentSurveyFile("");
+}
+
+TEST(SurveyFileUtilsTest, FactoryFailuresReachSurveyCallersButTraverseFailuresAreReported) {
+  TempDir dir;
+  Write(dir / "a.txt", "x");
+  EXPECT_THROW(GetSurveyFile((dir / "a.txt").string()), RaisedError);
+  EXPECT_EQ(CurrentSurveyFile(), (dir / "a.txt").string());
+  CapturingNotifier notes;
+  ScopedNotifier scope(&notes);
+  EXPECT_EQ(GetTraverseFile((dir / "a.txt").string()), nullptr);
+  ASSERT_EQ(notes.texts.size(), 1u);
+  EXPECT_NE(notes.texts[0].find("GetTraverseFile"), std::string::npos) << notes.texts[0];
   SetCurrentSurveyFile("");
 }
 
