@@ -20,11 +20,17 @@ void EMCrossSection::Initialize(double startX, double startY, double stopX, doub
     monitor_->AppendError("Cross-section range line end points must have different coordinates");
 }
 
+bool EMCrossSection::Accepts(const EMSurveyPoint& point) {
+  return point.RawId() != kUndefinedPointId && point.RawX() != kUndefinedNumber &&
+         point.RawY() != kUndefinedNumber && point.RawZ() != kUndefinedNumber;
+}
+
 void EMCrossSection::AddPoint(const EMSurveyPoint& point) {
-  if (point.RawId() == kUndefinedPointId) return;
-  if (point.RawX() == kUndefinedNumber || point.RawY() == kUndefinedNumber || point.RawZ() == kUndefinedNumber)
-    return;
-  points_.Add(point);
+  if (Accepts(point)) points_.Add(point);
+}
+
+void EMCrossSection::AddPoint(EMSurveyPoint&& point) {
+  if (Accepts(point)) points_.Add(std::move(point));
 }
 
 std::shared_ptr<ISurveyPointIterator> EMCrossSection::Points() {

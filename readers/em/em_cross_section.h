@@ -29,6 +29,9 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   // Appends a copy of the point, silently skipping a point without id or
   // with an undefined coordinate.
   void AddPoint(const EMSurveyPoint& point);
+  void AddPoint(EMSurveyPoint&& point);
+  // The section is complete: its points take their final, exact storage.
+  void Seal() { points_.Seal(); }
 
   // The points ordered by station along the range line (each read refreshes
   // their Station and LateralOffset); empty for a degenerate range line or
@@ -74,6 +77,7 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   bool HasListedPoints() const { return !IsDegenerate() && points_.Size() > 1; }
 
  private:
+  static bool Accepts(const EMSurveyPoint& point);
   bool IsDegenerate() const { return startX_ == stopX_ && startY_ == stopY_; }
 
   EMPointList points_;

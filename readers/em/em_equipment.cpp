@@ -14,4 +14,11 @@ bool EMEquipment::Equals(IInterface* other) const {
          description_ == item->Description();
 }
 
+std::string EMEquipment::EqualityKey() const {
+  std::string key;
+  for (const std::string* field : {&instrument_, &serialNumber_, &model_, &description_})
+    key.append(std::to_string(field->size())).append(":").append(*field);
+  return key;
+}
+
 }  // namespace veldrane

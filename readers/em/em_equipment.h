@@ -24,6 +24,8 @@ class EMEquipment : public IEquipment {
   // Anything that is not equipment shows "Not type of Equipment" and is
   // not equal.
   bool Equals(IInterface* other) const;
+  // Text that is the same for two items exactly when Equals holds.
+  std::string EqualityKey() const;
 
  private:
   std::string instrument_, serialNumber_, model_, description_;

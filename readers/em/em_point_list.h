@@ -1,7 +1,8 @@
 #pragma once
-// The points of one feature, stored by value in stable chunked storage and
-// handed out as shared pointers that keep the owning feature alive.
-#include <deque>
+// The points of one feature, stored by value. While a feature is being
+// read its points grow in a vector; once handed out (or sealed when the
+// feature is closed) they move into an exactly sized block that never moves
+// again, so shared handles to them stay valid and no capacity is wasted.
 #include <memory>
 #include <vector>
 
@@ -11,20 +12,20 @@ namespace veldrane {
 
 class EMPointList {
  public:
-  // Appends a copy of the point (a clone: the list owns its own values).
-  void Add(const EMSurveyPoint& point) { points_.push_back(point); }
-  std::size_t Size() const { return points_.size(); }
-  bool Empty() const { return points_.empty(); }
-  EMSurveyPoint& operator[](std::size_t i) { return points_[i]; }
-  const EMSurveyPoint& operator[](std::size_t i) const { return points_[i]; }
+  // Appends a copy of the point (the list owns its own values).
+  void Add(const EMSurveyPoint& point) { Open().push_back(point); }
+  void Add(EMSurveyPoint&& point) { Open().push_back(std::move(point)); }
+  std::size_t Size() const { return sealedCount_ + open_.size(); }
+  bool Empty() const { return Size() == 0; }
 
-  // Shared handles to the live points, in order, owned by `owner`.
-  std::vector<std::shared_ptr<EMSurveyPoint>> Shared(const std::shared_ptr<const void>& owner) {
-    std::vector<std::shared_ptr<EMSurveyPoint>> out;
-    out.reserve(points_.size());
-    for (auto& p : points_) out.push_back(Alias(owner, p));
-    return out;
-  }
+  // Moves the growing points into their final block.
+  void Seal();
+
+  // Every point in order (sealing first, so the references stay valid).
+  std::vector<EMSurveyPoint*> All();
+
+  // Shared handles to the live points, in order, keeping `owner` alive.
+  std::vector<std::shared_ptr<EMSurveyPoint>> Shared(const std::shared_ptr<const void>& owner);
 
   // A handle to `p` that keeps `owner` alive; when the feature is not owned
   // by a shared pointer (a stack object in a test) the handle is a copy.
@@ -34,7 +35,19 @@ class EMPointList {
   }
 
  private:
-  std::deque<EMSurveyPoint> points_;
+  struct Block {
+    std::unique_ptr<EMSurveyPoint[]> points;
+    std::size_t count = 0;
+  };
+  std::vector<EMSurveyPoint>& Open() {
+    if (open_.capacity() == 0) open_.reserve(kFirstCapacity);
+    return open_;
+  }
+  static constexpr std::size_t kFirstCapacity = 32;
+
+  std::vector<Block> sealed_;
+  std::size_t sealedCount_ = 0;
+  std::vector<EMSurveyPoint> open_;
 };
 
 }  // namespace veldrane

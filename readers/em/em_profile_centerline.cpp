@@ -31,13 +31,14 @@ void EMProfileCenterline::BuildStationing(const std::shared_ptr<ITraverse>& base
 
 void EMProfileCenterline::BuildSimpleStationing() {
   double station = station_;
-  for (std::size_t i = 0; i < points_.Size(); ++i) {
+  const auto points = points_.All();
+  for (std::size_t i = 0; i < points.size(); ++i) {
     if (i > 0) {
-      const EMSurveyPoint& previous = points_[i - 1];
-      const EMSurveyPoint& current = points_[i];
+      const EMSurveyPoint& previous = *points[i - 1];
+      const EMSurveyPoint& current = *points[i];
       station += std::sqrt(SquaredDistance(previous.RawX(), previous.RawY(), current.RawX(), current.RawY()));
     }
-    points_[i].SetStation(station);
+    points[i]->SetStation(station);
   }
 }
 

@@ -21,6 +21,9 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   void Initialize(double startX, double startY, double station, const std::string& name);
   // Appends a copy of the point; profiles keep every point they are given.
   void AddPoint(const EMSurveyPoint& point) { points_.Add(point); }
+  void AddPoint(EMSurveyPoint&& point) { points_.Add(std::move(point)); }
+  // The profile is complete: its points take their final, exact storage.
+  void Seal() { points_.Seal(); }
   // Gives every point its station. Without a baseline the stations run
   // along the profile itself: the first point is at the profile's Station
   // and each next point adds its planar distance from the previous one.

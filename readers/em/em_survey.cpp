@@ -73,6 +73,8 @@ void EMSurvey::Reset() {
   crewNames_.clear();
   equipment_ = std::make_shared<std::vector<std::shared_ptr<EMEquipment>>>();
   weather_ = std::make_shared<std::vector<std::shared_ptr<EMWeather>>>();
+  equipmentKeys_.clear();
+  weatherKeys_.clear();
   baselinePoints_ = {};
   benchmarks_.Clear();
   gages_.Clear();
@@ -116,19 +118,17 @@ void EMSurvey::AppendError(const std::string& description) {
 }
 
 template <class T>
-void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& item,
-                              const std::string& message, bool quiet) {
-  for (const auto& existing : list) {
-    if (existing->Equals(item.get())) {
-      if (!quiet) Report(kErrInvalidRecord, kSeverityWarning, "Ordane.EMSurvey.AddNoDuplicate", message);
-      return;
-    }
+void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<T>>& list, std::unordered_set<std::string>& keys,
+                              const std::shared_ptr<T>& item, const std::string& message, bool quiet) {
+  if (!keys.insert(item->EqualityKey()).second) {
+    if (!quiet) Report(kErrInvalidRecord, kSeverityWarning, "Ordane.EMSurvey.AddNoDuplicate", message);
+    return;
   }
   list.push_back(item);
 }
-template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMWeather>>&, const std::shared_ptr<EMWeather>&,
-                                       const std::string&, bool);
-template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMEquipment>>&,
+template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMWeather>>&, std::unordered_set<std::string>&,
+                                       const std::shared_ptr<EMWeather>&, const std::string&, bool);
+template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMEquipment>>&, std::unordered_set<std::string>&,
                                        const std::shared_ptr<EMEquipment>&, const std::string&, bool);
 
 // ---------------------------------------------------------------------------
@@ -180,7 +180,7 @@ void EMSurvey::FinishRead() {
   }
   if (currentWeather_) {
     currentWeather_->SetTimeStamp(currentSurveyDate_);
-    AddNoDuplicate(*weather_, currentWeather_, "Duplicate weather observation ignored");
+    AddNoDuplicate(*weather_, weatherKeys_, currentWeather_, "Duplicate weather observation ignored");
     currentWeather_.reset();
   }
   if (currentEquipment_) CloseEquipment(false);
@@ -310,6 +310,8 @@ void EMSurvey::ClearDataRecords() {
     Report(kErrInvalidRecord, kSeverityError, kSourceClear, "Prior Profile must have at least two points.");
   }
   ClearAreaRecord();
+  if (currentCrossSection_) currentCrossSection_->Seal();
+  if (currentProfile_) currentProfile_->Seal();
   currentCrossSection_.reset();
   currentProfile_.reset();
   currentArea_.reset();

@@ -151,17 +151,20 @@ class EMSurvey : public ISurvey, public IMonitor {
   // -1); a severity-2 record raises.
   void Report(std::int32_t number, std::int32_t severity, const char* source, const std::string& description,
               bool withLine = true);
-  // Appends `item` unless an equal one is listed (then `message`, severity 0).
+  // Appends `item` unless an equal one (by the item's Equals) is listed;
+  // then `message` is queued with severity 0 unless `quiet`. `keys` holds
+  // the equality keys of the listed items, so a file with many entries is
+  // not compared item by item.
   template <class T>
-  void AddNoDuplicate(std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& item,
-                      const std::string& message, bool quiet = false);
+  void AddNoDuplicate(std::vector<std::shared_ptr<T>>& list, std::unordered_set<std::string>& keys,
+                      const std::shared_ptr<T>& item, const std::string& message, bool quiet = false);
   void FinishRead();
 
   // Features and coordinate lines (em_survey_features.cpp).
   void DeclareCrossSection(std::string_view value);
   void DeclareProfile(std::string_view value);
   void DispatchDataLine(std::string_view line);
-  void RoutePoint(const EMSurveyPoint& point, std::string_view line);
+  void RoutePoint(EMSurveyPoint&& point, std::string_view line);
   void AddMiscShotPoint(const EMSurveyPoint& point);
   const SharedText& MiscDescription();
   PointCodeRef InternCode(std::string_view code);
@@ -239,6 +242,7 @@ class EMSurvey : public ISurvey, public IMonitor {
   std::unordered_set<std::string> crewNames_;  // lower-case keys of crew_
   SharedList<EMEquipment> equipment_;
   SharedList<EMWeather> weather_;
+  std::unordered_set<std::string> equipmentKeys_, weatherKeys_;
   std::vector<BaselinePointRecord> baselinePoints_;
   OrderedMap<std::shared_ptr<EMVerticalControl>> benchmarks_;
   OrderedMap<std::shared_ptr<EMGage>> gages_;

@@ -165,7 +165,7 @@ void EMSurvey::ApplyBenchmarkRecord(std::string_view number, std::string_view va
     if (!bm.PID().empty()) duplicate(t.duplicate08);
     else bm.SetPID(text);
   } else {
-    bm.SetDescription(bm.Description() + " " + text);
+    bm.AppendDescriptionLine(text);
   }
 }
 

@@ -60,7 +60,7 @@ void EMSurvey::DispatchEquipment(std::string_view number, std::string_view value
 void EMSurvey::CloseEquipment(bool clearDescription) {
   currentEquipment_->SetDescription(equipmentDescription_);
   if (clearDescription) equipmentDescription_.clear();
-  AddNoDuplicate(*equipment_, currentEquipment_, "Duplicate equipment ignored");
+  AddNoDuplicate(*equipment_, equipmentKeys_, currentEquipment_, "Duplicate equipment ignored");
   currentEquipment_.reset();
 }
 
@@ -86,7 +86,7 @@ void EMSurvey::DispatchWeatherRecord(std::string_view number, std::string_view v
 void EMSurvey::CloseWeatherAtNewDate() {
   // An observation without any value stays open for the next date.
   if (!currentWeather_ || currentWeather_->IsUndefined()) return;
-  AddNoDuplicate(*weather_, currentWeather_,
+  AddNoDuplicate(*weather_, weatherKeys_, currentWeather_,
                  "Duplicate weather observation from line " + std::to_string(lastWeatherLine_) + " ignored.");
   currentWeather_.reset();
 }

@@ -5,6 +5,7 @@
 #include "model/constants.h"
 #include "model/field_parsing.h"
 #include "model/text.h"
+#include "readers/em/em_number.h"
 #include "readers/em/em_survey.h"
 
 namespace veldrane {
@@ -250,14 +251,14 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
       return;
     }
   }
-  const auto northing = ToNumber(fields_[1]);
+  const auto northing = CoordinateNumber(fields_[1]);
   const char* failure = nullptr;
   std::optional<double> easting, elevation;
   if (!northing) {
     failure = "Non-Numeric Northing Value in Coordinate:";
-  } else if (!(easting = ToNumber(fields_[2]))) {
+  } else if (!(easting = CoordinateNumber(fields_[2]))) {
     failure = "Non-Numeric Easting Value in Coordinate:";
-  } else if (!(elevation = ToNumber(fields_[3]))) {
+  } else if (!(elevation = CoordinateNumber(fields_[3]))) {
     failure = "Non-Numeric Elevation Value in Coordinate:";
   }
   if (failure != nullptr) {
@@ -287,18 +288,18 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
     Report(kErrInvalidRecord, kSeverityError, kSourceData, "Non-Numeric Value in Coordinate");
     return;
   }
-  RoutePoint(point, line);
+  RoutePoint(std::move(point), line);
 }
 
-void EMSurvey::RoutePoint(const EMSurveyPoint& point, std::string_view line) {
+void EMSurvey::RoutePoint(EMSurveyPoint&& point, std::string_view line) {
   if (currentCrossSection_) {
-    currentCrossSection_->AddPoint(point);
+    currentCrossSection_->AddPoint(std::move(point));
     if (!crossSectionDescription_.IsEmpty()) {
       currentCrossSection_->SetDescription(crossSectionDescription_.ToString());
       crossSectionDescription_.Clear();
     }
   } else if (currentProfile_) {
-    currentProfile_->AddPoint(point);
+    currentProfile_->AddPoint(std::move(point));
     if (!profileDescription_.IsEmpty()) {
       currentProfile_->SetDescription(profileDescription_.ToString());
       profileDescription_.Clear();

@@ -26,6 +26,12 @@ class EMSurveyPoint : public ISurveyPoint {
   void Initialize(std::string_view idText, double x, double y, double elevation, double verticalAdjustment,
                   PointCodeRef code, double station, double baselineOffset);
 
+  EMSurveyPoint(const EMSurveyPoint&) = default;
+  EMSurveyPoint(EMSurveyPoint&&) noexcept = default;
+  EMSurveyPoint& operator=(const EMSurveyPoint&) = default;
+  EMSurveyPoint& operator=(EMSurveyPoint&&) noexcept = default;
+  ~EMSurveyPoint() override = default;
+
   double X() override { return x_; }
   double Y() override { return y_; }
   double Z() override { return elevation_ + verticalAdjustment_; }
@@ -64,9 +70,10 @@ class EMSurveyPoint : public ISurveyPoint {
   double station_ = kUndefinedNumber;
   double lateralOffset_ = 0;
   double baselineOffset_ = kUndefinedNumber;
-  CompactString tag_;
   PointCodeRef code_;
+  CompactString tag_;
   std::int32_t id_ = kUndefinedPointId;
 };
+static_assert(sizeof(EMSurveyPoint) <= 88, "points are the bulk of a survey's memory");
 
 }  // namespace veldrane

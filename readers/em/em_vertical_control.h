@@ -39,6 +39,8 @@ class EMVerticalControl : public IVerticalControl {
   void SetAdjustment(double v) { adjustment_ = v; }
   void SetSurveyDate(DateTime v) { surveyDate_ = v; }
   void SetDescription(std::string v) { description_ = std::move(v); }
+  // Description + " " + text, in place (a benchmark can collect many notes).
+  void AppendDescriptionLine(std::string_view text) { description_.append(" ").append(text); }
   void SetDocumentedElevation(double v) { documentedElevation_ = v; }
   void SetEpoch(std::string v) { epoch_ = std::move(v); }
   void SetEasting(double v) { easting_ = v; }

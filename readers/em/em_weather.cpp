@@ -10,6 +10,14 @@ bool EMWeather::Equals(IInterface* other) const {
          timeStamp_ == weather->TimeStamp();
 }
 
+std::string EMWeather::EqualityKey() const {
+  std::string key;
+  for (const std::string* field :
+       {&temperature_, &pressure_, &humidity_, &cloudConditions_, &windSpeed_, &windDirection_})
+    key.append(std::to_string(field->size())).append(":").append(*field);
+  return key.append(std::to_string(timeStamp_.Seconds()));
+}
+
 bool EMWeather::IsUndefined() const {
   return temperature_.empty() && pressure_.empty() && humidity_.empty() && cloudConditions_.empty() &&
          windSpeed_.empty() && windDirection_.empty();

@@ -36,6 +36,8 @@ class EMWeather : public IWeather {
   bool Equals(IInterface* other) const;
   // No weather value was given.
   bool IsUndefined() const;
+  // Text that is the same for two observations exactly when Equals holds.
+  std::string EqualityKey() const;
 
  private:
   std::string temperature_, pressure_, humidity_, cloudConditions_, windSpeed_, windDirection_;
