@@ -14,7 +14,7 @@
 #include "readers/em/em_gage.h"
 #include "readers/em/em_vertical_control.h"
 #include "readers/fixedcolumn/corvid830_survey_point.h"
-#include "readers/fixedcolumn/point_code_table.h"
+#include "readers/fixedcolumn/interned_code_table.h"
 
 namespace veldrane {
 
@@ -69,7 +69,7 @@ class Corvid830CrossSection : public ICrossSection, public std::enable_shared_fr
   void ParseDataLine(std::string_view line, Corvid830Survey& survey, std::vector<Corvid830SurveyPoint>& points);
   void ApplyControlDate(std::string_view line, Corvid830Survey& survey);
 
-  std::shared_ptr<PointCodeTable> codes_;  // keeps the points' code entries alive
+  std::shared_ptr<InternedCodeTable> codes_;  // keeps the points' code entries alive
   std::vector<Corvid830SurveyPoint> points_;
   double startX_ = kUndefinedNumber;
   double startY_ = kUndefinedNumber;

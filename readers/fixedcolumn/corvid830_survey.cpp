@@ -49,6 +49,12 @@ void Corvid830Survey::OpenSurvey(const std::string& fileName) {
   scratch_.shrink_to_fit();
 }
 
+std::shared_ptr<IInterface> Corvid830Survey::Open(const std::string& path) {
+  auto survey = std::make_shared<Corvid830Survey>();
+  survey->OpenSurvey(path);
+  return survey;
+}
+
 void Corvid830Survey::ReadRecords(std::string_view text) {
   LineCursor cursor(text);
   std::string_view line;

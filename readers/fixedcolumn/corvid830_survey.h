@@ -22,6 +22,8 @@ class Corvid830Survey : public FixedColumnSurveyBase {
   // azimuth that is no number: that ends it (reported), keeping what was
   // read before. Nothing is thrown for bad data.
   void OpenSurvey(const std::string& fileName);
+  // A new survey read from `path`: the survey factory's opener.
+  static std::shared_ptr<IInterface> Open(const std::string& path);
 
   // Sections with at least one point, in file order.
   std::shared_ptr<ICrossSectionIterator> CrossSections() override;

@@ -2,7 +2,7 @@
 
 namespace veldrane {
 
-void Corvid830SurveyPoint::InitSurveyPoint(std::int32_t id, double x, double y, double z, const PointCode* code,
+void Corvid830SurveyPoint::InitSurveyPoint(std::int32_t id, double x, double y, double z, const InternedCode* code,
                                            double offset, double lateralOffset) {
   id_ = id;
   x_ = x;

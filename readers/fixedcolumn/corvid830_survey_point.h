@@ -8,7 +8,7 @@
 
 #include "model/constants.h"
 #include "model/features.h"
-#include "readers/fixedcolumn/point_code_table.h"
+#include "readers/fixedcolumn/interned_code_table.h"
 
 namespace veldrane {
 
@@ -17,7 +17,7 @@ class Corvid830SurveyPoint : public ISurveyPoint {
   // `code` points into a table that outlives the point (nullptr: no code).
   // The offset along the range line, as written in the file, serves as both
   // Station and BaselineOffset.
-  void InitSurveyPoint(std::int32_t id, double x, double y, double z, const PointCode* code, double offset,
+  void InitSurveyPoint(std::int32_t id, double x, double y, double z, const InternedCode* code, double offset,
                        double lateralOffset);
 
   double X() override { return x_; }
@@ -38,7 +38,7 @@ class Corvid830SurveyPoint : public ISurveyPoint {
   double z_ = kUndefinedNumber;
   double offset_ = kUndefinedNumber;
   double lateralOffset_ = 0;
-  const PointCode* code_ = nullptr;
+  const InternedCode* code_ = nullptr;
   std::int32_t id_ = kUndefinedPointId;
 };
 

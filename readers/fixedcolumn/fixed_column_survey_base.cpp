@@ -6,7 +6,7 @@
 namespace veldrane {
 
 FixedColumnSurveyBase::FixedColumnSurveyBase(HeaderRecords::ShortT04 shortT04)
-    : headers_(shortT04), codes_(std::make_shared<PointCodeTable>()) {}
+    : headers_(shortT04), codes_(std::make_shared<InternedCodeTable>()) {}
 
 std::shared_ptr<ICrossSectionIterator> FixedColumnSurveyBase::CrossSections() {
   return std::make_shared<ListIterator<ICrossSectionIterator, ICrossSection>>();

@@ -13,7 +13,7 @@
 #include "model/features.h"
 #include "model/survey_error.h"
 #include "readers/fixedcolumn/header_records.h"
-#include "readers/fixedcolumn/point_code_table.h"
+#include "readers/fixedcolumn/interned_code_table.h"
 
 namespace veldrane {
 
@@ -77,7 +77,7 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
   const veldrane::CodeDictionary& CodeDictionary() const { return codes_->Dictionary(); }
   // Point codes of this file and its code dictionary; features keep the
   // table alive with their points.
-  const std::shared_ptr<PointCodeTable>& Codes() const { return codes_; }
+  const std::shared_ptr<InternedCodeTable>& Codes() const { return codes_; }
   // The header values read so far.
   const HeaderRecords& Headers() const { return headers_; }
 
@@ -97,7 +97,7 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
   std::string fileName_;
   std::int32_t lineNumber_ = 0;
   std::shared_ptr<GenericSurveyErrorQueue> errors_ = std::make_shared<GenericSurveyErrorQueue>();
-  std::shared_ptr<PointCodeTable> codes_;
+  std::shared_ptr<InternedCodeTable> codes_;
 };
 
 }  // namespace veldrane

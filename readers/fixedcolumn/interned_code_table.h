@@ -15,20 +15,20 @@
 
 namespace veldrane {
 
-struct PointCode {
+struct InternedCode {
   std::string code;
   std::string description;
 };
 
-class PointCodeTable {
+class InternedCodeTable {
  public:
   // Finds the description of a code that the file's own dictionary does not
   // hold.
   using FallbackLookup = std::function<std::string(const std::string& code)>;
 
   // Falls back on the "CODE" domain of the shared value domain table.
-  PointCodeTable();
-  explicit PointCodeTable(FallbackLookup fallback);
+  InternedCodeTable();
+  explicit InternedCodeTable(FallbackLookup fallback);
 
   // The file's own code dictionary (CODES.DAT), consulted before the
   // fallback. Fill it before the first Intern: entries keep the description
@@ -37,7 +37,7 @@ class PointCodeTable {
   const CodeDictionary& Dictionary() const { return dictionary_; }
 
   // The entry of `code` (as written, already trimmed), made on first use.
-  const PointCode* Intern(std::string_view code);
+  const InternedCode* Intern(std::string_view code);
   std::size_t Size() const { return entries_.size(); }
 
  private:
@@ -52,8 +52,8 @@ class PointCodeTable {
 
   CodeDictionary dictionary_;
   FallbackLookup fallback_;
-  std::unordered_map<std::string, PointCode, Hash, Equal> entries_;
-  const PointCode* last_ = nullptr;  // codes come in runs: check the last one first
+  std::unordered_map<std::string, InternedCode, Hash, Equal> entries_;
+  const InternedCode* last_ = nullptr;  // codes come in runs: check the last one first
 };
 
 }  // namespace veldrane

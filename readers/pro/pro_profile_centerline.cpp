@@ -28,7 +28,7 @@ std::size_t FirstFields(std::string_view line, std::array<std::string_view, kUse
 
 }  // namespace
 
-ProProfileCenterline::ProProfileCenterline(std::shared_ptr<PointCodeTable> codes) : codes_(std::move(codes)) {}
+ProProfileCenterline::ProProfileCenterline(std::shared_ptr<InternedCodeTable> codes) : codes_(std::move(codes)) {}
 
 std::shared_ptr<ISurveyPointIterator> ProProfileCenterline::Points() {
   std::vector<std::shared_ptr<ISurveyPoint>> items;
@@ -54,7 +54,7 @@ void ProProfileCenterline::AddPointFromLine(IMonitor& monitor, std::int32_t id, 
   const double y = ParseNumber(monitor, fields[2], "Non-numeric Y value");
   const double z = ParseNumber(monitor, fields[3], "Non-numeric Z value");
   if (IsUndefined(station) || IsUndefined(x) || IsUndefined(y) || IsUndefined(z)) return;
-  const PointCode* code = count >= 5 ? codes_->Intern(fields[4]) : nullptr;
+  const InternedCode* code = count >= 5 ? codes_->Intern(fields[4]) : nullptr;
   points_.emplace_back();
   points_.back().Init(id, station, x, y, z, code);
   added = true;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/features.h"
-#include "readers/fixedcolumn/point_code_table.h"
+#include "readers/fixedcolumn/interned_code_table.h"
 #include "readers/pro/pro_survey_point.h"
 
 namespace veldrane {
@@ -18,7 +18,7 @@ class ProProfileCenterline : public IProfileCenterline,
  public:
   // `codes` is the file's code table; the profile keeps it alive for the
   // code entries its points refer to.
-  explicit ProProfileCenterline(std::shared_ptr<PointCodeTable> codes);
+  explicit ProProfileCenterline(std::shared_ptr<InternedCodeTable> codes);
 
   std::shared_ptr<ISurveyPointIterator> Points() override;
   double StartX() override { return 0; }
@@ -47,7 +47,7 @@ class ProProfileCenterline : public IProfileCenterline,
   std::size_t PointCount() const { return points_.size(); }
 
  private:
-  std::shared_ptr<PointCodeTable> codes_;
+  std::shared_ptr<InternedCodeTable> codes_;
   std::vector<ProSurveyPoint> points_;
   DateTime surveyDate_ = DateTime::Undefined();
 };

@@ -40,6 +40,12 @@ void ProSurvey::OpenSurvey(const std::string& fileName) {
   }
 }
 
+std::shared_ptr<IInterface> ProSurvey::Open(const std::string& path) {
+  auto survey = std::make_shared<ProSurvey>();
+  survey->OpenSurvey(path);
+  return survey;
+}
+
 std::shared_ptr<IProfileCenterlineIterator> ProSurvey::ProfileCenterlines() {
   auto iterator = std::make_shared<ProProfileCenterlineIterator>();
   if (profile_ && profile_->PointCount() > 0) iterator->InitProfile(profile_);
@@ -51,7 +57,7 @@ void ProSurvey::DispatchHeaderLine(std::string_view line) {
   if (line.find('\t') != std::string_view::npos) ReportTab();
   // A "T" line with a tag of its own is a data line that happens to start
   // with "T" (it will not be numeric, and says so).
-  if (!Headers().Dispatch(line, *this)) AddDataLine(line);
+  if (!MutableHeaders().Dispatch(line, *this)) AddDataLine(line);
 }
 
 void ProSurvey::DispatchDataSection(std::string_view text, std::int32_t firstLine) {

@@ -19,6 +19,8 @@ class ProSurvey : public FixedColumnSurveyBase {
   // Reads the whole file. Problems never stop the read: they are queued in
   // Errors() with the line they concern.
   void OpenSurvey(const std::string& fileName);
+  // A new survey read from `path`: the survey factory's opener.
+  static std::shared_ptr<IInterface> Open(const std::string& path);
 
   // The profile when it has at least one point; empty otherwise.
   std::shared_ptr<IProfileCenterlineIterator> ProfileCenterlines() override;

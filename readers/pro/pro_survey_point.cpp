@@ -2,7 +2,7 @@
 
 namespace veldrane {
 
-void ProSurveyPoint::Init(std::int32_t id, double station, double x, double y, double z, const PointCode* code) {
+void ProSurveyPoint::Init(std::int32_t id, double station, double x, double y, double z, const InternedCode* code) {
   id_ = id;
   station_ = station;
   x_ = x;

@@ -7,14 +7,14 @@
 
 #include "model/constants.h"
 #include "model/features.h"
-#include "readers/fixedcolumn/point_code_table.h"
+#include "readers/fixedcolumn/interned_code_table.h"
 
 namespace veldrane {
 
 class ProSurveyPoint : public ISurveyPoint {
  public:
   // `code` points into a table that outlives the point (nullptr: no code).
-  void Init(std::int32_t id, double station, double x, double y, double z, const PointCode* code);
+  void Init(std::int32_t id, double station, double x, double y, double z, const InternedCode* code);
 
   double X() override { return x_; }
   double Y() override { return y_; }
@@ -33,7 +33,7 @@ class ProSurveyPoint : public ISurveyPoint {
   double x_ = kUndefinedNumber;
   double y_ = kUndefinedNumber;
   double z_ = kUndefinedNumber;
-  const PointCode* code_ = nullptr;
+  const InternedCode* code_ = nullptr;
   std::int32_t id_ = kUndefinedPointId;
 };
 

@@ -40,6 +40,12 @@ void TesselTraverse::OpenTraverse(const std::string& path) {
   stations_.shrink_to_fit();
 }
 
+std::shared_ptr<IInterface> TesselTraverse::Open(const std::string& path) {
+  auto traverse = std::make_shared<TesselTraverse>();
+  traverse->OpenTraverse(path);
+  return traverse;
+}
+
 void TesselTraverse::ReadHeaderLine(std::string_view line) {
   switch (lineNumber_) {
     case 1: {

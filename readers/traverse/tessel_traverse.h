@@ -19,6 +19,8 @@ class TesselTraverse : public ITraverse, public IMonitor, public std::enable_sha
   // Errors(). A file that cannot be read is reported the same way and gives
   // a traverse without stations.
   void OpenTraverse(const std::string& path);
+  // A new traverse read from `path`: the survey factory's opener.
+  static std::shared_ptr<IInterface> Open(const std::string& path);
 
   std::string JobNumber() override { return jobNumber_; }
   std::string OriginalFileName() override { return path_; }

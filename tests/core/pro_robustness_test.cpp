@@ -1,0 +1,75 @@
+// Damaged and hostile input for the PRO reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "readers/pro/pro_survey.h"
+
+namespace veldrane {
+namespace {
+
+class ProRobustnessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("veldrane-pror-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::shared_ptr<ProSurvey> Open(const std::string& text) {
+    const auto path = (dir_ / "damaged.pro").string();
+    std::ofstream(path, std::ios::binary) << text;
+    auto survey = std::make_shared<ProSurvey>();
+    EXPECT_NO_THROW(survey->OpenSurvey(path));
+    return survey;
+  }
+  static std::size_t PointCount(ProSurvey& survey) {
+    auto profile = survey.ProfileCenterlines()->GetNext();
+    return profile ? static_cast<std::size_t>(profile->Points()->Size()) : 0;
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(ProRobustnessTest, EmptyFilesAndBareHeadersGiveNoProfile) {
+  for (const std::string text : {"", "T", "T01", "T04\n", "\n\n\n", "T0\r\nT07\r\n"}) {
+    auto survey = Open(text);
+    EXPECT_EQ(survey->ProfileCenterlines()->Size(), 0) << text;
+  }
+}
+
+TEST_F(ProRobustnessTest, NulBytesAndLongFieldsDoNotStopTheRead) {
+  std::string text = "1 2 3 4\n";
+  text += std::string("5\0 6 7 8", 8) + "\n";
+  text += std::string(100000, '9') + " 1 2 3\n";
+  text += "1e400 1 2 3\n";
+  text += "9 8 7 6 " + std::string(5000, 'C') + "\n";
+  auto survey = Open(text);
+  EXPECT_EQ(PointCount(*survey), 2u);
+  auto profile = survey->ProfileCenterlines()->GetNext();
+  EXPECT_EQ(profile->Points()->GetItem(1)->Code().size(), 5000u);
+  EXPECT_FALSE(survey->Errors()->IsEmpty());
+}
+
+TEST_F(ProRobustnessTest, RandomBytesNeverCrashOrHang) {
+  std::mt19937 rng(2024);
+  const std::string alphabet = "T0123456789 .-+e\t\r\nABC";
+  for (int round = 0; round < 60; ++round) {
+    std::string text;
+    const std::size_t size = rng() % 4000;
+    for (std::size_t i = 0; i < size; ++i)
+      text.push_back(round % 2 ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()]);
+    auto survey = Open(text);
+    const std::size_t points = PointCount(*survey);
+    EXPECT_LE(points, size);
+    while (!survey->Errors()->IsEmpty()) survey->Errors()->Pop();
+  }
+}
+
+}  // namespace
+}  // namespace veldrane

@@ -1,0 +1,81 @@
+// Damaged and hostile input for the traverse reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "readers/traverse/tessel_traverse.h"
+
+namespace veldrane {
+namespace {
+
+class TraverseRobustnessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("veldrane-trvr-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::shared_ptr<TesselTraverse> Open(const std::string& text) {
+    const auto path = (dir_ / "damaged.83").string();
+    std::ofstream(path, std::ios::binary) << text;
+    auto traverse = std::make_shared<TesselTraverse>();
+    EXPECT_NO_THROW(traverse->OpenTraverse(path));
+    return traverse;
+  }
+  static void Touch(ITraverse& traverse) {
+    auto points = traverse.TraversePoints();
+    while (auto p = points->GetNext()) {
+      p->Station();
+      p->StationName();
+    }
+    traverse.TraverseDate();
+    while (!traverse.Errors()->IsEmpty()) traverse.Errors()->Pop();
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(TraverseRobustnessTest, EmptyFileHasNothingToReport) {
+  auto traverse = Open("");
+  EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
+  EXPECT_EQ(traverse->HorizontalDatum(), "");
+  EXPECT_TRUE(traverse->Errors()->IsEmpty());
+}
+
+TEST_F(TraverseRobustnessTest, GroupsOfShortLinesAndNulBytesAreRead) {
+  std::string text(25, '\n');
+  text += "(1)\n(\n\n\n";                              // ")" not in column 5: no station
+  auto none = Open(text);
+  EXPECT_EQ(none->TraversePoints()->Size(), 0);
+  std::string groups(25, '\n');
+  groups += "(001)\n\n\n\n";
+  groups += std::string("(002)\0\0\0", 8) + "\n" + std::string(200, '\0') + "\n\t\t\n\n";
+  groups += "(003)";
+  auto traverse = Open(groups);
+  EXPECT_EQ(traverse->TraversePoints()->Size(), 3);
+  Touch(*traverse);
+}
+
+TEST_F(TraverseRobustnessTest, RandomBytesNeverCrashOrHang) {
+  std::mt19937 rng(1983);
+  const std::string alphabet = "(0123456789) .-+\t\r\n1983LOUISIANA SOUTH";
+  for (int round = 0; round < 60; ++round) {
+    std::string text(25, '\n');
+    const std::size_t size = rng() % 6000;
+    for (std::size_t i = 0; i < size; ++i) {
+      if (rng() % 50 == 0) text += "\n(00" + std::to_string(rng() % 10) + ")";
+      text.push_back(round % 2 ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()]);
+    }
+    auto traverse = Open(round % 5 == 0 ? text.substr(25) : text);
+    Touch(*traverse);
+  }
+}
+
+}  // namespace
+}  // namespace veldrane
