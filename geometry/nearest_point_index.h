@@ -35,13 +35,16 @@ class NearestPointIndex {
     std::size_t position;
   };
 
-  void BuildRange(std::size_t lo, std::size_t hi, int depth);
-  void Search(std::size_t lo, std::size_t hi, int depth, double x, double y, double& bestDistance,
+  void BuildRange(std::size_t lo, std::size_t hi);
+  void Search(std::size_t lo, std::size_t hi, double x, double y, double& bestDistance,
               std::size_t& bestPosition) const;
 
-  // Entries in tree order: the median of each range splits it, alternating
-  // x and y with the depth.
+  // Entries in tree order: the median of each range splits it, across the
+  // wider extent of the range (survey lines are long and thin, so
+  // alternating axes would cut most ranges along their length).
   std::vector<Entry> entries_;
+  // Per splitting entry (by its position in entries_): true to split on x.
+  std::vector<bool> splitOnX_;
   std::vector<std::size_t> unindexed_;
 };
 
