@@ -27,37 +27,29 @@ void RowBuffer::Clear() {
   for (RowValue& value : values_) value.kind = RowValue::Kind::Unset;
 }
 
-void RowBuffer::SetNull(std::int32_t index) { At(index).kind = RowValue::Kind::Null; }
+RowValue& RowBuffer::Mark(std::int32_t index, RowValue::Kind kind) {
+  RowValue& value = At(index);
+  value.kind = kind;
+  return value;
+}
+
+void RowBuffer::SetNull(std::int32_t index) { Mark(index, RowValue::Kind::Null); }
 
 void RowBuffer::SetSmallInteger(std::int32_t index, std::int16_t value) {
-  RowValue& v = At(index);
-  v.kind = RowValue::Kind::SmallInteger;
-  v.integer = value;
+  Mark(index, RowValue::Kind::SmallInteger).integer = value;
 }
 
 void RowBuffer::SetInteger(std::int32_t index, std::int32_t value) {
-  RowValue& v = At(index);
-  v.kind = RowValue::Kind::Integer;
-  v.integer = value;
+  Mark(index, RowValue::Kind::Integer).integer = value;
 }
 
-void RowBuffer::SetDouble(std::int32_t index, double value) {
-  RowValue& v = At(index);
-  v.kind = RowValue::Kind::Double;
-  v.number = value;
-}
+void RowBuffer::SetDouble(std::int32_t index, double value) { Mark(index, RowValue::Kind::Double).number = value; }
 
 void RowBuffer::SetString(std::int32_t index, std::string_view value) {
-  RowValue& v = At(index);
-  v.kind = RowValue::Kind::String;
-  v.text.assign(value);
+  Mark(index, RowValue::Kind::String).text.assign(value);
 }
 
-void RowBuffer::SetDate(std::int32_t index, const DateTime& value) {
-  RowValue& v = At(index);
-  v.kind = RowValue::Kind::Date;
-  v.date = value;
-}
+void RowBuffer::SetDate(std::int32_t index, const DateTime& value) { Mark(index, RowValue::Kind::Date).date = value; }
 
 // --- OgrFeatureRowBuffer ---------------------------------------------------
 

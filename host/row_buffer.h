@@ -63,6 +63,7 @@ class RowBuffer : public IRowBuffer {
 
  private:
   RowValue& At(std::int32_t index);
+  RowValue& Mark(std::int32_t index, RowValue::Kind kind);
 
   std::shared_ptr<const Fields> fields_;
   std::vector<RowValue> values_;

@@ -86,13 +86,7 @@ ContainerExtents MeasureAreas(ISurveyAreaIterator& containers) { return Measure(
 
 template <class Container>
 void ContainerPointCursor<Container>::Initialize(std::shared_ptr<Iterator> containers, std::int32_t csid) {
-  try {
-    StartRecords(csid);
-    containers_ = std::move(containers);
-    Rewind();
-  } catch (const std::exception& failure) {
-    Report("Initialize", failure);
-  }
+  InitializeWith(csid, [&] { containers_ = std::move(containers); });
 }
 
 template <class Container>

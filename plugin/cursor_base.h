@@ -60,6 +60,18 @@ class SvyCursorBase : public IPlugInCursorHelper {
   // Called by the Initialize of the concrete cursors: ordinal 0, spatial
   // reference of the code.
   void StartRecords(std::int32_t csid);
+  // The common Initialize: StartRecords, `keep` stores what is walked, then
+  // Rewind takes record 0. Failures are reported.
+  template <class Keep>
+  void InitializeWith(std::int32_t csid, Keep keep) {
+    try {
+      StartRecords(csid);
+      keep();
+      Rewind();
+    } catch (const std::exception& failure) {
+      Report("Initialize", failure);
+    }
+  }
   void SetOrdinal(std::int32_t ordinal) { ordinal_ = ordinal; }
   const CursorTexts& Texts() const { return texts_; }
   const EnvelopeRelation* Filter() const { return filter_ ? &*filter_ : nullptr; }

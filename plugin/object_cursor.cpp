@@ -13,13 +13,7 @@ namespace veldrane {
 
 template <class Object>
 void ObjectCursor<Object>::Initialize(std::shared_ptr<Iterator> objects, std::int32_t csid) {
-  try {
-    StartRecords(csid);
-    objects_ = std::move(objects);
-    Rewind();
-  } catch (const std::exception& failure) {
-    Report("Initialize", failure);
-  }
+  InitializeWith(csid, [&] { objects_ = std::move(objects); });
 }
 
 template <class Object>

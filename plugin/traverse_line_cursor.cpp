@@ -14,16 +14,11 @@ constexpr CursorTexts kTraverseLineTexts{"TrvLineCursorHelper", "No next record"
 TrvLineCursorHelper::TrvLineCursorHelper() : SvyCursorBase(ClassKind::Traverses, kTraverseLineTexts) {}
 
 void TrvLineCursorHelper::Initialize(std::shared_ptr<ITraverse> traverse, std::int32_t csid) {
-  try {
-    StartRecords(csid);
+  InitializeWith(csid, [&] {
     traverse_ = std::move(traverse);
-    recordCount_ = 0;
-    if (!traverse_) return;
-    const std::shared_ptr<ITraversePointIterator> points = traverse_->TraversePoints();
+    const std::shared_ptr<ITraversePointIterator> points = traverse_ ? traverse_->TraversePoints() : nullptr;
     recordCount_ = points && points->Size() > 0 ? 1 : 0;
-  } catch (const std::exception& failure) {
-    Report("Initialize", failure);
-  }
+  });
 }
 
 // A cursor that was never given a traverse has no record either.

@@ -29,18 +29,23 @@ TEST(DatasetClasses, FollowTheNonEmptyCollectionsInFixedOrder) {
   EXPECT_EQ(data.reads, 1);
 }
 
-TEST(DatasetClasses, EveryKindInItsPlace) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
+// One item in every collection.
+void FillEveryKind(test::FakeSurvey& survey) {
+  survey.crossSections = {SectionAlongX({1, 2})};
   auto profile = std::make_shared<test::FakeProfile>();
   profile->points = {MakePoint(1, 1, 1)};
-  data.survey->profiles = {profile};
+  survey.profiles = {profile};
   auto area = std::make_shared<test::FakeArea>();
   area->ring->points = {MakePoint(1, 1, 1)};
-  data.survey->areas = {area};
-  data.survey->shots = {std::make_shared<test::FakeShot>()};
-  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
-  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  survey.areas = {area};
+  survey.shots = {std::make_shared<test::FakeShot>()};
+  survey.benchmarks = {std::make_shared<test::FakeBenchmark>()};
+  survey.gages = {std::make_shared<test::FakeGage>()};
+}
+
+TEST(DatasetClasses, EveryKindInItsPlace) {
+  SurveyDataset data;
+  FillEveryKind(*data.survey);
   EXPECT_EQ(ClassNames(data.helper),
             (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "a.em Profiles",
                                       "a.em ProfilePoints", "a.em Areas", "a.em AreaPoints",
@@ -193,16 +198,7 @@ TEST(DatasetSchemas, CrossSectionPointsHaveTwelveFields) {
 
 TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
   SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  auto profile = std::make_shared<test::FakeProfile>();
-  profile->points = {MakePoint(1, 1, 1)};
-  data.survey->profiles = {profile};
-  auto area = std::make_shared<test::FakeArea>();
-  area->ring->points = {MakePoint(1, 1, 1)};
-  data.survey->areas = {area};
-  data.survey->shots = {std::make_shared<test::FakeShot>()};
-  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
-  data.survey->gages = {std::make_shared<test::FakeGage>()};
+  FillEveryKind(*data.survey);
   const std::vector<std::int32_t> counts = {21, 12, 14, 10, 11, 9, 16, 18, 12};
   const std::vector<HostGeometryType> types = {
       HostGeometryType::Polyline, HostGeometryType::Point, HostGeometryType::Polyline,

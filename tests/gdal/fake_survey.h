@@ -100,20 +100,31 @@ struct FakeGage : IGage {
   std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
 };
 
-// The values every feature kind shares.
-struct FeatureValues {
-  std::string altName, fieldBook, pageNumber, description;
+// The values every feature kind (cross section, profile, shot point, area)
+// shares, answering the members of the same names.
+template <class Interface>
+struct FakeFeature : Interface {
+  std::string fieldBook, pageNumber, description;
   std::shared_ptr<IVerticalControl> benchmark;
   std::shared_ptr<IGage> gage;
   double waterSurfaceElevation = kUndefinedNumber;
   DateTime waterSurfaceTime = DateTime::Undefined();
   DateTime surveyDate = DateTime::Undefined();
+
+  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
+  std::shared_ptr<IGage> Gage() override { return gage; }
+  std::string FieldBook() override { return fieldBook; }
+  std::string PageNumber() override { return pageNumber; }
+  double WaterSurfaceElevation() override { return waterSurfaceElevation; }
+  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
+  DateTime SurveyDate() override { return surveyDate; }
+  std::string Description() override { return description; }
 };
 
-struct FakeCrossSection : ICrossSection, FeatureValues {
+struct FakeCrossSection : FakeFeature<ICrossSection> {
   Items<ISurveyPoint> points;
   double startX = 0, startY = 0, stopX = 0, stopY = 0, station = 0;
-  std::string rangeName;
+  std::string altName, rangeName;
   double gridAzimuth = kUndefinedNumber, baselineX = kUndefinedNumber, baselineY = kUndefinedNumber;
   int pointsRequests = 0;
 
@@ -128,51 +139,28 @@ struct FakeCrossSection : ICrossSection, FeatureValues {
   double Station() override { return station; }
   std::string RangeName() override { return rangeName; }
   std::string AltName() override { return altName; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-  std::shared_ptr<IGage> Gage() override { return gage; }
-  std::string FieldBook() override { return fieldBook; }
-  std::string PageNumber() override { return pageNumber; }
-  double WaterSurfaceElevation() override { return waterSurfaceElevation; }
-  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
-  DateTime SurveyDate() override { return surveyDate; }
-  std::string Description() override { return description; }
   double GridAzimuth() override { return gridAzimuth; }
   double GeodeticAzimuth() override { return kUndefinedNumber; }
   double BaselineIntersectX() override { return baselineX; }
   double BaselineIntersectY() override { return baselineY; }
 };
 
-struct FakeProfile : IProfileCenterline, FeatureValues {
+struct FakeProfile : FakeFeature<IProfileCenterline> {
   Items<ISurveyPoint> points;
   double startX = kUndefinedNumber, startY = kUndefinedNumber, station = kUndefinedNumber;
+  std::string altName;
 
   std::shared_ptr<ISurveyPointIterator> Points() override { return IteratorOver(points); }
   double StartX() override { return startX; }
   double StartY() override { return startY; }
   double Station() override { return station; }
   std::string AltName() override { return altName; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-  std::shared_ptr<IGage> Gage() override { return gage; }
-  std::string FieldBook() override { return fieldBook; }
-  std::string PageNumber() override { return pageNumber; }
-  double WaterSurfaceElevation() override { return waterSurfaceElevation; }
-  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
-  DateTime SurveyDate() override { return surveyDate; }
-  std::string Description() override { return description; }
 };
 
-struct FakeShot : IMiscShotPoint, FeatureValues {
+struct FakeShot : FakeFeature<IMiscShotPoint> {
   std::shared_ptr<ISurveyPoint> point;
 
   std::shared_ptr<ISurveyPoint> Point() override { return point; }
-  std::string Description() override { return description; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-  std::string FieldBook() override { return fieldBook; }
-  std::string PageNumber() override { return pageNumber; }
-  DateTime SurveyDate() override { return surveyDate; }
-  std::shared_ptr<IGage> Gage() override { return gage; }
-  double WaterSurfaceElevation() override { return waterSurfaceElevation; }
-  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
 };
 
 struct FakeRing : IAreaRing {
@@ -183,19 +171,12 @@ struct FakeRing : IAreaRing {
   std::shared_ptr<IAreaRingIterator> InternalRings() override { return IteratorOver(inner); }
 };
 
-struct FakeArea : ISurveyArea, FeatureValues {
+struct FakeArea : FakeFeature<ISurveyArea> {
   std::shared_ptr<FakeRing> ring = std::make_shared<FakeRing>();
+  std::string altName;
 
   std::shared_ptr<IAreaRing> AreaRing() override { return ring; }
   std::string AltName() override { return altName; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-  std::string FieldBook() override { return fieldBook; }
-  std::string PageNumber() override { return pageNumber; }
-  DateTime SurveyDate() override { return surveyDate; }
-  std::string Description() override { return description; }
-  std::shared_ptr<IGage> Gage() override { return gage; }
-  double WaterSurfaceElevation() override { return waterSurfaceElevation; }
-  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
 };
 
 struct FakeSurvey : ISurvey {
