@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "config/error_log.h"
 #include "config/file_system.h"
