@@ -5,4 +5,6 @@
 #define VELDRANE_COMMANDS(X) \
   X(Check)                   \
   X(Dump)                    \
-  X(Metadata)
+  X(Metadata)                \
+  X(Info)                    \
+  X(Export)

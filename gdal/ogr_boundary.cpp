@@ -11,10 +11,29 @@ CplNotifier& SharedNotifier() {
   return notifier;
 }
 
+// One line per message: GDAL clients print messages as lines, and the data
+// source's call-stack reports span several.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  bool pendingBlank = false;
+  for (const char c : text) {
+    if (c == '\n' || c == '\r' || c == '\t' || c == ' ') {
+      pendingBlank = !line.empty();
+      continue;
+    }
+    if (pendingBlank) line += ' ';
+    pendingBlank = false;
+    line += c;
+  }
+  return line;
+}
+
 }  // namespace
 
 void CplNotifier::Notify(NoticeKind /*kind*/, const std::string& title, const std::string& text) {
-  const std::string message = title.empty() ? text : title + ": " + text;
+  // Reports often repeat their title as their first words.
+  const bool titled = !title.empty() && text.compare(0, title.size(), title) != 0;
+  const std::string message = OneLine(titled ? title + ": " + text : text);
   CPLError(CE_Warning, CPLE_AppDefined, "%s", ToValidUtf8(message).c_str());
 }
 

@@ -10,6 +10,7 @@
 #include "host/geometry.h"
 #include "host/spatial_reference.h"
 #include "model/survey_error.h"
+#include "plugin/class_schemas.h"
 #include "plugin/cursor_base.h"
 
 namespace veldrane::ogr {
@@ -36,7 +37,13 @@ OGRSpatialReference* LayerSpatialReference(const GeometryDef& def) {
 OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* reference) {
   OGRFeatureDefn* definition = source.fields->NewOgrFeatureDefn(source.className);
   definition->Reference();
-  if (definition->GetGeomFieldCount() > 0) definition->GetGeomFieldDefn(0)->SetSpatialRef(reference);
+  if (definition->GetGeomFieldCount() > 0) {
+    OGRGeomFieldDefn* shape = definition->GetGeomFieldDefn(0);
+    shape->SetSpatialRef(reference);
+    // Traverse points are measure-aware in the class definition, but their
+    // shapes are plain 2D points; the layer says what its features hold.
+    if (source.classKind == ClassKindName(ClassKind::TraversePoints)) shape->SetType(wkbPoint);
+  }
   return definition;
 }
 
