@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -121,6 +122,15 @@ void BM_ReadEMFile(benchmark::State& state) {
   }
   bench::ResetPeakRss();
   const std::int64_t before = bench::CurrentRssBytes();
+  // The first read of a process also pays for the kernel handing out fresh
+  // pages (most of its time on a virtual machine); it is measured on its
+  // own, and the timed reads show the reader's steady throughput.
+  const std::clock_t firstStart = std::clock();
+  {
+    EMSurvey survey;
+    survey.OpenSurvey(path);
+  }
+  const double firstSeconds = static_cast<double>(std::clock() - firstStart) / CLOCKS_PER_SEC;
   std::int64_t points = 0;
   for (auto _ : state) {
     EMSurvey survey;
@@ -130,13 +140,14 @@ void BM_ReadEMFile(benchmark::State& state) {
   }
   const std::int64_t peak = bench::PeakRssBytes();
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size);
+  state.counters["first_read_MB_per_s"] = static_cast<double>(size) / (1 << 20) / firstSeconds;
   state.counters["file_MB"] = static_cast<double>(size) / (1 << 20);
   state.counters["peak_rss_MB"] = static_cast<double>(peak) / (1 << 20);
   state.counters["read_peak_MB"] = static_cast<double>(peak - before) / (1 << 20);
   state.counters["read_peak_per_file_byte"] = static_cast<double>(peak - before) / static_cast<double>(size);
   state.counters["peak_rss_per_file_byte"] = static_cast<double>(peak) / static_cast<double>(size);
 }
-BENCHMARK(BM_ReadEMFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadEMFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace veldrane

@@ -30,8 +30,11 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   // with an undefined coordinate.
   void AddPoint(const EMSurveyPoint& point);
   void AddPoint(EMSurveyPoint&& point);
-  // The section is complete: its points take their final, exact storage.
-  void Seal() { points_.Seal(); }
+  // Grows the points in a buffer the reader lends (see EMPointList).
+  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer) { points_.LendBuffer(std::move(buffer)); }
+  // The section is complete: its points take their final, exact storage, and
+  // the lent buffer goes back to `returned`.
+  void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }
 
   // The points ordered by station along the range line (each read refreshes
   // their Station and LateralOffset); empty for a degenerate range line or

@@ -1,15 +1,31 @@
 #include "readers/em/em_point_list.h"
 
+#include <iterator>
+
 namespace veldrane {
 
-void EMPointList::Seal() {
+void EMPointList::LendBuffer(std::vector<EMSurveyPoint>&& buffer) {
+  if (!open_.empty()) return;  // points are growing already: keep them where they are
+  buffer.clear();
+  open_ = std::move(buffer);
+}
+
+void EMPointList::SealOpenPoints() {
   if (open_.empty()) return;
-  Block block;
-  block.count = open_.size();
-  block.points = std::make_unique<EMSurveyPoint[]>(block.count);
-  for (std::size_t i = 0; i < block.count; ++i) block.points[i] = std::move(open_[i]);
-  sealedCount_ += block.count;
+  std::vector<EMSurveyPoint> block;
+  block.reserve(open_.size());
+  block.insert(block.end(), std::make_move_iterator(open_.begin()), std::make_move_iterator(open_.end()));
+  sealedCount_ += block.size();
   sealed_.push_back(std::move(block));
+  open_.clear();
+}
+
+void EMPointList::Seal(std::vector<EMSurveyPoint>* returned) {
+  SealOpenPoints();
+  if (returned != nullptr) {
+    *returned = std::move(open_);
+    returned->clear();
+  }
   std::vector<EMSurveyPoint>().swap(open_);
 }
 
@@ -18,7 +34,7 @@ std::vector<EMSurveyPoint*> EMPointList::All() {
   std::vector<EMSurveyPoint*> out;
   out.reserve(sealedCount_);
   for (auto& block : sealed_)
-    for (std::size_t i = 0; i < block.count; ++i) out.push_back(&block.points[i]);
+    for (auto& p : block) out.push_back(&p);
   return out;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The points of one feature, stored by value. While a feature is being
-// read its points grow in a vector; once handed out (or sealed when the
-// feature is closed) they move into an exactly sized block that never moves
-// again, so shared handles to them stay valid and no capacity is wasted.
+// read its points grow in a vector (which the reader may lend, so one
+// growing buffer serves every feature of a file); once handed out, or
+// sealed when the feature is closed, they move into an exactly sized block
+// that never moves again, so shared handles to them stay valid and no
+// capacity is wasted.
 #include <memory>
 #include <vector>
 
@@ -13,13 +15,22 @@ namespace veldrane {
 class EMPointList {
  public:
   // Appends a copy of the point (the list owns its own values).
-  void Add(const EMSurveyPoint& point) { Open().push_back(point); }
-  void Add(EMSurveyPoint&& point) { Open().push_back(std::move(point)); }
+  void Add(const EMSurveyPoint& point) {
+    MakeRoom();
+    open_.push_back(point);
+  }
+  void Add(EMSurveyPoint&& point) {
+    MakeRoom();
+    open_.push_back(std::move(point));
+  }
   std::size_t Size() const { return sealedCount_ + open_.size(); }
   bool Empty() const { return Size() == 0; }
 
-  // Moves the growing points into their final block.
-  void Seal();
+  // Takes an empty buffer (with its capacity) to grow the next points in.
+  void LendBuffer(std::vector<EMSurveyPoint>&& buffer);
+  // Moves the growing points into their final block; the emptied buffer,
+  // capacity kept, goes back to `returned` when given.
+  void Seal(std::vector<EMSurveyPoint>* returned = nullptr);
 
   // Every point in order (sealing first, so the references stay valid).
   std::vector<EMSurveyPoint*> All();
@@ -35,17 +46,16 @@ class EMPointList {
   }
 
  private:
-  struct Block {
-    std::unique_ptr<EMSurveyPoint[]> points;
-    std::size_t count = 0;
-  };
-  std::vector<EMSurveyPoint>& Open() {
-    if (open_.capacity() == 0) open_.reserve(kFirstCapacity);
-    return open_;
+  // A long feature is sealed block by block, so the growing buffer stays
+  // small and is never copied while it is large.
+  static constexpr std::size_t kBlockPoints = 4096;
+  void MakeRoom() {
+    if (open_.size() >= kBlockPoints) SealOpenPoints();
   }
-  static constexpr std::size_t kFirstCapacity = 32;
+  void SealOpenPoints();
 
-  std::vector<Block> sealed_;
+  // Each block is reserved to its exact size once and never grows again.
+  std::vector<std::vector<EMSurveyPoint>> sealed_;
   std::size_t sealedCount_ = 0;
   std::vector<EMSurveyPoint> open_;
 };

@@ -22,8 +22,11 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   // Appends a copy of the point; profiles keep every point they are given.
   void AddPoint(const EMSurveyPoint& point) { points_.Add(point); }
   void AddPoint(EMSurveyPoint&& point) { points_.Add(std::move(point)); }
-  // The profile is complete: its points take their final, exact storage.
-  void Seal() { points_.Seal(); }
+  // Grows the points in a buffer the reader lends (see EMPointList).
+  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer) { points_.LendBuffer(std::move(buffer)); }
+  // The profile is complete: its points take their final, exact storage, and
+  // the lent buffer goes back to `returned`.
+  void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }
   // Gives every point its station. Without a baseline the stations run
   // along the profile itself: the first point is at the profile's Station
   // and each next point adds its planar distance from the previous one.

@@ -27,6 +27,7 @@ void EMSurvey::Reset() {
   lineNumber_ = 0;
   queue_ = std::make_shared<EMErrorQueue>();
   blockAbandoned_ = false;
+  std::vector<EMSurveyPoint>().swap(pointBuffer_);
 
   version_ = "EM06";
   for (std::string* s : {&jobNumber_, &originalFileName_, &contractor_, &horizontalDatum_, &verticalDatum_, &epoch_,
@@ -143,6 +144,7 @@ void EMSurvey::Update() {
     if (queue_->InBlock()) queue_->EndBlock(lineNumber_);
     Report(kErrUnexpected, kSeverityError, kSourceUpdate, failure.what(), false);
   }
+  std::vector<EMSurveyPoint>().swap(pointBuffer_);
 }
 
 void EMSurvey::ReadAllLines() {
@@ -310,8 +312,8 @@ void EMSurvey::ClearDataRecords() {
     Report(kErrInvalidRecord, kSeverityError, kSourceClear, "Prior Profile must have at least two points.");
   }
   ClearAreaRecord();
-  if (currentCrossSection_) currentCrossSection_->Seal();
-  if (currentProfile_) currentProfile_->Seal();
+  if (currentCrossSection_) currentCrossSection_->Seal(&pointBuffer_);
+  if (currentProfile_) currentProfile_->Seal(&pointBuffer_);
   currentCrossSection_.reset();
   currentProfile_.reset();
   currentArea_.reset();

@@ -198,6 +198,9 @@ class EMSurvey : public ISurvey, public IMonitor {
   bool blockAbandoned_ = false;
   std::vector<std::string_view> fields_;  // reused for every coordinate line
   std::string lineScratch_, codeScratch_, recordScratch_;
+  // Lent to the feature being filled; keeps its capacity from feature to
+  // feature so points are not regrown for every cross section.
+  std::vector<EMSurveyPoint> pointBuffer_;
 
   // Header values.
   std::string version_ = "EM06";

@@ -126,6 +126,7 @@ void EMSurvey::DeclareCrossSection(std::string_view value) {
   const double stopY = ParseNumber(*this, fields[3], "Invalid #X01 End Y");
   const double station = ParseStation(*this, fields[4], "Invalid Station");
   section->Initialize(startX, startY, stopX, stopY, currentSurveyDate_, station, name);
+  section->LendPointBuffer(std::move(pointBuffer_));
   crossSections_.push_back(section);
   currentCrossSection_ = std::move(section);
 }
@@ -182,6 +183,7 @@ void EMSurvey::DeclareProfile(std::string_view value) {
   profile->SetBenchmark(currentBenchmark_);
   profile->SetGage(currentGage_);
   profile->Initialize(startX, startY, station, name);
+  profile->LendPointBuffer(std::move(pointBuffer_));
   profiles_.push_back(profile);
   currentProfile_ = std::move(profile);
 }
@@ -269,7 +271,9 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
 
   std::string_view code;
   if (fields_.size() > 4) {
-    if (separator == ',') {
+    if (fields_.size() == 5) {
+      code = fields_[4];
+    } else if (separator == ',') {
       // Fields 5 onward joined by "," are exactly the rest of the line.
       code = line.substr(static_cast<std::size_t>(fields_[4].data() - line.data()));
     } else {

@@ -19,10 +19,12 @@ constexpr const char* kSourceBaseline = "Ordane.EMSurvey.Baseline";
 // ---------------------------------------------------------------------------
 // Survey areas
 
-void EMSurvey::DispatchArea(std::string_view /*number*/, std::string_view /*value*/) {
+void EMSurvey::DispatchArea(std::string_view number, std::string_view /*value*/) {
   // Survey areas are not read by this reader yet: their records are skipped
-  // like any record this reader does not know, and no area is ever current,
-  // so coordinate lines after them go to the other features.
+  // without a message and no area is ever current. An area declaration
+  // still closes the feature before it, so the area's points never join
+  // the previous cross section or profile.
+  if (number == "01") ClearDataRecords();
 }
 
 void EMSurvey::RouteAreaPoint(const EMSurveyPoint& /*point*/, std::string_view /*line*/) {
