@@ -1,32 +1,18 @@
 #include "readers/fixedcolumn/corvid830_survey.h"
 
-#include <cstring>
 #include <unordered_map>
 
 #include "readers/em/em_gage.h"
 #include "readers/em/em_vertical_control.h"
 #include "readers/fixedcolumn/corvid830_cross_section_iterator.h"
 #include "readers/fixedcolumn/corvid830_vertical_control_iterator.h"
-#include "readers/fixedcolumn/line_cursor.h"
+#include "readers/fixedcolumn/chunked_line_reader.h"
 
 namespace veldrane {
 namespace {
 
 constexpr const char* kSource = "Ordane.Corvid830Survey";
 constexpr std::string_view kBlockEnd = "9999999";
-
-// Offset of the first "9999999" at or after `from`, npos when none.
-std::size_t FindBlockEnd(std::string_view text, std::size_t from) {
-  if (from >= text.size()) return std::string_view::npos;
-  const void* hit = ::memmem(text.data() + from, text.size() - from, kBlockEnd.data(), kBlockEnd.size());
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
-}
-
-// Offset where the line holding `pos` ends (its terminator or the end).
-std::size_t EndOfLine(std::string_view text, std::size_t pos) {
-  const auto end = text.find_first_of("\r\n", pos);
-  return end == std::string_view::npos ? text.size() : end;
-}
 
 // Hash over values that Equals requires to be equal, so that equal objects
 // always meet in one bucket; Equals decides.
@@ -42,9 +28,9 @@ Corvid830Survey::Corvid830Survey() : FixedColumnSurveyBase(HeaderRecords::ShortT
 void Corvid830Survey::OpenSurvey(const std::string& fileName) {
   currentPid_ = 0;
   sections_.clear();
-  std::string contents;
-  if (!BeginRead(fileName, contents)) return;
-  ReadRecords(contents);
+  ChunkedLineReader lines;
+  if (!BeginRead(fileName, lines)) return;
+  ReadRecords(lines);
   scratch_.clear();
   scratch_.shrink_to_fit();
 }
@@ -55,12 +41,10 @@ std::shared_ptr<IInterface> Corvid830Survey::Open(const std::string& path) {
   return survey;
 }
 
-void Corvid830Survey::ReadRecords(std::string_view text) {
-  LineCursor cursor(text);
+void Corvid830Survey::ReadRecords(LineSource& lines) {
+  std::string block;
   std::string_view line;
-  while (!cursor.AtEnd()) {
-    const std::size_t start = cursor.Position();
-    cursor.Next(line);
+  while (lines.Next(line)) {
     if (!line.empty() && line.front() == 'T') {
       if (HeaderRecords::IsHeaderTag(line)) {
         SetLineNumber(LineNumber() + 1);
@@ -72,12 +56,16 @@ void Corvid830Survey::ReadRecords(std::string_view text) {
       continue;
     }
     // A block runs from this line to the first later line holding "9999999".
-    const std::size_t hit = FindBlockEnd(text, cursor.Position());
-    if (hit == std::string_view::npos) return;  // cut off by the end of the file: dropped
-    const std::size_t end = EndOfLine(text, hit);
-    if (!AddCrossSection(text.substr(start, end - start))) return;
-    cursor.Seek(end);
-    cursor.Next(line);  // steps over the terminator of the closing line
+    // It is gathered first and parsed once complete: a block that the end of
+    // the file cuts off is dropped unread.
+    block.assign(line);
+    bool closed = false;
+    while (!closed && lines.Next(line)) {
+      block.push_back('\n');
+      block.append(line);
+      closed = line.find(kBlockEnd) != std::string_view::npos;
+    }
+    if (!closed || !AddCrossSection(block)) return;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "readers/fixedcolumn/corvid830_cross_section.h"
 #include "readers/fixedcolumn/corvid830_survey_point.h"
 #include "readers/fixedcolumn/fixed_column_survey_base.h"
+#include "readers/fixedcolumn/line_source.h"
 
 namespace veldrane {
 
@@ -47,7 +48,7 @@ class Corvid830Survey : public FixedColumnSurveyBase {
   std::vector<Corvid830SurveyPoint>& ScratchPoints() { return scratch_; }
 
  private:
-  void ReadRecords(std::string_view text);
+  void ReadRecords(LineSource& lines);
   // Parses one block into a new section; false when reading must stop.
   bool AddCrossSection(std::string_view record);
 

@@ -1,7 +1,6 @@
 #include "readers/fixedcolumn/fixed_column_survey_base.h"
 
 #include "model/iterators.h"
-#include "readers/fixedcolumn/file_contents.h"
 
 namespace veldrane {
 
@@ -57,11 +56,11 @@ void FixedColumnSurveyBase::AppendWarning(const std::string& source, const std::
   PropogateError(*errors_, fileName_, 0, kSeverityWarning, source, lineNumber_, description);
 }
 
-bool FixedColumnSurveyBase::BeginRead(const std::string& fileName, std::string& contents) {
+bool FixedColumnSurveyBase::BeginRead(const std::string& fileName, ChunkedLineReader& lines) {
   fileName_ = fileName;
   lineNumber_ = 0;
   LoadCodeDictionary(fileName, codes_->Dictionary());
-  if (ReadFileContents(fileName, contents)) return true;
+  if (lines.Open(fileName)) return true;
   AppendError("Unable to open survey file : " + fileName);
   return false;
 }

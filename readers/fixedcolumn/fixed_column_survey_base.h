@@ -12,6 +12,7 @@
 #include "model/constants.h"
 #include "model/features.h"
 #include "model/survey_error.h"
+#include "readers/fixedcolumn/chunked_line_reader.h"
 #include "readers/fixedcolumn/header_records.h"
 #include "readers/fixedcolumn/interned_code_table.h"
 
@@ -85,10 +86,10 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
   explicit FixedColumnSurveyBase(HeaderRecords::ShortT04 shortT04);
 
   // Starts a new read of `fileName`: remembers the name, loads CODES.DAT
-  // from its folder and reads the whole file into `contents`. A file that
-  // cannot be read is reported (severity 1, line 0) and yields false; the
-  // survey then stays empty but usable.
-  bool BeginRead(const std::string& fileName, std::string& contents);
+  // from its folder and opens the file with `lines`. A file that cannot be
+  // opened is reported (severity 1, line 0) and yields false; the survey
+  // then stays empty but usable.
+  bool BeginRead(const std::string& fileName, ChunkedLineReader& lines);
 
   HeaderRecords& MutableHeaders() { return headers_; }
 

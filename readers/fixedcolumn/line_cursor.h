@@ -7,14 +7,16 @@
 #include <cstddef>
 #include <string_view>
 
+#include "readers/fixedcolumn/line_source.h"
+
 namespace veldrane {
 
-class LineCursor {
+class LineCursor : public LineSource {
  public:
   explicit LineCursor(std::string_view text) : text_(text) {}
 
   // The next line; false (and `line` untouched) when no line is left.
-  bool Next(std::string_view& line);
+  bool Next(std::string_view& line) override;
   bool AtEnd() const { return position_ >= text_.size(); }
   // Offset of the first character of the next line.
   std::size_t Position() const { return position_; }

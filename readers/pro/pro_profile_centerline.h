@@ -2,6 +2,7 @@
 // The one profile centerline of a PRO survey: its points in file order,
 // and nothing else (no range, benchmark, gage or water surface).
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,13 +43,13 @@ class ProProfileCenterline : public IProfileCenterline,
   // point was appended.
   void AddPointFromLine(IMonitor& monitor, std::int32_t id, std::string_view line, bool& added);
 
-  // Room for `count` points, so a large file grows the list once.
-  void ReservePoints(std::size_t count) { points_.reserve(count); }
   std::size_t PointCount() const { return points_.size(); }
 
  private:
   std::shared_ptr<InternedCodeTable> codes_;
-  std::vector<ProSurveyPoint> points_;
+  // Grows block by block: points never move (they are handed out by
+  // address) and a large profile is never copied to grow.
+  std::deque<ProSurveyPoint> points_;
   DateTime surveyDate_ = DateTime::Undefined();
 };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "readers/fixedcolumn/fixed_column_survey_base.h"
+#include "readers/fixedcolumn/line_source.h"
 #include "readers/pro/pro_profile_centerline.h"
 
 namespace veldrane {
@@ -30,9 +31,9 @@ class ProSurvey : public FixedColumnSurveyBase {
 
  private:
   void DispatchHeaderLine(std::string_view line);
-  // Everything from the first line that does not start with "T" to the end
-  // of the file. `text` starts at that line, which is line `firstLine`.
-  void DispatchDataSection(std::string_view text, std::int32_t firstLine);
+  // Everything from the first line that does not start with "T" (`first`,
+  // the current line) to the end of the file.
+  void DispatchDataSection(std::string_view first, LineSource& lines);
   void AddDataLine(std::string_view line);
   void ReportTab();
 

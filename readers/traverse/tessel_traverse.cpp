@@ -3,8 +3,7 @@
 #include "model/constants.h"
 #include "model/field_parsing.h"
 #include "model/text.h"
-#include "readers/fixedcolumn/file_contents.h"
-#include "readers/fixedcolumn/line_cursor.h"
+#include "readers/fixedcolumn/chunked_line_reader.h"
 #include "readers/traverse/tessel_traverse_point_iterator.h"
 
 namespace veldrane {
@@ -14,9 +13,6 @@ constexpr std::int32_t kHeaderLines = 25;
 constexpr std::int32_t kDatumLine = 14;
 constexpr std::int32_t kZoneLine = 16;
 constexpr const char* kSource = "Ordane.TesselTraverse.OpenTraverse";
-// A station group is at least its first line of some 100 characters; the
-// estimate only sizes the station list once.
-constexpr std::size_t kBytesPerStationEstimate = 400;
 
 }  // namespace
 
@@ -24,20 +20,17 @@ void TesselTraverse::OpenTraverse(const std::string& path) {
   path_ = path;
   lineNumber_ = 1;
   stations_.clear();
-  std::string contents;
-  if (!ReadFileContents(path, contents)) {
+  ChunkedLineReader lines;
+  if (!lines.Open(path)) {
     QueueHeaderError(0, "Unable to open traverse file : " + path);
     return;
   }
-  LineCursor lines(contents);
   std::string_view line;
   while (lineNumber_ <= kHeaderLines && lines.Next(line)) {
     ReadHeaderLine(line);
     ++lineNumber_;
   }
-  stations_.reserve(contents.size() / kBytesPerStationEstimate + 1);
   ReadStations(lines);
-  stations_.shrink_to_fit();
 }
 
 std::shared_ptr<IInterface> TesselTraverse::Open(const std::string& path) {
@@ -84,13 +77,13 @@ void TesselTraverse::ReadHeaderLine(std::string_view line) {
   }
 }
 
-void TesselTraverse::ReadStations(LineCursor& lines) {
-  while (!lines.AtEnd()) {
+void TesselTraverse::ReadStations(LineSource& lines) {
+  while (true) {
     TesselTraversePoint station;
     bool wasRead = false;
     station.InitFromLines(*this, lines, wasRead);
-    // The first group that does not open with "(nnn)" ends the stations
-    // (a summary or adjustment report follows them).
+    // The end of the file, or the first group that does not open with
+    // "(nnn)", ends the stations (a summary or adjustment report follows).
     if (!wasRead) return;
     stations_.push_back(std::move(station));
   }

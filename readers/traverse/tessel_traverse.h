@@ -2,6 +2,7 @@
 // Reader of traverse reports (".27", ".83"): a 25-line header and then one
 // group of four fixed-column lines per station, read as they stand.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "model/features.h"
 #include "model/survey_error.h"
+#include "readers/fixedcolumn/line_source.h"
 #include "readers/traverse/tessel_traverse_point.h"
 
 namespace veldrane {
@@ -47,7 +49,7 @@ class TesselTraverse : public ITraverse, public IMonitor, public std::enable_sha
 
  private:
   void ReadHeaderLine(std::string_view line);
-  void ReadStations(LineCursor& lines);
+  void ReadStations(LineSource& lines);
   void QueueHeaderError(std::int32_t line, const std::string& description);
 
   std::string path_;
@@ -61,8 +63,8 @@ class TesselTraverse : public ITraverse, public IMonitor, public std::enable_sha
   std::int32_t lineNumber_ = 1;
   std::shared_ptr<GenericSurveyErrorQueue> errors_ = std::make_shared<GenericSurveyErrorQueue>();
   // Stations by value; they are handed out as pointers that keep the
-  // traverse (their monitor) alive.
-  std::vector<TesselTraversePoint> stations_;
+  // traverse (their monitor) alive, so they must never move.
+  std::deque<TesselTraversePoint> stations_;
 };
 
 }  // namespace veldrane

@@ -13,7 +13,7 @@ constexpr std::size_t kStationTextLength = 15;
 
 }  // namespace
 
-void TesselTraversePoint::InitFromLines(IMonitor& monitor, LineCursor& lines, bool& wasRead) {
+void TesselTraversePoint::InitFromLines(IMonitor& monitor, LineSource& lines, bool& wasRead) {
   monitor_ = &monitor;
   wasRead = false;
   std::string_view line;

@@ -8,7 +8,7 @@
 #include "model/constants.h"
 #include "model/features.h"
 #include "model/survey_error.h"
-#include "readers/fixedcolumn/line_cursor.h"
+#include "readers/fixedcolumn/line_source.h"
 
 namespace veldrane {
 
@@ -20,7 +20,7 @@ class TesselTraversePoint : public ITraversePoint {
   // and is advanced after each line. `wasRead` is false, after the first
   // line was consumed, when that line does not start a station group.
   // The monitor must outlive the point: Station reports through it.
-  void InitFromLines(IMonitor& monitor, LineCursor& lines, bool& wasRead);
+  void InitFromLines(IMonitor& monitor, LineSource& lines, bool& wasRead);
 
   std::int32_t TraversePointId() override { return id_; }
   double AdjustedAngle() override { return adjustedAngle_; }

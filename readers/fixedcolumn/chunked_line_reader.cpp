@@ -1,0 +1,89 @@
+#include "readers/fixedcolumn/chunked_line_reader.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace veldrane {
+
+ChunkedLineReader::ChunkedLineReader(std::size_t chunkSize) : buffer_(chunkSize < 16 ? 16 : chunkSize) {}
+
+bool ChunkedLineReader::Open(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path fsPath(path);
+  if (std::filesystem::is_directory(fsPath, ec)) return false;
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  if (!file_) return false;
+  const auto size = std::filesystem::file_size(fsPath, ec);
+  fileSize_ = ec ? 0 : static_cast<std::size_t>(size);
+  begin_ = end_ = bytesRead_ = 0;
+  lfPos_ = std::string_view::npos;
+  lfScanned_ = 0;
+  eof_ = false;
+  return true;
+}
+
+bool ChunkedLineReader::Refill() {
+  if (eof_ || !file_) return false;
+  const std::size_t shift = begin_;
+  if (shift > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= shift;
+    begin_ = 0;
+    if (lfPos_ != std::string_view::npos) lfPos_ -= shift;
+    lfScanned_ = lfScanned_ > shift ? lfScanned_ - shift : 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // one line fills the window
+  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+  end_ += got;
+  bytesRead_ += got;
+  if (got == 0) {
+    eof_ = true;
+    file_.reset();
+  }
+  return got > 0;
+}
+
+std::size_t ChunkedLineReader::FindLineFeed() {
+  if (lfPos_ != std::string_view::npos && lfPos_ >= begin_) return lfPos_;
+  const std::size_t from = lfScanned_ > begin_ ? lfScanned_ : begin_;
+  const void* hit = from < end_ ? std::memchr(buffer_.data() + from, '\n', end_ - from) : nullptr;
+  if (hit) {
+    lfPos_ = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data());
+  } else {
+    lfPos_ = std::string_view::npos;
+    lfScanned_ = end_;
+  }
+  return lfPos_;
+}
+
+bool ChunkedLineReader::Next(std::string_view& line) {
+  while (true) {
+    const std::size_t lf = FindLineFeed();
+    const std::size_t limit = lf == std::string_view::npos ? end_ : lf;
+    const char* base = buffer_.data();
+    const void* cr = limit > begin_ ? std::memchr(base + begin_, '\r', limit - begin_) : nullptr;
+    std::size_t stop = limit;
+    if (cr) stop = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+    const bool terminated = cr != nullptr || lf != std::string_view::npos;
+    // A CR as the last byte read may be the first half of CR LF.
+    const bool crAtWindowEnd = cr != nullptr && stop + 1 == end_ && !eof_;
+    if (terminated && !crAtWindowEnd) {
+      std::size_t next = stop + 1;
+      if (base[stop] == '\r' && next < end_ && base[next] == '\n') ++next;
+      line = std::string_view(base + begin_, stop - begin_);
+      begin_ = next;
+      return true;
+    }
+    if (!eof_) {
+      Refill();  // at the end of the file it sets eof_, and the loop looks again
+      continue;
+    }
+    // End of the file: what is left is the last line, unterminated.
+    if (begin_ >= end_) return false;
+    line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+    begin_ = end_;
+    return true;
+  }
+}
+
+}  // namespace veldrane

@@ -1,0 +1,103 @@
+// Line splitting shared by the fixed-column, PRO and traverse readers: the
+// in-memory cursor and the chunked file reader must cut every text into the
+// same lines, whatever the line ends and wherever a chunk boundary falls.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "readers/fixedcolumn/chunked_line_reader.h"
+#include "readers/fixedcolumn/line_cursor.h"
+
+namespace veldrane {
+namespace {
+
+std::vector<std::string> CursorLines(std::string_view text) {
+  std::vector<std::string> out;
+  LineCursor cursor(text);
+  std::string_view line;
+  while (cursor.Next(line)) out.emplace_back(line);
+  return out;
+}
+
+class ChunkedLineReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("veldrane-lines-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                .string();
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  std::vector<std::string> ReaderLines(const std::string& text, std::size_t chunk) {
+    std::ofstream(path_, std::ios::binary) << text;
+    ChunkedLineReader reader(chunk);
+    EXPECT_TRUE(reader.Open(path_));
+    std::vector<std::string> out;
+    std::string_view line;
+    while (reader.Next(line)) out.emplace_back(line);
+    EXPECT_FALSE(reader.Next(line));
+    EXPECT_EQ(reader.BytesRead(), text.size());
+    return out;
+  }
+
+  std::string path_;
+};
+
+TEST(LineCursorTest, EachLineEndCutsOneLine) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(CursorLines(""), V{});
+  EXPECT_EQ(CursorLines("a"), V{"a"});
+  EXPECT_EQ(CursorLines("a\n"), V{"a"});
+  EXPECT_EQ(CursorLines("a\n\n"), (V{"a", ""}));
+  EXPECT_EQ(CursorLines("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
+  EXPECT_EQ(CursorLines("\r\r\n\n"), (V{"", "", ""}));
+  EXPECT_EQ(CursorLines("a\n\rb"), (V{"a", "", "b"}));
+  EXPECT_EQ(LineCursor::CountLines("x\r\ny\rz\n"), 3u);
+}
+
+TEST_F(ChunkedLineReaderTest, SplitsLikeTheCursorAcrossChunkBoundaries) {
+  std::mt19937 rng(7);
+  const std::string alphabet = "ab \r\n\r\n\t";
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t size = rng() % 300;
+    for (std::size_t i = 0; i < size; ++i) text.push_back(alphabet[rng() % alphabet.size()]);
+    const std::size_t chunk = 16 + rng() % 40;
+    ASSERT_EQ(ReaderLines(text, chunk), CursorLines(text)) << "round " << round << " chunk " << chunk;
+  }
+}
+
+TEST_F(ChunkedLineReaderTest, CrLfSplitByTheChunkIsOneLineEnd) {
+  // With a 16-byte window the CR is its last byte and the LF comes next.
+  const std::string text = std::string(15, 'x') + "\r\n" + "y\r\nz";
+  EXPECT_EQ(ReaderLines(text, 16), (std::vector<std::string>{std::string(15, 'x'), "y", "z"}));
+  EXPECT_EQ(ReaderLines(std::string(15, 'x') + "\r", 16), (std::vector<std::string>{std::string(15, 'x')}));
+}
+
+TEST_F(ChunkedLineReaderTest, LinesLongerThanTheWindowGrowIt) {
+  const std::string longLine(1000, 'L');
+  EXPECT_EQ(ReaderLines("a\n" + longLine + "\nb", 16), (std::vector<std::string>{"a", longLine, "b"}));
+}
+
+TEST_F(ChunkedLineReaderTest, ManyLoneCrLinesAreReadInOnePass) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\r";
+  const auto lines = ReaderLines(text, 1 << 12);
+  ASSERT_EQ(lines.size(), 20000u);
+  EXPECT_EQ(lines.back(), "line 19999");
+}
+
+TEST_F(ChunkedLineReaderTest, MissingFilesAndFoldersDoNotOpen) {
+  ChunkedLineReader reader;
+  EXPECT_FALSE(reader.Open(path_ + ".absent"));
+  EXPECT_FALSE(reader.Open(std::filesystem::temp_directory_path().string()));
+  std::string_view line;
+  EXPECT_FALSE(reader.Next(line));
+}
+
+}  // namespace
+}  // namespace veldrane
