@@ -22,9 +22,9 @@ std::unique_ptr<OGRGeometry> NewShape(const GeometryDef& def) {
 
 void EmptyGeometry(OGRGeometry& geometry) {
   geometry.empty();
-  if (auto* point = dynamic_cast<OGRPoint*>(&geometry)) {
+  if (wkbFlatten(geometry.getGeometryType()) == wkbPoint) {
     // An emptied point keeps no stale measure: "not set" is NaN.
-    point->setM(std::nan(""));
+    static_cast<OGRPoint&>(geometry).setM(std::nan(""));
   }
   geometry.set3D(FALSE);
   geometry.setMeasured(FALSE);

@@ -220,9 +220,8 @@ void ContainerPointCursor<Container>::WriteValue(const SchemaField& field, IRowB
 
 template <class Container>
 void ContainerPointCursor<Container>::BuildShape(OGRGeometry& geometry) {
-  auto* shape = dynamic_cast<OGRPoint*>(&geometry);
-  if (!shape) throw RaisedError(kErrUnexpected, Texts().module, "The shape of a point class must be a point");
-  if (point_) PointShape(*point_, *shape);
+  OGRPoint& shape = ShapeAs<OGRPoint>(geometry);
+  if (point_) PointShape(*point_, shape);
 }
 
 template class ContainerPointCursor<ICrossSection>;

@@ -19,6 +19,10 @@ void SvyCursorBase::Report(const char* member, const std::exception& failure) co
 
 void SvyCursorBase::ThrowNoNextRecord() const { throw RaisedError(kErrUnexpected, texts_.module, "No next record"); }
 
+void SvyCursorBase::ThrowWrongShape() const {
+  throw RaisedError(kErrUnexpected, texts_.module, "The shape does not have the class's geometry type");
+}
+
 void SvyCursorBase::StartRecords(std::int32_t csid) {
   ordinal_ = 0;
   SetCSID(csid);

@@ -16,7 +16,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include <ogr_geometry.h>
 
 #include "host/envelope.h"
 #include "host/field_map.h"
@@ -77,6 +80,13 @@ class SvyCursorBase : public IPlugInCursorHelper {
   const EnvelopeRelation* Filter() const { return filter_ ? &*filter_ : nullptr; }
   // Throws RaisedError(-200010, module, "No next record").
   [[noreturn]] void ThrowNoNextRecord() const;
+  // The host's geometry as the shape type of the class (OGRPoint,
+  // OGRLineString or OGRPolygon); a geometry of another type is a failure.
+  template <class Shape>
+  Shape& ShapeAs(OGRGeometry& geometry) const {
+    if (wkbFlatten(geometry.getGeometryType()) != ShapeTypeOf<Shape>()) ThrowWrongShape();
+    return static_cast<Shape&>(geometry);
+  }
   // Reports a failure caught by a member, naming the member (top level).
   void Report(const char* member, const std::exception& failure) const;
 
@@ -114,6 +124,14 @@ class SvyCursorBase : public IPlugInCursorHelper {
   virtual bool OidPastEndIsError() const { return true; }
 
  private:
+  template <class Shape>
+  static constexpr OGRwkbGeometryType ShapeTypeOf() {
+    if constexpr (std::is_same_v<Shape, OGRPoint>) return wkbPoint;
+    if constexpr (std::is_same_v<Shape, OGRLineString>) return wkbLineString;
+    if constexpr (std::is_same_v<Shape, OGRPolygon>) return wkbPolygon;
+  }
+  [[noreturn]] void ThrowWrongShape() const;
+
   struct FillStep {
     std::int32_t position;
     std::int32_t column;

@@ -62,13 +62,6 @@ constexpr CursorTexts kGageTexts{"SvyGageCursorHelper", "No Gage Iterator", "Gag
 constexpr CursorTexts kTraversePointTexts{"TrvPointCursorHelper", "No Traverse Point Iterator",
                                           "Traverse has not been initialized."};
 
-template <class Shape>
-Shape& ShapeAs(OGRGeometry& geometry, const char* module) {
-  auto* shape = dynamic_cast<Shape*>(&geometry);
-  if (!shape) throw RaisedError(kErrUnexpected, module, "The shape does not have the class's geometry type");
-  return *shape;
-}
-
 // A polyline of the points, each X, Y, Z and M = Station.
 void BuildLine(const std::shared_ptr<ISurveyPointIterator>& points, OGRLineString& line) {
   line.set3D(TRUE);
@@ -147,7 +140,7 @@ bool LineObjectCursor<Object>::PassesFilter(const EnvelopeRelation& filter) {
 
 template <class Object>
 void LineObjectCursor<Object>::BuildShape(OGRGeometry& geometry) {
-  BuildLine(this->Current()->Points(), ShapeAs<OGRLineString>(geometry, this->Texts().module));
+  BuildLine(this->Current()->Points(), this->template ShapeAs<OGRLineString>(geometry));
 }
 
 template class LineObjectCursor<ICrossSection>;
@@ -175,7 +168,7 @@ bool SvyAreaCursorHelper::PassesFilter(const EnvelopeRelation& filter) {
 }
 
 void SvyAreaCursorHelper::BuildShape(OGRGeometry& geometry) {
-  BuildPolygon(*Current(), ringTolerance_, ShapeAs<OGRPolygon>(geometry, Texts().module));
+  BuildPolygon(*Current(), ringTolerance_, ShapeAs<OGRPolygon>(geometry));
 }
 
 // --- point objects -----------------------------------------------------------
@@ -189,7 +182,7 @@ bool SvyMiscShotPointCursorHelper::PassesFilter(const EnvelopeRelation& filter) 
 }
 
 void SvyMiscShotPointCursorHelper::BuildShape(OGRGeometry& geometry) {
-  OGRPoint& shape = ShapeAs<OGRPoint>(geometry, Texts().module);
+  OGRPoint& shape = ShapeAs<OGRPoint>(geometry);
   shape.set3D(TRUE);
   if (const std::shared_ptr<ISurveyPoint> point = Current()->Point()) {
     shape.setX(point->X());
@@ -206,7 +199,7 @@ bool EastingNorthingCursor<Object>::PassesFilter(const EnvelopeRelation& filter)
 template <class Object>
 void EastingNorthingCursor<Object>::BuildShape(OGRGeometry& geometry) {
   SetEastingNorthing(this->Current()->Easting(), this->Current()->Northing(),
-                     ShapeAs<OGRPoint>(geometry, this->Texts().module));
+                     this->template ShapeAs<OGRPoint>(geometry));
 }
 
 template class EastingNorthingCursor<IVerticalControl>;
@@ -234,7 +227,7 @@ bool TrvPointCursorHelper::PassesFilter(const EnvelopeRelation& filter) {
 }
 
 void TrvPointCursorHelper::BuildShape(OGRGeometry& geometry) {
-  OGRPoint& shape = ShapeAs<OGRPoint>(geometry, Texts().module);
+  OGRPoint& shape = ShapeAs<OGRPoint>(geometry);
   shape.setX(Current()->Easting());
   shape.setY(Current()->Northing());
 }

@@ -43,8 +43,7 @@ void TrvLineCursorHelper::OnUnknownField(const std::string& name) {
 
 // X = Easting, Y = Northing, M = Station; Z-aware without Z values.
 void TrvLineCursorHelper::BuildShape(OGRGeometry& geometry) {
-  auto* line = dynamic_cast<OGRLineString*>(&geometry);
-  if (!line) throw RaisedError(kErrUnexpected, Texts().module, "The shape does not have the class's geometry type");
+  OGRLineString* line = &ShapeAs<OGRLineString>(geometry);
   line->set3D(TRUE);
   line->setMeasured(TRUE);
   const std::shared_ptr<ITraversePointIterator> points = traverse_->TraversePoints();

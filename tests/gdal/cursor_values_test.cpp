@@ -172,6 +172,20 @@ TEST(CursorShapes, CrossSectionPointsCarryStationAsMeasureWhenDefined) {
   EXPECT_TRUE(std::isnan(shape.getM()));
 }
 
+TEST(CursorShapes, AGeometryOfTheWrongTypeIsReportedAndLeftEmpty) {
+  SurveyDataset data;
+  data.survey->crossSections = {SectionAlongX({1, 2})};
+  test::RecordingNotifier notes;
+  OGRLineString line;
+  line.addPoint(5, 5);
+  data.All(1)->QueryShape(line);
+  EXPECT_TRUE(line.IsEmpty());
+  EXPECT_TRUE(notes.AnyContains("The shape does not have the class's geometry type"));
+  OGRPoint point;
+  data.All(0)->QueryShape(point);
+  EXPECT_EQ(notes.reports.size(), 2u);
+}
+
 TEST(CursorShapes, CrossSectionPolylineKeepsUndefinedStationsAsMeasures) {
   SurveyDataset data;
   auto section = SectionAlongX({1, 2, 3});
