@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "geometry/planar.h"
+#include "geometry/station_calculator.h"
 
 namespace veldrane {
 
@@ -22,34 +22,17 @@ std::shared_ptr<ISurveyPointIterator> EMProfileCenterline::Points() {
 
 void EMProfileCenterline::BuildStationing(const std::shared_ptr<ITraverse>& baseline) {
   if (points_.Empty()) return;
-  if (baseline) {
-    BuildBaselineStationing(baseline);
-  } else {
-    BuildSimpleStationing();
-  }
-}
-
-void EMProfileCenterline::BuildSimpleStationing() {
-  double station = station_;
+  // A profile not owned by a shared pointer (a stack object) is lent to the
+  // calculator without ownership.
+  std::shared_ptr<IProfileCenterline> self = weak_from_this().lock();
+  if (!self) self = std::shared_ptr<IProfileCenterline>(std::shared_ptr<void>(), this);
+  StationCalculator calculator;
+  calculator.SetBaseline(baseline);
+  calculator.SetProfile(self);
+  calculator.BuildStationing();
   const auto points = points_.All();
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i > 0) {
-      const EMSurveyPoint& previous = *points[i - 1];
-      const EMSurveyPoint& current = *points[i];
-      station += std::sqrt(SquaredDistance(previous.RawX(), previous.RawY(), current.RawX(), current.RawY()));
-    }
-    points[i]->SetStation(station);
-  }
-}
-
-void EMProfileCenterline::BuildBaselineStationing(const std::shared_ptr<ITraverse>& baseline) {
-  // Stationing against a baseline maps each point through the station
-  // calculator (geometry/): it is given the baseline and this profile, and
-  // each point's Station becomes the calculator's station of its zero-based
-  // index. Until that calculator is linked in here, the profile keeps its
-  // own running stations so its points are never left unstationed.
-  (void)baseline;
-  BuildSimpleStationing();
+  for (std::size_t i = 0; i < points.size(); ++i)
+    points[i]->SetStation(calculator.GetStation(static_cast<std::int32_t>(i)));
 }
 
 double EMProfileCenterline::WaterSurfaceElevation() {

@@ -27,9 +27,12 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   // The profile is complete: its points take their final, exact storage, and
   // the lent buffer goes back to `returned`.
   void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }
-  // Gives every point its station. Without a baseline the stations run
-  // along the profile itself: the first point is at the profile's Station
-  // and each next point adds its planar distance from the previous one.
+  // Gives every point its station through the station calculator. Without
+  // a baseline the stations run along the profile itself: the first point
+  // is at the profile's Station and each next point adds its planar
+  // distance from the previous one; with one, they are mapped from the
+  // baseline's stations. A profile that cannot be stationed against the
+  // baseline raises (RaisedError -200016).
   void BuildStationing(const std::shared_ptr<ITraverse>& baseline);
 
   std::shared_ptr<ISurveyPointIterator> Points() override;
@@ -59,9 +62,6 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   std::size_t PointCount() const { return points_.Size(); }
 
  private:
-  void BuildSimpleStationing();
-  void BuildBaselineStationing(const std::shared_ptr<ITraverse>& baseline);
-
   EMPointList points_;
   DateTime date_ = DateTime::Undefined();
   double startX_ = 0, startY_ = 0, station_ = 0;

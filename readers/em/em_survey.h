@@ -87,6 +87,11 @@ class EMSurvey : public ISurvey, public IMonitor {
   void ClearDataRecords();
 
   const std::vector<BaselinePointRecord>& BaselinePoints() const { return baselinePoints_; }
+  // Stores each cross section's crossing with the baseline and its points'
+  // offsets from it; a section that does not meet the baseline is reported
+  // (severity 0, line -1). Run at the end of a read when the survey names a
+  // usable baseline.
+  void UpdateCrossSections(const std::shared_ptr<ITraverse>& baseline);
 
   // ISurvey
   std::string JobNumber() override { return jobNumber_; }
@@ -189,6 +194,7 @@ class EMSurvey : public ISurvey, public IMonitor {
   // End-of-read steps that use the baseline: cross-section intersections and
   // offsets, then profile stationing.
   void ApplyBaseline();
+
 
   // Reading.
   std::string filename_;

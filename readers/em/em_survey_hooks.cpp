@@ -4,15 +4,18 @@
 // function of this file.
 #include <filesystem>
 
+#include "geometry/offset_calculator.h"
 #include "model/constants.h"
 #include "model/text.h"
 #include "readers/em/em_survey.h"
+#include "readers/survey_factory.h"
 
 namespace veldrane {
 namespace {
 
 constexpr const char* kSourceBaselineRecord = "Ordane.EMSurvey.DispatchBaselineRecord";
 constexpr const char* kSourceBaseline = "Ordane.EMSurvey.Baseline";
+constexpr const char* kSourceUpdate = "Ordane.EMSurvey.Update";
 
 }  // namespace
 
@@ -89,11 +92,14 @@ std::shared_ptr<ITraverse> EMSurvey::Baseline() {
   return nullptr;
 }
 
-std::shared_ptr<ITraverse> EMSurvey::OpenBaselineTraverse(const std::string& /*path*/) {
-  // The baseline file is itself an EM file read as a traverse; until that
-  // reader is linked in here an existing baseline file yields no baseline,
-  // and cross sections keep undefined intersections.
-  return nullptr;
+std::shared_ptr<ITraverse> EMSurvey::OpenBaselineTraverse(const std::string& path) {
+  // The baseline file is itself an EM file read as a traverse by the
+  // baseline reader of the survey factory. While that reader is not plugged
+  // in, an existing baseline file yields no baseline and cross sections keep
+  // undefined intersections.
+  const SurveyReaderOpener opener = FindSurveyReader(SurveyReaderKind::Baseline);
+  if (opener == nullptr) return nullptr;
+  return std::dynamic_pointer_cast<ITraverse>(opener(path));
 }
 
 void EMSurvey::ApplyBaseline() {
@@ -102,14 +108,32 @@ void EMSurvey::ApplyBaseline() {
     const auto points = baseline->TraversePoints();
     if (!points || points->Size() < 1) baseline.reset();
   }
-  if (baseline) {
-    // Each cross section is intersected with the baseline here: its
-    // BaselineIntersectX/Y are stored and every point gets its offset from
-    // the baseline along the range line; a section that does not meet the
-    // baseline gets "Cross-section (<AltName>) does not intersect baseline"
-    // (severity 0, line -1).
-  }
+  if (baseline) UpdateCrossSections(baseline);
   for (const auto& profile : profiles_) profile->BuildStationing(baseline);
+}
+
+void EMSurvey::UpdateCrossSections(const std::shared_ptr<ITraverse>& baseline) {
+  OffsetCalculator calculator;
+  calculator.SetBaseline(baseline);
+  for (const auto& section : crossSections_) {
+    calculator.SetCrossSection(section);
+    const double x = calculator.IntersectX();
+    const double y = calculator.IntersectY();
+    section->SetBaselineIntersectX(x);
+    section->SetBaselineIntersectY(y);
+    if (x == kUndefinedNumber || y == kUndefinedNumber) {
+      Report(kErrNoBaselineIntersection, kSeverityWarning, kSourceUpdate,
+             "Cross-section (" + section->AltName() + ") does not intersect baseline", false);
+      continue;
+    }
+    // Reading the points also refreshes their stations along the range line.
+    const double distance = calculator.RangeStartToBaselineDistance();
+    auto points = section->Points();
+    while (auto point = points->GetNext()) {
+      if (auto* p = dynamic_cast<EMSurveyPoint*>(point.get()))
+        p->SetBaselineOffset(distance != kUndefinedNumber ? p->Station() - distance : kUndefinedNumber);
+    }
+  }
 }
 
 }  // namespace veldrane
