@@ -6,6 +6,7 @@
 
 #include "geometry/planar.h"
 #include "model/field_parsing.h"
+#include "readers/fixedcolumn/plain_decimal.h"
 #include "model/text.h"
 #include "readers/fixedcolumn/corvid830_survey.h"
 #include "readers/fixedcolumn/corvid830_survey_point_iterator.h"
@@ -107,12 +108,12 @@ bool Corvid830CrossSection::ParseRangeLine(std::string_view line, Corvid830Surve
     return false;
   }
   geodeticAzimuth_ = *azimuth;
-  station_ = ParseNumber(survey, ColumnField(line, 45, 12), "Station Parse Error");
+  station_ = ParseNumberQuick(survey, ColumnField(line, 45, 12), "Station Parse Error");
   altName_ = std::string(ColumnField(line, 64, 12));
-  startX_ = ParseNumber(survey, ColumnField(line, 81, 12), "Start Coordinate Parse Error");
-  startY_ = ParseNumber(survey, ColumnField(line, 93, 12), "Start Coordinate Parse Error");
-  stopX_ = ParseNumber(survey, ColumnField(line, 105, 12), "Stop Coordinate Parse Error");
-  stopY_ = ParseNumber(survey, ColumnField(line, 117, 12), "Stop Coordinate Parse Error");
+  startX_ = ParseNumberQuick(survey, ColumnField(line, 81, 12), "Start Coordinate Parse Error");
+  startY_ = ParseNumberQuick(survey, ColumnField(line, 93, 12), "Start Coordinate Parse Error");
+  stopX_ = ParseNumberQuick(survey, ColumnField(line, 105, 12), "Stop Coordinate Parse Error");
+  stopY_ = ParseNumberQuick(survey, ColumnField(line, 117, 12), "Stop Coordinate Parse Error");
   gridAzimuth_ = veldrane::GridAzimuth(startX_, startY_, stopX_, stopY_);
   return true;
 }
@@ -170,14 +171,14 @@ void Corvid830CrossSection::ParseDataLine(std::string_view line, Corvid830Survey
   std::array<Group, kPointsPerLine> groups{};
   std::size_t count = 0;
   for (std::size_t k = 0; k < kPointsPerLine; ++k) {
-    const double offset = ParseNumber(survey, ColumnField(line, 13 + 17 * k, 7), "Offset Parse Error");
+    const double offset = ParseNumberQuick(survey, ColumnField(line, 13 + 17 * k, 7), "Offset Parse Error");
     if (offset == kEndOfPoints) break;
-    const double elevation = ParseNumber(survey, ColumnField(line, 20 + 17 * k, 7), "Elevation Parse Error");
+    const double elevation = ParseNumberQuick(survey, ColumnField(line, 20 + 17 * k, 7), "Elevation Parse Error");
     groups[count++] = Group{offset, elevation, ColumnField(line, 27 + 17 * k, 3)};
   }
   for (std::size_t k = 0; k < count; ++k) {
-    const double easting = ParseNumber(survey, ColumnField(line, 81 + 24 * k, 12), "Easting Parse Error");
-    const double northing = ParseNumber(survey, ColumnField(line, 93 + 24 * k, 12), "Northing Parse Error");
+    const double easting = ParseNumberQuick(survey, ColumnField(line, 81 + 24 * k, 12), "Easting Parse Error");
+    const double northing = ParseNumberQuick(survey, ColumnField(line, 93 + 24 * k, 12), "Northing Parse Error");
     const double lateral = LateralOffset(easting, northing, startX_, startY_, stopX_, stopY_);
     points.emplace_back();
     points.back().InitSurveyPoint(survey.CurrentPID(), easting, northing, groups[k].elevation,

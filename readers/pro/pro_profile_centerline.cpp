@@ -4,6 +4,7 @@
 
 #include "model/constants.h"
 #include "model/field_parsing.h"
+#include "readers/fixedcolumn/plain_decimal.h"
 #include "model/iterators.h"
 
 namespace veldrane {
@@ -49,10 +50,10 @@ void ProProfileCenterline::AddPointFromLine(IMonitor& monitor, std::int32_t id, 
     return;
   }
   // All four are parsed, so every bad field of the line is reported.
-  const double station = ParseNumber(monitor, fields[0], "Non-numeric station");
-  const double x = ParseNumber(monitor, fields[1], "Non-numeric X value");
-  const double y = ParseNumber(monitor, fields[2], "Non-numeric Y value");
-  const double z = ParseNumber(monitor, fields[3], "Non-numeric Z value");
+  const double station = ParseNumberQuick(monitor, fields[0], "Non-numeric station");
+  const double x = ParseNumberQuick(monitor, fields[1], "Non-numeric X value");
+  const double y = ParseNumberQuick(monitor, fields[2], "Non-numeric Y value");
+  const double z = ParseNumberQuick(monitor, fields[3], "Non-numeric Z value");
   if (IsUndefined(station) || IsUndefined(x) || IsUndefined(y) || IsUndefined(z)) return;
   const InternedCode* code = count >= 5 ? codes_->Intern(fields[4]) : nullptr;
   points_.emplace_back();

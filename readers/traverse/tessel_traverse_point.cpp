@@ -1,6 +1,7 @@
 #include "readers/traverse/tessel_traverse_point.h"
 
 #include "model/field_parsing.h"
+#include "readers/fixedcolumn/plain_decimal.h"
 #include "model/text.h"
 
 namespace veldrane {
@@ -52,24 +53,24 @@ void TesselTraversePoint::ReadFirstLine(IMonitor& monitor, std::string_view line
   id_ = ParseInteger(monitor, ColumnField(line, 2, 3), kNoContext);
   altName_ = std::string(ColumnField(line, 6, 40));
   backGeodeticAzimuth_ = ParseAngle(monitor, ColumnField(line, 47, 18), kNoContext);
-  scaleFactor_ = ParseNumber(monitor, ColumnField(line, 68, 14), kNoContext);
+  scaleFactor_ = ParseNumberQuick(monitor, ColumnField(line, 68, 14), kNoContext);
   convergence_ = ParseAngle(monitor, ColumnField(line, 85, 13), kNoContext);
 }
 
 void TesselTraversePoint::ReadSecondLine(IMonitor& monitor, std::string_view line) {
   stationName_ = std::string(ColumnField(line, 1, 13));
   adjustedAngle_ = ParseAngle(monitor, ColumnField(line, 16, 11), kNoContext);
-  adjustedDistance_ = ParseNumber(monitor, ColumnField(line, 30, 14), kNoContext);
+  adjustedDistance_ = ParseNumberQuick(monitor, ColumnField(line, 30, 14), kNoContext);
   forwardGeodeticAzimuth_ = ParseAngle(monitor, ColumnField(line, 47, 18), kNoContext);
-  planeDistance_ = ParseNumber(monitor, ColumnField(line, 68, 14), kNoContext);
+  planeDistance_ = ParseNumberQuick(monitor, ColumnField(line, 68, 14), kNoContext);
   planeAzimuth_ = ParseAngle(monitor, ColumnField(line, 85, 13), kNoContext);
-  northing_ = ParseNumber(monitor, ColumnField(line, 100, 15), kNoContext);
-  easting_ = ParseNumber(monitor, ColumnField(line, 116, 16), kNoContext);
+  northing_ = ParseNumberQuick(monitor, ColumnField(line, 100, 15), kNoContext);
+  easting_ = ParseNumberQuick(monitor, ColumnField(line, 116, 16), kNoContext);
 }
 
 void TesselTraversePoint::ReadThirdLine(IMonitor& monitor, std::string_view line) {
   measuredAngle_ = ParseAngle(monitor, ColumnField(line, 16, 11), kNoContext);
-  measuredDistance_ = ParseNumber(monitor, ColumnField(line, 30, 14), kNoContext);
+  measuredDistance_ = ParseNumberQuick(monitor, ColumnField(line, 30, 14), kNoContext);
   latitude_ = ParseAngle(monitor, ColumnField(line, 100, 15), kNoContext);
   longitude_ = ParseAngle(monitor, ColumnField(line, 116, 16), kNoContext);
 }
@@ -87,7 +88,7 @@ double TesselTraversePoint::StationFromName(IMonitor& monitor, const std::string
     text.push_back(c == ' ' ? '0' : c);
   }
   if (text.size() > kStationTextLength) text.resize(kStationTextLength);
-  return ParseNumber(monitor, text, kNoContext);
+  return ParseNumberQuick(monitor, text, kNoContext);
 }
 
 }  // namespace veldrane

@@ -11,6 +11,9 @@
 
 #include "readers/fixedcolumn/chunked_line_reader.h"
 #include "readers/fixedcolumn/line_cursor.h"
+#include "readers/fixedcolumn/plain_decimal.h"
+#include "model/text.h"
+#include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
@@ -97,6 +100,44 @@ TEST_F(ChunkedLineReaderTest, MissingFilesAndFoldersDoNotOpen) {
   EXPECT_FALSE(reader.Open(std::filesystem::temp_directory_path().string()));
   std::string_view line;
   EXPECT_FALSE(reader.Next(line));
+}
+
+}  // namespace
+}  // namespace veldrane
+
+namespace veldrane {
+namespace {
+
+// The quick conversion must give bit for bit what the general one gives.
+TEST(PlainDecimalTest, AgreesWithTheGeneralConversion) {
+  std::mt19937_64 rng(15);
+  for (int i = 0; i < 200000; ++i) {
+    const int digits = 1 + static_cast<int>(rng() % 15);
+    std::string text = rng() % 3 == 0 ? "-" : "";
+    const int pointAt = static_cast<int>(rng() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == pointAt && rng() % 4 != 0) text.push_back('.');
+      text.push_back(static_cast<char>('0' + rng() % 10));
+    }
+    const auto quick = PlainDecimal(text);
+    const auto general = ToNumber(text);
+    ASSERT_TRUE(quick.has_value()) << text;
+    ASSERT_TRUE(general.has_value()) << text;
+    ASSERT_EQ(*quick, *general) << text;
+  }
+  for (const char* text : {"5.", ".5", "+7", "-0", "0012.50"}) EXPECT_EQ(*PlainDecimal(text), *ToNumber(text)) << text;
+}
+
+TEST(PlainDecimalTest, LeavesEverythingElseToTheReportingParser) {
+  for (const char* text : {"", ".", "-", "1e5", " 1", "1 ", "1.2.3", "1234567890123456", "12,5", "abc"})
+    EXPECT_FALSE(PlainDecimal(text).has_value()) << text;
+  test::RecordingMonitor monitor;
+  EXPECT_EQ(ParseNumberQuick(monitor, "1e2", "L"), 100.0);
+  EXPECT_EQ(ParseNumberQuick(monitor, "1234567890123456", "L"), 1234567890123456.0);
+  EXPECT_TRUE(monitor.messages.empty());
+  EXPECT_EQ(ParseNumberQuick(monitor, "", "Offset Parse Error"), 0.0001);
+  ASSERT_EQ(monitor.messages.size(), 2u);
+  EXPECT_EQ(monitor.messages[0], "Offset Parse Error: No value specified for numeric attribute.");
 }
 
 }  // namespace
