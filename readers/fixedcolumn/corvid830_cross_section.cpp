@@ -81,16 +81,20 @@ bool Corvid830CrossSection::InitCrossSection(std::string_view record, Corvid830S
       ParseDataLine(line, survey, points);
     }
   }
-  // Exactly as many points as were read: a large file holds many sections.
-  points_.assign(points.begin(), points.end());
+  // Exactly as many points as were read, side by side with those of the
+  // sections before.
+  arena_ = survey.PointArena();
+  pointCount_ = points.size();
+  points_ = arena_->Allocate(pointCount_);
+  for (std::size_t i = 0; i < pointCount_; ++i) points_[i] = points[i];
   return true;
 }
 
 std::shared_ptr<ISurveyPointIterator> Corvid830CrossSection::Points() {
   std::vector<std::shared_ptr<ISurveyPoint>> items;
-  items.reserve(points_.size());
+  items.reserve(pointCount_);
   const auto self = shared_from_this();
-  for (auto& point : points_) items.emplace_back(self, &point);
+  for (std::size_t i = 0; i < pointCount_; ++i) items.emplace_back(self, points_ + i);
   auto iterator = std::make_shared<Corvid830SurveyPointIterator>();
   iterator->InitPoints(std::move(items));
   return iterator;

@@ -13,6 +13,7 @@
 #include "model/features.h"
 #include "readers/em/em_gage.h"
 #include "readers/em/em_vertical_control.h"
+#include "readers/fixedcolumn/block_arena.h"
 #include "readers/fixedcolumn/corvid830_survey_point.h"
 #include "readers/fixedcolumn/interned_code_table.h"
 
@@ -55,7 +56,7 @@ class Corvid830CrossSection : public ICrossSection, public std::enable_shared_fr
   double BaselineIntersectX() override { return kUndefinedNumber; }
   double BaselineIntersectY() override { return kUndefinedNumber; }
 
-  std::size_t PointCount() const { return points_.size(); }
+  std::size_t PointCount() const { return pointCount_; }
   const std::shared_ptr<EMVerticalControl>& BenchmarkControl() const { return benchmark_; }
   const std::shared_ptr<EMGage>& GageReading() const { return gage_; }
 
@@ -70,7 +71,11 @@ class Corvid830CrossSection : public ICrossSection, public std::enable_shared_fr
   void ApplyControlDate(std::string_view line, Corvid830Survey& survey);
 
   std::shared_ptr<InternedCodeTable> codes_;  // keeps the points' code entries alive
-  std::vector<Corvid830SurveyPoint> points_;
+  // The section's points: a run in the survey's point arena, which the
+  // section keeps alive.
+  std::shared_ptr<BlockArena<Corvid830SurveyPoint>> arena_;
+  Corvid830SurveyPoint* points_ = nullptr;
+  std::size_t pointCount_ = 0;
   double startX_ = kUndefinedNumber;
   double startY_ = kUndefinedNumber;
   double stopX_ = kUndefinedNumber;

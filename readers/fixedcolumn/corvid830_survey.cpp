@@ -28,6 +28,7 @@ Corvid830Survey::Corvid830Survey() : FixedColumnSurveyBase(HeaderRecords::ShortT
 void Corvid830Survey::OpenSurvey(const std::string& fileName) {
   currentPid_ = 0;
   sections_.clear();
+  arena_ = std::make_shared<BlockArena<Corvid830SurveyPoint>>();
   ChunkedLineReader lines;
   if (!BeginRead(fileName, lines)) return;
   ReadRecords(lines);

@@ -46,6 +46,8 @@ class Corvid830Survey : public FixedColumnSurveyBase {
   // Working list the sections parse their points into, reused block after
   // block so that each section keeps an exactly sized list.
   std::vector<Corvid830SurveyPoint>& ScratchPoints() { return scratch_; }
+  // Where the sections keep their points.
+  const std::shared_ptr<BlockArena<Corvid830SurveyPoint>>& PointArena() const { return arena_; }
 
  private:
   void ReadRecords(LineSource& lines);
@@ -54,6 +56,7 @@ class Corvid830Survey : public FixedColumnSurveyBase {
 
   std::vector<std::shared_ptr<Corvid830CrossSection>> sections_;
   std::vector<Corvid830SurveyPoint> scratch_;
+  std::shared_ptr<BlockArena<Corvid830SurveyPoint>> arena_;
   std::int32_t currentPid_ = 0;
 };
 

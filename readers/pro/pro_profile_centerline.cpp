@@ -33,9 +33,9 @@ ProProfileCenterline::ProProfileCenterline(std::shared_ptr<InternedCodeTable> co
 
 std::shared_ptr<ISurveyPointIterator> ProProfileCenterline::Points() {
   std::vector<std::shared_ptr<ISurveyPoint>> items;
-  items.reserve(points_.size());
+  items.reserve(points_.Size());
   const auto self = shared_from_this();
-  for (auto& point : points_) items.emplace_back(self, &point);
+  points_.ForEach([&](ProSurveyPoint& point) { items.emplace_back(self, &point); });
   return std::make_shared<ListIterator<ISurveyPointIterator, ISurveyPoint>>(std::move(items));
 }
 
@@ -56,8 +56,7 @@ void ProProfileCenterline::AddPointFromLine(IMonitor& monitor, std::int32_t id, 
   const double z = ParseNumberQuick(monitor, fields[3], "Non-numeric Z value");
   if (IsUndefined(station) || IsUndefined(x) || IsUndefined(y) || IsUndefined(z)) return;
   const InternedCode* code = count >= 5 ? codes_->Intern(fields[4]) : nullptr;
-  points_.emplace_back();
-  points_.back().Init(id, station, x, y, z, code);
+  points_.Allocate(1)->Init(id, station, x, y, z, code);
   added = true;
 }
 

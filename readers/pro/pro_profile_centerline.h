@@ -2,13 +2,13 @@
 // The one profile centerline of a PRO survey: its points in file order,
 // and nothing else (no range, benchmark, gage or water surface).
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/features.h"
+#include "readers/fixedcolumn/block_arena.h"
 #include "readers/fixedcolumn/interned_code_table.h"
 #include "readers/pro/pro_survey_point.h"
 
@@ -43,13 +43,13 @@ class ProProfileCenterline : public IProfileCenterline,
   // point was appended.
   void AddPointFromLine(IMonitor& monitor, std::int32_t id, std::string_view line, bool& added);
 
-  std::size_t PointCount() const { return points_.size(); }
+  std::size_t PointCount() const { return points_.Size(); }
 
  private:
   std::shared_ptr<InternedCodeTable> codes_;
   // Grows block by block: points never move (they are handed out by
   // address) and a large profile is never copied to grow.
-  std::deque<ProSurveyPoint> points_;
+  BlockArena<ProSurveyPoint> points_;
   DateTime surveyDate_ = DateTime::Undefined();
 };
 
