@@ -1,0 +1,349 @@
+// The "Veldrane" OGR driver as GDAL sees it: registration, which paths it
+// claims, the layers it makes of a folder or a file (names, order, schemas,
+// geometry types, coordinate systems, extents), the read-only rule, and
+// folders that hold more or stranger things than survey files.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/gdal/ogr_driver_test_support.h"
+
+namespace veldrane::ogr::test {
+namespace {
+
+// ---------------------------------------------------------------------------
+// Registration and identification
+
+TEST(OgrDriverRegistration, RegistersOnceUnderItsNames) {
+  RegisterDriver();
+  RegisterDriver();
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("Veldrane");
+  ASSERT_NE(driver, nullptr);
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DMD_LONGNAME), "Halden Survey File");
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DCAP_VECTOR), "YES");
+  EXPECT_EQ(driver->GetMetadataItem(GDAL_DCAP_CREATE), nullptr);
+  EXPECT_NE(std::string(driver->GetMetadataItem(GDAL_DMD_OPENOPTIONLIST)).find("ERROR_LAYER"), std::string::npos);
+  int count = 0;
+  for (int i = 0; i < GetGDALDriverManager()->GetDriverCount(); ++i)
+    if (EQUAL(GetGDALDriverManager()->GetDriver(i)->GetDescription(), "Veldrane")) ++count;
+  EXPECT_EQ(count, 1);
+}
+
+bool Identifies(const std::string& path) {
+  RegisterDriver();
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("Veldrane");
+  GDALOpenInfo info(path.c_str(), GA_ReadOnly);
+  return driver->pfnIdentify(&info) != 0;
+}
+
+TEST(OgrDriverIdentify, ClaimsSurveyFoldersAndSurveyFilesOnly) {
+  ScratchFolder folder;
+  WriteFile(folder / "survey" / "a.em", kSectionsSurvey);
+  WriteFile(folder / "survey" / "notes.txt", "field notes\n");
+  WriteFile(folder / "other" / "notes.txt", "field notes\n");
+  WriteFile(folder / "other" / "a.em.xml", "<metadata/>\n");
+  WriteFile(folder / "traverse" / "t.83", "");
+  fs::create_directories(folder / "empty");
+
+  EXPECT_TRUE(Identifies((folder / "survey").string()));
+  EXPECT_TRUE(Identifies((folder / "survey" / "a.em").string()));
+  EXPECT_TRUE(Identifies((folder / "traverse").string()));
+  EXPECT_TRUE(Identifies((folder / "traverse" / "t.83").string()));
+  EXPECT_FALSE(Identifies((folder / "survey" / "notes.txt").string()));
+  EXPECT_FALSE(Identifies((folder / "other").string()));
+  EXPECT_FALSE(Identifies((folder / "empty").string()));
+  EXPECT_FALSE(Identifies((folder / "missing.em").string()));
+  EXPECT_FALSE(Identifies("/vsimem/a.em"));
+}
+
+TEST(OgrDriverIdentify, OtherDriversDoNotTakeSurveyFolders) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  RegisterDriver();
+  GDALAllRegister();
+  GDALDatasetUniquePtr dataset(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  ASSERT_TRUE(dataset);
+  EXPECT_STREQ(dataset->GetDriver()->GetDescription(), "Veldrane");
+}
+
+// ---------------------------------------------------------------------------
+// Layers of a folder and of a file
+
+TEST(OgrDriverLayers, OneLayerPerClassOfEverySurveyFileInNameOrder) {
+  ScratchFolder folder;
+  WriteFile(folder / "b.em", kBenchmarkSurvey);
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "readme.txt", "not a survey\n");
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_EQ(LayerNames(*dataset),
+            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "b.em Benchmarks"}));
+  OGRLayer* points = dataset->GetLayerByName("a.em CrossSectionPoints");
+  ASSERT_NE(points, nullptr);
+  EXPECT_STREQ(points->GetMetadataItem(kSurveyFileItem), "a.em");
+  EXPECT_STREQ(points->GetMetadataItem(kClassKindItem), "CrossSectionPoints");
+  EXPECT_EQ(dataset->GetLayerByName("Errors"), nullptr);
+
+  const CPLStringList files(dataset->GetFileList(), TRUE);
+  ASSERT_EQ(files.size(), 2);
+  EXPECT_EQ(fs::path(files[0]).filename(), "a.em");
+  EXPECT_EQ(fs::path(files[1]).filename(), "b.em");
+}
+
+TEST(OgrDriverLayers, ASingleFileGivesItsOwnClassesOnly) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "b.em", kBenchmarkSurvey);
+  auto dataset = OpenWithDriver((folder / "b.em").string());
+  ASSERT_TRUE(dataset);
+  EXPECT_EQ(LayerNames(*dataset), (std::vector<std::string>{"b.em Benchmarks"}));
+}
+
+TEST(OgrDriverLayers, CrossSectionPointSchemaFollowsTheClassFields) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  OGRFeatureDefn* defn = dataset->GetLayerByName("a.em CrossSectionPoints")->GetLayerDefn();
+
+  // OBJECTID becomes the FID and SHAPE the geometry field: 10 attributes.
+  const std::vector<std::string> expected = {"CrossSectionOID", "PointId",       "PointTag",      "Elevation",
+                                             "RangeStartOffset", "BaselineOffset", "LateralOffset", "Code",
+                                             "CodeDef",          "VAdjustment"};
+  ASSERT_EQ(defn->GetFieldCount(), static_cast<int>(expected.size()));
+  for (int i = 0; i < defn->GetFieldCount(); ++i) EXPECT_EQ(defn->GetFieldDefn(i)->GetNameRef(), expected[i]);
+  EXPECT_EQ(defn->GetFieldIndex("OBJECTID"), -1);
+
+  const OGRFieldDefn* oid = defn->GetFieldDefn(0);
+  EXPECT_EQ(oid->GetType(), OFTInteger);
+  EXPECT_EQ(oid->GetSubType(), OFSTInt16);
+  EXPECT_EQ(oid->GetWidth(), 6);
+  EXPECT_EQ(defn->GetFieldDefn(1)->GetType(), OFTInteger);
+  EXPECT_EQ(defn->GetFieldDefn(1)->GetWidth(), 10);
+  EXPECT_EQ(defn->GetFieldDefn(2)->GetType(), OFTString);
+  EXPECT_EQ(defn->GetFieldDefn(2)->GetWidth(), 12);
+  EXPECT_EQ(defn->GetFieldDefn(3)->GetType(), OFTReal);
+  EXPECT_EQ(defn->GetFieldDefn(3)->GetSubType(), OFSTFloat32);
+  EXPECT_EQ(defn->GetFieldDefn(3)->GetWidth(), 9);
+  EXPECT_EQ(defn->GetFieldDefn(3)->GetPrecision(), 3);
+
+  ASSERT_EQ(defn->GetGeomFieldCount(), 1);
+  EXPECT_STREQ(defn->GetGeomFieldDefn(0)->GetNameRef(), "SHAPE");
+  EXPECT_EQ(defn->GetGeomType(), wkbPointZM);
+}
+
+TEST(OgrDriverLayers, CrossSectionSchemaHasDatesAndLinesWithZAndM) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  OGRFeatureDefn* defn = dataset->GetLayerByName("a.em CrossSections")->GetLayerDefn();
+  EXPECT_EQ(defn->GetFieldCount(), 19);
+  EXPECT_EQ(defn->GetFieldIndex("Station"), 0);
+  EXPECT_EQ(defn->GetFieldIndex("Description"), 18);
+  EXPECT_EQ(defn->GetFieldDefn(defn->GetFieldIndex("SurveyDate"))->GetType(), OFTDateTime);
+  EXPECT_EQ(defn->GetFieldDefn(defn->GetFieldIndex("Description"))->GetWidth(), 255);
+  EXPECT_EQ(defn->GetGeomType(), wkbLineStringZM);
+}
+
+TEST(OgrDriverLayers, BenchmarkLayerIsAPointLayerWithZAndM) {
+  ScratchFolder folder;
+  WriteFile(folder / "b.em", kBenchmarkSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  OGRFeatureDefn* defn = dataset->GetLayer(0)->GetLayerDefn();
+  EXPECT_EQ(defn->GetGeomType(), wkbPointZM);
+  EXPECT_EQ(defn->GetFieldIndex("Name"), 0);
+  EXPECT_EQ(defn->GetFieldDefn(defn->GetFieldIndex("Permanent"))->GetWidth(), 1);
+}
+
+TEST(OgrDriverLayers, TraverseClassesCarryMeasuresWithoutElevations) {
+  const fs::path sample = fs::path(VELDRANE_SOURCE_DIR) / "samples" / "control.83";
+  if (!fs::exists(sample)) GTEST_SKIP() << "no sample traverse";
+  ScratchFolder folder;
+  fs::copy_file(sample, folder / "control.83");
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_EQ(LayerNames(*dataset), (std::vector<std::string>{"control.83 Traverses", "control.83 TraversePoints"}));
+  EXPECT_EQ(dataset->GetLayer(0)->GetGeomType(), wkbLineStringM);
+  EXPECT_EQ(dataset->GetLayer(1)->GetGeomType(), wkbPoint);
+  EXPECT_EQ(dataset->GetLayer(0)->GetFeatureCount(), 1);
+}
+
+TEST(OgrDriverLayers, SpatialReferenceOfTheSurveyCoordinateSystemInEastingNorthingOrder) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  const OGRSpatialReference* srs = dataset->GetLayer(0)->GetSpatialRef();
+  ASSERT_NE(srs, nullptr);
+  EXPECT_TRUE(srs->IsProjected());
+  EXPECT_NE(std::string(srs->GetName()).find("Louisiana South"), std::string::npos) << srs->GetName();
+  EXPECT_NEAR(srs->GetLinearUnits(), 1200.0 / 3937.0, 1e-12);  // US survey foot
+  EXPECT_EQ(srs->GetDataAxisToSRSAxisMapping(), (std::vector<int>{1, 2}));
+  // Shapes carry the same reference.
+  std::unique_ptr<OGRFeature> feature(dataset->GetLayer(1)->GetNextFeature());
+  ASSERT_TRUE(feature && feature->GetGeometryRef());
+  ASSERT_NE(feature->GetGeometryRef()->getSpatialReference(), nullptr);
+  EXPECT_TRUE(feature->GetGeometryRef()->getSpatialReference()->IsSame(srs));
+}
+
+TEST(OgrDriverLayers, UnknownCoordinateSystemGivesNoSpatialReference) {
+  ScratchFolder folder;
+  std::string survey = kSectionsSurvey;
+  survey.replace(survey.find("LA SOUTH"), 8, "NOWHERE");
+  WriteFile(folder / "a.em", survey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_EQ(dataset->GetLayer(0)->GetSpatialRef(), nullptr);
+}
+
+TEST(OgrDriverLayers, ExtentIsTheBoundsOfTheSurveyFile) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  for (int i = 0; i < dataset->GetLayerCount(); ++i) {
+    OGREnvelope extent;
+    ASSERT_EQ(dataset->GetLayer(i)->GetExtent(&extent, FALSE), OGRERR_NONE);
+    EXPECT_DOUBLE_EQ(extent.MinX, 3391000.0);
+    EXPECT_DOUBLE_EQ(extent.MaxX, 3391060.0);
+    EXPECT_DOUBLE_EQ(extent.MinY, 690000.0);
+    EXPECT_DOUBLE_EQ(extent.MaxY, 690100.0);
+  }
+}
+
+TEST(OgrDriverLayers, LayerWithoutShapesHasNoExtent) {
+  ScratchFolder folder;
+  WriteFile(folder / "b.em",
+            "#H00 EM09\n#H02 3/14/2011\n#V01 BM NOWHERE\n#V02 12.5\n");
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  ASSERT_EQ(dataset->GetLayerCount(), 1);
+  OGREnvelope extent;
+  CapturedMessages quiet;
+  EXPECT_EQ(dataset->GetLayer(0)->GetExtent(&extent, TRUE), OGRERR_FAILURE);
+}
+
+// ---------------------------------------------------------------------------
+// Read-only
+
+TEST(OgrDriverReadOnly, AnUpdateOpenIsRefusedWithAReason) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  CapturedMessages messages;
+  auto dataset = OpenWithDriver(folder.str(), false, GDAL_OF_UPDATE);
+  EXPECT_FALSE(dataset);
+  const auto failures = messages.Of(CE_Failure);
+  ASSERT_FALSE(failures.empty());
+  EXPECT_NE(failures.back().find("read-only"), std::string::npos) << failures.back();
+}
+
+TEST(OgrDriverReadOnly, NothingIsWritable) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_FALSE(dataset->TestCapability(ODsCCreateLayer));
+  EXPECT_FALSE(dataset->TestCapability(ODsCDeleteLayer));
+  OGRLayer* layer = dataset->GetLayer(0);
+  EXPECT_FALSE(layer->TestCapability(OLCSequentialWrite));
+  EXPECT_FALSE(layer->TestCapability(OLCRandomWrite));
+  EXPECT_FALSE(layer->TestCapability(OLCCreateField));
+  EXPECT_FALSE(layer->TestCapability(OLCDeleteFeature));
+  CapturedMessages quiet;
+  OGRFeature feature(layer->GetLayerDefn());
+  EXPECT_NE(layer->CreateFeature(&feature), OGRERR_NONE);
+  EXPECT_EQ(layer->GetFeatureCount(), 2);
+}
+
+// ---------------------------------------------------------------------------
+// Folders with strange content
+
+TEST(OgrDriverRobustness, StrangeNamesAndBrokenFilesCostOnlyThemselves) {
+  ScratchFolder folder;
+  WriteFile(folder / "name with spaces.em", kSectionsSurvey);
+  WriteFile(folder / "dots.in.name.em", kBenchmarkSurvey);
+  WriteFile(folder / "..em", kBenchmarkSurvey);
+  WriteFile(folder / "empty.em", "");
+  WriteFile(folder / "only cr.em", "#H00 EM09\r#H02 3/14/2011\r#V01 BM CR\r#V02 1.5\r");
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) % 256);
+  WriteFile(folder / "junk.pro", junk);
+  WriteFile(folder / "junk.830", junk);
+  WriteFile(folder / "junk.83", junk);
+  WriteFile(folder / "truncated.em", kSectionsSurvey.substr(0, kSectionsSurvey.size() / 2));
+  fs::create_directories(folder / "folder.em");
+  fs::create_symlink(folder / "gone.em", folder / "dangling.em");
+  WriteFile(folder / "a.em.xml", "<metadata/>\n");
+
+  CapturedMessages messages;
+  auto dataset = OpenWithDriver((folder.path() / ".." / folder.path().filename()).string(), true);
+  ASSERT_TRUE(dataset);
+  const auto names = LayerNames(*dataset);
+  auto has = [&names](const std::string& name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+  EXPECT_TRUE(has("name with spaces.em CrossSections"));
+  EXPECT_TRUE(has("name with spaces.em CrossSectionPoints"));
+  EXPECT_TRUE(has("dots.in.name.em Benchmarks"));
+  EXPECT_TRUE(has("..em Benchmarks"));
+  EXPECT_TRUE(has("only cr.em Benchmarks"));
+  EXPECT_TRUE(has("Errors"));
+  // Every layer can be read to its end.
+  for (int i = 0; i < dataset->GetLayerCount(); ++i) {
+    OGRLayer* layer = dataset->GetLayer(i);
+    GIntBig read = 0;
+    for (auto& feature : *layer) ++read, (void)feature;
+    EXPECT_EQ(read, layer->GetFeatureCount()) << layer->GetName();
+  }
+  EXPECT_EQ(dataset->GetLayerByName("name with spaces.em CrossSectionPoints")->GetFeatureCount(), 5);
+  for (const auto& [type, text] : messages.All()) EXPECT_LT(type, CE_Failure) << text;
+}
+
+TEST(OgrDriverRobustness, AFolderOfAThousandFilesOpensWithALayerForEach) {
+  ScratchFolder folder;
+  for (int i = 0; i < 1000; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "bm%04d.em", i);
+    WriteFile(folder / name, kBenchmarkSurvey);
+  }
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  ASSERT_EQ(dataset->GetLayerCount(), 1000);
+  EXPECT_STREQ(dataset->GetLayer(0)->GetName(), "bm0000.em Benchmarks");
+  EXPECT_STREQ(dataset->GetLayer(999)->GetName(), "bm0999.em Benchmarks");
+  GIntBig total = 0;
+  for (int i = 0; i < dataset->GetLayerCount(); ++i) total += dataset->GetLayer(i)->GetFeatureCount();
+  EXPECT_EQ(total, 2000);
+}
+
+TEST(OgrDriverRobustness, MissingPathsOpenNothingQuietly) {
+  ScratchFolder folder;
+  CapturedMessages messages;
+  EXPECT_FALSE(OpenWithDriver((folder / "missing").string()));
+  EXPECT_FALSE(OpenWithDriver((folder / "missing.em").string()));
+  EXPECT_FALSE(OpenWithDriver(""));
+  EXPECT_TRUE(messages.Of(CE_Warning).empty());
+}
+
+// ---------------------------------------------------------------------------
+// The plugin module
+
+TEST(OgrDriverPlugin, ExportsOnlyTheGdalEntryPoints) {
+  const std::string module = std::string(VELDRANE_STAGE_DIR) + "/ogr_Veldrane.so";
+  if (!fs::exists(module)) GTEST_SKIP() << "plugin not built";
+  void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(handle, nullptr) << ::dlerror();
+  EXPECT_NE(::dlsym(handle, "GDALRegister_Veldrane"), nullptr);
+  EXPECT_NE(::dlsym(handle, "GDALRegisterMe"), nullptr);
+  // The driver and the data source inside stay private to the module.
+  EXPECT_EQ(::dlsym(handle, "RegisterOGRVeldrane"), nullptr);
+  EXPECT_EQ(::dlsym(handle, "_ZN8veldrane8ErrorLogEv"), nullptr);  // veldrane::ErrorLog()
+  ::dlclose(handle);
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test

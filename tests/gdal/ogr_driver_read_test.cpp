@@ -1,0 +1,260 @@
+// Reading features through the "Veldrane" OGR driver: attribute values and
+// shapes, FIDs that stay the records' positions under every filter, spatial
+// and attribute filters with OGR's meaning, random reads, counts, nulls,
+// ignored fields and UTF-8 text.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/gdal/ogr_driver_test_support.h"
+
+namespace veldrane::ogr::test {
+namespace {
+
+class OgrDriverRead : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(folder_ / "a.em", kSectionsSurvey);
+    WriteFile(folder_ / "b.em", kBenchmarkSurvey);
+    dataset_ = OpenWithDriver(folder_.str());
+    ASSERT_TRUE(dataset_);
+    sections_ = dataset_->GetLayerByName("a.em CrossSections");
+    points_ = dataset_->GetLayerByName("a.em CrossSectionPoints");
+    benchmarks_ = dataset_->GetLayerByName("b.em Benchmarks");
+    ASSERT_TRUE(sections_ && points_ && benchmarks_);
+  }
+
+  // Point ids of the features the layer yields now.
+  std::vector<int> PointIds() {
+    std::vector<int> ids;
+    points_->ResetReading();
+    for (auto& feature : *points_) ids.push_back(feature->GetFieldAsInteger("PointId"));
+    return ids;
+  }
+
+  ScratchFolder folder_;
+  GDALDatasetUniquePtr dataset_;
+  OGRLayer* sections_ = nullptr;
+  OGRLayer* points_ = nullptr;
+  OGRLayer* benchmarks_ = nullptr;
+};
+
+TEST_F(OgrDriverRead, PointsComeInFileOrderWithTheirOidsAsFids) {
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(PointIds(), (std::vector<int>{1, 2, 3, 4, 5}));
+  std::vector<int> sections;
+  points_->ResetReading();
+  for (auto& feature : *points_) sections.push_back(feature->GetFieldAsInteger("CrossSectionOID"));
+  EXPECT_EQ(sections, (std::vector<int>{0, 0, 0, 1, 1}));
+}
+
+TEST_F(OgrDriverRead, PointShapesHoldEastingNorthingElevationAndStation) {
+  points_->ResetReading();
+  std::unique_ptr<OGRFeature> first(points_->GetNextFeature());
+  std::unique_ptr<OGRFeature> second(points_->GetNextFeature());
+  ASSERT_TRUE(first && second);
+  const auto* shape = second->GetGeometryRef()->toPoint();
+  EXPECT_EQ(shape->getGeometryType(), wkbPointZM);
+  EXPECT_DOUBLE_EQ(shape->getX(), 3391030.0);
+  EXPECT_DOUBLE_EQ(shape->getY(), 690000.0);
+  EXPECT_DOUBLE_EQ(shape->getZ(), 9.5);
+  EXPECT_NEAR(shape->getM(), 30.0, 1e-9);
+  EXPECT_EQ(std::string(second->GetFieldAsString("Code")), "TOE");
+  EXPECT_DOUBLE_EQ(second->GetFieldAsDouble("Elevation"), 9.5);
+  EXPECT_NEAR(second->GetFieldAsDouble("RangeStartOffset"), 30.0, 1e-4);
+}
+
+TEST_F(OgrDriverRead, SectionShapesAreLinesThroughTheirPoints) {
+  std::unique_ptr<OGRFeature> b(sections_->GetFeature(1));
+  ASSERT_TRUE(b);
+  EXPECT_EQ(std::string(b->GetFieldAsString("AltName")), "XS B");
+  EXPECT_DOUBLE_EQ(b->GetFieldAsDouble("Station"), 100.0);
+  const auto* line = b->GetGeometryRef()->toLineString();
+  ASSERT_EQ(line->getNumPoints(), 2);
+  EXPECT_DOUBLE_EQ(line->getX(0), 3391010.0);
+  EXPECT_DOUBLE_EQ(line->getY(0), 690100.0);
+  EXPECT_DOUBLE_EQ(line->getZ(0), 7.25);
+  EXPECT_NEAR(line->getM(0), 10.0, 1e-9);
+  EXPECT_DOUBLE_EQ(line->getX(1), 3391050.0);
+  EXPECT_NEAR(line->getM(1), 50.0, 1e-9);
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, tz = 0;
+  float second = 0;
+  ASSERT_TRUE(b->GetFieldAsDateTime(b->GetFieldIndex("SurveyDate"), &year, &month, &day, &hour, &minute, &second,
+                                    &tz));
+  EXPECT_EQ(year * 10000 + month * 100 + day, 20110314);
+}
+
+TEST_F(OgrDriverRead, UndefinedValuesAreNulls) {
+  std::unique_ptr<OGRFeature> a(sections_->GetFeature(0));
+  ASSERT_TRUE(a);
+  // No baseline, no geodetic azimuth, no water surface in the file.
+  for (const char* name : {"BaselineX", "BaselineY", "GeodeticAzimuth", "WaterSurfaceElevation", "WaterSurfaceTime"})
+    EXPECT_TRUE(a->IsFieldNull(a->GetFieldIndex(name))) << name;
+  EXPECT_FALSE(a->IsFieldNull(a->GetFieldIndex("GridAzimuth")));
+  std::unique_ptr<OGRFeature> point(points_->GetFeature(0));
+  ASSERT_TRUE(point);
+  EXPECT_TRUE(point->IsFieldNull(point->GetFieldIndex("BaselineOffset")));
+}
+
+TEST_F(OgrDriverRead, ABenchmarkWithoutLocationHasNoGeometry) {
+  std::vector<std::string> names;
+  std::vector<bool> located;
+  for (auto& feature : *benchmarks_) {
+    names.emplace_back(feature->GetFieldAsString("Name"));
+    located.push_back(feature->GetGeometryRef() != nullptr);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"BM ONE", "BM TWO"}));
+  EXPECT_EQ(located, (std::vector<bool>{true, false}));
+  std::unique_ptr<OGRFeature> one(benchmarks_->GetFeature(0));
+  const auto* shape = one->GetGeometryRef()->toPoint();
+  EXPECT_DOUBLE_EQ(shape->getX(), 3391020.25);
+  EXPECT_DOUBLE_EQ(shape->getY(), 690050.5);
+  EXPECT_TRUE(one->IsFieldNull(one->GetFieldIndex("MeasuredElevation")));
+  EXPECT_NEAR(one->GetFieldAsDouble("DocumentedElevation"), 25.51, 1e-5);
+}
+
+// ---------------------------------------------------------------------------
+// Spatial filters
+
+TEST_F(OgrDriverRead, SpatialFilterKeepsFullFileFids) {
+  points_->SetSpatialFilterRect(3391040, 689990, 3391070, 690110);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2, 4}));
+  EXPECT_EQ(points_->GetFeatureCount(), 2);
+  EXPECT_FALSE(points_->TestCapability(OLCFastFeatureCount));
+  points_->SetSpatialFilter(nullptr);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1, 2, 3, 4}));
+  EXPECT_TRUE(points_->TestCapability(OLCFastFeatureCount));
+}
+
+TEST_F(OgrDriverRead, SpatialFilterDropsTheFirstRecordWhenItMisses) {
+  // The data source hands out its first record untested; OGR promises only
+  // features that meet the filter.
+  points_->SetSpatialFilterRect(3391005, 690050, 3391100, 690150);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{3, 4}));
+  points_->SetSpatialFilterRect(5000000, 5000000, 5000001, 5000001);
+  EXPECT_TRUE(Fids(*points_).empty());
+}
+
+TEST_F(OgrDriverRead, ShapesOnTheFilterBoundaryMeetTheFilter) {
+  // Corners (3391030, 690000) and (3391050, 690100) are points 2 and 5.
+  points_->SetSpatialFilterRect(3391030, 690000, 3391050, 690100);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{1, 4}));
+  // Section "XS A" ends at (3391060, 690000), on the filter's left edge.
+  sections_->SetSpatialFilterRect(3391060, 689900, 3391200, 690050);
+  EXPECT_EQ(Fids(*sections_), (std::vector<GIntBig>{0}));
+}
+
+TEST_F(OgrDriverRead, NonRectangularFilterIsTestedExactly) {
+  // A triangle whose bounding box holds points 3 and 5, but whose area
+  // holds only point 3 (3391060, 690000): at x 3391050 its slanted side is
+  // at y 690022.5, below point 5.
+  OGRPolygon triangle;
+  OGRLinearRing ring;
+  ring.addPoint(3391045, 689995);
+  ring.addPoint(3391065, 689995);
+  ring.addPoint(3391065, 690105);
+  ring.addPoint(3391045, 689995);
+  triangle.addRing(&ring);
+  points_->SetSpatialFilter(&triangle);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2}));
+}
+
+// ---------------------------------------------------------------------------
+// Attribute filters
+
+TEST_F(OgrDriverRead, AttributeFiltersSelectByValue) {
+  ASSERT_EQ(points_->SetAttributeFilter("PointId = 4"), OGRERR_NONE);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{3}));
+  ASSERT_EQ(points_->SetAttributeFilter("Code IN ('TOE', 'WE')"), OGRERR_NONE);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{1, 4}));
+  EXPECT_EQ(points_->GetFeatureCount(), 2);
+  ASSERT_EQ(points_->SetAttributeFilter("BaselineOffset IS NULL AND Elevation < 9"), OGRERR_NONE);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2, 3, 4}));
+  ASSERT_EQ(points_->SetAttributeFilter(nullptr), OGRERR_NONE);
+  EXPECT_EQ(Fids(*points_).size(), 5u);
+}
+
+TEST_F(OgrDriverRead, AttributeAndSpatialFiltersCombine) {
+  points_->SetSpatialFilterRect(3391000, 689990, 3391070, 690010);  // section A
+  ASSERT_EQ(points_->SetAttributeFilter("Elevation >= 9.5"), OGRERR_NONE);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1}));
+}
+
+// ---------------------------------------------------------------------------
+// Random reads and counts
+
+TEST_F(OgrDriverRead, GetFeatureReadsAnyRecordInAnyOrder) {
+  for (const GIntBig fid : {3, 1, 4, 0, 2, 2}) {
+    std::unique_ptr<OGRFeature> feature(points_->GetFeature(fid));
+    ASSERT_TRUE(feature) << fid;
+    EXPECT_EQ(feature->GetFID(), fid);
+    EXPECT_EQ(feature->GetFieldAsInteger("PointId"), fid + 1);
+  }
+  CapturedMessages messages;
+  EXPECT_EQ(points_->GetFeature(5), nullptr);
+  EXPECT_EQ(points_->GetFeature(-1), nullptr);
+  EXPECT_EQ(points_->GetFeature(1LL << 40), nullptr);
+  EXPECT_TRUE(messages.All().empty());
+}
+
+TEST_F(OgrDriverRead, GetFeatureDoesNotDisturbSequentialReading) {
+  points_->ResetReading();
+  std::unique_ptr<OGRFeature> first(points_->GetNextFeature());
+  std::unique_ptr<OGRFeature> random(points_->GetFeature(4));
+  std::unique_ptr<OGRFeature> second(points_->GetNextFeature());
+  ASSERT_TRUE(first && random && second);
+  EXPECT_EQ(second->GetFID(), 1);
+}
+
+TEST_F(OgrDriverRead, CountsAndCapabilities) {
+  EXPECT_EQ(points_->GetFeatureCount(), 5);
+  EXPECT_EQ(sections_->GetFeatureCount(), 2);
+  EXPECT_EQ(benchmarks_->GetFeatureCount(), 2);
+  for (const char* capability : {OLCRandomRead, OLCFastFeatureCount, OLCFastGetExtent, OLCStringsAsUTF8,
+                                 OLCZGeometries, OLCMeasuredGeometries})
+    EXPECT_TRUE(points_->TestCapability(capability)) << capability;
+  ASSERT_EQ(points_->SetAttributeFilter("PointId > 2"), OGRERR_NONE);
+  EXPECT_FALSE(points_->TestCapability(OLCFastFeatureCount));
+  EXPECT_EQ(points_->GetFeatureCount(), 3);
+}
+
+TEST_F(OgrDriverRead, ReadingTwiceGivesTheSameFeatures) {
+  const auto first = PointIds();
+  const auto second = PointIds();
+  EXPECT_EQ(first, second);
+  std::unique_ptr<OGRFeature> past(points_->GetNextFeature());
+  EXPECT_EQ(past, nullptr);
+}
+
+TEST_F(OgrDriverRead, IgnoredFieldsAndGeometryAreLeftOut) {
+  const char* ignored[] = {"Code", "OGR_GEOMETRY", nullptr};
+  ASSERT_EQ(points_->SetIgnoredFields(ignored), OGRERR_NONE);
+  std::unique_ptr<OGRFeature> feature(points_->GetFeature(1));
+  ASSERT_TRUE(feature);
+  EXPECT_FALSE(feature->IsFieldSet(feature->GetFieldIndex("Code")));
+  EXPECT_EQ(feature->GetGeometryRef(), nullptr);
+  EXPECT_EQ(feature->GetFieldAsInteger("PointId"), 2);
+  // A spatial filter still works on ignored geometry.
+  points_->SetSpatialFilterRect(3391040, 689990, 3391070, 690110);
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2, 4}));
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+TEST(OgrDriverText, SurveyTextInAWindowsCodePageComesOutAsUtf8) {
+  ScratchFolder folder;
+  std::string survey = kSectionsSurvey;
+  survey.insert(survey.find("#X02 R-A"), "#X12 Pipe at 45\xB0 bend\n");
+  WriteFile(folder / "a.em", survey);
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  std::unique_ptr<OGRFeature> a(dataset->GetLayerByName("a.em CrossSections")->GetFeature(0));
+  ASSERT_TRUE(a);
+  EXPECT_EQ(std::string(a->GetFieldAsString("Description")), "Pipe at 45\xC2\xB0 bend");
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test
