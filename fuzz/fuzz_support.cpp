@@ -30,9 +30,11 @@ class SilentNotifier : public INotifier {
 };
 
 // Walks a 0- or 1-based item iterator both ways: by GetNext and by GetItem
-// over the whole index range plus one past each end.
+// over the whole index range plus, when `indexed`, one past each end (the
+// PRO reader's profile iterator ignores the index by design and always
+// answers its one profile).
 template <class Iterator, class Visit>
-void WalkIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visit) {
+void WalkIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visit, bool indexed = true) {
   if (!it) return;
   const std::int32_t size = it->Size();
   it->Initialize();
@@ -42,7 +44,7 @@ void WalkIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visi
     if (++count > size) throw std::logic_error("iterator yields more items than its Size");
   }
   if (count != size) throw std::logic_error("iterator yields fewer items than its Size");
-  if (it->GetItem(indexBase - 1) || it->GetItem(indexBase + size)) {
+  if (indexed && (it->GetItem(indexBase - 1) || it->GetItem(indexBase + size))) {
     throw std::logic_error("iterator returns an item outside its range");
   }
   for (std::int32_t i = 0; i < size; ++i) {
@@ -169,7 +171,7 @@ void WalkSurvey(ISurvey& s) {
   Use(s.JobNumber()), Use(s.Title()), Use(s.Comments()), Use(s.OriginalFileName()), Use(s.Contractor());
   Use(s.HorizontalDatum()), Use(s.VerticalDatum()), Use(s.Epoch()), Use(s.Location()), Use(s.SurveyOrder());
   WalkIterator(s.CrossSections(), 0, WalkCrossSection);
-  WalkIterator(s.ProfileCenterlines(), 0, WalkProfile);
+  WalkIterator(s.ProfileCenterlines(), 0, WalkProfile, /*indexed=*/false);
   Use(s.SurveyDate()), Use(s.SurveyStartDate()), Use(s.SurveyEndDate());
   WalkIterator(s.MiscShotPoints(), 0, WalkShot);
   WalkIterator(s.Areas(), 0, WalkArea);
