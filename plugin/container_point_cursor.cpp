@@ -36,6 +36,17 @@ void CollectAreaPoints(ISurveyArea& area, std::vector<std::shared_ptr<ISurveyPoi
 // --- extents -----------------------------------------------------------------
 
 namespace {
+void Extend(ContainerExtent& extent, double x, double y) {
+  if (extent.pointCount++ == 0) {
+    extent = ContainerExtent{x, y, x, y, 1};
+    return;
+  }
+  extent.xMin = std::min(extent.xMin, x);
+  extent.yMin = std::min(extent.yMin, y);
+  extent.xMax = std::max(extent.xMax, x);
+  extent.yMax = std::max(extent.yMax, y);
+}
+
 template <class Container, class Collect>
 ContainerExtents Measure(IItemIterator<Container>& containers, Collect collect) {
   ContainerExtents extents;
@@ -48,18 +59,7 @@ ContainerExtents Measure(IItemIterator<Container>& containers, Collect collect) 
     for (const auto& source : sources) {
       if (!source) continue;
       source->Initialize();
-      while (const std::shared_ptr<ISurveyPoint> point = source->GetNext()) {
-        const double x = point->X();
-        const double y = point->Y();
-        if (extent.pointCount++ == 0) {
-          extent = ContainerExtent{x, y, x, y, 1};
-        } else {
-          extent.xMin = std::min(extent.xMin, x);
-          extent.yMin = std::min(extent.yMin, y);
-          extent.xMax = std::max(extent.xMax, x);
-          extent.yMax = std::max(extent.yMax, y);
-        }
-      }
+      while (const std::shared_ptr<ISurveyPoint> point = source->GetNext()) Extend(extent, point->X(), point->Y());
     }
     extents.push_back(extent);
   }
@@ -90,18 +90,21 @@ void ContainerPointCursor<Container>::Initialize(std::shared_ptr<Iterator> conta
 }
 
 template <class Container>
-void ContainerPointCursor<Container>::SetContainerExtents(std::shared_ptr<const ContainerExtents> extents) {
-  const bool fits = extents && containers_ && extents->size() == static_cast<std::size_t>(containers_->Size());
-  extents_ = fits ? std::move(extents) : nullptr;
-}
-
-template <class Container>
 void ContainerPointCursor<Container>::Rewind() {
   Finish();
   containerOrdinal_ = -1;
   if (!containers_) return;
   containers_->Initialize();
+  extents_ = cache_ ? cache_->extents : nullptr;
+  if (extents_ && extents_->size() != static_cast<std::size_t>(containers_->Size())) extents_.reset();
+  recording_ = cache_ && !extents_;
+  recorded_.clear();
   NextContainer(nullptr, nullptr);
+}
+
+template <class Container>
+void ContainerPointCursor<Container>::Record() {
+  Extend(recorded_.back(), point_->X(), point_->Y());
 }
 
 template <class Container>
@@ -125,7 +128,13 @@ bool ContainerPointCursor<Container>::NextContainer(const EnvelopeRelation* skip
     Finish();
     container_ = containers_->GetNext();
     ++containerOrdinal_;
-    if (!container_) return false;
+    if (!container_) {
+      // A walk that saw every container from the first knows them all.
+      if (recording_ && cache_) cache_->extents = std::make_shared<ContainerExtents>(std::move(recorded_));
+      recording_ = false;
+      return false;
+    }
+    if (recording_) recorded_.push_back(ContainerExtent{0, 0, 0, 0, 0});
     if (const ContainerExtent* extent = CurrentExtent()) {
       if (extent->pointCount == 0) continue;
       if (skipFilter && Misses(*extent, skipFilter->Box())) {
@@ -162,6 +171,7 @@ bool ContainerPointCursor<Container>::NextPoint() {
       point_ = source->GetNext();
       if (point_) {
         --pointsLeft_;
+        if (recording_) Record();
         return true;
       }
     }

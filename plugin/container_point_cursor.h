@@ -8,9 +8,13 @@
 // exist, so it is passed over and numbering goes on with the next one.
 //
 // Under an envelope filter each point is tested numerically. When the
-// dataset hands the cursor the extents of its containers (bounding box and
-// point count, see MeasureContainers), a container whose box lies wholly
-// outside the envelope is passed over at once, its points still counted.
+// extents of the containers (bounding box and point count) are known, a
+// container whose box lies wholly outside the envelope is passed over at
+// once, its points still counted, and positioning by OID jumps over whole
+// containers. The extents are shared by the cursors of one class through a
+// ContainerExtentsCache: a cursor that walks the whole class from its first
+// record fills the cache on the way, and the dataset measures the
+// containers itself when a filtered or positioned fetch finds it empty.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -31,6 +35,11 @@ struct ContainerExtent {
 };
 using ContainerExtents = std::vector<ContainerExtent>;
 
+// The extents of one class's containers, once known.
+struct ContainerExtentsCache {
+  std::shared_ptr<const ContainerExtents> extents;
+};
+
 template <class Container>
 class ContainerPointCursor : public SvyCursorBase {
  public:
@@ -40,9 +49,9 @@ class ContainerPointCursor : public SvyCursorBase {
   // envelope test applies to it. The cursor keeps the iterator (shared, not
   // copied).
   void Initialize(std::shared_ptr<Iterator> containers, std::int32_t csid);
-  // One entry per container of the iteration, in order; set after
-  // Initialize. Ignored when its size does not match the iteration.
-  void SetContainerExtents(std::shared_ptr<const ContainerExtents> extents);
+  // The cache of the class, set before Initialize. Extents whose size does
+  // not match the iteration are not used.
+  void SetExtentsCache(std::shared_ptr<ContainerExtentsCache> cache) { cache_ = std::move(cache); }
 
   // 0-based position of the current container in the iteration; -1 before
   // Initialize.
@@ -76,6 +85,9 @@ class ContainerPointCursor : public SvyCursorBase {
   bool StartPoints();
   bool NextPoint();
   void Finish();
+  // Adds the current point to the extent of the current container while
+  // recording.
+  void Record();
   // Extent of the current container, when known.
   const ContainerExtent* CurrentExtent() const;
 
@@ -87,7 +99,11 @@ class ContainerPointCursor : public SvyCursorBase {
   std::shared_ptr<ISurveyPoint> point_;
   // Records of the current container after the current one.
   std::int32_t pointsLeft_ = 0;
+  std::shared_ptr<ContainerExtentsCache> cache_;
   std::shared_ptr<const ContainerExtents> extents_;
+  // Extents seen so far by a walk from the first record, while none are known.
+  bool recording_ = false;
+  ContainerExtents recorded_;
 };
 
 // The point lists of a container in record order: a cross section's or a

@@ -122,14 +122,15 @@ std::shared_ptr<Cursor> NewCursor(const FieldMap& fieldMap) {
 
 // A new cursor of the kind, given the field map and, when the file is
 // loaded, initialised over the matching collection. Point cursors over
-// containers also get the containers' extents when they will be positioned
-// or filtered.
+// containers share their class's extents cache, measured first when the
+// cursor will be filtered or positioned.
 std::shared_ptr<SvyCursorBase> SvyDatasetHelper::MakeCursor(ClassKind kind, const FieldMap& fieldMap,
                                                             bool wantExtents) {
   const bool loaded = survey_ || traverse_;
   const std::int32_t csid = loaded ? GetCoordSysConst() : 0;
-  const auto withExtents = [&](auto cursor) {
-    if (wantExtents) cursor->SetContainerExtents(ExtentsOf(kind));
+  const auto overContainers = [&](auto cursor, auto containers) {
+    cursor->SetExtentsCache(ExtentsOf(kind, wantExtents));
+    cursor->Initialize(containers, csid);
     return cursor;
   };
   switch (kind) {
@@ -140,9 +141,7 @@ std::shared_ptr<SvyCursorBase> SvyDatasetHelper::MakeCursor(ClassKind kind, cons
     }
     case ClassKind::CrossSectionPoints: {
       auto cursor = NewCursor<SvyCrossSectionPointCursorHelper>(fieldMap);
-      if (!survey_) return cursor;
-      cursor->Initialize(survey_->CrossSections(), csid);
-      return withExtents(cursor);
+      return survey_ ? overContainers(cursor, survey_->CrossSections()) : cursor;
     }
     case ClassKind::Profiles: {
       auto cursor = NewCursor<SvyProfileCursorHelper>(fieldMap);
@@ -151,9 +150,7 @@ std::shared_ptr<SvyCursorBase> SvyDatasetHelper::MakeCursor(ClassKind kind, cons
     }
     case ClassKind::ProfilePoints: {
       auto cursor = NewCursor<SvyProfilePointCursorHelper>(fieldMap);
-      if (!survey_) return cursor;
-      cursor->Initialize(survey_->ProfileCenterlines(), csid);
-      return withExtents(cursor);
+      return survey_ ? overContainers(cursor, survey_->ProfileCenterlines()) : cursor;
     }
     case ClassKind::Areas: {
       auto cursor = NewCursor<SvyAreaCursorHelper>(fieldMap);
@@ -162,9 +159,7 @@ std::shared_ptr<SvyCursorBase> SvyDatasetHelper::MakeCursor(ClassKind kind, cons
     }
     case ClassKind::AreaPoints: {
       auto cursor = NewCursor<SvyAreaPointCursorHelper>(fieldMap);
-      if (!survey_) return cursor;
-      cursor->Initialize(survey_->Areas(), csid);
-      return withExtents(cursor);
+      return survey_ ? overContainers(cursor, survey_->Areas()) : cursor;
     }
     case ClassKind::MiscellaneousShotPoints: {
       auto cursor = NewCursor<SvyMiscShotPointCursorHelper>(fieldMap);
@@ -195,22 +190,19 @@ std::shared_ptr<SvyCursorBase> SvyDatasetHelper::MakeCursor(ClassKind kind, cons
   throw RaisedError(kErrUnexpected, "Ordane.SvyDatasetHelper.FetchGeneric", "Unexpected Class Index");
 }
 
-// Measured once per class; the survey never changes after it was read.
-std::shared_ptr<const ContainerExtents> SvyDatasetHelper::ExtentsOf(ClassKind kind) {
-  const auto found = extents_.find(kind);
-  if (found != extents_.end()) return found->second;
-  std::shared_ptr<const ContainerExtents> extents;
-  if (survey_) {
-    if (kind == ClassKind::CrossSectionPoints) {
-      if (auto items = survey_->CrossSections()) extents = std::make_shared<ContainerExtents>(MeasureCrossSections(*items));
-    } else if (kind == ClassKind::ProfilePoints) {
-      if (auto items = survey_->ProfileCenterlines()) extents = std::make_shared<ContainerExtents>(MeasureProfiles(*items));
-    } else if (kind == ClassKind::AreaPoints) {
-      if (auto items = survey_->Areas()) extents = std::make_shared<ContainerExtents>(MeasureAreas(*items));
-    }
+// The survey never changes after it was read, so extents stay valid.
+std::shared_ptr<ContainerExtentsCache> SvyDatasetHelper::ExtentsOf(ClassKind kind, bool measure) {
+  std::shared_ptr<ContainerExtentsCache>& cache = extents_[kind];
+  if (!cache) cache = std::make_shared<ContainerExtentsCache>();
+  if (!measure || cache->extents || !survey_) return cache;
+  if (kind == ClassKind::CrossSectionPoints) {
+    if (auto items = survey_->CrossSections()) cache->extents = std::make_shared<ContainerExtents>(MeasureCrossSections(*items));
+  } else if (kind == ClassKind::ProfilePoints) {
+    if (auto items = survey_->ProfileCenterlines()) cache->extents = std::make_shared<ContainerExtents>(MeasureProfiles(*items));
+  } else if (kind == ClassKind::AreaPoints) {
+    if (auto items = survey_->Areas()) cache->extents = std::make_shared<ContainerExtents>(MeasureAreas(*items));
   }
-  extents_.emplace(kind, extents);
-  return extents;
+  return cache;
 }
 
 // --- bounds ------------------------------------------------------------------

@@ -101,7 +101,8 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
   std::shared_ptr<IPlugInCursorHelper> FetchGeneric(std::int32_t classIndex, const FieldMap& fieldMap,
                                                     std::optional<std::int64_t> id, const Envelope* envelope);
   std::shared_ptr<SvyCursorBase> MakeCursor(ClassKind kind, const FieldMap& fieldMap, bool wantExtents);
-  std::shared_ptr<const ContainerExtents> ExtentsOf(ClassKind kind);
+  // The class's extents cache; measured first when `measure` and still empty.
+  std::shared_ptr<ContainerExtentsCache> ExtentsOf(ClassKind kind, bool measure);
   Envelope ClassBounds(std::int32_t classIndex);
 
   SurveySource source_;
@@ -115,8 +116,9 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
   std::int32_t surveyType_ = 1000;
   // The class maps: built once (index order is class order); nullopt until then.
   std::optional<std::vector<ClassEntry>> classes_;
-  // Container extents per point class, measured on the first filtered fetch.
-  std::map<ClassKind, std::shared_ptr<const ContainerExtents>> extents_;
+  // Container extents per class of points over containers: filled by the
+  // first full walk, or measured by the first filtered or positioned fetch.
+  std::map<ClassKind, std::shared_ptr<ContainerExtentsCache>> extents_;
 };
 
 }  // namespace veldrane

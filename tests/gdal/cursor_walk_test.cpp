@@ -92,6 +92,26 @@ TEST(CursorWalk, ContainersMissingTheEnvelopeStillCountTheirPoints) {
   EXPECT_EQ(near->pointsRequests, 2);
 }
 
+TEST(CursorWalk, AFullWalkLeavesTheExtentsForLaterFilteredFetches) {
+  SurveyDataset data;
+  auto far = SectionAlongX({100, 101, 102}, 0, 4);
+  auto near = SectionAlongX({10, 11}, 0, 7);
+  data.survey->crossSections = {SectionAlongX({0, 1, 2}), far, near};
+  auto row = data.Row(kSectionPoints);
+  EXPECT_EQ(test::CollectOids(*data.All(kSectionPoints), *row).size(), 8u);
+  EXPECT_EQ(far->pointsRequests, 1);
+  EXPECT_EQ(test::CollectOids(*data.In(kSectionPoints, Envelope(9.5, -1, 11.5, 1)), *row),
+            (std::vector<std::int32_t>{0, 6, 7}));
+  EXPECT_EQ(far->pointsRequests, 1);
+  EXPECT_EQ(near->pointsRequests, 2);
+
+  // Positioning jumps over whole containers as well.
+  auto cursor = data.helper.FetchByID(kSectionPoints, 7, data.AllOf(kSectionPoints));
+  EXPECT_EQ(cursor->QueryValues(*row), 7);
+  EXPECT_EQ(row->Value(data.Pos(kSectionPoints, "PointId")).integer, 8);
+  EXPECT_EQ(far->pointsRequests, 1);
+}
+
 TEST(CursorWalk, PointsOnTheEnvelopeBoundaryAreNotWithin) {
   SurveyDataset data;
   data.survey->crossSections = {SectionAlongX({0, 10, 15, 20})};
