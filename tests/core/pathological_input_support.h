@@ -1,0 +1,60 @@
+#pragma once
+// Scratch files for the pathological-input tests: each test writes its
+// generated input into its own temp folder and opens it through the survey
+// factory, as every caller of the library does.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "model/features.h"
+#include "readers/survey_factory.h"
+
+namespace veldrane::test {
+
+class PathologicalInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("veldrane_path_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+ public:
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::shared_ptr<ISurvey> OpenSurvey(const std::string& name, const std::string& bytes) {
+    auto survey = std::dynamic_pointer_cast<ISurvey>(OpenSurveyFile(Write(name, bytes)));
+    EXPECT_NE(survey, nullptr);
+    return survey;
+  }
+  std::shared_ptr<ITraverse> OpenTraverse(const std::string& name, const std::string& bytes) {
+    auto traverse = std::dynamic_pointer_cast<ITraverse>(OpenSurveyFile(Write(name, bytes)));
+    EXPECT_NE(traverse, nullptr);
+    return traverse;
+  }
+  // Pops the queue; returns how many records it held and how many of them
+  // have exactly `description`.
+  static std::pair<std::size_t, std::size_t> CountErrors(ISurveyErrorQueue& queue, const std::string& description) {
+    std::size_t all = 0, matching = 0;
+    while (!queue.IsEmpty()) {
+      auto e = queue.Pop();
+      ++all;
+      if (e->Description() == description) ++matching;
+    }
+    return {all, matching};
+  }
+
+  std::filesystem::path dir_;
+};
+
+}  // namespace veldrane::test
