@@ -93,7 +93,9 @@ bool Corvid830CrossSection::InitCrossSection(std::string_view record, Corvid830S
 std::shared_ptr<ISurveyPointIterator> Corvid830CrossSection::Points() {
   std::vector<std::shared_ptr<ISurveyPoint>> items;
   items.reserve(pointCount_);
-  const auto self = shared_from_this();
+  // Items keep their owner alive; an owner that is not shared (made on the
+  // stack) hands out plain pointers that live as long as it does.
+  const std::shared_ptr<void> self = weak_from_this().lock();
   for (std::size_t i = 0; i < pointCount_; ++i) items.emplace_back(self, points_ + i);
   auto iterator = std::make_shared<Corvid830SurveyPointIterator>();
   iterator->InitPoints(std::move(items));

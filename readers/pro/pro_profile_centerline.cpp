@@ -34,7 +34,9 @@ ProProfileCenterline::ProProfileCenterline(std::shared_ptr<InternedCodeTable> co
 std::shared_ptr<ISurveyPointIterator> ProProfileCenterline::Points() {
   std::vector<std::shared_ptr<ISurveyPoint>> items;
   items.reserve(points_.Size());
-  const auto self = shared_from_this();
+  // Items keep their owner alive; an owner that is not shared (made on the
+  // stack) hands out plain pointers that live as long as it does.
+  const std::shared_ptr<void> self = weak_from_this().lock();
   points_.ForEach([&](ProSurveyPoint& point) { items.emplace_back(self, &point); });
   return std::make_shared<ListIterator<ISurveyPointIterator, ISurveyPoint>>(std::move(items));
 }

@@ -97,7 +97,9 @@ DateTime TesselTraverse::TraverseDate() {
 std::shared_ptr<ITraversePointIterator> TesselTraverse::TraversePoints() {
   std::vector<std::shared_ptr<ITraversePoint>> items;
   items.reserve(stations_.size());
-  const auto self = shared_from_this();
+  // Items keep their owner alive; an owner that is not shared (made on the
+  // stack) hands out plain pointers that live as long as it does.
+  const std::shared_ptr<void> self = weak_from_this().lock();
   for (auto& station : stations_) items.emplace_back(self, &station);
   auto iterator = std::make_shared<TesselTraversePointIterator>();
   iterator->InitTraversePoints(items);
