@@ -231,6 +231,9 @@ class EMSurvey : public ISurvey, public IMonitor {
   std::shared_ptr<EMProfileCenterline> currentProfile_;
   std::shared_ptr<EMMiscShotPoint> miscTemplate_;
   std::shared_ptr<ISurveyArea> currentArea_;
+  // Set when the open area's current hole (island) was rejected: its further
+  // points are skipped until the next "#A02" ("#A02" or "#A03").
+  bool holeRejected_ = false, islandRejected_ = false;
   StringBuilder crossSectionDescription_, profileDescription_, miscDescription_;
   SharedText miscDescriptionText_;  // miscDescription_ as text, made once per "#M"
   bool miscPointsAdded_ = false;

@@ -172,6 +172,8 @@ void EMSurvey::ApplyBenchmarkRecord(std::string_view number, std::string_view va
 // ---------------------------------------------------------------------------
 // Gage readings
 
+// Only the equality of keys matters: the name, the date-time in a fixed
+// ISO form and the elevation as its shortest exact decimal text.
 std::string EMSurvey::GageKey(EMGage& gage) const {
   return gage.Name() + "_" + gage.MeasurementDate().ToIso() + "_" + FormatNumber(gage.WaterSurfaceElevation());
 }
@@ -241,6 +243,9 @@ void EMSurvey::DispatchGageRecord(std::string_view number, std::string_view valu
   }
 }
 
+// A "#G03" that follows the "#G04" of its reading still gives the (already
+// registered) reading its elevation: the file states it for that reading,
+// and the key formed at "#G04" only serves to drop repeated readings.
 void EMSurvey::CompleteGageReading(std::string_view value) {
   const DateTime time = ParseTime(*this, value, "Invalid Gage date/time #G04");
   if (time != DateTime::Undefined()) currentGage_->SetMeasurementDate(currentSurveyDate_ + time);

@@ -8,6 +8,7 @@
 #include "model/constants.h"
 #include "model/text.h"
 #include "readers/em/em_survey.h"
+#include "readers/em/em_survey_area.h"
 #include "readers/survey_factory.h"
 
 namespace veldrane {
@@ -16,33 +17,127 @@ namespace {
 constexpr const char* kSourceBaselineRecord = "Ordane.EMSurvey.DispatchBaselineRecord";
 constexpr const char* kSourceBaseline = "Ordane.EMSurvey.Baseline";
 constexpr const char* kSourceUpdate = "Ordane.EMSurvey.Update";
+constexpr const char* kSourceArea = "Ordane.EMSurvey.DispatchArea";
+constexpr const char* kSourceClear = "Ordane.EMSurvey.ClearDataRecords";
+
+// The reader makes every area it keeps, so the open area is always one of
+// its own.
+EMSurveyArea& OpenArea(const std::shared_ptr<ISurveyArea>& area) { return static_cast<EMSurveyArea&>(*area); }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Survey areas
 
-void EMSurvey::DispatchArea(std::string_view number, std::string_view /*value*/) {
-  // Survey areas are not read by this reader yet: their records are skipped
-  // without a message and no area is ever current. An area declaration
-  // still closes the feature before it, so the area's points never join
-  // the previous cross section or profile.
-  if (number == "01") ClearDataRecords();
+void EMSurvey::DispatchArea(std::string_view number, std::string_view value) {
+  const std::string line = "#A" + std::string(number);
+  if (number == "01") {
+    if (horizontalAccuracy_ == kUndefinedNumber) {
+      Report(kErrInvalidDeclaration, kSeverityWarning, kSourceArea,
+             "Survey Area Features (#A01, #A02, #A03) specified without Horizontal Accuray Record (#H17). Last "
+             "point will be included in polygon rendering and may result in incorrect topology.");
+    }
+    ClearDataRecords();
+    auto area = std::make_shared<EMSurveyArea>();
+    holeRejected_ = false;
+    islandRejected_ = false;
+    area->InitSurveyArea(this);
+    area->SetFieldBook(TextOf(currentFieldBook_));
+    area->SetPageNumber(TextOf(currentPageNumber_));
+    area->SetSurveyDate(currentSurveyDate_);
+    area->SetBenchmark(currentBenchmark_);
+    area->SetGage(currentGage_);
+    area->SetAltName(std::string(value));
+    areas_.push_back(area);
+    currentArea_ = area;
+    return;
+  }
+  if (number == "02") {
+    // A hole needs an area to be inside of: without one the record is
+    // reported and skipped (the following points then go wherever points
+    // go outside an area).
+    if (!HasCurrentArea()) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceArea,
+             "Survey area hole (#A02) specified out of order. #A02 records must be recorded after #A01 records.");
+      return;
+    }
+    OpenArea(currentArea_).AddNewHole();
+    holeRejected_ = false;
+    islandRejected_ = false;
+    return;
+  }
+  if (number == "03") {
+    if (!HasCurrentArea()) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceArea,
+             "Survey area island (#A03) specified out of order. #A03 records must be recorded after #A01 and #A02 "
+             "records.");
+      return;
+    }
+    // An island lies in a hole: with no hole yet (or the last one rejected)
+    // the record is reported and skipped.
+    if (!OpenArea(currentArea_).InHole() || !OpenArea(currentArea_).AddNewIsland()) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceArea,
+             "Survey area island (#A03) specified without a hole. #A03 records must follow the #A02 record of the "
+             "hole the island lies in.");
+      return;
+    }
+    islandRejected_ = false;
+    return;
+  }
+  if (!IsNumeric(number)) {
+    Report(kErrInvalidRecord, kSeverityError, kSourceArea, "Invalid survey code: " + line);
+    return;
+  }
+  // Numbers 10 and up describe the area; the others are reserved.
+  if (ToNumber(number).value_or(0) >= 10 && HasCurrentArea())
+    OpenArea(currentArea_).AddDescription(std::string(value) + " ");
 }
 
-void EMSurvey::RouteAreaPoint(const EMSurveyPoint& /*point*/, std::string_view /*line*/) {
-  // Reached only while an area is current (never, until areas are read).
+void EMSurvey::RouteAreaPoint(const EMSurveyPoint& point, std::string_view line) {
+  // The rest of a rejected hole or island is skipped: it belongs neither to
+  // the ring around it nor anywhere else.
+  if (holeRejected_ || islandRejected_) return;
+  EMSurveyArea& area = OpenArea(currentArea_);
+  if (area.InIsland()) {
+    if (!area.AddPointToIsland(point)) {
+      AppendError("Invalid Survey Area Geometry: The island is not inside the hole: " + std::string(line));
+      islandRejected_ = true;
+    }
+  } else if (area.InHole()) {
+    if (!area.AddPointToHole(point)) {
+      AppendError("Invalid Survey Area Geometry: The hole is not inside the external polygon: " + std::string(line));
+      holeRejected_ = true;
+    }
+  } else {
+    area.AddExteriorPoint(point);
+  }
 }
 
 void EMSurvey::ClearAreaRecord() {
-  // Closing an area checks its exterior ring (at least three points, else
-  // the area is removed) and its holes; nothing to close until areas are read.
+  if (!HasCurrentArea()) return;
+  const auto& exterior = OpenArea(currentArea_).ExteriorRing();
+  if (exterior->PointCount() < 3) {
+    if (!areas_.empty() && areas_.back() == currentArea_) areas_.pop_back();
+    Report(kErrInvalidRecord, kSeverityError, kSourceClear,
+           "Prior Survey Area external ring must have at least three points.");
+    return;
+  }
+  for (const auto& hole : exterior->InteriorRings()) {
+    if (hole->PointCount() < 3) {
+      Report(kErrInvalidRecord, kSeverityError, kSourceClear,
+             "Prior Survey Area internal rings should have at least three points.");
+      return;
+    }
+  }
 }
 
 std::shared_ptr<ISurveyAreaIterator> EMSurvey::Areas() {
-  auto it = std::make_shared<ListIterator<ISurveyAreaIterator, ISurveyArea, 0>>();
-  it->Assign(areas_);
-  return it;
+  // Only areas with a drawn exterior ring are listed.
+  std::vector<std::shared_ptr<ISurveyArea>> listed;
+  listed.reserve(areas_.size());
+  for (const auto& area : areas_)
+    if (OpenArea(area).ExteriorRing()->PointCount() >= 1) listed.push_back(area);
+  return std::make_shared<ListIterator<ISurveyAreaIterator, ISurveyArea, 0>>(std::move(listed));
 }
 
 // ---------------------------------------------------------------------------

@@ -196,5 +196,15 @@ TEST_F(EMGageTest, FeaturesDeclaredBeforeTheTimeKeepTheirReading) {
   EXPECT_EQ(s->Gages()->GetItem(1).get(), shots[1]->Gage().get());
 }
 
+TEST_F(EMGageTest, ElevationAfterTheTimeStillBelongsToTheReading) {
+  auto s = Read("#H02 3/1/2023\n#G02 A\n#G04 1030\n#G03 2.5\n#M01 x\n1 1 1 1\n");
+  EXPECT_TRUE(errors_.empty());
+  auto gages = Collect(s->Gages());
+  ASSERT_EQ(gages.size(), 1u);
+  EXPECT_EQ(gages[0]->WaterSurfaceElevation(), 2.5);
+  EXPECT_EQ(gages[0]->MeasurementDate(), Date(2023, 3, 1, 10, 30));
+  EXPECT_EQ(s->MiscShotPoints()->GetItem(0)->Gage().get(), gages[0].get());
+}
+
 }  // namespace
 }  // namespace veldrane::test

@@ -2,6 +2,9 @@
 // benchmarks, gage readings and the iterator protocol.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/constants.h"
 #include "readers/em/em_cross_section.h"
 #include "readers/em/em_gage.h"
@@ -9,12 +12,15 @@
 #include "readers/em/em_profile_centerline.h"
 #include "readers/em/em_survey_point.h"
 #include "readers/em/em_vertical_control.h"
+#include "tests/core/em_test_support.h"
 #include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
 
-EMSurveyPoint MakePoint(std::string_view id, double x, double y, double z = 1) {
+using test::Collect;
+
+EMSurveyPoint MakePoint(const std::string& id, double x, double y, double z = 1) {
   EMSurveyPoint p;
   p.Initialize(id, x, y, z, 0, "", "", kUndefinedNumber, kUndefinedNumber);
   return p;
@@ -96,6 +102,22 @@ TEST(EMCrossSectionValueTest, SharedPointsKeepTheirSectionAlive) {
   }
   EXPECT_EQ(survivor->Id(), 1);
   EXPECT_DOUBLE_EQ(survivor->Station(), 4);
+}
+
+TEST(EMPointListTest, LongTagsSurviveGrowthSealingAndCopies) {
+  auto profile = std::make_shared<EMProfileCenterline>();
+  std::vector<EMSurveyPoint> buffer;
+  buffer.reserve(3);  // a small lent buffer that has to grow
+  profile->LendPointBuffer(std::move(buffer));
+  for (int i = 0; i < 9000; ++i) profile->AddPoint(MakePoint("station-tag-" + std::to_string(i), i, 0));
+  profile->Seal(&buffer);
+  EXPECT_TRUE(buffer.empty());
+  profile->AddPoint(MakePoint("after-the-seal-tag", 1, 1));
+  auto points = Collect(profile->Points());
+  ASSERT_EQ(points.size(), 9001u);
+  for (int i = 0; i < 9000; ++i) ASSERT_EQ(points[i]->PointTag(), "station-tag-" + std::to_string(i));
+  EXPECT_EQ(points[9000]->PointTag(), "after-the-seal-tag");
+  EXPECT_DOUBLE_EQ(points[8999]->X(), 8999);
 }
 
 TEST(EMIteratorTest, GetNextPastTheEndKeepsReturningNone) {
