@@ -140,6 +140,7 @@ TEST(CursorValues, FieldMapOfTheWrongSizeIsReportedAndFillsNothing) {
   const auto cursor = data.helper.FetchAll(1, "", FieldMap(std::vector<std::int32_t>{0, 1, 2}));
   EXPECT_EQ(cursor->QueryValues(*row), 0);
   EXPECT_TRUE(notes.AnyContains("Number of elements in Fieldmap does not match number of fields"));
+  EXPECT_TRUE(notes.AnyContains("QueryValues SvyCrossSectionPointCursorHelper"));
   EXPECT_EQ(ValueOf(data, *row, 1, "PointId").kind, Kind::Unset);
 }
 

@@ -124,6 +124,7 @@ TEST(DatasetClasses, IndexMembersCheckTheRange) {
   EXPECT_TRUE(notes.reports.empty());
   EXPECT_EQ(data.helper.ShapeFieldIndex(2), 0);
   EXPECT_TRUE(notes.AnyContains("Unexpected Class Index2/2"));
+  EXPECT_TRUE(notes.AnyContains("IPlugInDatasetHelper_ShapeFieldIndex SvyDatasetHelper"));
   EXPECT_EQ(data.helper.OIDFieldIndex(-1), 0);
   EXPECT_EQ(notes.reports.size(), 2u);
 }
