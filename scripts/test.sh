@@ -25,7 +25,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -
 
 echo "== build build-asan"
 if ! cmake --build build-asan -j"$jobs" >build-asan/build.log 2>&1; then
-  grep -E -B2 -A12 'error|Error' build-asan/build.log | tail -n 120 >&2 || tail -n 120 build-asan/build.log >&2
+  grep -E -B2 -A8 'error:|undefined reference|\*\*\* \[' build-asan/build.log | tail -n 120 >&2 || tail -n 120 build-asan/build.log >&2
   echo "test.sh: build failed (full log in build-asan/build.log)" >&2
   exit 1
 fi
