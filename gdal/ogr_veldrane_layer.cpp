@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <cpl_error.h>
 
 #include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
@@ -46,6 +51,57 @@ OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* 
   }
   return definition;
 }
+
+// An ordinate that is not finite in every vertex is one the survey does not
+// have (a benchmark without elevation, a point without station): the shape
+// drops that dimension instead of carrying NaN, which most formats refuse.
+void DropMissingOrdinates(OGRGeometry& shape) {
+  if (auto* point = dynamic_cast<OGRPoint*>(&shape)) {
+    // The stored values are reset too: writers of Z or M layers read them
+    // from 2D points as well.
+    if (point->Is3D() && !std::isfinite(point->getZ())) {
+      point->setZ(0.0);
+      point->set3D(FALSE);
+    }
+    if (point->IsMeasured() && !std::isfinite(point->getM())) {
+      point->setM(0.0);
+      point->setMeasured(FALSE);
+    }
+    return;
+  }
+  if (auto* line = dynamic_cast<OGRSimpleCurve*>(&shape)) {
+    bool anyZ = false, anyM = false;
+    for (int i = 0; i < line->getNumPoints(); ++i) {
+      anyZ = anyZ || std::isfinite(line->getZ(i));
+      anyM = anyM || std::isfinite(line->getM(i));
+    }
+    if (line->Is3D() && !anyZ) line->set3D(FALSE);
+    if (line->IsMeasured() && !anyM) line->setMeasured(FALSE);
+  }
+}
+
+// While a polygon shape is built the data source adds each ring before the
+// final closing step, and OGR warns about every ring that is not closed yet.
+// Those warnings are dropped; every other message is passed on afterwards.
+class RingClosingMessages {
+ public:
+  RingClosingMessages() { CPLPushErrorHandlerEx(&RingClosingMessages::Keep, this); }
+  ~RingClosingMessages() {
+    CPLPopErrorHandler();
+    for (const auto& [type, number, text] : kept_) CPLError(type, number, "%s", text.c_str());
+  }
+  RingClosingMessages(const RingClosingMessages&) = delete;
+  RingClosingMessages& operator=(const RingClosingMessages&) = delete;
+
+ private:
+  static void CPL_STDCALL Keep(CPLErr type, CPLErrorNum number, const char* text) {
+    auto* self = static_cast<RingClosingMessages*>(CPLGetErrorHandlerUserData());
+    const std::string message = text != nullptr ? text : "";
+    if (type == CE_Warning && message.rfind("Non closed ring detected", 0) == 0) return;
+    self->kept_.emplace_back(type, number, message);
+  }
+  std::vector<std::tuple<CPLErr, CPLErrorNum, std::string>> kept_;
+};
 
 }  // namespace
 
@@ -126,8 +182,16 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
   feature->SetFID(active.base != nullptr ? active.base->RecordOrdinal() : oid);
   if (withShape && definition_->GetGeomFieldCount() > 0) {
     std::unique_ptr<OGRGeometry> shape = NewShape(geometryDef_);
-    active.cursor->QueryShape(*shape);
+    if (geometryDef_.GeometryType() == HostGeometryType::Polygon) {
+      RingClosingMessages ringMessages;
+      active.cursor->QueryShape(*shape);
+    } else {
+      active.cursor->QueryShape(*shape);
+    }
     if (!IsEmptyGeometry(*shape)) {
+      DropMissingOrdinates(*shape);
+      // Closing the rings is the host's last step of building a polygon.
+      if (auto* polygon = dynamic_cast<OGRPolygon*>(shape.get())) ClosePolygonRings(*polygon);
       shape->assignSpatialReference(spatialReference_);
       feature->SetGeomFieldDirectly(0, shape.release());
     }

@@ -111,6 +111,8 @@ TEST_F(OgrDriverRead, ABenchmarkWithoutLocationHasNoGeometry) {
   const auto* shape = one->GetGeometryRef()->toPoint();
   EXPECT_DOUBLE_EQ(shape->getX(), 3391020.25);
   EXPECT_DOUBLE_EQ(shape->getY(), 690050.5);
+  // A benchmark's location has no elevation in its shape (not a NaN one).
+  EXPECT_FALSE(shape->Is3D());
   EXPECT_TRUE(one->IsFieldNull(one->GetFieldIndex("MeasuredElevation")));
   EXPECT_NEAR(one->GetFieldAsDouble("DocumentedElevation"), 25.51, 1e-5);
 }
@@ -254,6 +256,40 @@ TEST(OgrDriverText, SurveyTextInAWindowsCodePageComesOutAsUtf8) {
   std::unique_ptr<OGRFeature> a(dataset->GetLayerByName("a.em CrossSections")->GetFeature(0));
   ASSERT_TRUE(a);
   EXPECT_EQ(std::string(a->GetFieldAsString("Description")), "Pipe at 45\xC2\xB0 bend");
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test
+
+namespace veldrane::ogr::test {
+namespace {
+
+TEST(OgrDriverAreas, PolygonsComeWithClosedRingsAndNoWarnings) {
+  const fs::path sample = fs::path(VELDRANE_SOURCE_DIR) / "samples" / "borrow_pit.em";
+  if (!fs::exists(sample)) GTEST_SKIP() << "no sample survey with areas";
+  ScratchFolder folder;
+  fs::copy_file(sample, folder / "borrow_pit.em");
+  CapturedMessages messages;
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  OGRLayer* areas = dataset->GetLayerByName("borrow_pit.em Areas");
+  ASSERT_NE(areas, nullptr);
+  EXPECT_EQ(areas->GetGeomType(), wkbPolygonZM);
+  int polygons = 0;
+  for (auto& feature : *areas) {
+    const OGRGeometry* shape = feature->GetGeometryRef();
+    ASSERT_NE(shape, nullptr);
+    const OGRPolygon* polygon = shape->toPolygon();
+    ++polygons;
+    for (int r = 0; r <= polygon->getNumInteriorRings(); ++r) {
+      const OGRLinearRing* ring = r == 0 ? polygon->getExteriorRing() : polygon->getInteriorRing(r - 1);
+      ASSERT_GE(ring->getNumPoints(), 4);
+      EXPECT_TRUE(ring->get_IsClosed()) << "ring " << r << " of feature " << feature->GetFID();
+    }
+  }
+  EXPECT_GT(polygons, 0);
+  for (const auto& text : messages.Of(CE_Warning))
+    EXPECT_EQ(text.find("Non closed ring"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -96,8 +96,10 @@ inline const std::string kBenchmarkSurvey =
     "#V01 BM TWO\r\n"
     "#V02 12.5\r\n";
 
-// A field file with two problems: an unknown format version (line 1) and a
-// non-numeric elevation (line 8, "8.O"); the point of that line is dropped.
+// A field file with three problems: an unknown format version (line 1,
+// error), a repeated benchmark elevation (line 9, warning) and a
+// non-numeric elevation (line 13, "8.O", error); the point of that line is
+// dropped, the other two of the section are kept.
 inline const std::string kFaultySurvey =
     "#H00 EM08\n"
     "#H02 3/14/2011\n"
@@ -105,10 +107,13 @@ inline const std::string kFaultySurvey =
     "#H06 US SURVEY FEET\n"
     "#H07 LA SOUTH\n"
     "#H16 2011\n"
+    "#V01 BM ONE\n"
+    "#V02 25.51\n"
+    "#V02 25.51\n"
     "#X01 3391000 690200 3391100 690200 2+00 XS C\n"
-    "6,690200,3391060,8.O,CL\n"
     "7,690200,3391070,8.5,CL\n"
-    "8,690200,3391080,9.5,TOE\n";
+    "8,690200,3391080,9.5,TOE\n"
+    "6,690200,3391060,8.O,CL\n";
 
 inline void RegisterDriver() { RegisterOGRVeldrane(); }
 

@@ -1,0 +1,222 @@
+// What the "Veldrane" OGR driver tells about the problems found in survey
+// files (GDAL warnings and the "Errors" layer), and its file operations
+// (delete, rename, copy), which move a survey file's metadata file with it.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/gdal/ogr_driver_test_support.h"
+
+namespace veldrane::ogr::test {
+namespace {
+
+struct Record {
+  std::string file;
+  int line;  // 0 for a null line number
+  std::string severity;
+  std::string description;
+  bool operator==(const Record& o) const {
+    return file == o.file && line == o.line && severity == o.severity && description == o.description;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Record& r) {
+  return out << r.file << ":" << r.line << ": " << r.severity << ": " << r.description;
+}
+
+std::vector<Record> Records(OGRLayer& errors) {
+  std::vector<Record> records;
+  errors.ResetReading();
+  for (auto& feature : errors) {
+    const int line = feature->GetFieldIndex("LineNumber");
+    records.push_back(Record{feature->GetFieldAsString("Filename"),
+                             feature->IsFieldNull(line) ? 0 : feature->GetFieldAsInteger(line),
+                             feature->GetFieldAsString("Severity"), feature->GetFieldAsString("Description")});
+  }
+  return records;
+}
+
+class OgrDriverErrors : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(folder_ / "a.em", kSectionsSurvey);
+    WriteFile(folder_ / "bad.em", kFaultySurvey);
+    bad_ = (folder_ / "bad.em").string();
+  }
+  std::vector<Record> Expected() const {
+    return {{bad_, 1, "error", "Invalid File Format Version : EM08"},
+            {bad_, 9, "warning", "Duplicate #V02 record ignored for BM ONE"},
+            {bad_, 13, "error", "Non-Numeric Elevation Value in Coordinate:6,690200,3391060,8.O,CL"}};
+  }
+
+  ScratchFolder folder_;
+  std::string bad_;
+};
+
+TEST_F(OgrDriverErrors, ErrorLayerListsEveryRecordOfTheFilesRead) {
+  auto dataset = OpenWithDriver(folder_.str(), true);
+  ASSERT_TRUE(dataset);
+  OGRLayer* errors = dataset->GetLayerByName("Errors");
+  ASSERT_NE(errors, nullptr);
+  EXPECT_EQ(dataset->GetLayer(dataset->GetLayerCount() - 1), errors);
+  EXPECT_EQ(errors->GetGeomType(), wkbNone);
+  OGRFeatureDefn* defn = errors->GetLayerDefn();
+  ASSERT_EQ(defn->GetFieldCount(), 4);
+  EXPECT_STREQ(defn->GetFieldDefn(0)->GetNameRef(), "Filename");
+  EXPECT_STREQ(defn->GetFieldDefn(1)->GetNameRef(), "LineNumber");
+  EXPECT_EQ(defn->GetFieldDefn(1)->GetType(), OFTInteger);
+  EXPECT_STREQ(defn->GetFieldDefn(2)->GetNameRef(), "Severity");
+  EXPECT_STREQ(defn->GetFieldDefn(3)->GetNameRef(), "Description");
+
+  EXPECT_EQ(Records(*errors), Expected());
+  EXPECT_EQ(errors->GetFeatureCount(), 3);
+  EXPECT_EQ(Fids(*errors), (std::vector<GIntBig>{0, 1, 2}));
+  std::unique_ptr<OGRFeature> second(errors->GetFeature(1));
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->GetFieldAsInteger("LineNumber"), 9);
+  EXPECT_EQ(errors->GetFeature(3), nullptr);
+  ASSERT_EQ(errors->SetAttributeFilter("Severity = 'error'"), OGRERR_NONE);
+  EXPECT_EQ(Fids(*errors), (std::vector<GIntBig>{0, 2}));
+  // The file with problems is still read: the section keeps its 2 good points.
+  EXPECT_EQ(dataset->GetLayerByName("bad.em CrossSectionPoints")->GetFeatureCount(), 2);
+}
+
+TEST_F(OgrDriverErrors, RecordsArriveAsGdalWarningsInCheckForm) {
+  CapturedMessages messages;
+  auto dataset = OpenWithDriver(folder_.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_EQ(dataset->GetLayerByName("Errors"), nullptr);
+  std::vector<std::string> expected;
+  for (const Record& r : Expected())
+    expected.push_back(r.file + ":" + std::to_string(r.line) + ": " + r.severity + ": " + r.description);
+  EXPECT_EQ(messages.Of(CE_Warning), expected);
+  EXPECT_TRUE(messages.Of(CE_Failure).empty());
+}
+
+TEST_F(OgrDriverErrors, EveryOpenReportsTheRecordsAgain) {
+  auto first = OpenWithDriver(folder_.str(), true);
+  auto second = OpenWithDriver(folder_.str(), true);
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(Records(*second->GetLayerByName("Errors")), Expected());
+  EXPECT_EQ(Records(*first->GetLayerByName("Errors")), Expected());
+}
+
+TEST_F(OgrDriverErrors, ARecordWithoutLineHasANullLineNumberAndNoLineInTheWarning) {
+  ScratchFolder other;
+  std::string survey = kSectionsSurvey;
+  survey.replace(survey.find("LA SOUTH"), 8, "NOWHERE");
+  WriteFile(other / "a.em", survey);
+  CapturedMessages messages;
+  auto dataset = OpenWithDriver(other.str(), true);
+  ASSERT_TRUE(dataset);
+  const auto records = Records(*dataset->GetLayerByName("Errors"));
+  ASSERT_FALSE(records.empty());
+  const std::string file = (other / "a.em").string();
+  for (const Record& record : records) {
+    EXPECT_EQ(record.file, file);
+    EXPECT_EQ(record.line, 0);
+  }
+  const auto warnings = messages.Of(CE_Warning);
+  ASSERT_EQ(warnings.size(), records.size());
+  EXPECT_EQ(warnings.back(), file + ": " + records.back().severity + ": " + records.back().description);
+}
+
+// ---------------------------------------------------------------------------
+// File operations
+
+GDALDriver& Driver() {
+  RegisterDriver();
+  return *GetGDALDriverManager()->GetDriverByName("Veldrane");
+}
+
+TEST(OgrDriverFiles, DeleteRemovesTheSurveyFileAndItsMetadata) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "a.em.xml", "<metadata/>\n");
+  WriteFile(folder / "b.em", kBenchmarkSurvey);
+  EXPECT_EQ(Driver().Delete((folder / "a.em").string().c_str()), CE_None);
+  EXPECT_FALSE(fs::exists(folder / "a.em"));
+  EXPECT_FALSE(fs::exists(folder / "a.em.xml"));
+  EXPECT_TRUE(fs::exists(folder / "b.em"));
+}
+
+TEST(OgrDriverFiles, AFolderIsNotDeleted) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  CapturedMessages messages;
+  EXPECT_EQ(Driver().Delete(folder.str().c_str()), CE_Failure);
+  EXPECT_TRUE(fs::exists(folder / "a.em"));
+  EXPECT_FALSE(messages.Of(CE_Failure).empty());
+}
+
+TEST(OgrDriverFiles, RenameMovesTheMetadataAlong) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "a.em.xml", "<metadata/>\n");
+  EXPECT_EQ(Driver().Rename((folder / "renamed.em").string().c_str(), (folder / "a.em").string().c_str()), CE_None);
+  EXPECT_FALSE(fs::exists(folder / "a.em"));
+  EXPECT_EQ(ReadFile(folder / "renamed.em"), kSectionsSurvey);
+  EXPECT_EQ(ReadFile(folder / "renamed.em.xml"), "<metadata/>\n");
+  auto dataset = OpenWithDriver(folder.str());
+  ASSERT_TRUE(dataset);
+  EXPECT_STREQ(dataset->GetLayer(0)->GetName(), "renamed.em CrossSections");
+}
+
+TEST(OgrDriverFiles, RenameRefusesOtherFoldersAndTakenNames) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "b.em", kBenchmarkSurvey);
+  fs::create_directories(folder / "elsewhere");
+  CapturedMessages messages;
+  EXPECT_EQ(Driver().Rename((folder / "elsewhere" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
+            CE_Failure);
+  EXPECT_EQ(Driver().Rename((folder / "b.em").string().c_str(), (folder / "a.em").string().c_str()), CE_Failure);
+  EXPECT_EQ(ReadFile(folder / "a.em"), kSectionsSurvey);
+  EXPECT_EQ(ReadFile(folder / "b.em"), kBenchmarkSurvey);
+  EXPECT_EQ(messages.Of(CE_Failure).size(), 2u);
+}
+
+TEST(OgrDriverFiles, CopyIntoAnotherFolderTakesTheMetadata) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "a.em.xml", "<metadata/>\n");
+  fs::create_directories(folder / "copies");
+  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
+            CE_None);
+  EXPECT_EQ(ReadFile(folder / "copies" / "a.em"), kSectionsSurvey);
+  EXPECT_EQ(ReadFile(folder / "copies" / "a.em.xml"), "<metadata/>\n");
+  EXPECT_TRUE(fs::exists(folder / "a.em"));
+}
+
+TEST(OgrDriverFiles, CopyOntoAnExistingFileLandsBesideIt) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "copies" / "a.em", kBenchmarkSurvey);
+  CapturedMessages messages;
+  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
+            CE_None);
+  EXPECT_EQ(ReadFile(folder / "copies" / "a.em"), kBenchmarkSurvey);
+  EXPECT_EQ(ReadFile(folder / "copies" / "aCopy.em"), kSectionsSurvey);
+  const auto warnings = messages.Of(CE_Warning);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("aCopy.em"), std::string::npos) << warnings[0];
+
+  // Both names taken: nothing is copied, and the caller is told.
+  WriteFile(folder / "copies" / "aCopy.em", "kept\n");
+  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
+            CE_Failure);
+  EXPECT_EQ(ReadFile(folder / "copies" / "aCopy.em"), "kept\n");
+}
+
+TEST(OgrDriverFiles, CopyUnderAnotherNameIsRefused) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  CapturedMessages messages;
+  EXPECT_EQ(Driver().CopyFiles((folder / "b.em").string().c_str(), (folder / "a.em").string().c_str()), CE_Failure);
+  EXPECT_FALSE(fs::exists(folder / "b.em"));
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test

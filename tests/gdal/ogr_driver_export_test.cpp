@@ -1,0 +1,179 @@
+// Exporting survey files through the driver into other GDAL formats, and
+// the report texts of the command-line tool built on the driver.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "gdal/survey_export.h"
+#include "gdal/survey_report.h"
+#include "tests/gdal/ogr_driver_test_support.h"
+
+namespace veldrane::ogr::test {
+namespace {
+
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class OgrDriverExport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterDriversForTools();
+    WriteFile(folder_ / "in" / "a.em", kSectionsSurvey);
+    WriteFile(folder_ / "in" / "bad.em", kFaultySurvey);
+    opened_ = OpenSurveys((folder_ / "in").string());
+    ASSERT_TRUE(opened_.dataset);
+  }
+
+  ExportResult Export(const std::string& name, const std::string& format = "GPKG", bool overwrite = false) {
+    ExportRequest request;
+    request.output = (folder_ / "out" / name).string();
+    request.format = format;
+    request.overwrite = overwrite;
+    return ExportSurveys(*opened_.dataset, request);
+  }
+
+  ScratchFolder folder_;
+  OpenedSurveys opened_;
+};
+
+TEST_F(OgrDriverExport, GeoPackageHoldsEveryClassWithItsValuesAndShapes) {
+  const ExportResult result = Export("survey.gpkg");
+  ASSERT_TRUE(result.ok) << result.problem;
+  EXPECT_EQ(result.layers, 5);
+  EXPECT_EQ(result.features, 2 + 5 + 1 + 2 + 1);
+  EXPECT_EQ(FolderEntries(folder_ / "out"), (std::vector<std::string>{"survey.gpkg"}));
+
+  GDALDatasetUniquePtr written(
+      GDALDataset::Open((folder_ / "out" / "survey.gpkg").string().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  ASSERT_TRUE(written);
+  EXPECT_STREQ(written->GetDriver()->GetDescription(), "GPKG");
+  EXPECT_EQ(LayerNames(*written),
+            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "bad.em CrossSections",
+                                      "bad.em CrossSectionPoints", "bad.em Benchmarks"}));
+  OGRLayer* points = written->GetLayerByName("a.em CrossSectionPoints");
+  EXPECT_EQ(points->GetGeomType(), wkbPointZM);
+  EXPECT_EQ(points->GetFeatureCount(), 5);
+  ASSERT_EQ(points->SetAttributeFilter("PointId = 2"), OGRERR_NONE);
+  std::unique_ptr<OGRFeature> feature(points->GetNextFeature());
+  ASSERT_TRUE(feature);
+  EXPECT_EQ(std::string(feature->GetFieldAsString("Code")), "TOE");
+  EXPECT_TRUE(feature->IsFieldNull(feature->GetFieldIndex("BaselineOffset")));
+  const auto* shape = feature->GetGeometryRef()->toPoint();
+  EXPECT_DOUBLE_EQ(shape->getX(), 3391030.0);
+  EXPECT_DOUBLE_EQ(shape->getZ(), 9.5);
+  EXPECT_NEAR(shape->getM(), 30.0, 1e-9);
+  ASSERT_NE(points->GetSpatialRef(), nullptr);
+  EXPECT_NE(std::string(points->GetSpatialRef()->GetName()).find("Louisiana South"), std::string::npos);
+}
+
+TEST_F(OgrDriverExport, ErrorsTableOnRequest) {
+  ExportRequest request;
+  request.output = (folder_ / "out" / "with_errors.gpkg").string();
+  request.includeErrors = true;
+  const ExportResult result = ExportSurveys(*opened_.dataset, request);
+  ASSERT_TRUE(result.ok) << result.problem;
+  GDALDatasetUniquePtr written(GDALDataset::Open(request.output.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  ASSERT_TRUE(written);
+  OGRLayer* errors = written->GetLayerByName("Errors");
+  ASSERT_NE(errors, nullptr);
+  EXPECT_EQ(errors->GetFeatureCount(), 3);
+}
+
+TEST_F(OgrDriverExport, AnExistingOutputIsKeptUnlessOverwriteIsAsked) {
+  WriteFile(folder_ / "out" / "survey.gpkg", "precious\n");
+  const ExportResult refused = Export("survey.gpkg");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.problem.find("--overwrite"), std::string::npos) << refused.problem;
+  EXPECT_EQ(ReadFile(folder_ / "out" / "survey.gpkg"), "precious\n");
+
+  const ExportResult replaced = Export("survey.gpkg", "GPKG", true);
+  ASSERT_TRUE(replaced.ok) << replaced.problem;
+  EXPECT_NE(ReadFile(folder_ / "out" / "survey.gpkg"), "precious\n");
+  EXPECT_EQ(FolderEntries(folder_ / "out"), (std::vector<std::string>{"survey.gpkg"}));
+}
+
+TEST_F(OgrDriverExport, AFailedExportLeavesNothingBehind) {
+  CapturedMessages quiet;
+  const ExportResult unknown = Export("survey.xyz", "NoSuchFormat");
+  EXPECT_FALSE(unknown.ok);
+  EXPECT_NE(unknown.problem.find("NoSuchFormat"), std::string::npos);
+  // GeoJSON holds one layer only: the second layer fails half-way.
+  const ExportResult partial = Export("survey.geojson", "GeoJSON");
+  EXPECT_FALSE(partial.ok);
+  EXPECT_TRUE(!fs::exists(folder_ / "out") || FolderEntries(folder_ / "out").empty());
+}
+
+TEST_F(OgrDriverExport, ShapefilesGoIntoAFolderOfTheirOwn) {
+  const ExportResult result = Export("shapes", "ESRI Shapefile");
+  ASSERT_TRUE(result.ok) << result.problem;
+  const auto entries = FolderEntries(folder_ / "out" / "shapes");
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "a.em CrossSectionPoints.shp"), entries.end());
+  EXPECT_EQ(FolderEntries(folder_ / "out"), (std::vector<std::string>{"shapes"}));
+}
+
+TEST_F(OgrDriverExport, OpeningForAReportSortsRecordsFromOtherMessages) {
+  // The records are counted, not repeated as messages.
+  EXPECT_TRUE(opened_.messages.empty());
+  EXPECT_EQ(opened_.problems.total.errors, 2);
+  EXPECT_EQ(opened_.problems.total.warnings, 1);
+  ASSERT_EQ(opened_.problems.byFile.count("bad.em"), 1u);
+  EXPECT_EQ(opened_.problems.byFile.at("bad.em").errors, 2);
+  EXPECT_EQ(opened_.problems.byFile.count("a.em"), 0u);
+  EXPECT_EQ(SurveyFileNames(*opened_.dataset), (std::vector<std::string>{"a.em", "bad.em"}));
+  EXPECT_EQ(SurveyLayers(*opened_.dataset).size(), 5u);
+
+  const OpenedSurveys missing = OpenSurveys((folder_ / "nothing here").string());
+  EXPECT_FALSE(missing.dataset);
+}
+
+// ---------------------------------------------------------------------------
+// Report texts
+
+TEST(OgrDriverReportText, ProblemCountsAndSummaries) {
+  EXPECT_EQ(FormatProblemCounts({}), "no problems");
+  EXPECT_EQ(FormatProblemCounts({1, 0}), "1 error");
+  EXPECT_EQ(FormatProblemCounts({0, 2}), "2 warnings");
+  EXPECT_EQ(FormatProblemCounts({3, 1}), "3 errors, 1 warning");
+
+  SurveyProblems problems;
+  problems.total = {3, 1};
+  problems.byFile["b.em"] = {2, 0};
+  problems.byFile["a.em"] = {1, 1};
+  EXPECT_EQ(FormatProblemSummary(problems), "3 errors, 1 warning in 2 files (a.em, b.em)");
+  for (int i = 0; i < 6; ++i) problems.byFile["f" + std::to_string(i) + ".em"] = {1, 0};
+  EXPECT_EQ(FormatProblemSummary(problems), "3 errors, 1 warning in 8 files");
+}
+
+TEST(OgrDriverReportText, CoordinatesAndGeometryTypes) {
+  EXPECT_EQ(FormatCoordinate(3394399.609), "3394399.609");
+  EXPECT_EQ(FormatCoordinate(690000.0), "690000");
+  EXPECT_EQ(FormatCoordinate(12.5004), "12.5");
+  EXPECT_EQ(FormatCoordinate(-0.0001), "0");
+  EXPECT_EQ(GeometryTypeText(wkbLineStringZM), "3D Measured Line String");
+  EXPECT_EQ(GeometryTypeText(wkbPoint), "Point");
+}
+
+TEST(OgrDriverReportText, CoordinateSystemsByNameAndEpsgCode) {
+  EXPECT_EQ(CoordinateSystemText(nullptr), "unknown");
+  OGRSpatialReference empty;
+  EXPECT_EQ(CoordinateSystemText(&empty), "unknown");
+  OGRSpatialReference louisiana;
+  ASSERT_EQ(louisiana.importFromEPSG(3452), OGRERR_NONE);
+  EXPECT_EQ(CoordinateSystemText(&louisiana), "NAD83 / Louisiana South (ftUS) (EPSG:3452)");
+  // Without an authority the best match supplies the code.
+  OGRSpatialReference bare;
+  char* wkt = nullptr;
+  louisiana.exportToWkt(&wkt);
+  ASSERT_EQ(bare.importFromWkt(wkt), OGRERR_NONE);
+  CPLFree(wkt);
+  bare.StripVertical();
+  EXPECT_NE(CoordinateSystemText(&bare).find("(EPSG:3452)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test

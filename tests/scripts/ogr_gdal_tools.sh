@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The sample survey folder read by GDAL's own tools through the built plugin:
+# ogrinfo, ogr2ogr and Python's osgeo.ogr.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/ogr_env.bash"
+require_tools ogrinfo ogr2ogr
+
+# Coordinate lines of a survey file ("id,northing,easting,elevation,code",
+# commas or blanks between the values).
+coordinate_lines() { grep -cE '^[0-9]+[, ]' "$1"; }
+
+# GDAL loads the plugin and lists it.
+run ogrinfo --formats
+expect_status 0 "ogrinfo --formats"
+expect_text "$WORK/out" "Veldrane -vector- (ro): Halden Survey File" "plugin in the format list"
+
+# The folder summary: every class of every survey file.
+run ogrinfo -ro -al -so "$SAMPLES/"
+expect_status 0 "ogrinfo -so samples"
+expect_text "$WORK/out" "using driver \`Veldrane' successful" "driver of the sample folder"
+for layer in "levee.em CrossSections" "levee.em CrossSectionPoints" "levee.em Benchmarks" \
+  "centerline.pro Profiles" "centerline.pro ProfilePoints" "control.83 Traverses" "control.83 TraversePoints" \
+  "old_route.830 CrossSections" "profile.em MiscellaneousShotPoints"; do
+  expect_line "Layer name: $layer" "layer $layer"
+done
+sections=$(grep -c '^#X01' "$SAMPLES/levee.em")
+grep -A8 -xF "Layer name: levee.em CrossSections" "$WORK/out" >"$WORK/levee_sections"
+expect_text "$WORK/levee_sections" "Geometry: 3D Measured Line String" "levee cross-section geometry"
+expect_text "$WORK/levee_sections" "Feature Count: $sections" "levee cross-section count"
+grep -A8 -xF "Layer name: levee.em CrossSectionPoints" "$WORK/out" >"$WORK/levee_points"
+expect_text "$WORK/levee_points" "Feature Count: $(coordinate_lines "$SAMPLES/levee.em")" "levee point count"
+grep -A8 -xF "Layer name: control.83 Traverses" "$WORK/out" >"$WORK/traverse"
+expect_text "$WORK/traverse" "Geometry: Measured Line String" "traverse geometry"
+expect_text "$WORK/traverse" "Feature Count: 1" "one traverse record"
+if grep -q '^ERROR' "$WORK/err"; then fail "ogrinfo errors: $(grep '^ERROR' "$WORK/err" | head -3)"; fi
+
+# Problems of the files come as warnings, and as the Errors layer; both list
+# what `veldrane check` lists (an identical record once).
+"$BIN_DIR/veldrane" check "$SAMPLES/field_mistakes.em" | grep ': \(error\|warning\|fatal\): ' | sort -u |
+  wc -l >"$WORK/check_count"
+run ogrinfo -ro -al -q -oo ERROR_LAYER=YES "$SAMPLES/field_mistakes.em" Errors
+expect_status 0 "Errors layer"
+[ "$(grep -c '^OGRFeature(Errors)' "$WORK/out")" -eq "$(cat "$WORK/check_count")" ] ||
+  fail "Errors layer has $(grep -c '^OGRFeature(Errors)' "$WORK/out") records, check lists $(cat "$WORK/check_count")"
+expect_text "$WORK/out" "Description (String) = Non-Numeric Elevation Value in Coordinate:3006,691795.905,3394444.682,1O.62,TOE" "record in the Errors layer"
+expect_text "$WORK/err" "field_mistakes.em:44: error: Non-Numeric Elevation Value in Coordinate:3006,691795.905,3394444.682,1O.62,TOE" "record as a GDAL warning"
+
+# One survey file, in a folder whose name has spaces and dots.
+mkdir -p "$WORK/a folder.v2"
+cp "$SAMPLES/levee.em" "$WORK/a folder.v2/my levee.em"
+run ogrinfo -ro -so "$WORK/a folder.v2/my levee.em" "my levee.em CrossSectionPoints"
+expect_status 0 "single file with spaces"
+expect_text "$WORK/out" "Feature Count: $(coordinate_lines "$SAMPLES/levee.em")" "single file point count"
+
+# Spatial filter: FIDs stay the records' positions.
+run ogrinfo -ro -q -spat 3391390 690370 3391560 690400 "$SAMPLES/levee.em" "levee.em CrossSectionPoints"
+expect_status 0 "spatial filter"
+expect_line "OGRFeature(levee.em CrossSectionPoints):0" "filtered feature 0"
+
+# ogr2ogr into a GeoPackage, read back with the same layers and counts.
+run ogr2ogr -f GPKG "$WORK/samples.gpkg" "$SAMPLES/"
+expect_status 0 "ogr2ogr to GeoPackage"
+ogrinfo -ro -al -so "$SAMPLES/" 2>/dev/null | grep -E '^(Layer name|Feature Count|Geometry):' >"$WORK/source_summary"
+ogrinfo -ro -al -so "$WORK/samples.gpkg" 2>/dev/null | grep -E '^(Layer name|Feature Count|Geometry):' >"$WORK/copy_summary"
+diff "$WORK/source_summary" "$WORK/copy_summary" >"$WORK/summary_diff" ||
+  fail "GeoPackage differs from the source: $(head -c 600 "$WORK/summary_diff")"
+
+# Python: values, shapes, filters and counts through osgeo.ogr.
+if [ -z "$PYTHON" ]; then
+  fail "no python3 with osgeo (python3-gdal)"
+else
+  "$PYTHON" - "$SAMPLES" "$WORK/samples.gpkg" >"$WORK/py_out" 2>"$WORK/py_err" <<'PY' || fail "python osgeo.ogr: $(cat "$WORK/py_out" "$WORK/py_err" | tail -n 5)"
+import sys
+from osgeo import ogr, gdal
+gdal.UseExceptions()
+samples, gpkg = sys.argv[1], sys.argv[2]
+ds = gdal.OpenEx(samples, gdal.OF_VECTOR | gdal.OF_READONLY, allowed_drivers=["Veldrane"])
+assert ds.GetDriver().ShortName == "Veldrane"
+points = ds.GetLayerByName("levee.em CrossSectionPoints")
+first = points.GetNextFeature()
+assert first.GetFID() == 0
+assert first.GetField("PointId") == 101, first.GetField("PointId")
+assert first.GetField("Code") == "GND"
+geom = first.GetGeometryRef()
+assert geom.GetGeometryType() == ogr.wkbPointZM
+assert abs(geom.GetX() - 3391547.990) < 1e-6 and abs(geom.GetY() - 690383.977) < 1e-6
+# Every layer: the count equals the features read, FIDs 0..n-1 in order.
+total = 0
+for i in range(ds.GetLayerCount()):
+    layer = ds.GetLayer(i)
+    fids = [f.GetFID() for f in layer]
+    assert fids == list(range(len(fids))), (layer.GetName(), fids[:5])
+    assert layer.GetFeatureCount() == len(fids), layer.GetName()
+    total += len(fids)
+# A spatial filter: only features meeting it, with their full-file FIDs.
+points.SetSpatialFilterRect(3391390, 690370, 3391560, 690400)
+kept = [f.GetFID() for f in points]
+assert 0 in kept and all(points.GetFeature(fid) is not None for fid in kept), kept
+points.SetSpatialFilter(None)
+points.SetAttributeFilter("PointId = 101")
+assert [f.GetFID() for f in points] == [0]
+# The GeoPackage copy holds the same number of features.
+copy = ogr.Open(gpkg)
+assert sum(copy.GetLayer(i).GetFeatureCount() for i in range(copy.GetLayerCount())) == total
+# Update is refused.
+try:
+    updated = gdal.OpenEx(samples, gdal.OF_VECTOR | gdal.OF_UPDATE, allowed_drivers=["Veldrane"])
+except RuntimeError as e:
+    assert "read-only" in str(e), str(e)
+else:
+    assert updated is None
+print("features", total)
+PY
+fi
+
+finish
