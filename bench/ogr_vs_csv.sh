@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Reading speed of the Veldrane OGR driver against GDAL's CSV driver on the
+# same 2 million points, and the cost of a spatial filter that selects 1 % of
+# a 1 million point class against a full scan of it.
+#
+#   bash bench/ogr_vs_csv.sh [BUILD_DIR]     (default: build, a Release tree)
+#
+# Targets: the driver reads (open + every feature) at least 3 times as fast
+# as the CSV driver; the 1 % filter takes less than a tenth of a full scan.
+# Not a test: it prints figures and says whether each target was met.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$(cd "${1:-$ROOT/build}" 2>/dev/null && pwd) || { echo "ogr_vs_csv: no build folder ${1:-$ROOT/build}" >&2; exit 2; }
+BIN="$BUILD/bin"
+if [ ! -f "$BIN/ogr_Veldrane.so" ]; then
+  echo "== building the plugin in $BUILD"
+  cmake --build "$BUILD" --target ogr_Veldrane -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
+fi
+SECTIONS=${SECTIONS:-20000}
+PER_SECTION=${PER_SECTION:-100}
+RUNS=${RUNS:-3}
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veldrane-ogr-bench-XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+
+echo "== tools and data in $WORK"
+c++ -O2 -std=c++17 $(gdal-config --cflags) "$ROOT/bench/tools/ogr_scan.cpp" -o "$WORK/ogr_scan" $(gdal-config --libs)
+python3 "$ROOT/bench/tools/make_survey_points.py" "$SECTIONS" "$PER_SECTION" "$WORK/big.em" "$WORK/big.csv"
+python3 "$ROOT/bench/tools/make_survey_points.py" $((SECTIONS / 2)) "$PER_SECTION" "$WORK/mid.em"
+points=$((SECTIONS * PER_SECTION))
+echo "   big.em $(du -h "$WORK/big.em" | cut -f1), big.csv $(du -h "$WORK/big.csv" | cut -f1), $points points"
+
+export GDAL_DRIVER_PATH="$BIN"
+scan_veldrane() { "$WORK/ogr_scan" --driver Veldrane --layer "$1 CrossSectionPoints" "$@" 2>/dev/null; }
+scan_csv() {
+  "$WORK/ogr_scan" --driver CSV --oo X_POSSIBLE_NAMES=X --oo Y_POSSIBLE_NAMES=Y --oo Z_POSSIBLE_NAMES=Z \
+    --oo KEEP_GEOM_COLUMNS=NO "$1" 2>/dev/null
+}
+value() { sed -n "s/^$1 //p" "$2"; }
+
+# best_of NAME COMMAND...: runs the command RUNS times, keeps the run with
+# the smallest open + read time in $WORK/NAME.
+best_of() {
+  local name=$1 best="" run total
+  shift
+  for run in $(seq "$RUNS"); do
+    "$@" >"$WORK/run.txt"
+    total=$(awk '/^open_s/ {o=$2} /^read_s/ {r=$2} END {printf "%.3f", o + r}' "$WORK/run.txt")
+    if [ -z "$best" ] || awk -v a="$total" -v b="$best" 'BEGIN {exit !(a < b)}'; then
+      best=$total
+      cp "$WORK/run.txt" "$WORK/$name"
+    fi
+  done
+}
+
+echo "== reading every feature ($RUNS runs each, best kept)"
+best_of veldrane scan_veldrane big.em "$WORK/big.em"
+best_of csv scan_csv "$WORK/big.csv"
+for name in veldrane csv; do
+  [ "$(value features "$WORK/$name")" -eq "$points" ] ||
+    { echo "ogr_vs_csv: $name read $(value features "$WORK/$name") features, not $points" >&2; exit 1; }
+done
+awk -v n="$points" '
+  FNR == 1 { file++ }
+  /^open_s/ { open[file] = $2 }
+  /^read_s/ { read[file] = $2 }
+  END {
+    printf "   %-9s %8s %8s %8s %16s %16s\n", "driver", "open s", "read s", "total s", "features/s (all)", "features/s (read)"
+    name[1] = "Veldrane"; name[2] = "CSV"
+    for (i = 1; i <= 2; i++)
+      printf "   %-9s %8.3f %8.3f %8.3f %16.0f %16.0f\n", name[i], open[i], read[i], open[i] + read[i],
+             n / (open[i] + read[i]), n / read[i]
+    ratio = (open[2] + read[2]) / (open[1] + read[1])
+    printf "   Veldrane / CSV speed: %.2fx open + read, %.2fx read only (target >= 3x open + read): %s\n",
+           ratio, read[2] / read[1], (ratio >= 3 ? "met" : "MISSED")
+  }' "$WORK/veldrane" "$WORK/csv"
+
+echo "== spatial filter on a $((points / 2)) point class"
+# Points lie 5 ft apart along sections 10 ft apart: the window holds a tenth
+# of the points of a tenth of the sections, 1 % of the class, in its middle.
+x0=3390000; y0=690000
+mid_sections=$((SECTIONS / 2))
+first_section=$((mid_sections * 4 / 10)); section_count=$((mid_sections / 10))
+first_point=$((PER_SECTION * 4 / 10)); point_count=$((PER_SECTION / 10))
+spat="$((x0 + 5 * first_point - 2)) $((y0 + 10 * first_section - 5)) \
+$((x0 + 5 * (first_point + point_count) - 3)) $((y0 + 10 * (first_section + section_count) - 5))"
+best_spatial=""
+for run in $(seq "$RUNS"); do
+  # shellcheck disable=SC2086
+  scan_veldrane mid.em --spat $spat "$WORK/mid.em" >"$WORK/run.txt"
+  ratio=$(awk '/^read_s/ {r=$2} /^filtered_s/ {f=$2} END {printf "%.4f", f / r}' "$WORK/run.txt")
+  if [ -z "$best_spatial" ] || awk -v a="$ratio" -v b="$best_spatial" 'BEGIN {exit !(a < b)}'; then
+    best_spatial=$ratio
+    cp "$WORK/run.txt" "$WORK/spatial"
+  fi
+done
+awk '
+  /^features/ { n = $2 } /^read_s/ { r = $2 }
+  /^filtered_features/ { k = $2 } /^filtered_s/ { f = $2 }
+  END {
+    printf "   full scan: %d features in %.3f s; filtered: %d features (%.2f %%) in %.3f s\n", n, r, k, 100 * k / n, f
+    printf "   filtered / full: %.3f (target < 0.1): %s\n", f / r, (f / r < 0.1 ? "met" : "MISSED")
+  }' "$WORK/spatial"
