@@ -40,6 +40,18 @@ std::optional<double> PlainDecimal(std::string_view text) {
   return negative ? -value : value;
 }
 
+double ParseAngleQuick(IMonitor& monitor, std::string_view text, std::string_view label) {
+  const auto first = text.find('-');
+  const auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
+  if (second != std::string_view::npos && text.find('-', second + 1) == std::string_view::npos) {
+    const auto d = PlainDecimal(text.substr(0, first));
+    const auto m = PlainDecimal(text.substr(first + 1, second - first - 1));
+    const auto s = PlainDecimal(text.substr(second + 1));
+    if (d && m && s) return *d + *m / 60.0 + *s / 3600.0;
+  }
+  return ParseAngle(monitor, text, label);
+}
+
 double ParseNumberQuick(IMonitor& monitor, std::string_view text, std::string_view label) {
   if (const auto value = PlainDecimal(text)) return *value;
   return ParseNumber(monitor, text, label);

@@ -19,4 +19,10 @@ std::optional<double> PlainDecimal(std::string_view text);
 // PlainDecimal, or ParseNumber (with its reports and 0.0001) for the rest.
 double ParseNumberQuick(IMonitor& monitor, std::string_view text, std::string_view label);
 
+// Degrees, minutes and seconds written as three plain decimals joined by
+// dashes ("29-55-12.345") are converted directly, to the value ParseAngle
+// gives; anything else (blanks, a leading minus, more or bad pieces) goes through
+// ParseAngle with its reports.
+double ParseAngleQuick(IMonitor& monitor, std::string_view text, std::string_view label);
+
 }  // namespace veldrane

@@ -52,27 +52,27 @@ bool TesselTraversePoint::StartsGroup(std::string_view line) {
 void TesselTraversePoint::ReadFirstLine(IMonitor& monitor, std::string_view line) {
   id_ = ParseInteger(monitor, ColumnField(line, 2, 3), kNoContext);
   altName_ = std::string(ColumnField(line, 6, 40));
-  backGeodeticAzimuth_ = ParseAngle(monitor, ColumnField(line, 47, 18), kNoContext);
+  backGeodeticAzimuth_ = ParseAngleQuick(monitor, ColumnField(line, 47, 18), kNoContext);
   scaleFactor_ = ParseNumberQuick(monitor, ColumnField(line, 68, 14), kNoContext);
-  convergence_ = ParseAngle(monitor, ColumnField(line, 85, 13), kNoContext);
+  convergence_ = ParseAngleQuick(monitor, ColumnField(line, 85, 13), kNoContext);
 }
 
 void TesselTraversePoint::ReadSecondLine(IMonitor& monitor, std::string_view line) {
   stationName_ = std::string(ColumnField(line, 1, 13));
-  adjustedAngle_ = ParseAngle(monitor, ColumnField(line, 16, 11), kNoContext);
+  adjustedAngle_ = ParseAngleQuick(monitor, ColumnField(line, 16, 11), kNoContext);
   adjustedDistance_ = ParseNumberQuick(monitor, ColumnField(line, 30, 14), kNoContext);
-  forwardGeodeticAzimuth_ = ParseAngle(monitor, ColumnField(line, 47, 18), kNoContext);
+  forwardGeodeticAzimuth_ = ParseAngleQuick(monitor, ColumnField(line, 47, 18), kNoContext);
   planeDistance_ = ParseNumberQuick(monitor, ColumnField(line, 68, 14), kNoContext);
-  planeAzimuth_ = ParseAngle(monitor, ColumnField(line, 85, 13), kNoContext);
+  planeAzimuth_ = ParseAngleQuick(monitor, ColumnField(line, 85, 13), kNoContext);
   northing_ = ParseNumberQuick(monitor, ColumnField(line, 100, 15), kNoContext);
   easting_ = ParseNumberQuick(monitor, ColumnField(line, 116, 16), kNoContext);
 }
 
 void TesselTraversePoint::ReadThirdLine(IMonitor& monitor, std::string_view line) {
-  measuredAngle_ = ParseAngle(monitor, ColumnField(line, 16, 11), kNoContext);
+  measuredAngle_ = ParseAngleQuick(monitor, ColumnField(line, 16, 11), kNoContext);
   measuredDistance_ = ParseNumberQuick(monitor, ColumnField(line, 30, 14), kNoContext);
-  latitude_ = ParseAngle(monitor, ColumnField(line, 100, 15), kNoContext);
-  longitude_ = ParseAngle(monitor, ColumnField(line, 116, 16), kNoContext);
+  latitude_ = ParseAngleQuick(monitor, ColumnField(line, 100, 15), kNoContext);
+  longitude_ = ParseAngleQuick(monitor, ColumnField(line, 116, 16), kNoContext);
 }
 
 double TesselTraversePoint::Station() {

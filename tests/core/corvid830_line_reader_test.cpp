@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "model/field_parsing.h"
+#include "model/text.h"
 #include "readers/fixedcolumn/chunked_line_reader.h"
 #include "readers/fixedcolumn/line_cursor.h"
 #include "readers/fixedcolumn/plain_decimal.h"
-#include "model/text.h"
 #include "tests/core/recording_monitor.h"
 
 namespace veldrane {
@@ -138,6 +139,36 @@ TEST(PlainDecimalTest, LeavesEverythingElseToTheReportingParser) {
   EXPECT_EQ(ParseNumberQuick(monitor, "", "Offset Parse Error"), 0.0001);
   ASSERT_EQ(monitor.messages.size(), 2u);
   EXPECT_EQ(monitor.messages[0], "Offset Parse Error: No value specified for numeric attribute.");
+}
+
+}  // namespace
+}  // namespace veldrane
+
+namespace veldrane {
+namespace {
+
+TEST(PlainDecimalTest, QuickAnglesAgreeWithTheAngleParser) {
+  std::mt19937 rng(360);
+  const std::string alphabet = "0123456789.-- +";
+  test::RecordingMonitor quickMonitor;
+  test::RecordingMonitor generalMonitor;
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    if (i % 2 == 0) {
+      text = std::to_string(rng() % 360) + "-" + std::to_string(rng() % 60) + "-" + std::to_string(rng() % 60) + "." +
+             std::to_string(rng() % 100000);
+    } else {
+      const std::size_t size = rng() % 14;
+      for (std::size_t k = 0; k < size; ++k) text.push_back(alphabet[rng() % alphabet.size()]);
+    }
+    const double quick = ParseAngleQuick(quickMonitor, text, "A");
+    const double general = ParseAngle(generalMonitor, text, "A");
+    ASSERT_EQ(quick, general) << text;
+    ASSERT_EQ(quickMonitor.messages, generalMonitor.messages) << text;
+    quickMonitor.messages.clear();
+    generalMonitor.messages.clear();
+  }
+  EXPECT_DOUBLE_EQ(ParseAngleQuick(quickMonitor, "12-30-36", "A"), 12.51);
 }
 
 }  // namespace
