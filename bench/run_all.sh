@@ -59,7 +59,9 @@ for name in sys.argv[5:]:
     for family, cases in by_family.items():
         for i, (case, t, unit) in enumerate(cases):
             verdict, note = "-", ""
-            if i % 2 == 1:
+            args = [case.partition("/")[2], cases[i - 1][0].partition("/")[2]] if i % 2 == 1 else []
+            # Only an (n, 4n) pair says anything about scaling.
+            if args and args[0].isdigit() and args[1].isdigit() and int(args[0]) == 4 * int(args[1]):
                 ratio = t / cases[i - 1][1]
                 ok = ratio <= scaling_target
                 verdict = "yes" if ok else "no"
