@@ -27,3 +27,8 @@ echo "== veldrane dump samples/borrow_pit.em"
 "$VELDRANE" dump samples/levee.em > out/levee.json
 echo
 echo "== veldrane dump samples/levee.em > out/levee.json ($(wc -c < out/levee.json) bytes)"
+
+echo
+echo "== veldrane export samples -o out/samples.gpkg"
+# The sample folder as one GeoPackage, through the OGR driver.
+"$VELDRANE" export --overwrite samples -o out/samples.gpkg
