@@ -7,6 +7,7 @@
 #include "model/error_propagation.h"
 #include "model/survey_error.h"
 #include "model/text.h"
+#include "readers/em/em_baseline.h"
 #include "readers/em/em_survey.h"
 #include "readers/fixedcolumn/corvid830_survey.h"
 #include "readers/pro/pro_survey.h"
@@ -31,7 +32,7 @@ constexpr std::array<ReaderEntry, 4> kSurveyReaders{{
     {SurveyReaderKind::Corvid830, "fixed-column survey (.830)", &Corvid830Survey::Open},
     {SurveyReaderKind::Pro, "profile survey (.pro)", &ProSurvey::Open},
     {SurveyReaderKind::Traverse, "traverse (.27, .83)", &TesselTraverse::Open},
-    {SurveyReaderKind::Baseline, "EM baseline (.bl)", nullptr},
+    {SurveyReaderKind::Baseline, "EM baseline (.bl)", &EMBaseline::Open},
 }};
 // ---------------------------------------------------------------------------
 
