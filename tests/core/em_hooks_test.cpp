@@ -1,5 +1,5 @@
-// Baseline records and the baseline file name, skipped area records, blocks
-// handed over as text, very long features and long lists.
+// Baseline records and the baseline file name, blocks handed over as text,
+// very long features and long lists.
 #include <gtest/gtest.h>
 
 #include "model/constants.h"
@@ -50,18 +50,6 @@ TEST_F(EMBaselineRecordTest, BaselineNamingTheSurveyItselfIsRefused) {
   auto again = DrainErrors(*s->Errors());
   ASSERT_EQ(again.size(), 1u);
   EXPECT_EQ(again[0].description, errors_[0].description);
-}
-
-using EMAreaRecordTest = EMFileTest;
-
-TEST_F(EMAreaRecordTest, AreaRecordsAreSkippedButCloseThePreviousFeature) {
-  auto s = Read("#M01 shot\n#X01 0 0 10 0 0 A\n1 0 1 1\n2 0 2 1\n#A01 Borrow pit\n#A02\n#A10 note\n3 0 3 1\n");
-  EXPECT_TRUE(errors_.empty());
-  auto points = Collect(s->CrossSections()->GetItem(0)->Points());
-  EXPECT_EQ(points.size(), 2u);
-  EXPECT_EQ(s->Areas()->Size(), 0);
-  // With the section closed, the point after the area records is a shot point.
-  EXPECT_EQ(s->MiscShotPoints()->Size(), 1);
 }
 
 TEST(EMDispatchTest, BlocksHandedOverAsText) {
