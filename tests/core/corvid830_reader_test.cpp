@@ -25,6 +25,8 @@ class Columns {
   }
   // Right-aligned in columns first..last.
   Columns& Right(std::size_t first, std::size_t last, std::string_view text) {
+    if (text.size() > last + 1 - first)
+      ADD_FAILURE() << "\"" << text << "\" does not fit columns " << first << "-" << last;
     return At(last + 1 - text.size(), text);
   }
   Columns& PadTo(std::size_t length) {

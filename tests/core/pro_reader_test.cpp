@@ -193,7 +193,7 @@ TEST_F(ProReaderTest, RejectedLinesAreReportedAtTheirLineAndLeaveNoGapInIdentifi
 TEST_F(ProReaderTest, AnEmptyNumericFieldNamesItsContext) {
   // Only an empty field can reach the parser with its context; a blank
   // split never yields one, so this goes through the profile directly.
-  auto codes = std::make_shared<PointCodeTable>([](const std::string&) { return std::string(); });
+  auto codes = std::make_shared<InternedCodeTable>([](const std::string&) { return std::string(); });
   auto profile = std::make_shared<ProProfileCenterline>(codes);
   test::RecordingMonitor monitor;
   bool added = true;
@@ -225,7 +225,7 @@ TEST_F(ProReaderTest, CodeDescriptionsComeFromTheFilesDictionaryFirst) {
 
 TEST_F(ProReaderTest, CodesMissingFromTheDictionaryFallBackOnTheLookup) {
   int lookups = 0;
-  PointCodeTable table([&lookups](const std::string& code) {
+  InternedCodeTable table([&lookups](const std::string& code) {
     ++lookups;
     return code == "GRD" ? std::string("GROUND SHOT") : std::string();
   });
@@ -233,11 +233,11 @@ TEST_F(ProReaderTest, CodesMissingFromTheDictionaryFallBackOnTheLookup) {
   EXPECT_EQ(table.Intern("GRD")->description, "Own ground");
   EXPECT_EQ(table.Intern("XYZ")->description, "");
   EXPECT_EQ(lookups, 1);
-  PointCodeTable shared([&lookups](const std::string& code) {
+  InternedCodeTable shared([&lookups](const std::string& code) {
     ++lookups;
     return code == "GRD" ? std::string("GROUND SHOT") : std::string();
   });
-  const PointCode* first = shared.Intern("GRD");
+  const InternedCode* first = shared.Intern("GRD");
   EXPECT_EQ(first->description, "GROUND SHOT");
   shared.Intern("XYZ");
   // Each code is looked up once and shared afterwards.
