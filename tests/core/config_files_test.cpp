@@ -13,52 +13,26 @@
 #include "config/survey_file_utils.h"
 #include "model/notifier.h"
 #include "model/survey_error.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("veldrane-files-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
-
-void Write(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 // ---------------------------------------------------------------------------
 // File system services
 
 TEST(FileSystemTest, FilesAndFoldersAreToldApartAndListedByName) {
   TempDir dir;
-  Write(dir / "b.em", "b");
-  Write(dir / "A.830", "a");
-  Write(dir / "c.pro", "c");
+  WriteFile(dir / "b.em", "b");
+  WriteFile(dir / "A.830", "a");
+  WriteFile(dir / "c.pro", "c");
   fs::create_directories(dir / "sub.em");
-  Write(dir / "sub.em" / "inner.em", "x");
+  WriteFile(dir / "sub.em" / "inner.em", "x");
   EXPECT_TRUE(FileExists(dir / "b.em"));
   EXPECT_FALSE(FileExists(dir / "sub.em"));
   EXPECT_TRUE(FolderExists(dir / "sub.em"));
@@ -70,30 +44,30 @@ TEST(FileSystemTest, FilesAndFoldersAreToldApartAndListedByName) {
 
 TEST(FileSystemTest, MovingOntoAnExistingFileFailsAndChangesNothing) {
   TempDir dir;
-  Write(dir / "a.em", "source");
-  Write(dir / "b.em", "target");
+  WriteFile(dir / "a.em", "source");
+  WriteFile(dir / "b.em", "target");
   EXPECT_THROW(MoveFile(dir / "a.em", dir / "b.em"), fs::filesystem_error);
-  EXPECT_EQ(Read(dir / "a.em"), "source");
-  EXPECT_EQ(Read(dir / "b.em"), "target");
+  EXPECT_EQ(ReadFile(dir / "a.em"), "source");
+  EXPECT_EQ(ReadFile(dir / "b.em"), "target");
   fs::create_directories(dir / "folder");
   EXPECT_THROW(MoveFile(dir / "a.em", dir / "folder"), fs::filesystem_error);
-  EXPECT_EQ(Read(dir / "a.em"), "source");
+  EXPECT_EQ(ReadFile(dir / "a.em"), "source");
 
   MoveFile(dir / "a.em", dir / "c.em");
   EXPECT_FALSE(FileExists(dir / "a.em"));
-  EXPECT_EQ(Read(dir / "c.em"), "source");
+  EXPECT_EQ(ReadFile(dir / "c.em"), "source");
   EXPECT_THROW(MoveFile(dir / "a.em", dir / "d.em"), fs::filesystem_error);
   EXPECT_FALSE(FileExists(dir / "d.em"));
 }
 
 TEST(FileSystemTest, CopyReplacesTheTargetAndDeleteRemovesOnlyFiles) {
   TempDir dir;
-  Write(dir / "a.em", std::string(200000, 'x') + "end");
-  Write(dir / "b.em", "old");
+  WriteFile(dir / "a.em", std::string(200000, 'x') + "end");
+  WriteFile(dir / "b.em", "old");
   CopyFileReplace(dir / "a.em", dir / "b.em");
-  EXPECT_EQ(Read(dir / "b.em"), Read(dir / "a.em"));
+  EXPECT_EQ(ReadFile(dir / "b.em"), ReadFile(dir / "a.em"));
   EXPECT_THROW(CopyFileReplace(dir / "missing", dir / "b.em"), fs::filesystem_error);
-  EXPECT_EQ(Read(dir / "b.em").size(), 200003u);
+  EXPECT_EQ(ReadFile(dir / "b.em").size(), 200003u);
   DeleteFile(dir / "b.em");
   EXPECT_FALSE(FileExists(dir / "b.em"));
   EXPECT_THROW(DeleteFile(dir / "b.em"), fs::filesystem_error);
@@ -105,12 +79,12 @@ TEST(FileSystemTest, CopyReplacesTheTargetAndDeleteRemovesOnlyFiles) {
 
 TEST(FileSystemTest, TextIsReadVerbatimAndWrittenWithOneLineBreakLeavingNoTemporaryFile) {
   TempDir dir;
-  Write(dir / "a.em", "one\r\ntwo\rthree\n");
+  WriteFile(dir / "a.em", "one\r\ntwo\rthree\n");
   EXPECT_EQ(ReadAllText(dir / "a.em"), "one\r\ntwo\rthree\n");
   WriteTextFile(dir / "a.em", "new text");
-  EXPECT_EQ(Read(dir / "a.em"), "new text\n");
+  EXPECT_EQ(ReadFile(dir / "a.em"), "new text\n");
   WriteTextFile(dir / "fresh.em", "");
-  EXPECT_EQ(Read(dir / "fresh.em"), "\n");
+  EXPECT_EQ(ReadFile(dir / "fresh.em"), "\n");
   EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"a.em", "fresh.em"}));
   EXPECT_THROW(ReadAllText(dir / "missing.em"), fs::filesystem_error);
   EXPECT_THROW(WriteTextFile(dir / "no" / "such" / "folder.em", "x"), fs::filesystem_error);
@@ -118,7 +92,7 @@ TEST(FileSystemTest, TextIsReadVerbatimAndWrittenWithOneLineBreakLeavingNoTempor
 
 TEST(FileSystemTest, FailedReplacementKeepsTheOldFileWhole) {
   TempDir dir;
-  Write(dir / "a.em", "precious");
+  WriteFile(dir / "a.em", "precious");
   // A read-only folder refuses the temporary file (root may still write it,
   // in which case the replacement simply succeeds).
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -129,13 +103,13 @@ TEST(FileSystemTest, FailedReplacementKeepsTheOldFileWhole) {
     replaced = false;
   }
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(Read(dir / "a.em"), replaced ? "replacement\n" : "precious");
+  EXPECT_EQ(ReadFile(dir / "a.em"), replaced ? "replacement\n" : "precious");
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"a.em"});
 }
 
 TEST(FileSystemTest, ReadOnlyFileStandsInForTheArchiveAttribute) {
   TempDir dir;
-  Write(dir / "a.em.xml", "<metadata/>");
+  WriteFile(dir / "a.em.xml", "<metadata/>");
   EXPECT_FALSE(IsArchiveAttributeSet(dir / "a.em.xml"));
   fs::permissions(dir / "a.em.xml", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   EXPECT_TRUE(IsArchiveAttributeSet(dir / "a.em.xml"));
@@ -157,9 +131,9 @@ TEST(FileSystemTest, PathPartsComeFromThePathText) {
 
 TEST(SurveyFileUtilsTest, MetadataFileCountsOnlyWhileItsSurveyFileExists) {
   TempDir dir;
-  Write(dir / "a.em", "x");
-  Write(dir / "a.em.XML", "<m/>");
-  Write(dir / "b.em.xm", "<m/>");
+  WriteFile(dir / "a.em", "x");
+  WriteFile(dir / "a.em.XML", "<m/>");
+  WriteFile(dir / "b.em.xm", "<m/>");
   EXPECT_TRUE(IsValidSurveyMetadataFile((dir / "a.em.XML").string()));
   EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "b.em.xm").string()));
   EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "c.em.xml").string()));
@@ -188,7 +162,7 @@ TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
   const auto path = (dir / "a.em").string();
   ErrorLog().Clear();
   ErrorLog().PullError(GenericSurveyError("/other.em", 1, "Kept", 1));
-  Write(path, "#H00 EM09\n#H02 3/32/2011\n#H02 13/01/2011\n");
+  WriteFile(path, "#H00 EM09\n#H02 3/32/2011\n#H02 13/01/2011\n");
   auto survey = GetSurveyFile(path);
   ASSERT_NE(survey, nullptr);
   EXPECT_EQ(CurrentSurveyFile(), path);
@@ -201,7 +175,7 @@ TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
   EXPECT_TRUE(survey->Errors()->IsEmpty());  // moved into the log
 
   // The corrected file: its earlier complaints disappear, others stay.
-  Write(path, "#H00 EM09\n#H02 3/30/2011\n");
+  WriteFile(path, "#H00 EM09\n#H02 3/30/2011\n");
   GetSurveyFile(path);
   listed = ErrorLog().FindFile(path);
   if (listed) {
@@ -217,7 +191,7 @@ TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
 
 TEST(SurveyFileUtilsTest, FactoryFailuresReachSurveyCallersButTraverseFailuresAreReported) {
   TempDir dir;
-  Write(dir / "a.txt", "x");
+  WriteFile(dir / "a.txt", "x");
   EXPECT_THROW(GetSurveyFile((dir / "a.txt").string()), RaisedError);
   EXPECT_EQ(CurrentSurveyFile(), (dir / "a.txt").string());
   CapturingNotifier notes;

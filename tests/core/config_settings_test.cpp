@@ -15,41 +15,15 @@
 #include "config/settings_paths.h"
 #include "config/settings_store.h"
 #include "model/notifier.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("veldrane-settings-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 // Sets (or unsets, with nullopt) an environment variable for one scope.
 class ScopedEnv {
