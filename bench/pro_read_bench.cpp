@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/read_benchmark.h"
 #include "readers/pro/pro_survey.h"
 
 namespace {
@@ -41,32 +42,14 @@ std::string MakeFile() {
 }
 
 void BM_ProRead(benchmark::State& state) {
-  const std::string path = MakeFile();
-  const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
-  std::int64_t points = 0;
-  double peakRatio = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const std::int64_t before = veldrane::bench::CurrentRssBytes();
-    veldrane::bench::ResetPeakRss();
-    state.ResumeTiming();
-    auto survey = std::make_shared<veldrane::ProSurvey>();
-    survey->OpenSurvey(path);
-    state.PauseTiming();
-    const std::int64_t peak = veldrane::bench::PeakRssBytes() - before;
-    peakRatio = std::max(peakRatio, static_cast<double>(peak) / static_cast<double>(bytes));
-    points = survey->CurrentPID();
-    if (!survey->Errors()->IsEmpty()) state.SkipWithError("the generated file read with errors");
-    survey.reset();
-    state.ResumeTiming();
-  }
-  state.SetBytesProcessed(bytes * static_cast<std::int64_t>(state.iterations()));
-  std::error_code ec;
-  std::filesystem::remove(path, ec);  // tens of megabytes: do not leave them behind
-  state.counters["file_MB"] = static_cast<double>(bytes) / (1 << 20);
-  state.counters["points"] = static_cast<double>(points);
-  state.counters["peak_rss_over_file"] = peakRatio;
-  state.counters["peak_rss_MB"] = static_cast<double>(veldrane::bench::PeakRssBytes()) / (1 << 20);
+  veldrane::bench::RunReadBenchmark(
+      state, MakeFile(), "points",
+      [](const std::string& path) {
+        auto read = std::make_shared<veldrane::ProSurvey>();
+        read->OpenSurvey(path);
+        return read;
+      },
+      [](veldrane::ProSurvey& s) { return s.CurrentPID(); });
 }
 BENCHMARK(BM_ProRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 

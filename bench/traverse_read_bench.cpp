@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/read_benchmark.h"
 #include "readers/traverse/tessel_traverse.h"
 
 namespace {
@@ -73,32 +74,14 @@ std::string MakeFile() {
 }
 
 void BM_TraverseRead(benchmark::State& state) {
-  const std::string path = MakeFile();
-  const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
-  std::int64_t stations = 0;
-  double peakRatio = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const std::int64_t before = veldrane::bench::CurrentRssBytes();
-    veldrane::bench::ResetPeakRss();
-    state.ResumeTiming();
-    auto traverse = std::make_shared<veldrane::TesselTraverse>();
-    traverse->OpenTraverse(path);
-    state.PauseTiming();
-    const std::int64_t peak = veldrane::bench::PeakRssBytes() - before;
-    peakRatio = std::max(peakRatio, static_cast<double>(peak) / static_cast<double>(bytes));
-    stations = traverse->TraversePoints()->Size();
-    if (!traverse->Errors()->IsEmpty()) state.SkipWithError("the generated file read with errors");
-    traverse.reset();
-    state.ResumeTiming();
-  }
-  state.SetBytesProcessed(bytes * static_cast<std::int64_t>(state.iterations()));
-  std::error_code ec;
-  std::filesystem::remove(path, ec);  // tens of megabytes: do not leave them behind
-  state.counters["file_MB"] = static_cast<double>(bytes) / (1 << 20);
-  state.counters["stations"] = static_cast<double>(stations);
-  state.counters["peak_rss_over_file"] = peakRatio;
-  state.counters["peak_rss_MB"] = static_cast<double>(veldrane::bench::PeakRssBytes()) / (1 << 20);
+  veldrane::bench::RunReadBenchmark(
+      state, MakeFile(), "stations",
+      [](const std::string& path) {
+        auto read = std::make_shared<veldrane::TesselTraverse>();
+        read->OpenTraverse(path);
+        return read;
+      },
+      [](veldrane::TesselTraverse& s) { return static_cast<std::int64_t>(s.TraversePoints()->Size()); });
 }
 BENCHMARK(BM_TraverseRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
