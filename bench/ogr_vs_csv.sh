@@ -31,7 +31,12 @@ points=$((SECTIONS * PER_SECTION))
 echo "   big.em $(du -h "$WORK/big.em" | cut -f1), big.csv $(du -h "$WORK/big.csv" | cut -f1), $points points"
 
 export GDAL_DRIVER_PATH="$BIN"
-scan_veldrane() { "$WORK/ogr_scan" --driver Veldrane --layer "$1 CrossSectionPoints" "$@" 2>/dev/null; }
+# scan_veldrane SURVEY_FILE_NAME ARGS...: reads that file's point class.
+scan_veldrane() {
+  local name=$1
+  shift
+  "$WORK/ogr_scan" --driver Veldrane --layer "$name CrossSectionPoints" "$@" 2>/dev/null
+}
 scan_csv() {
   "$WORK/ogr_scan" --driver CSV --oo X_POSSIBLE_NAMES=X --oo Y_POSSIBLE_NAMES=Y --oo Z_POSSIBLE_NAMES=Z \
     --oo KEEP_GEOM_COLUMNS=NO "$1" 2>/dev/null
