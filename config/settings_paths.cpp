@@ -35,12 +35,15 @@ fs::path BinaryFolder() {
   // executable, or the shared object (such as the OGR driver plug-in).
   if (::dladdr(reinterpret_cast<void*>(&BinaryFolder), &info) != 0 && info.dli_fname) {
     const fs::path file(info.dli_fname);
-    // The main program is reported by the name it was started with, which
-    // may be relative; /proc/self/exe is exact for it.
-    if (file.is_absolute()) {
-      std::error_code ec;
-      const auto resolved = fs::weakly_canonical(file, ec);
-      return (ec ? file : resolved).parent_path();
+    // A plug-in loaded from a relative driver path is reported relative to
+    // the working folder. The main program is reported by the name it was
+    // started with, which may be a bare name found on PATH; /proc/self/exe
+    // is exact for it.
+    std::error_code ec;
+    const fs::path absolute = file.is_absolute() ? file : fs::absolute(file, ec);
+    if (!ec && (file.is_absolute() || fs::is_regular_file(absolute, ec))) {
+      const auto resolved = fs::weakly_canonical(absolute, ec);
+      return (ec ? absolute : resolved).parent_path();
     }
   }
   std::error_code ec;

@@ -113,4 +113,14 @@ print("features", total)
 PY
 fi
 
+
+# A plugin found through a relative driver path still finds the tables
+# beside itself instead of falling back to the installed defaults.
+(cd "$GDAL_DRIVER_PATH/.." && GDAL_DRIVER_PATH="$(basename "$GDAL_DRIVER_PATH")" \
+  ogrinfo -ro -so "$SAMPLES/levee.em" "levee.em CrossSections") >"$WORK/out" 2>"$WORK/err"
+if grep -q "Could not find key\|No such file" "$WORK/err"; then
+  fail "relative driver path: $(head -c 300 "$WORK/err")"
+fi
+expect_text "$WORK/out" "Louisiana South" "relative driver path: coordinate system from the tables"
+
 finish
