@@ -36,7 +36,7 @@ void EMCrossSection::AddPoint(EMSurveyPoint&& point) {
 std::shared_ptr<ISurveyPointIterator> EMCrossSection::Points() {
   auto iterator = std::make_shared<EMSurveyPointIterator>();
   if (HasListedPoints())
-    iterator->InitPointsSorted(points_.Shared(weak_from_this().lock()), startX_, startY_, stopX_, stopY_);
+    iterator->InitPointsSorted(points_.All(), weak_from_this().lock(), startX_, startY_, stopX_, stopY_);
   return iterator;
 }
 

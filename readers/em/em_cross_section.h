@@ -31,7 +31,9 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   void AddPoint(const EMSurveyPoint& point);
   void AddPoint(EMSurveyPoint&& point);
   // Grows the points in a buffer the reader lends (see EMPointList).
-  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer) { points_.LendBuffer(std::move(buffer)); }
+  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr) {
+    points_.LendBuffer(std::move(buffer), std::move(arena));
+  }
   // The section is complete: its points take their final, exact storage, and
   // the lent buffer goes back to `returned`.
   void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }

@@ -1,8 +1,21 @@
 #include "readers/em/em_line_source.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace veldrane {
+
+// A small file gets a buffer just large enough to see its end in one read,
+// so opening a catalog of many small surveys does not clear megabytes each.
+std::size_t EMLineSource::FirstChunkSize(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return kChunkSize;
+  constexpr std::size_t kMinimum = 4096;
+  return std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, kMinimum, kChunkSize);
+}
 
 bool EMLineSource::OpenFile(const std::string& path) {
   Close();
@@ -10,7 +23,7 @@ bool EMLineSource::OpenFile(const std::string& path) {
   if (file_ == nullptr) return false;
   open_ = true;
   eof_ = false;
-  buffer_.assign(kChunkSize, '\0');
+  buffer_.assign(FirstChunkSize(path), '\0');
   return true;
 }
 

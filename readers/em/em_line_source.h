@@ -34,6 +34,7 @@ class EMLineSource {
   static constexpr std::size_t kChunkSize = std::size_t{4} << 20;
 
  private:
+  static std::size_t FirstChunkSize(const std::string& path);
   // Moves the unread tail to the front and reads more; false at the end.
   bool Fill();
   std::size_t FindBreak();

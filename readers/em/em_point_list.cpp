@@ -1,10 +1,20 @@
 #include "readers/em/em_point_list.h"
 
-#include <iterator>
+#include <memory>
 
 namespace veldrane {
 
-void EMPointList::LendBuffer(std::vector<EMSurveyPoint>&& buffer) {
+namespace {
+// A feature read on its own (not lent an arena) holds few points.
+constexpr std::size_t kOwnArenaFirstChunkBytes = 4096;
+}  // namespace
+
+EMPointList::~EMPointList() {
+  for (const Run& run : sealed_) std::destroy_n(run.first, run.count);
+}
+
+void EMPointList::LendBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena) {
+  if (arena && sealed_.empty()) arena_ = std::move(arena);
   if (!open_.empty()) return;  // points are growing already: keep them where they are
   buffer.clear();
   open_ = std::move(buffer);
@@ -12,11 +22,12 @@ void EMPointList::LendBuffer(std::vector<EMSurveyPoint>&& buffer) {
 
 void EMPointList::SealOpenPoints() {
   if (open_.empty()) return;
-  std::vector<EMSurveyPoint> block;
-  block.reserve(open_.size());
-  block.insert(block.end(), std::make_move_iterator(open_.begin()), std::make_move_iterator(open_.end()));
-  sealedCount_ += block.size();
-  sealed_.push_back(std::move(block));
+  if (!arena_) arena_ = std::make_shared<EMPointArena>(kOwnArenaFirstChunkBytes);
+  sealed_.reserve(sealed_.size() + 1);  // so recording the run below cannot throw
+  EMSurveyPoint* first = arena_->Allocate(open_.size());
+  std::uninitialized_move(open_.begin(), open_.end(), first);
+  sealed_.push_back({first, open_.size()});
+  sealedCount_ += open_.size();
   open_.clear();
 }
 
@@ -33,15 +44,8 @@ std::vector<EMSurveyPoint*> EMPointList::All() {
   Seal();
   std::vector<EMSurveyPoint*> out;
   out.reserve(sealedCount_);
-  for (auto& block : sealed_)
-    for (auto& p : block) out.push_back(&p);
-  return out;
-}
-
-std::vector<std::shared_ptr<EMSurveyPoint>> EMPointList::Shared(const std::shared_ptr<const void>& owner) {
-  std::vector<std::shared_ptr<EMSurveyPoint>> out;
-  out.reserve(Size());
-  for (EMSurveyPoint* p : All()) out.push_back(Alias(owner, *p));
+  for (const Run& run : sealed_)
+    for (std::size_t i = 0; i < run.count; ++i) out.push_back(run.first + i);
   return out;
 }
 

@@ -2,18 +2,24 @@
 // The points of one feature, stored by value. While a feature is being
 // read its points grow in a vector (which the reader may lend, so one
 // growing buffer serves every feature of a file); once handed out, or
-// sealed when the feature is closed, they move into an exactly sized block
-// that never moves again, so shared handles to them stay valid and no
-// capacity is wasted.
+// sealed when the feature is closed, they move into runs of the survey's
+// point arena that never move again, so shared handles to them stay valid
+// and no capacity is wasted.
 #include <memory>
 #include <vector>
 
+#include "readers/em/em_point_arena.h"
 #include "readers/em/em_survey_point.h"
 
 namespace veldrane {
 
 class EMPointList {
  public:
+  EMPointList() = default;
+  EMPointList(const EMPointList&) = delete;
+  EMPointList& operator=(const EMPointList&) = delete;
+  ~EMPointList();
+
   // Appends a copy of the point (the list owns its own values).
   void Add(const EMSurveyPoint& point) {
     MakeRoom();
@@ -26,17 +32,16 @@ class EMPointList {
   std::size_t Size() const { return sealedCount_ + open_.size(); }
   bool Empty() const { return Size() == 0; }
 
-  // Takes an empty buffer (with its capacity) to grow the next points in.
-  void LendBuffer(std::vector<EMSurveyPoint>&& buffer);
-  // Moves the growing points into their final block; the emptied buffer,
+  // Takes an empty buffer (with its capacity) to grow the next points in,
+  // and the arena the sealed points go to. Without an arena the list makes
+  // a small one of its own when it first seals.
+  void LendBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr);
+  // Moves the growing points into their final run; the emptied buffer,
   // capacity kept, goes back to `returned` when given.
   void Seal(std::vector<EMSurveyPoint>* returned = nullptr);
 
   // Every point in order (sealing first, so the references stay valid).
   std::vector<EMSurveyPoint*> All();
-
-  // Shared handles to the live points, in order, keeping `owner` alive.
-  std::vector<std::shared_ptr<EMSurveyPoint>> Shared(const std::shared_ptr<const void>& owner);
 
   // A handle to `p` that keeps `owner` alive; when the feature is not owned
   // by a shared pointer (a stack object in a test) the handle is a copy.
@@ -46,16 +51,20 @@ class EMPointList {
   }
 
  private:
-  // A long feature is sealed block by block, so the growing buffer stays
+  // A long feature is sealed run by run, so the growing buffer stays
   // small and is never copied while it is large.
-  static constexpr std::size_t kBlockPoints = 4096;
+  static constexpr std::size_t kRunPoints = 4096;
   void MakeRoom() {
-    if (open_.size() >= kBlockPoints) SealOpenPoints();
+    if (open_.size() >= kRunPoints) SealOpenPoints();
   }
   void SealOpenPoints();
 
-  // Each block is reserved to its exact size once and never grows again.
-  std::vector<std::vector<EMSurveyPoint>> sealed_;
+  struct Run {
+    EMSurveyPoint* first;
+    std::size_t count;
+  };
+  std::shared_ptr<EMPointArena> arena_;
+  std::vector<Run> sealed_;
   std::size_t sealedCount_ = 0;
   std::vector<EMSurveyPoint> open_;
 };

@@ -16,7 +16,7 @@ void EMProfileCenterline::Initialize(double startX, double startY, double statio
 
 std::shared_ptr<ISurveyPointIterator> EMProfileCenterline::Points() {
   auto iterator = std::make_shared<EMSurveyPointIterator>();
-  iterator->InitPoints(points_.Shared(weak_from_this().lock()));
+  iterator->InitPoints(points_.All(), weak_from_this().lock());
   return iterator;
 }
 

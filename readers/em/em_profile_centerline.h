@@ -23,7 +23,9 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   void AddPoint(const EMSurveyPoint& point) { points_.Add(point); }
   void AddPoint(EMSurveyPoint&& point) { points_.Add(std::move(point)); }
   // Grows the points in a buffer the reader lends (see EMPointList).
-  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer) { points_.LendBuffer(std::move(buffer)); }
+  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr) {
+    points_.LendBuffer(std::move(buffer), std::move(arena));
+  }
   // The profile is complete: its points take their final, exact storage, and
   // the lent buffer goes back to `returned`.
   void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }

@@ -136,6 +136,8 @@ template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMEquipment>>
 // Reading
 
 void EMSurvey::Update() {
+  // A fresh arena per read: features of an earlier read keep theirs alive.
+  pointArena_ = std::make_shared<EMPointArena>();
   try {
     ReadAllLines();
     FinishRead();
@@ -145,6 +147,7 @@ void EMSurvey::Update() {
     Report(kErrUnexpected, kSeverityError, kSourceUpdate, failure.what(), false);
   }
   std::vector<EMSurveyPoint>().swap(pointBuffer_);
+  pointArena_.reset();
 }
 
 void EMSurvey::ReadAllLines() {

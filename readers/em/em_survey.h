@@ -32,6 +32,7 @@
 #include "readers/em/em_gage.h"
 #include "readers/em/em_line_source.h"
 #include "readers/em/em_misc_shot_point.h"
+#include "readers/em/em_point_arena.h"
 #include "readers/em/em_profile_centerline.h"
 #include "readers/em/em_survey_point.h"
 #include "readers/em/em_vertical_control.h"
@@ -207,6 +208,8 @@ class EMSurvey : public ISurvey, public IMonitor {
   // Lent to the feature being filled; keeps its capacity from feature to
   // feature so points are not regrown for every cross section.
   std::vector<EMSurveyPoint> pointBuffer_;
+  // Where the points of this read's features are sealed (see EMPointArena).
+  std::shared_ptr<EMPointArena> pointArena_;
 
   // Header values.
   std::string version_ = "EM06";

@@ -4,15 +4,20 @@
 
 #include "config/sort.h"
 #include "geometry/planar.h"
+#include "readers/em/em_point_list.h"
 
 namespace veldrane {
 
-void EMSurveyPointIterator::InitPoints(const std::vector<std::shared_ptr<EMSurveyPoint>>& points) {
-  Assign(std::vector<std::shared_ptr<ISurveyPoint>>(points.begin(), points.end()));
+void EMSurveyPointIterator::InitPoints(const std::vector<EMSurveyPoint*>& points,
+                                       const std::shared_ptr<const void>& owner) {
+  std::vector<std::shared_ptr<ISurveyPoint>> items;
+  items.reserve(points.size());
+  for (EMSurveyPoint* p : points) items.push_back(EMPointList::Alias(owner, *p));
+  Assign(std::move(items));
 }
 
-void EMSurveyPointIterator::InitPointsSorted(const std::vector<std::shared_ptr<EMSurveyPoint>>& points,
-                                             double startX, double startY, double stopX, double stopY) {
+void EMSurveyPointIterator::InitPointsSorted(const std::vector<EMSurveyPoint*>& points,
+                                             const std::shared_ptr<const void>& owner, double startX, double startY, double stopX, double stopY) {
   const double dx = stopX - startX;
   const double dy = stopY - startY;
   const double squaredLength = dx * dx + dy * dy;
@@ -32,7 +37,7 @@ void EMSurveyPointIterator::InitPointsSorted(const std::vector<std::shared_ptr<E
   QuickSort(pairs);
   std::vector<std::shared_ptr<ISurveyPoint>> ordered;
   ordered.reserve(points.size());
-  for (const auto& pair : pairs) ordered.push_back(points[pair.Value]);
+  for (const auto& pair : pairs) ordered.push_back(EMPointList::Alias(owner, *points[pair.Value]));
   Assign(std::move(ordered));
 }
 

@@ -9,6 +9,7 @@
 #include "readers/em/em_cross_section.h"
 #include "readers/em/em_gage.h"
 #include "readers/em/em_misc_shot_point.h"
+#include "readers/em/em_point_arena.h"
 #include "readers/em/em_profile_centerline.h"
 #include "readers/em/em_survey_point.h"
 #include "readers/em/em_vertical_control.h"
@@ -118,6 +119,35 @@ TEST(EMPointListTest, LongTagsSurviveGrowthSealingAndCopies) {
   for (int i = 0; i < 9000; ++i) ASSERT_EQ(points[i]->PointTag(), "station-tag-" + std::to_string(i));
   EXPECT_EQ(points[9000]->PointTag(), "after-the-seal-tag");
   EXPECT_DOUBLE_EQ(points[8999]->X(), 8999);
+}
+
+TEST(EMPointListTest, FeaturesSharingAnArenaKeepTheirPointsAfterTheReaderLetsGo) {
+  // Enough sections that the shared arena needs several chunks, and one
+  // section long enough to be sealed in more than one run.
+  std::vector<std::shared_ptr<EMCrossSection>> sections;
+  {
+    auto arena = std::make_shared<EMPointArena>();
+    std::vector<EMSurveyPoint> buffer;
+    for (int s = 0; s < 300; ++s) {
+      auto cs = std::make_shared<EMCrossSection>();
+      cs->Initialize(0, s, 1000, s, DateTime::Undefined(), 0, "x");
+      cs->LendPointBuffer(std::move(buffer), arena);
+      const int count = s == 7 ? 10000 : 20;
+      for (int i = 0; i < count; ++i) cs->AddPoint(MakePoint("long-point-tag-" + std::to_string(i), i * 0.1, s));
+      cs->Seal(&buffer);
+      sections.push_back(cs);
+    }
+    EXPECT_GT(arena->ReservedBytes(), 2 * EMPointArena::kFirstChunkBytes);
+  }
+  auto survivor = sections[7]->Points()->GetItem(9999);
+  sections.erase(sections.begin(), sections.begin() + 7);  // the last handle to other sections goes
+  ASSERT_EQ(sections[0]->Points()->Size(), 10000);
+  EXPECT_EQ(survivor->PointTag(), "long-point-tag-9999");
+  EXPECT_DOUBLE_EQ(survivor->Station(), 999.9);
+  auto last = Collect(sections.back()->Points());
+  ASSERT_EQ(last.size(), 20u);
+  EXPECT_EQ(last[19]->PointTag(), "long-point-tag-19");
+  EXPECT_DOUBLE_EQ(last[19]->Y(), 299);
 }
 
 TEST(EMIteratorTest, GetNextPastTheEndKeepsReturningNone) {
