@@ -56,7 +56,10 @@ OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* 
 // have (a benchmark without elevation, a point without station): the shape
 // drops that dimension instead of carrying NaN, which most formats refuse.
 void DropMissingOrdinates(OGRGeometry& shape) {
-  if (auto* point = dynamic_cast<OGRPoint*>(&shape)) {
+  // Called once per feature: the type code is cheaper than a dynamic cast.
+  const OGRwkbGeometryType flat = wkbFlatten(shape.getGeometryType());
+  if (flat == wkbPoint) {
+    auto* point = static_cast<OGRPoint*>(&shape);
     // The stored values are reset too: writers of Z or M layers read them
     // from 2D points as well.
     if (point->Is3D() && !std::isfinite(point->getZ())) {
@@ -69,7 +72,8 @@ void DropMissingOrdinates(OGRGeometry& shape) {
     }
     return;
   }
-  if (auto* line = dynamic_cast<OGRSimpleCurve*>(&shape)) {
+  if (flat == wkbLineString) {
+    auto* line = static_cast<OGRSimpleCurve*>(&shape);
     bool anyZ = false, anyM = false;
     for (int i = 0; i < line->getNumPoints(); ++i) {
       anyZ = anyZ || std::isfinite(line->getZ(i));
@@ -191,8 +195,8 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
     if (!IsEmptyGeometry(*shape)) {
       DropMissingOrdinates(*shape);
       // Closing the rings is the host's last step of building a polygon.
-      if (auto* polygon = dynamic_cast<OGRPolygon*>(shape.get())) ClosePolygonRings(*polygon);
-      shape->assignSpatialReference(spatialReference_);
+      if (wkbFlatten(shape->getGeometryType()) == wkbPolygon) ClosePolygonRings(static_cast<OGRPolygon&>(*shape));
+      if (shape->getSpatialReference() != spatialReference_) shape->assignSpatialReference(spatialReference_);
       feature->SetGeomFieldDirectly(0, shape.release());
     }
   }

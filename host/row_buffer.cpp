@@ -1,7 +1,9 @@
 #include "host/row_buffer.h"
 
+#include <cstring>
 #include <stdexcept>
 
+#include <cpl_conv.h>
 #include <ogr_feature.h>
 
 namespace veldrane {
@@ -54,20 +56,30 @@ void RowBuffer::SetDate(std::int32_t index, const DateTime& value) { Mark(index,
 // --- OgrFeatureRowBuffer ---------------------------------------------------
 
 OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes)
-    : fields_(std::move(fields)), ogrIndexes_(std::move(ogrIndexes)) {
-  ogrIndexes_.resize(static_cast<std::size_t>(fields_ ? fields_->FieldCount() : 0), -1);
+    : OgrFeatureRowBuffer(std::move(fields), std::move(ogrIndexes), {}) {}
+
+OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes,
+                                         std::vector<int> ogrTypes)
+    : fields_(std::move(fields)), ogrIndexes_(std::move(ogrIndexes)), ogrTypes_(std::move(ogrTypes)) {
+  const auto count = static_cast<std::size_t>(fields_ ? fields_->FieldCount() : 0);
+  ogrIndexes_.resize(count, -1);
+  ogrTypes_.resize(count, -1);
 }
 
 OgrFeatureRowBuffer OgrFeatureRowBuffer::ForDefinition(std::shared_ptr<const Fields> fields,
                                                        const OGRFeatureDefn& definition) {
-  std::vector<int> indexes;
+  std::vector<int> indexes, types;
   const std::int32_t count = fields ? fields->FieldCount() : 0;
   for (std::int32_t i = 0; i < count; ++i) {
     const Field& field = fields->GetField(i);
     const bool attribute = field.Type() != HostFieldType::ObjectId && field.Type() != HostFieldType::Geometry;
-    indexes.push_back(attribute ? definition.GetFieldIndex(field.Name().c_str()) : -1);
+    const int target = attribute ? definition.GetFieldIndex(field.Name().c_str()) : -1;
+    indexes.push_back(target);
+    // Subtypes (Int16, Float32, Boolean) keep OGR's range checks.
+    const OGRFieldDefn* defn = target >= 0 ? definition.GetFieldDefn(target) : nullptr;
+    types.push_back(defn != nullptr && defn->GetSubType() == OFSTNone ? static_cast<int>(defn->GetType()) : -1);
   }
-  return OgrFeatureRowBuffer(std::move(fields), std::move(indexes));
+  return OgrFeatureRowBuffer(std::move(fields), std::move(indexes), std::move(types));
 }
 
 int OgrFeatureRowBuffer::Target(std::int32_t index) const {
@@ -86,19 +98,40 @@ void OgrFeatureRowBuffer::SetSmallInteger(std::int32_t index, std::int16_t value
   if (target >= 0) feature_->SetField(target, static_cast<int>(value));
 }
 
+// Layers write millions of values; where the attribute has the value's own
+// type the value is stored directly, skipping OGR's conversion checks.
 void OgrFeatureRowBuffer::SetInteger(std::int32_t index, std::int32_t value) {
   const int target = Target(index);
-  if (target >= 0) feature_->SetField(target, static_cast<int>(value));
+  if (target < 0) return;
+  if (Stores(index, OFTInteger)) {
+    feature_->SetFieldSameTypeUnsafe(target, static_cast<int>(value));
+  } else {
+    feature_->SetField(target, static_cast<int>(value));
+  }
 }
 
 void OgrFeatureRowBuffer::SetDouble(std::int32_t index, double value) {
   const int target = Target(index);
-  if (target >= 0) feature_->SetField(target, value);
+  if (target < 0) return;
+  if (Stores(index, OFTReal)) {
+    feature_->SetFieldSameTypeUnsafe(target, value);
+  } else {
+    feature_->SetField(target, value);
+  }
 }
 
 void OgrFeatureRowBuffer::SetString(std::int32_t index, std::string_view value) {
   const int target = Target(index);
   if (target < 0) return;
+  // A text stored directly becomes the feature's; one already set is
+  // replaced the checked way so its old copy is freed.
+  if (Stores(index, OFTString) && !feature_->IsFieldSet(target)) {
+    auto* copy = static_cast<char*>(CPLMalloc(value.size() + 1));
+    if (!value.empty()) std::memcpy(copy, value.data(), value.size());
+    copy[value.size()] = '\0';
+    feature_->SetFieldSameTypeUnsafe(target, copy);
+    return;
+  }
   scratch_.assign(value);
   feature_->SetField(target, scratch_.c_str());
 }

@@ -77,6 +77,11 @@ class RowBuffer : public IRowBuffer {
 class OgrFeatureRowBuffer : public IRowBuffer {
  public:
   OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes);
+  // The same, also knowing the OGR type of each target attribute (an
+  // OGRFieldType, -1 when unknown), so values of the attribute's own type
+  // are stored without conversion checks. Features attached must then have
+  // that layout.
+  OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes, std::vector<int> ogrTypes);
   // Maps every field that is neither object ID nor geometry to the attribute
   // of the same name in `definition` (-1 when it has none).
   static OgrFeatureRowBuffer ForDefinition(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition);
@@ -96,9 +101,11 @@ class OgrFeatureRowBuffer : public IRowBuffer {
 
  private:
   int Target(std::int32_t index) const;
+  bool Stores(std::int32_t index, int ogrType) const { return ogrTypes_[static_cast<std::size_t>(index)] == ogrType; }
 
   std::shared_ptr<const Fields> fields_;
   std::vector<int> ogrIndexes_;
+  std::vector<int> ogrTypes_;
   OGRFeature* feature_ = nullptr;
   std::string scratch_;  // NUL-terminated copy of a text value
 };
