@@ -24,7 +24,9 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/veldrane-ogr-bench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
 echo "== tools and data in $WORK"
-c++ -O2 -std=c++17 $(gdal-config --cflags) "$ROOT/bench/tools/ogr_scan.cpp" -o "$WORK/ogr_scan" $(gdal-config --libs)
+for tool in ogr_scan ogr_floor; do
+  c++ -O2 -std=c++17 $(gdal-config --cflags) "$ROOT/bench/tools/$tool.cpp" -o "$WORK/$tool" $(gdal-config --libs)
+done
 python3 "$ROOT/bench/tools/make_survey_points.py" "$SECTIONS" "$PER_SECTION" "$WORK/big.em" "$WORK/big.csv"
 python3 "$ROOT/bench/tools/make_survey_points.py" $((SECTIONS / 2)) "$PER_SECTION" "$WORK/mid.em"
 points=$((SECTIONS * PER_SECTION))
@@ -79,6 +81,10 @@ awk -v n="$points" '
     printf "   Veldrane / CSV speed: %.2fx open + read, %.2fx read only (target >= 3x open + read): %s\n",
            ratio, read[2] / read[1], (ratio >= 3 ? "met" : "MISSED")
   }' "$WORK/veldrane" "$WORK/csv"
+
+floor=$("$WORK/ogr_floor" "$points" 2>/dev/null | sed -n 's/^floor_s //p')
+awk -v f="$floor" -v n="$points" 'BEGIN {
+  printf "   OGR floor (build, read and free the same features, no driver): %.3f s, %.0f features/s\n", f, n / f }'
 
 echo "== spatial filter on a $((points / 2)) point class"
 # Points lie 5 ft apart along sections 10 ft apart: the window holds a tenth

@@ -27,7 +27,9 @@ double GridAzimuth(double x1, double y1, double x2, double y2) {
 
 double RoundHalfEven(double value, int decimals) {
   if (!std::isfinite(value)) return value;
-  const double scale = std::pow(10.0, decimals);
+  // Every point's offsets are rounded: the usual scales come from a table.
+  static constexpr double kScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  const double scale = decimals >= 0 && decimals < 10 ? kScales[decimals] : std::pow(10.0, decimals);
   const double scaled = value * scale;
   if (!std::isfinite(scaled) || std::fabs(scaled) >= 9007199254740992.0) return value;
   // Decide halves on the decimal text of the value, so 2.0005 (stored a hair
