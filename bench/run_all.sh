@@ -4,7 +4,7 @@
 # peak/file ratio and whether the target is met.
 #
 # Targets (override through the environment):
-#   readers   MB/s >= VELDRANE_TARGET_MBPS (default 20) and peak RSS <=
+#   readers   MB/s >= VELDRANE_TARGET_MBPS (default 150) and peak RSS <=
 #             VELDRANE_TARGET_PEAK_RATIO (default 3) times the file size;
 #   geometry  each n / 4n pair takes at most VELDRANE_TARGET_SCALING (default
 #             6) times as long at 4n (near-linear; quadratic work shows 16x).
@@ -33,7 +33,7 @@ for name in "${names[@]}"; do
 done
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 
-python3 - "$out" "${VELDRANE_TARGET_MBPS:-20}" "${VELDRANE_TARGET_PEAK_RATIO:-3}" "${VELDRANE_TARGET_SCALING:-6}" \
+python3 - "$out" "${VELDRANE_TARGET_MBPS:-150}" "${VELDRANE_TARGET_PEAK_RATIO:-3}" "${VELDRANE_TARGET_SCALING:-6}" \
   "${names[@]}" <<'PY'
 import json, sys, re
 out, mbps_target, ratio_target, scaling_target = sys.argv[1], float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
