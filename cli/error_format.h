@@ -6,13 +6,8 @@
 
 namespace veldrane::cli {
 
-// The text of a record's severity: warning (0 and below), error (1), fatal (2 and above).
-std::string SeverityName(int severity);
-
-// "FILE:LINE: SEVERITY: DESCRIPTION", ":LINE" left out when the line is below
-// 1. `fallbackFile` stands in for a record without a file name. Line breaks
-// inside the description become blanks so each record stays on one line;
-// the text is valid UTF-8 whatever bytes the record holds.
+// The record in its one-line form (see ErrorLineText); `fallbackFile`
+// stands in for a record without a file name.
 std::string FormatErrorLine(const ISurveyError& error, const std::string& fallbackFile);
 
 // "3 files checked: 2 errors, 5 warnings", with ", 1 path could not be read"

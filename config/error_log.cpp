@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/text.h"
+
 namespace veldrane {
 
 std::string ErrorLogModel::ErrorKey(const std::string& file, std::int32_t line, const std::string& description) {
@@ -105,10 +107,21 @@ const char* SeverityWord(std::int32_t severity) {
   return "error";
 }
 
+std::string ErrorLineText(std::string_view file, std::int32_t line, std::string_view severityWord,
+                          std::string_view description) {
+  const std::string number = line >= 1 ? std::to_string(line) : std::string();
+  std::string text = ToValidUtf8(description);
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  std::string out = ToValidUtf8(file);
+  out.reserve(out.size() + number.size() + severityWord.size() + text.size() + 5);
+  if (!number.empty()) out.append(1, ':').append(number);
+  out.append(": ").append(severityWord).append(": ").append(text);
+  return out;
+}
+
 std::string FormatErrorLine(const ErrorLogEntry& entry) {
-  std::string out = entry.file;
-  if (entry.line >= 1) out += ":" + std::to_string(entry.line);
-  return out + ": " + SeverityWord(entry.severity) + ": " + entry.description;
+  return ErrorLineText(entry.file, entry.line, SeverityWord(entry.severity), entry.description);
 }
 
 }  // namespace veldrane

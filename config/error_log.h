@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -93,7 +94,12 @@ ErrorLogModel& ErrorLog();
 
 // "warning", "error" or "fatal" for severities 0, 1 and 2.
 const char* SeverityWord(std::int32_t severity);
-// "FILE:LINE: error: description" (without ":LINE" when the line is below 1).
+// "FILE:LINE: SEVERITY: DESCRIPTION", the one-line form of a record wherever
+// it is shown (check output, driver warnings). ":LINE" is left out when the
+// line is below 1; line breaks in the description become blanks, and the
+// text is valid UTF-8 whatever bytes the record holds.
+std::string ErrorLineText(std::string_view file, std::int32_t line, std::string_view severityWord,
+                          std::string_view description);
 std::string FormatErrorLine(const ErrorLogEntry& entry);
 
 }  // namespace veldrane

@@ -14,7 +14,7 @@ ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings) : records_(std::ma
     const ErrorLogEntry& entry = *event.entry;
     records->push_back(
         ErrorRecord{ToValidUtf8(entry.file), entry.line, entry.severity, ToValidUtf8(entry.description)});
-    if (emitWarnings) CPLError(CE_Warning, CPLE_AppDefined, "%s", ToValidUtf8(FormatErrorLine(entry)).c_str());
+    if (emitWarnings) CPLError(CE_Warning, CPLE_AppDefined, "%s", FormatErrorLine(entry).c_str());
   });
 }
 

@@ -10,6 +10,7 @@
 #include <cpl_string.h>
 #include <ogrsf_frmts.h>
 
+#include "config/error_log.h"
 #include "gdal/ogr_veldrane.h"
 #include "model/text.h"
 
@@ -38,25 +39,11 @@ class MessageCapture {
   CapturedMessages captured_;
 };
 
-const char* SeverityWordOf(int severity) {
-  if (severity <= 0) return "warning";
-  if (severity >= 2) return "fatal";
-  return "error";
-}
-
-// The form in which the driver emits a record as a warning.
-std::string RecordLine(const std::string& file, int line, const std::string& severity,
-                       const std::string& description) {
-  std::string text = file;
-  if (line >= 1) text += ":" + std::to_string(line);
-  return text + ": " + severity + ": " + description;
-}
-
 std::set<std::string> RecordLines(OGRLayer& errors) {
   std::set<std::string> lines;
   errors.ResetReading();
   for (auto& feature : errors) {
-    lines.insert(RecordLine(feature->GetFieldAsString("Filename"),
+    lines.insert(ErrorLineText(feature->GetFieldAsString("Filename"),
                             feature->IsFieldSetAndNotNull(feature->GetFieldIndex("LineNumber"))
                                 ? feature->GetFieldAsInteger("LineNumber")
                                 : 0,
@@ -80,7 +67,7 @@ SurveyProblems CountProblems(OGRLayer& errors) {
     const std::string severity = feature->GetFieldAsString("Severity");
     const std::string file = std::filesystem::path(feature->GetFieldAsString("Filename")).filename().string();
     ProblemCounts& perFile = problems.byFile[file];
-    if (severity == SeverityWordOf(0)) {
+    if (severity == SeverityWord(kSeverityWarning)) {
       ++problems.total.warnings;
       ++perFile.warnings;
     } else {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/error_format.h"
+#include "config/error_log.h"
 #include "model/survey_error.h"
 
 namespace veldrane::cli {
@@ -31,11 +32,11 @@ TEST(ErrorFormatTest, RecordsStayOnOneLineAndValidUtf8) {
 }
 
 TEST(ErrorFormatTest, SeverityNamesCoverOutOfRangeValues) {
-  EXPECT_EQ(SeverityName(-3), "warning");
-  EXPECT_EQ(SeverityName(0), "warning");
-  EXPECT_EQ(SeverityName(1), "error");
-  EXPECT_EQ(SeverityName(2), "fatal");
-  EXPECT_EQ(SeverityName(7), "fatal");
+  EXPECT_STREQ(SeverityWord(-3), "warning");
+  EXPECT_STREQ(SeverityWord(0), "warning");
+  EXPECT_STREQ(SeverityWord(1), "error");
+  EXPECT_STREQ(SeverityWord(2), "fatal");
+  EXPECT_STREQ(SeverityWord(7), "fatal");
 }
 
 TEST(ErrorFormatTest, SummaryCountsWithSingularAndPlural) {
