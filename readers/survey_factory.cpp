@@ -12,9 +12,6 @@
 #include "readers/fixedcolumn/corvid830_survey.h"
 #include "readers/pro/pro_survey.h"
 #include "readers/traverse/tessel_traverse.h"
-#include "readers/fixedcolumn/corvid830_survey.h"
-#include "readers/pro/pro_survey.h"
-#include "readers/traverse/tessel_traverse.h"
 
 namespace veldrane {
 namespace {
