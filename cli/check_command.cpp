@@ -89,6 +89,7 @@ class CheckCommand : public Command {
         Unreadable(report, out, err, DescribeProblem(file, opened.problem));
         continue;
       }
+      ComputeDerivedMembers(*opened.object);
       report.AddFile(file, *queue);
     }
     report.Finish();

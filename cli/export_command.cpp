@@ -63,7 +63,14 @@ class ExportCommand : public Command {
       request.progressData = &progress;
     }
     err.flush();
-    const ogr::ExportResult result = ogr::ExportSurveys(*opened.dataset, request);
+    ogr::ExportResult result;
+    {
+      // Problems found while the layers are read are counted below rather
+      // than shown as raw GDAL warnings through the progress bar.
+      ogr::ProblemRecordFilter records(*opened.dataset);
+      result = ogr::ExportSurveys(*opened.dataset, request);
+    }
+    ogr::RecountProblems(*opened.dataset, opened.problems);
     if (!result.ok) {
       err << "veldrane export: " << ToValidUtf8(result.problem) << '\n';
       return kExitUnreadable;

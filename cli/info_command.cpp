@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include <map>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
@@ -43,8 +45,18 @@ std::string ExtentText(OGRLayer& layer) {
          ogr::FormatCoordinate(extent.MaxX) + ", " + ogr::FormatCoordinate(extent.MaxY);
 }
 
+// Feature counts of every layer, taken before anything is printed: reading
+// the layers may find problems (counted in the summary, not shown as raw
+// GDAL warnings).
+std::map<OGRLayer*, GIntBig> CountFeatures(GDALDataset& dataset) {
+  std::map<OGRLayer*, GIntBig> counts;
+  ogr::ProblemRecordFilter records(dataset);
+  for (OGRLayer* layer : ogr::SurveyLayers(dataset)) counts[layer] = layer->GetFeatureCount(TRUE);
+  return counts;
+}
+
 void PrintSurveyFile(GDALDataset& dataset, const std::string& file, const ogr::SurveyProblems& problems,
-                     std::ostream& out) {
+                     const std::map<OGRLayer*, GIntBig>& featureCounts, std::ostream& out) {
   const std::vector<OGRLayer*> layers = LayersOf(dataset, file);
   out << '\n' << ToValidUtf8(file) << '\n';
   const auto counts = problems.byFile.find(file);
@@ -66,7 +78,8 @@ void PrintSurveyFile(GDALDataset& dataset, const std::string& file, const ogr::S
   for (OGRLayer* layer : layers) {
     const std::string name = layer->GetName();
     const std::string type = ogr::GeometryTypeText(layer->GetGeomType());
-    const GIntBig count = layer->GetFeatureCount(TRUE);
+    const auto known = featureCounts.find(layer);
+    const GIntBig count = known != featureCounts.end() ? known->second : layer->GetFeatureCount(TRUE);
     out << "  " << ToValidUtf8(name) << std::string(nameWidth - name.size() + 2, ' ') << type
         << std::string(typeWidth - type.size() + 2, ' ') << count << (count == 1 ? " feature" : " features")
         << '\n';
@@ -99,7 +112,9 @@ class InfoCommand : public Command {
     const std::size_t layerCount = ogr::SurveyLayers(dataset).size();
     out << ToValidUtf8(path_) << ": " << files.size() << (files.size() == 1 ? " survey file, " : " survey files, ")
         << layerCount << (layerCount == 1 ? " feature class" : " feature classes") << '\n';
-    for (const std::string& file : files) PrintSurveyFile(dataset, file, opened.problems, out);
+    const std::map<OGRLayer*, GIntBig> featureCounts = CountFeatures(dataset);
+    ogr::RecountProblems(dataset, opened.problems);
+    for (const std::string& file : files) PrintSurveyFile(dataset, file, opened.problems, featureCounts, out);
     out << "\nproblems: " << ogr::FormatProblemSummary(opened.problems);
     if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ToValidUtf8(path_) << "' lists them";
     out << '\n';

@@ -43,6 +43,35 @@ OpenedSurveyFile OpenForReading(const std::string& path) {
   return result;
 }
 
+namespace {
+
+template <class Iterator, class Visit>
+void Each(const std::shared_ptr<Iterator>& items, Visit visit) {
+  if (!items) return;
+  items->Initialize();
+  while (const auto item = items->GetNext()) visit(*item);
+}
+
+void ComputeSurveyMembers(ISurvey& survey) {
+  Each(survey.CrossSections(), [](ICrossSection& section) { section.Points(); });
+  Each(survey.ProfileCenterlines(), [](IProfileCenterline& profile) { profile.Points(); });
+  survey.VerticalControls();
+  survey.Gages();
+  survey.Baseline();
+}
+
+}  // namespace
+
+void ComputeDerivedMembers(IInterface& object) {
+  try {
+    if (auto* survey = dynamic_cast<ISurvey*>(&object)) ComputeSurveyMembers(*survey);
+    if (auto* traverse = dynamic_cast<ITraverse*>(&object)) traverse->TraversePoints();
+  } catch (const std::exception&) {
+    // What was queued so far is still reported; a computation that fails
+    // outright has reported itself through the notifier or the queue.
+  }
+}
+
 std::string DescribeProblem(const std::string& path, const std::string& problem) {
   const std::string why = problem.empty() ? "not a survey or traverse" : problem;
   if (why.rfind(path, 0) == 0) return why;

@@ -26,6 +26,12 @@ OpenedSurveyFile OpenForReading(const std::string& path);
 // the factory's messages do).
 std::string DescribeProblem(const std::string& path, const std::string& problem);
 
+// Reads the members a reader computes only when asked (cross-section and
+// profile stationing, offsets from the baseline, collected benchmarks and
+// gage readings, traverse stations), so the problems found while computing
+// them are queued like those found while reading the file. Never throws.
+void ComputeDerivedMembers(IInterface& object);
+
 // The error queue of a survey or traverse; null for anything else.
 std::shared_ptr<ISurveyErrorQueue> ErrorQueueOf(const std::shared_ptr<IInterface>& object);
 

@@ -83,7 +83,10 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
                ToValidUtf8(failure.what()).c_str());
     }
   }
-  if (withErrorLayer) source->layers_.push_back(std::make_unique<OGRVeldraneErrorLayer>(collector.TakeRecords()));
+  if (withErrorLayer) {
+    *source->errorRecords_ = collector.TakeRecords();
+    source->layers_.push_back(std::make_unique<OGRVeldraneErrorLayer>(source->errorRecords_));
+  }
   return source;
 }
 
@@ -103,6 +106,7 @@ void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatase
       continue;
     }
     layer.fields = fields;
+    layer.lateErrors = errorRecords_;
     layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
     layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
   }

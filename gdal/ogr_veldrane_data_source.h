@@ -10,6 +10,7 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include "gdal/error_record_collector.h"
 #include "gdal/survey_path.h"
 #include "plugin/plugin_interfaces.h"
 
@@ -36,6 +37,8 @@ class OGRVeldraneDataSource final : public GDALDataset {
   void AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset, const std::string& localName);
 
   std::vector<std::unique_ptr<OGRLayer>> layers_;
+  // The records of the "Errors" layer, shared with the survey layers.
+  std::shared_ptr<ErrorRecords> errorRecords_ = std::make_shared<ErrorRecords>();
   std::vector<std::string> files_;
 };
 

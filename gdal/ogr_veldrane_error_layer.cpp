@@ -27,15 +27,15 @@ OGRFeatureDefn* ErrorLayerDefinition() {
 
 }  // namespace
 
-OGRVeldraneErrorLayer::OGRVeldraneErrorLayer(ErrorRecords records)
-    : records_(std::move(records)), definition_(ErrorLayerDefinition()) {
+OGRVeldraneErrorLayer::OGRVeldraneErrorLayer(std::shared_ptr<ErrorRecords> records)
+    : records_(records ? std::move(records) : std::make_shared<ErrorRecords>()), definition_(ErrorLayerDefinition()) {
   SetDescription(kErrorLayerName);
 }
 
 OGRVeldraneErrorLayer::~OGRVeldraneErrorLayer() { definition_->Release(); }
 
 OGRFeature* OGRVeldraneErrorLayer::MakeFeature(std::size_t index) const {
-  const ErrorRecord& record = records_[index];
+  const ErrorRecord& record = (*records_)[index];
   auto* feature = new OGRFeature(definition_);
   feature->SetFID(static_cast<GIntBig>(index));
   feature->SetField(kFilename, record.filename.c_str());
@@ -48,7 +48,7 @@ OGRFeature* OGRVeldraneErrorLayer::MakeFeature(std::size_t index) const {
 
 OGRFeature* OGRVeldraneErrorLayer::GetNextFeature() {
   return Guarded<OGRFeature*>("GetNextFeature", nullptr, [&]() -> OGRFeature* {
-    while (next_ < records_.size()) {
+    while (next_ < records_->size()) {
       std::unique_ptr<OGRFeature> feature(MakeFeature(next_++));
       if (m_poAttrQuery == nullptr || m_poAttrQuery->Evaluate(feature.get())) {
         m_nFeaturesRead++;
@@ -60,13 +60,13 @@ OGRFeature* OGRVeldraneErrorLayer::GetNextFeature() {
 }
 
 OGRFeature* OGRVeldraneErrorLayer::GetFeature(GIntBig fid) {
-  if (fid < 0 || static_cast<std::size_t>(fid) >= records_.size()) return nullptr;
+  if (fid < 0 || static_cast<std::size_t>(fid) >= records_->size()) return nullptr;
   return Guarded<OGRFeature*>("GetFeature", nullptr, [&] { return MakeFeature(static_cast<std::size_t>(fid)); });
 }
 
 GIntBig OGRVeldraneErrorLayer::GetFeatureCount(int force) {
   if (m_poAttrQuery != nullptr) return OGRLayer::GetFeatureCount(force);
-  return static_cast<GIntBig>(records_.size());
+  return static_cast<GIntBig>(records_->size());
 }
 
 int OGRVeldraneErrorLayer::TestCapability(const char* capability) {

@@ -1,7 +1,8 @@
 #pragma once
 // The non-spatial layer "Errors": one feature per problem found in the
-// survey files read when the dataset was opened, in the order they were
-// found. Fields: Filename (string), LineNumber (integer; null when the
+// survey files, in the order they were found: those found when the dataset
+// was opened, then those found while its layers were read (the list is
+// shared with the layers, which append to it). Fields: Filename (string), LineNumber (integer; null when the
 // problem has no line), Severity ("warning", "error" or "fatal"),
 // Description (string). FIDs are 0, 1, 2, ...
 #include <memory>
@@ -14,7 +15,7 @@ namespace veldrane::ogr {
 
 class OGRVeldraneErrorLayer final : public OGRLayer {
  public:
-  explicit OGRVeldraneErrorLayer(ErrorRecords records);
+  explicit OGRVeldraneErrorLayer(std::shared_ptr<ErrorRecords> records);
   ~OGRVeldraneErrorLayer() override;
 
   void ResetReading() override { next_ = 0; }
@@ -27,7 +28,7 @@ class OGRVeldraneErrorLayer final : public OGRLayer {
  private:
   OGRFeature* MakeFeature(std::size_t index) const;
 
-  ErrorRecords records_;
+  std::shared_ptr<ErrorRecords> records_;
   OGRFeatureDefn* definition_;
   std::size_t next_ = 0;
 };

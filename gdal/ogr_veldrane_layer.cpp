@@ -15,8 +15,10 @@
 #include "host/geometry.h"
 #include "host/spatial_reference.h"
 #include "model/survey_error.h"
+#include "config/error_log.h"
 #include "plugin/class_schemas.h"
 #include "plugin/cursor_base.h"
+#include "plugin/svy_dataset_helper.h"
 
 namespace veldrane::ogr {
 namespace {
@@ -241,8 +243,24 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
       }
     }
     active.done = true;
+    PullLateErrors();
     return nullptr;
   });
+}
+
+void OGRVeldraneLayer::PullLateErrors() {
+  auto* helper = dynamic_cast<SvyDatasetHelper*>(source_.dataset.get());
+  if (helper == nullptr) return;
+  std::shared_ptr<ISurveyErrorQueue> queue;
+  if (const auto survey = helper->Survey()) queue = survey->Errors();
+  else if (const auto traverse = helper->Traverse()) queue = traverse->Errors();
+  if (!queue || queue->IsEmpty()) return;
+  ErrorRecordCollector collector;  // turns what is new to the log into warnings
+  ErrorLog().PullErrors(*queue);
+  if (source_.lateErrors) {
+    ErrorRecords found = collector.TakeRecords();
+    source_.lateErrors->insert(source_.lateErrors->end(), found.begin(), found.end());
+  }
 }
 
 OGRFeature* OGRVeldraneLayer::GetFeature(GIntBig fid) {
@@ -286,6 +304,7 @@ std::int64_t OGRVeldraneLayer::RecordCount() {
     return 0;
   }
   recordCount_ = count;
+  PullLateErrors();
   return count;
 }
 
@@ -299,7 +318,12 @@ OGRErr OGRVeldraneLayer::GetExtent(OGREnvelope* extent, int force) { return GetE
 OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int /*force*/) {
   if (extent == nullptr || geomField != 0 || definition_->GetGeomFieldCount() == 0) return OGRERR_FAILURE;
   return Guarded<OGRErr>("GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
-    const std::shared_ptr<Envelope> bounds = source_.dataset->Bounds();
+    std::shared_ptr<Envelope> bounds;
+    {
+      // The bounds are taken from the built shapes, areas included.
+      RingClosingMessages ringMessages;
+      bounds = source_.dataset->Bounds();
+    }
     if (!bounds || bounds->IsEmpty()) return OGRERR_FAILURE;
     *extent = bounds->Ogr();
     return OGRERR_NONE;

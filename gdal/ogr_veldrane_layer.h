@@ -16,6 +16,7 @@
 
 #include <ogrsf_frmts.h>
 
+#include "gdal/error_record_collector.h"
 #include "host/field_map.h"
 #include "host/fields.h"
 #include "host/geometry_def.h"
@@ -35,6 +36,8 @@ struct LayerSource {
   std::string surveyFileName;  // the dataset's local name
   std::string classKind;       // "CrossSections", ...; empty when unknown
   std::shared_ptr<const Fields> fields;
+  // Where problems found while reading are added for the "Errors" layer.
+  std::shared_ptr<ErrorRecords> lateErrors;
 };
 
 class OGRVeldraneLayer final : public OGRLayer {
@@ -71,6 +74,10 @@ class OGRVeldraneLayer final : public OGRLayer {
   bool PassesFilters(OGRFeature& feature);
   // Number of records of the class, walked once and kept.
   std::int64_t RecordCount();
+  // Computing some members while reading (stationing, the benchmarks
+  // collected from an .830 file) queues problems after the file was opened;
+  // a finished pass moves them to the error log like those found at open.
+  void PullLateErrors();
 
   // Initialised in this order: the definition takes the spatial reference.
   LayerSource source_;

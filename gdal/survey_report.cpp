@@ -109,6 +109,28 @@ OpenedSurveys OpenSurveys(const std::string& path) {
   return opened;
 }
 
+ProblemRecordFilter::ProblemRecordFilter(GDALDataset& dataset) {
+  const CPLStringList files(dataset.GetFileList(), TRUE);
+  for (int i = 0; i < files.size(); ++i) prefixes_.push_back(std::string(files[i]) + ":");
+  CPLPushErrorHandlerEx(&ProblemRecordFilter::Handle, this);
+}
+
+ProblemRecordFilter::~ProblemRecordFilter() { CPLPopErrorHandler(); }
+
+void CPL_STDCALL ProblemRecordFilter::Handle(CPLErr type, CPLErrorNum number, const char* text) {
+  const auto* self = static_cast<const ProblemRecordFilter*>(CPLGetErrorHandlerUserData());
+  const std::string message = text != nullptr ? text : "";
+  if (type == CE_Warning && self != nullptr) {
+    for (const std::string& prefix : self->prefixes_)
+      if (message.rfind(prefix, 0) == 0) return;
+  }
+  CPLDefaultErrorHandler(type, number, text);
+}
+
+void RecountProblems(GDALDataset& dataset, SurveyProblems& problems) {
+  if (OGRLayer* errors = dataset.GetLayerByName(kErrorLayerName)) problems = CountProblems(*errors);
+}
+
 std::string FormatProblemCounts(const ProblemCounts& counts) {
   if (counts.Total() == 0) return "no problems";
   auto plural = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };

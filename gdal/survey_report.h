@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <cpl_error.h>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 
@@ -44,6 +45,25 @@ OpenedSurveys OpenSurveys(const std::string& path);
 
 // Counts the records of an "Errors" layer (fields Filename and Severity).
 SurveyProblems CountProblems(OGRLayer& errors);
+// While alive, GDAL warnings that are problem records of the dataset's survey
+// files ("FILE:LINE: SEVERITY: ...", counted from the "Errors" layer instead)
+// are held back on this thread; every other message is shown as usual.
+class ProblemRecordFilter {
+ public:
+  explicit ProblemRecordFilter(GDALDataset& dataset);
+  ~ProblemRecordFilter();
+  ProblemRecordFilter(const ProblemRecordFilter&) = delete;
+  ProblemRecordFilter& operator=(const ProblemRecordFilter&) = delete;
+
+ private:
+  static void CPL_STDCALL Handle(CPLErr type, CPLErrorNum number, const char* text);
+  std::vector<std::string> prefixes_;  // "FILE:" of every survey file
+};
+
+// Counts again the "Errors" layer of a dataset opened by OpenSurveys: reading
+// the layers can add problems found while computing (stations, benchmarks
+// collected from .830 files). Unchanged when the dataset has no such layer.
+void RecountProblems(GDALDataset& dataset, SurveyProblems& problems);
 
 // "2 errors, 1 warning" / "no problems".
 std::string FormatProblemCounts(const ProblemCounts& counts);
