@@ -14,167 +14,113 @@
 #include "model/date_time.h"
 #include "model/features.h"
 #include "model/iterators.h"
+#include "tests/core/fake_survey.h"
+#include "tests/core/test_dates.h"
 
 namespace veldrane {
 namespace {
 
-template <class T>
-using Items = std::vector<std::shared_ptr<T>>;
+using test::Date;
+using test::FakeArea;
+using test::FakeRing;
+using test::FakeTraverse;
+using test::Items;
 
-template <class T>
-std::shared_ptr<IItemIterator<T>> Iter(const Items<T>& items) {
-  return std::make_shared<ListIterator<IItemIterator<T>, T>>(items);
+// One levee survey's values, each distinct enough that a misplaced member
+// shows in the JSON.
+std::shared_ptr<test::FakePoint> LeveePoint() {
+  auto p = std::make_shared<test::FakePoint>();
+  p->x = 3352012.25;
+  p->y = 700104.5;
+  p->z = 28.43;
+  p->code = "CL";
+  p->codeDescription = "Centerline";
+  p->id = 12;
+  p->verticalAdjustment = 0.04;
+  p->station = 150.0;
+  p->lateralOffset = 0.0;
+  p->baselineOffset = kUndefinedNumber;
+  p->tag = "12";
+  return p;
 }
 
-DateTime Day(int y, int m, int d, int hh = 0, int mm = 0) {
-  return DateTime::FromDate(y, m, d)->PlusTimeOfDay(*DateTime::FromTime(hh, mm));
+std::shared_ptr<test::FakeBenchmark> LeveeBenchmark() {
+  auto b = std::make_shared<test::FakeBenchmark>();
+  b->name = "BM LEV-3";
+  b->northing = 700250.11;
+  b->easting = 3352100.2;
+  b->documented = 25.51;
+  b->verticalDatum = "NAVD88";
+  b->epoch = "2006.81";
+  b->condition = "GOOD";
+  b->measured = 25.47;
+  b->pid = "BX4471";
+  b->description = " Disk in concrete post";
+  b->permanent = true;
+  b->adjustment = 0.04;
+  b->surveyDate = Date(2011, 3, 14);
+  b->fieldBook = "LB-2231";
+  b->pageNumber = "14";
+  return b;
 }
 
-struct FakePoint : ISurveyPoint {
-  double x = 3352012.25, y = 700104.5, z = 28.43;
-  std::string code = "CL", codeDescription = "Centerline";
-  std::int32_t id = 12;
-  double adjustment = 0.04, station = 150.0, lateral = 0.0, baselineOffset = kUndefinedNumber;
-  std::string tag = "12";
-  double X() override { return x; }
-  double Y() override { return y; }
-  double Z() override { return z; }
-  std::string Code() override { return code; }
-  std::string CodeDescription() override { return codeDescription; }
-  std::int32_t Id() override { return id; }
-  double VerticalAdjustment() override { return adjustment; }
-  double Station() override { return station; }
-  std::string PointTag() override { return tag; }
-  double LateralOffset() override { return lateral; }
-  double BaselineOffset() override { return baselineOffset; }
-};
+std::shared_ptr<test::FakeGage> LeveeGage() {
+  auto g = std::make_shared<test::FakeGage>();
+  g->name = "BRG-01";
+  g->waterSurfaceElevation = 6.82;
+  g->northing = 700900.0;
+  g->easting = 3352000.0;
+  g->code = "STAFF";
+  g->measurementDate = Date(2011, 3, 14, 10, 30);
+  g->lmsl = 0.52;
+  g->mllw = -0.61;
+  g->description = "Staff gage ";
+  g->fieldBook = "LB-2231";
+  g->pageNumber = "15";
+  return g;
+}
 
-struct FakeBenchmark : IVerticalControl {
-  std::string name = "BM LEV-3";
-  std::string Name() override { return name; }
-  double Northing() override { return 700250.11; }
-  double Easting() override { return 3352100.2; }
-  double DocumentedElevation() override { return 25.51; }
-  std::string VerticalDatum() override { return "NAVD88"; }
-  std::string Epoch() override { return "2006.81"; }
-  std::string Condition() override { return "GOOD"; }
-  double MeasuredElevation() override { return 25.47; }
-  std::string PID() override { return "BX4471"; }
-  std::string Description() override { return " Disk in concrete post"; }
-  bool IsPermanent() override { return true; }
-  double Adjustment() override { return 0.04; }
-  DateTime SurveyDate() override { return Day(2011, 3, 14); }
-  std::string FieldBook() override { return "LB-2231"; }
-  std::string PageNumber() override { return "14"; }
-  double LocalMeanSeaLevelRelationship() override { return kUndefinedNumber; }
-  double MeanLowerLowWaterRelationship() override { return kUndefinedNumber; }
-  std::string NationalTidalDatumEpoch() override { return ""; }
-};
+std::shared_ptr<test::FakeCrossSection> LeveeSection() {
+  auto c = std::make_shared<test::FakeCrossSection>();
+  c->startX = 3351900.0;
+  c->startY = 699850.0;
+  c->stopX = 3352100.0;
+  c->stopY = 700350.0;
+  c->station = 500.0;
+  c->rangeName = "R-5";
+  c->altName = "5+00 LEVEE";
+  c->fieldBook = "LB-2231";
+  c->pageNumber = "16";
+  c->surveyDate = Date(2011, 3, 14);
+  c->description = "Levee toe ";
+  c->gridAzimuth = 21.801;
+  c->baselineX = 3352000.0;
+  c->baselineY = 700100.0;
+  return c;
+}
 
-struct FakeGage : IGage {
-  std::string name = "BRG-01";
-  std::shared_ptr<IVerticalControl> benchmark;
-  double WaterSurfaceElevation() override { return 6.82; }
-  std::string Name() override { return name; }
-  double Northing() override { return 700900.0; }
-  double Easting() override { return 3352000.0; }
-  std::string Code() override { return "STAFF"; }
-  DateTime MeasurementDate() override { return Day(2011, 3, 14, 10, 30); }
-  double LocalMeanSeaLevelReference() override { return 0.52; }
-  double MeanLowerLowWaterReference() override { return -0.61; }
-  std::string Description() override { return "Staff gage "; }
-  std::string FieldBook() override { return "LB-2231"; }
-  std::string PageNumber() override { return "15"; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-};
+std::shared_ptr<test::FakeTraversePoint> LeveeStation() {
+  auto t = test::MakeTraversePoint(3351000.0, 700000.0, 0.0);
+  t->stationName = "0+00.00";
+  t->altName = "BL-0";
+  t->latitude = 30.4471;
+  t->longitude = 91.1503;
+  t->other = 612.443;
+  return t;
+}
 
-struct FakeCrossSection : ICrossSection {
-  Items<ISurveyPoint> points;
-  std::shared_ptr<IVerticalControl> benchmark;
-  std::shared_ptr<IGage> gage;
-  std::shared_ptr<ISurveyPointIterator> Points() override { return Iter(points); }
-  double StartX() override { return 3351900.0; }
-  double StartY() override { return 699850.0; }
-  double StopX() override { return 3352100.0; }
-  double StopY() override { return 700350.0; }
-  double Station() override { return 500.0; }
-  std::string RangeName() override { return "R-5"; }
-  std::string AltName() override { return "5+00 LEVEE"; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
-  std::shared_ptr<IGage> Gage() override { return gage; }
-  std::string FieldBook() override { return "LB-2231"; }
-  std::string PageNumber() override { return "16"; }
-  double WaterSurfaceElevation() override { return kUndefinedNumber; }
-  DateTime WaterSurfaceTime() override { return DateTime::Undefined(); }
-  DateTime SurveyDate() override { return Day(2011, 3, 14); }
-  std::string Description() override { return "Levee toe "; }
-  double GridAzimuth() override { return 21.801; }
-  double GeodeticAzimuth() override { return kUndefinedNumber; }
-  double BaselineIntersectX() override { return 3352000.0; }
-  double BaselineIntersectY() override { return 700100.0; }
-};
-
-struct FakeRing : IAreaRing {
-  Items<ISurveyPoint> points;
-  Items<IAreaRing> rings;
-  std::shared_ptr<ISurveyPointIterator> SurveyPoints() override { return Iter(points); }
-  std::shared_ptr<IAreaRingIterator> InternalRings() override { return Iter(rings); }
-};
-
-struct FakeArea : ISurveyArea {
-  std::shared_ptr<IAreaRing> ring;
-  std::shared_ptr<IAreaRing> AreaRing() override { return ring; }
-  std::string AltName() override { return "Borrow pit"; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return nullptr; }
-  std::string FieldBook() override { return ""; }
-  std::string PageNumber() override { return ""; }
-  DateTime SurveyDate() override { return DateTime::Undefined(); }
-  std::string Description() override { return ""; }
-  std::shared_ptr<IGage> Gage() override { return nullptr; }
-  double WaterSurfaceElevation() override { return kUndefinedNumber; }
-  DateTime WaterSurfaceTime() override { return DateTime::Undefined(); }
-};
-
-struct FakeTraversePoint : ITraversePoint {
-  std::int32_t TraversePointId() override { return 1; }
-  double AdjustedAngle() override { return 181.25; }
-  double AdjustedDistance() override { return 612.443; }
-  double BackGeodeticAzimuth() override { return 250.5; }
-  double ScaleFactor() override { return 0.99996012; }
-  double Convergence() override { return 0.0893; }
-  double Latitude() override { return 30.4471; }
-  double Longitude() override { return 91.1503; }
-  double Northing() override { return 700000.0; }
-  double Easting() override { return 3351000.0; }
-  double Station() override { return 0.0; }
-  std::string StationName() override { return "0+00.00"; }
-  std::string AltName() override { return "BL-0"; }
-  double MeasuredAngle() override { return 181.2503; }
-  double MeasuredDistance() override { return 612.45; }
-  double ForwardGeodeticAzimuth() override { return 70.5; }
-  double PlaneDistance() override { return 612.419; }
-  double PlaneAzimuth() override { return 70.41; }
-};
-
-struct FakeTraverse : ITraverse {
-  Items<ITraversePoint> points;
-  std::shared_ptr<GenericSurveyErrorQueue> errors = std::make_shared<GenericSurveyErrorQueue>();
-  std::string JobNumber() override { return "J-1187"; }
-  std::string OriginalFileName() override { return "levee.bl"; }
-  std::string HorizontalDatum() override { return "NAD83"; }
-  std::string HorizontalEpoch() override { return "2011"; }
-  double HorizontalAccuracy() override { return kUndefinedNumber; }
-  std::string HorizontalAccuracyClass() override { return ""; }
-  DateTime TraverseDate() override { return Day(2011, 3, 14); }
-  std::string FieldBook() override { return ""; }
-  std::string PageNumber() override { return ""; }
-  std::string Title() override { return "Levee baseline"; }
-  std::string Projection() override { return "LA SOUTH"; }
-  std::string Units() override { return "US SURVEY FEET"; }
-  std::shared_ptr<ITraversePointIterator> TraversePoints() override { return Iter(points); }
-  std::shared_ptr<ISurveyErrorQueue> Errors() override { return errors; }
-  std::string Comments() override { return ""; }
-};
+std::shared_ptr<FakeTraverse> LeveeBaseline() {
+  auto t = std::make_shared<FakeTraverse>();
+  t->jobNumber = "J-1187";
+  t->fileName = "levee.bl";
+  t->datum = "NAD83";
+  t->epoch = "2011";
+  t->date = Date(2011, 3, 14);
+  t->title = "Levee baseline";
+  t->projection = "LA SOUTH";
+  t->units = "US SURVEY FEET";
+  return t;
+}
 
 // Every ISurvey member returns something recognisable; Baseline queues a
 // record the way a survey does when its baseline file is missing.
@@ -198,13 +144,13 @@ struct FakeSurvey : ISurvey {
   std::string Epoch() override { return "2006.81"; }
   std::string Location() override { return "Bayou Manchac"; }
   std::string SurveyOrder() override { return "THIRD"; }
-  std::shared_ptr<ICrossSectionIterator> CrossSections() override { return Iter(sections); }
-  std::shared_ptr<IProfileCenterlineIterator> ProfileCenterlines() override { return Iter(Items<IProfileCenterline>{}); }
-  DateTime SurveyDate() override { return Day(2011, 3, 14); }
-  DateTime SurveyStartDate() override { return Day(2011, 3, 14); }
-  DateTime SurveyEndDate() override { return Day(2011, 3, 16); }
-  std::shared_ptr<IMiscShotPointIterator> MiscShotPoints() override { return Iter(Items<IMiscShotPoint>{}); }
-  std::shared_ptr<ISurveyAreaIterator> Areas() override { return Iter(areas); }
+  std::shared_ptr<ICrossSectionIterator> CrossSections() override { return test::IteratorOver(sections); }
+  std::shared_ptr<IProfileCenterlineIterator> ProfileCenterlines() override { return test::IteratorOver(Items<IProfileCenterline>{}); }
+  DateTime SurveyDate() override { return Date(2011, 3, 14); }
+  DateTime SurveyStartDate() override { return Date(2011, 3, 14); }
+  DateTime SurveyEndDate() override { return Date(2011, 3, 16); }
+  std::shared_ptr<IMiscShotPointIterator> MiscShotPoints() override { return test::IteratorOver(Items<IMiscShotPoint>{}); }
+  std::shared_ptr<ISurveyAreaIterator> Areas() override { return test::IteratorOver(areas); }
   std::string Units() override { return "US SURVEY FEET"; }
   std::string Projection() override { return "LA SOUTH"; }
   std::shared_ptr<IVerticalControlIterator> VerticalControls() override {
@@ -280,10 +226,10 @@ TEST(SurveyJsonTest, NumbersKeepExactValuesAndSentinelsNonFiniteBecomesNull) {
   survey.scale = -std::numeric_limits<double>::infinity();
   EXPECT_EQ(SurveyToJson(survey)["CombinedScaleFactor"], nullptr);
 
-  FakePoint point;
-  point.id = kUndefinedPointId;
-  point.z = 3.0;
-  const auto p = SurveyPointToJson(point);
+  auto point = LeveePoint();
+  point->id = kUndefinedPointId;
+  point->z = 3.0;
+  const auto p = SurveyPointToJson(*point);
   EXPECT_TRUE(p["Id"].is_number_integer());
   EXPECT_NE(p.dump().find("\"Id\":9999999,"), std::string::npos) << p.dump();
   EXPECT_TRUE(p["Z"].is_number_float());
@@ -300,14 +246,14 @@ TEST(SurveyJsonTest, Windows1252TextBecomesValidUtf8) {
 }
 
 TEST(SurveyJsonTest, FeaturesNameTheirLinkedBenchmarkAndGageOrNull) {
-  auto benchmark = std::make_shared<FakeBenchmark>();
-  auto gage = std::make_shared<FakeGage>();
+  auto benchmark = LeveeBenchmark();
+  auto gage = LeveeGage();
   gage->benchmark = benchmark;
-  auto section = std::make_shared<FakeCrossSection>();
+  auto section = LeveeSection();
   section->benchmark = benchmark;
   section->gage = gage;
-  section->points = {std::make_shared<FakePoint>(), std::make_shared<FakePoint>()};
-  auto bare = std::make_shared<FakeCrossSection>();
+  section->points = {LeveePoint(), LeveePoint()};
+  auto bare = LeveeSection();
 
   const auto j = CrossSectionToJson(*section);
   EXPECT_EQ(j["Benchmark"], "BM LEV-3");
@@ -334,8 +280,8 @@ TEST(SurveyJsonTest, FeaturesNameTheirLinkedBenchmarkAndGageOrNull) {
 
 TEST(SurveyJsonTest, CollectionsAreReadFromTheFirstItemWhateverTheIteratorPosition) {
   FakeSurvey survey;
-  auto a = std::make_shared<FakeBenchmark>();
-  auto b = std::make_shared<FakeBenchmark>();
+  auto a = LeveeBenchmark();
+  auto b = LeveeBenchmark();
   b->name = "TBM 7";
   survey.benchmarks = {a, b};
   auto advanced = std::make_shared<ListIterator<IVerticalControlIterator, IVerticalControl, 1>>(survey.benchmarks);
@@ -354,14 +300,15 @@ TEST(SurveyJsonTest, CollectionsAreReadFromTheFirstItemWhateverTheIteratorPositi
 
 TEST(SurveyJsonTest, AreaRingsNestHolesAndIslands) {
   auto island = std::make_shared<FakeRing>();
-  island->points = {std::make_shared<FakePoint>()};
+  island->points = {LeveePoint()};
   auto hole = std::make_shared<FakeRing>();
-  hole->points = {std::make_shared<FakePoint>(), std::make_shared<FakePoint>()};
-  hole->rings = {island};
+  hole->points = {LeveePoint(), LeveePoint()};
+  hole->inner = {island};
   auto exterior = std::make_shared<FakeRing>();
-  exterior->points = {std::make_shared<FakePoint>(), std::make_shared<FakePoint>(), std::make_shared<FakePoint>()};
-  exterior->rings = {hole};
+  exterior->points = {LeveePoint(), LeveePoint(), LeveePoint()};
+  exterior->inner = {hole};
   auto area = std::make_shared<FakeArea>();
+  area->altName = "Borrow pit";
   area->ring = exterior;
   const auto j = SurveyAreaToJson(*area);
   EXPECT_EQ(j["AreaRing"]["SurveyPoints"].size(), 3u);
@@ -371,14 +318,15 @@ TEST(SurveyJsonTest, AreaRingsNestHolesAndIslands) {
   EXPECT_EQ(j["AreaRing"]["InternalRings"][0]["InternalRings"][0]["InternalRings"], OrderedJson::array());
 
   FakeArea empty;
+  empty.ring = nullptr;
   EXPECT_EQ(SurveyAreaToJson(empty)["AreaRing"], nullptr);
 }
 
 TEST(SurveyJsonTest, DumpDrainsErrorsLastIncludingThoseQueuedWhileReading) {
   auto survey = std::make_shared<FakeSurvey>();
   survey->errors->Push(std::make_shared<GenericSurveyError>("levee.em", 40, "Invalid #X01 Start X", 1));
-  auto baseline = std::make_shared<FakeTraverse>();
-  baseline->points = {std::make_shared<FakeTraversePoint>()};
+  auto baseline = LeveeBaseline();
+  baseline->points = {LeveeStation()};
   survey->baseline = baseline;
 
   const auto j = SurveyFileToJson("samples/levee.em", survey);
@@ -393,8 +341,8 @@ TEST(SurveyJsonTest, DumpDrainsErrorsLastIncludingThoseQueuedWhileReading) {
 }
 
 TEST(SurveyJsonTest, TraverseFilesDumpAsTraverseAndOtherObjectsAreRefused) {
-  auto traverse = std::make_shared<FakeTraverse>();
-  traverse->points = {std::make_shared<FakeTraversePoint>(), std::make_shared<FakeTraversePoint>()};
+  auto traverse = LeveeBaseline();
+  traverse->points = {LeveeStation(), LeveeStation()};
   traverse->errors->Push(std::make_shared<GenericSurveyError>("c.83", 14, "Unrecognized horizontal datum : X", 1));
   const auto j = SurveyFileToJson("c.83", traverse);
   EXPECT_EQ(Keys(j), (std::vector<std::string>{"file", "kind", "traverse", "errors"}));
@@ -405,7 +353,7 @@ TEST(SurveyJsonTest, TraverseFilesDumpAsTraverseAndOtherObjectsAreRefused) {
   EXPECT_EQ(Keys(j["traverse"]["TraversePoints"][0]).size(), 18u);
   EXPECT_EQ(j["errors"][0]["severity"], 1);
 
-  EXPECT_THROW(SurveyFileToJson("x", std::make_shared<FakePoint>()), std::invalid_argument);
+  EXPECT_THROW(SurveyFileToJson("x", LeveePoint()), std::invalid_argument);
 }
 
 }  // namespace

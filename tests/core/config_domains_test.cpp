@@ -18,6 +18,7 @@
 #include "model/constants.h"
 #include "model/features.h"
 #include "model/notifier.h"
+#include "tests/core/fake_survey.h"
 
 namespace veldrane {
 namespace {
@@ -166,71 +167,6 @@ TEST_F(ConfiguredTablesTest, CodeDescriptionPrefersTheSurveysOwnDictionary) {
 // ---------------------------------------------------------------------------
 // Coordinate system table
 
-class FakePoint : public ISurveyPoint {
- public:
-  FakePoint(double x, double y) : x_(x), y_(y) {}
-  double X() override { return x_; }
-  double Y() override { return y_; }
-  double Z() override { return 0; }
-  std::string Code() override { return {}; }
-  std::string CodeDescription() override { return {}; }
-  std::int32_t Id() override { return 1; }
-  double VerticalAdjustment() override { return 0; }
-  double Station() override { return 0; }
-  std::string PointTag() override { return {}; }
-  double LateralOffset() override { return 0; }
-  double BaselineOffset() override { return 0; }
-
- private:
-  double x_, y_;
-};
-
-class FakeGage : public IGage {
- public:
-  FakeGage(double easting, double northing) : e_(easting), n_(northing) {}
-  double WaterSurfaceElevation() override { return 0; }
-  std::string Name() override { return {}; }
-  double Northing() override { return n_; }
-  double Easting() override { return e_; }
-  std::string Code() override { return {}; }
-  DateTime MeasurementDate() override { return DateTime::Undefined(); }
-  double LocalMeanSeaLevelReference() override { return 0; }
-  double MeanLowerLowWaterReference() override { return 0; }
-  std::string Description() override { return {}; }
-  std::string FieldBook() override { return {}; }
-  std::string PageNumber() override { return {}; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return nullptr; }
-
- private:
-  double e_, n_;
-};
-
-class FakeTraversePoint : public ITraversePoint {
- public:
-  FakeTraversePoint(double easting, double northing) : e_(easting), n_(northing) {}
-  std::int32_t TraversePointId() override { return 1; }
-  double AdjustedAngle() override { return 0; }
-  double AdjustedDistance() override { return 0; }
-  double BackGeodeticAzimuth() override { return 0; }
-  double ScaleFactor() override { return 0; }
-  double Convergence() override { return 0; }
-  double Latitude() override { return 0; }
-  double Longitude() override { return 0; }
-  double Northing() override { return n_; }
-  double Easting() override { return e_; }
-  double Station() override { return 0; }
-  std::string StationName() override { return {}; }
-  std::string AltName() override { return {}; }
-  double MeasuredAngle() override { return 0; }
-  double MeasuredDistance() override { return 0; }
-  double ForwardGeodeticAzimuth() override { return 0; }
-  double PlaneDistance() override { return 0; }
-  double PlaneAzimuth() override { return 0; }
-
- private:
-  double e_, n_;
-};
-
 TEST(CoordinateSystemTableTest, KeyPartsAreTrimmedAndUpperCasedAndTheBoxIsInclusive) {
   SurveyCoordinateSystemDomain table;
   table.LoadTableText("P,D,E,U,a,b,c,d,ID\n 17 , NAD83 ,1986, feet ,0,0,100,100,12\n");
@@ -249,13 +185,16 @@ TEST(CoordinateSystemTableTest, BoundingBoxTestsReadTheRightCoordinates) {
   SurveyCoordinateSystemDomain table;
   // A box much wider than tall, so swapped coordinates fall outside.
   table.LoadTableText("h\n1702,NAD83,,FEET,1000,10,5000,20,3452\n");
-  FakePoint point(3000, 15);
-  FakeGage gage(3000, 15);
-  FakeTraversePoint traverse(3000, 15);
-  FakeGage swapped(15, 3000);
-  EXPECT_TRUE(table.IsPointInBoundingBox(3452, point));
+  auto point = test::MakePoint(3000, 15, 0);
+  test::FakeGage gage, swapped;
+  gage.easting = 3000;
+  gage.northing = 15;
+  swapped.easting = 15;
+  swapped.northing = 3000;
+  auto traverse = test::MakeTraversePoint(3000, 15);
+  EXPECT_TRUE(table.IsPointInBoundingBox(3452, *point));
   EXPECT_TRUE(table.IsGageInBoundingBox(3452, gage));
-  EXPECT_TRUE(table.IsTraversePointInBoundingBox(3452, traverse));
+  EXPECT_TRUE(table.IsTraversePointInBoundingBox(3452, *traverse));
   EXPECT_FALSE(table.IsGageInBoundingBox(3452, swapped));
   EXPECT_EQ(table.LookupCoordinateSystemId("1702", "NAD83", "", "FEET"), 3452);
 }
@@ -270,9 +209,9 @@ TEST(CoordinateSystemTableTest, BlankBoxRegistersTheIdWithoutABox) {
   EXPECT_FALSE(table.HasBoundingBox(99));
   EXPECT_EQ(table.LookupMinX(26782), 0.0);
   EXPECT_EQ(table.LookupMaxY(26782), 0.0);
-  FakePoint point(1, 1);
+  auto point = test::MakePoint(1, 1, 0);
   try {
-    table.IsPointInBoundingBox(26782, point);
+    table.IsPointInBoundingBox(26782, *point);
     FAIL() << "a system without a box cannot be tested";
   } catch (const RaisedError& e) {
     EXPECT_EQ(e.Number(), 909125);

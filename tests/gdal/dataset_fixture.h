@@ -6,7 +6,7 @@
 
 #include "host/row_buffer.h"
 #include "plugin/svy_dataset_helper.h"
-#include "tests/gdal/fake_survey.h"
+#include "tests/core/fake_survey.h"
 #include "tests/gdal/host_test_support.h"
 
 namespace veldrane::test {

@@ -7,7 +7,7 @@
 #include "plugin/svy_dataset_helper.h"
 #include "plugin/svy_workspace_factory_helper.h"
 #include "plugin/svy_workspace_helper.h"
-#include "tests/gdal/fake_survey.h"
+#include "tests/core/fake_survey.h"
 #include "tests/gdal/host_test_support.h"
 
 namespace veldrane {

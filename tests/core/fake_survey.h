@@ -262,16 +262,26 @@ struct FakeTraversePoint : ITraversePoint {
   double PlaneAzimuth() override { return other; }
 };
 
+inline std::shared_ptr<FakeTraversePoint> MakeTraversePoint(double easting, double northing,
+                                                            double station = kUndefinedNumber) {
+  auto p = std::make_shared<FakeTraversePoint>();
+  p->easting = easting;
+  p->northing = northing;
+  p->station = station;
+  return p;
+}
+
 struct FakeTraverse : ITraverse {
   Items<ITraversePoint> points;
-  std::string jobNumber = "J-1", fileName = "t.27", datum = "NAD83", projection = "1702", title = "Levee";
+  std::string jobNumber = "J-1", fileName = "t.27", datum = "NAD83", projection = "1702", title = "Levee", epoch,
+              units = "Feet";
   DateTime date = DateTime::Undefined();
   std::shared_ptr<GenericSurveyErrorQueue> errors = std::make_shared<GenericSurveyErrorQueue>();
 
   std::string JobNumber() override { return jobNumber; }
   std::string OriginalFileName() override { return fileName; }
   std::string HorizontalDatum() override { return datum; }
-  std::string HorizontalEpoch() override { return {}; }
+  std::string HorizontalEpoch() override { return epoch; }
   double HorizontalAccuracy() override { return kUndefinedNumber; }
   std::string HorizontalAccuracyClass() override { return {}; }
   DateTime TraverseDate() override { return date; }
@@ -279,7 +289,7 @@ struct FakeTraverse : ITraverse {
   std::string PageNumber() override { return {}; }
   std::string Title() override { return title; }
   std::string Projection() override { return projection; }
-  std::string Units() override { return "Feet"; }
+  std::string Units() override { return units; }
   std::shared_ptr<ITraversePointIterator> TraversePoints() override { return IteratorOver(points); }
   std::shared_ptr<ISurveyErrorQueue> Errors() override { return errors; }
   std::string Comments() override { return {}; }
