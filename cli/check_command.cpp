@@ -1,5 +1,8 @@
 #include "cli/check_command.h"
 
+#include <set>
+#include <string>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/error_format.h"
@@ -17,9 +20,13 @@ class CheckReport {
 
   void AddFile(const std::string& path, ISurveyErrorQueue& queue) {
     ++files_;
+    // A record met again (the same problem found when the file was read and
+    // again when a member was computed) is listed once, as in the error log.
+    std::set<std::string> listed;
     while (!queue.IsEmpty()) {
       const auto error = queue.Pop();
       if (!error) continue;
+      if (!listed.insert(FormatErrorLine(*error, path)).second) continue;
       if (error->severity() >= 1) ++errors_;
       else ++warnings_;
       if (json_) {
