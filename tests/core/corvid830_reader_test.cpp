@@ -3,41 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "model/constants.h"
 #include "readers/fixedcolumn/corvid830_survey.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane {
 namespace {
 
-// Builds a fixed-column line: text placed at 1-based columns, blanks between.
-class Columns {
- public:
-  Columns& At(std::size_t column, std::string_view text) {
-    const std::size_t start = column - 1;
-    if (line_.size() < start + text.size()) line_.resize(start + text.size(), ' ');
-    line_.replace(start, text.size(), text);
-    return *this;
-  }
-  // Right-aligned in columns first..last.
-  Columns& Right(std::size_t first, std::size_t last, std::string_view text) {
-    if (text.size() > last + 1 - first)
-      ADD_FAILURE() << "\"" << text << "\" does not fit columns " << first << "-" << last;
-    return At(last + 1 - text.size(), text);
-  }
-  Columns& PadTo(std::size_t length) {
-    if (line_.size() < length) line_.resize(length, ' ');
-    return *this;
-  }
-  std::string Str() const { return line_; }
-
- private:
-  std::string line_;
-};
+using test::Columns;
+using test::Drain;
+using test::Header;
 
 struct Row {
   std::string offset{}, elevation{}, code{}, easting{}, northing{};
@@ -95,59 +73,21 @@ std::string ControlLine(const ControlFields& f) {
   return c.Str();
 }
 
-std::string Header(std::string_view tag, std::initializer_list<std::pair<std::size_t, std::string_view>> fields,
-                   std::size_t length = 81) {
-  Columns c;
-  c.At(1, tag);
-  for (const auto& [column, text] : fields) c.At(column, text);
-  return c.PadTo(length).Str();
-}
-
-// A scratch folder per test, removed afterwards.
-class Corvid830ReaderTest : public ::testing::Test {
+class Corvid830ReaderTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-830-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string Write(const std::vector<std::string>& lines, const std::string& eol = "\r\n",
                     const std::string& name = "survey.830") {
-    std::string text;
-    for (const auto& l : lines) text += l + eol;
-    return WriteRaw(text, name);
+    return WriteRaw(test::JoinLines(lines, eol), name);
   }
   std::string WriteRaw(const std::string& text, const std::string& name = "survey.830") {
-    const auto path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    return ScratchFileTest::Write(name, text);
   }
   std::shared_ptr<Corvid830Survey> Open(const std::string& path) {
     auto survey = std::make_shared<Corvid830Survey>();
     survey->OpenSurvey(path);
     return survey;
   }
-
-  std::filesystem::path dir_;
 };
-
-struct Report {
-  std::int32_t line;
-  std::int32_t severity;
-  std::string text;
-};
-
-std::vector<Report> Drain(ISurveyErrorQueue& queue) {
-  std::vector<Report> out;
-  while (!queue.IsEmpty()) {
-    const auto e = queue.Pop();
-    out.push_back({e->LineNumber(), e->severity(), e->Description()});
-  }
-  return out;
-}
 
 std::vector<std::string> StandardHeaders() {
   return {
@@ -734,7 +674,7 @@ TEST_F(Corvid830ReaderTest, EveryLineEndingIsAccepted) {
 }
 
 TEST_F(Corvid830ReaderTest, CodeDescriptionsComeFromTheFilesCodeDictionary) {
-  std::ofstream(dir_ / "CODES.DAT") << "TOE;x;Toe of levee\nROD;Rod shot\n";
+  WriteRaw("TOE;x;Toe of levee\nROD;Rod shot\n", "CODES.DAT");
   auto lines = StandardHeaders();
   for (const auto& l : OneSection()) lines.push_back(l);
   auto survey = Open(Write(lines));
@@ -752,7 +692,7 @@ TEST_F(Corvid830ReaderTest, CodeDescriptionsComeFromTheFilesCodeDictionary) {
 TEST_F(Corvid830ReaderTest, PointsOutliveTheSurveyAndTheirSection) {
   std::shared_ptr<ISurveyPoint> point;
   {
-    std::ofstream(dir_ / "CODES.DAT") << "TOE;Toe\n";
+    WriteRaw("TOE;Toe\n", "CODES.DAT");
     auto lines = OneSection();
     auto survey = Open(Write(lines));
     point = survey->CrossSections()->GetItem(0)->Points()->GetItem(0);

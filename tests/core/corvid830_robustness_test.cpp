@@ -2,30 +2,20 @@
 // they must finish, keep what they can, and never throw for bad data.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "readers/fixedcolumn/corvid830_survey.h"
 #include "readers/survey_factory.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane {
 namespace {
 
-class Corvid830RobustnessTest : public ::testing::Test {
+class Corvid830RobustnessTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-830r-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::shared_ptr<Corvid830Survey> Open(const std::string& text) {
-    const auto path = (dir_ / "damaged.830").string();
-    std::ofstream(path, std::ios::binary) << text;
+    const auto path = Write("damaged.830", text);
     auto survey = std::make_shared<Corvid830Survey>();
     EXPECT_NO_THROW(survey->OpenSurvey(path));
     return survey;
@@ -46,8 +36,6 @@ class Corvid830RobustnessTest : public ::testing::Test {
     while (!survey.Errors()->IsEmpty()) survey.Errors()->Pop();
     return points;
   }
-
-  std::filesystem::path dir_;
 };
 
 std::string ValidBlock() {
@@ -119,21 +107,21 @@ TEST_F(Corvid830RobustnessTest, RandomBytesNeverCrashOrHang) {
 }
 
 TEST_F(Corvid830RobustnessTest, TheFactoryOpensEachFormatByItsExtension) {
-  std::ofstream(dir_ / "a.830", std::ios::binary) << ValidBlock();
-  std::ofstream(dir_ / "b.PRO", std::ios::binary) << "1 2 3 4\n";
-  std::ofstream(dir_ / "c.27", std::ios::binary) << std::string(30, '\n');
-  std::ofstream(dir_ / "d.83", std::ios::binary) << "";
-  auto a = std::dynamic_pointer_cast<ISurvey>(OpenSurveyFile((dir_ / "a.830").string()));
+  const auto aPath = Write("a.830", ValidBlock());
+  const auto bPath = Write("b.PRO", "1 2 3 4\n");
+  const auto cPath = Write("c.27", std::string(30, '\n'));
+  const auto dPath = Write("d.83", "");
+  auto a = std::dynamic_pointer_cast<ISurvey>(OpenSurveyFile(aPath));
   ASSERT_NE(a, nullptr);
   EXPECT_NE(std::dynamic_pointer_cast<Corvid830Survey>(a), nullptr);
   EXPECT_EQ(a->CrossSections()->Size(), 1);
-  auto b = OpenProSurveyFile((dir_ / "b.PRO").string());
+  auto b = OpenProSurveyFile(bPath);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->ProfileCenterlines()->Size(), 1);
-  auto c = OpenSurveyFile((dir_ / "c.27").string());
+  auto c = OpenSurveyFile(cPath);
   EXPECT_EQ(std::dynamic_pointer_cast<ISurvey>(c), nullptr);
   ASSERT_NE(std::dynamic_pointer_cast<ITraverse>(c), nullptr);
-  auto d = OpenTraverseFile((dir_ / "d.83").string());
+  auto d = OpenTraverseFile(dPath);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->TraversePoints()->Size(), 0);
   EXPECT_EQ(d->Units(), "Feet");

@@ -32,7 +32,7 @@ using EMAreaTest = EMFileTest;
 TEST_F(EMAreaTest, AreaWithoutAccuracyRecordWarnsOnceAndIsStillRead) {
   auto s = Read("#H02 05/06/2022\n#A01 Borrow pit\n#A10 north\n#A11 end\n#A05 reserved\n1 0 0 5\n2 10 0 5\n3 10 10 5\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Survey Area Features (#A01, #A02, #A03) specified without Horizontal Accuray Record (#H17). Last point "
             "will be included in polygon rendering and may result in incorrect topology.");
   EXPECT_EQ(errors_[0].severity, kSeverityWarning);
@@ -75,7 +75,7 @@ TEST_F(EMAreaTest, HoleOutsideTheExteriorRingIsRemovedAndItsPointsSkipped) {
                 "#A02\n5 150 50 5\n6 20 20 5\n7 30 20 5\n8 30 30 5\n"
                 "#A02\n9 20 20 5\n10 30 20 5\n11 30 30 5\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Invalid Survey Area Geometry: The hole is not inside the external polygon: 5 150 50 5");
   EXPECT_EQ(errors_[0].line, 11);  // coordinate lines report at the end of their block
   EXPECT_EQ(errors_[0].severity, kSeverityError);
@@ -90,7 +90,7 @@ TEST_F(EMAreaTest, IslandOutsideItsHoleIsRemovedAndTheHoleKept) {
   auto s = Read(std::string(kAccuracy) + "#A01 Pit\n" + kSquare + "#A02\n5 10 10 5\n6 50 10 5\n7 50 50 5\n8 10 50 5\n" +
                 "#A03\n9 20 20 5\n10 70 70 5\n11 30 30 5\n#A03 \n12 20 20 5\n13 30 20 5\n14 30 30 5\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Invalid Survey Area Geometry: The island is not inside the hole: 10 70 70 5");
+  EXPECT_EQ(errors_[0].text, "Invalid Survey Area Geometry: The island is not inside the hole: 10 70 70 5");
   EXPECT_EQ(errors_[0].line, 15);
   auto hole = Collect(s->Areas()->GetItem(0)->AreaRing()->InternalRings())[0];
   EXPECT_EQ(hole->SurveyPoints()->Size(), 4);  // neither the island's first nor its last point moved here
@@ -103,9 +103,9 @@ TEST_F(EMAreaTest, RingSizesAreCheckedWhenTheAreaCloses) {
   auto s = Read(std::string(kAccuracy) + "#A01 Short\n1 0 0 5\n2 10 0 5\n#A01 Small hole\n" + kSquare +
                 "#A02\n5 10 10 5\n6 20 10 5\n#M01 shots\n");
   ASSERT_EQ(errors_.size(), 2u);
-  EXPECT_EQ(errors_[0].description, "Prior Survey Area external ring must have at least three points.");
+  EXPECT_EQ(errors_[0].text, "Prior Survey Area external ring must have at least three points.");
   EXPECT_EQ(errors_[0].line, 5);
-  EXPECT_EQ(errors_[1].description, "Prior Survey Area internal rings should have at least three points.");
+  EXPECT_EQ(errors_[1].text, "Prior Survey Area internal rings should have at least three points.");
   EXPECT_EQ(errors_[1].line, 13);
   auto areas = Collect(s->Areas());
   ASSERT_EQ(areas.size(), 1u);
@@ -116,14 +116,14 @@ TEST_F(EMAreaTest, RingSizesAreCheckedWhenTheAreaCloses) {
 TEST_F(EMAreaTest, RecordsOutOfOrderAreReportedAndSkipped) {
   auto s = Read(std::string(kAccuracy) + "#A02\n#A03\n#A01 Pit\n#A03\n#AX1 what\n" + kSquare);
   ASSERT_EQ(errors_.size(), 4u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Survey area hole (#A02) specified out of order. #A02 records must be recorded after #A01 records.");
   EXPECT_EQ(errors_[0].line, 2);
   EXPECT_EQ(errors_[1].line, 3);
-  EXPECT_NE(errors_[1].description.find("(#A03) specified out of order"), std::string::npos);
-  EXPECT_NE(errors_[2].description.find("(#A03) specified without a hole"), std::string::npos);
+  EXPECT_NE(errors_[1].text.find("(#A03) specified out of order"), std::string::npos);
+  EXPECT_NE(errors_[2].text.find("(#A03) specified without a hole"), std::string::npos);
   EXPECT_EQ(errors_[2].line, 5);
-  EXPECT_EQ(errors_[3].description, "Invalid survey code: #AX1");
+  EXPECT_EQ(errors_[3].text, "Invalid survey code: #AX1");
   for (const auto& e : errors_) EXPECT_EQ(e.severity, kSeverityError);
   auto areas = Collect(s->Areas());
   ASSERT_EQ(areas.size(), 1u);

@@ -53,7 +53,7 @@ TEST(EMBaselinePointTest, TraversePointMembers) {
 using EMBaselineFileTest = EMFileTest;
 
 TEST_F(EMBaselineFileTest, BaselineFileOpensAsTraverse) {
-  const auto path = WriteFile("levee.bl",
+  const auto path = Write("levee.bl",
                               "#H05 J-77\r\n#H04 NAD83\r\n#H06 Feet\r\n#H07 1702\r\n#H02 03/04/2021\r\n#H10 FB 9\r\n"
                               "#H17 +-0.05\r\n#H21 Levee baseline\r\n#B01 1000,2000,1250.5,BL-1\r\n"
                               "#B02 1100 2000 1350.5 BL 2\r\n#B03 oops\r\n");
@@ -77,20 +77,20 @@ TEST_F(EMBaselineFileTest, BaselineFileOpensAsTraverse) {
   EXPECT_EQ(points[1]->StationName(), "13+50.50");
   EXPECT_EQ(points[1]->AltName(), "BL 2");
   // The bad record is in the baseline's own queue.
-  auto errors = DrainErrors(*traverse->Errors());
+  auto errors = Drain(*traverse->Errors());
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].description, "Invalid Baseline Point data record :oops");
+  EXPECT_EQ(errors[0].text, "Invalid Baseline Point data record :oops");
   EXPECT_EQ(errors[0].line, 11);
 }
 
 TEST_F(EMBaselineFileTest, SurveyGetsCrossingsAndOffsetsFromItsBaselineFile) {
   // Baseline along y = 50 from station 1000; one range line across it at
   // x = 20, one parallel to it.
-  WriteFile("levee.bl", "#B01 0,50,1000,A\r\n#B02 100,50,1100,B\r\n#B03 bad\r\n");
+  Write("levee.bl", "#B01 0,50,1000,A\r\n#B02 100,50,1100,B\r\n#B03 bad\r\n");
   auto s = Read("#B00 levee.bl\n#X01 20 0 20 100 0 Across\n1 10 20 1\n2 70 20 1\n"
                 "#X01 0 60 100 60 0 Along\n1 60 10 1\n2 60 20 1\n");
   ASSERT_EQ(errors_.size(), 1u);  // the baseline file's bad record is not here
-  EXPECT_EQ(errors_[0].description, "Cross-section (Along) does not intersect baseline");
+  EXPECT_EQ(errors_[0].text, "Cross-section (Along) does not intersect baseline");
   EXPECT_EQ(errors_[0].line, -1);
   EXPECT_EQ(errors_[0].severity, kSeverityWarning);
 
@@ -107,13 +107,13 @@ TEST_F(EMBaselineFileTest, SurveyGetsCrossingsAndOffsetsFromItsBaselineFile) {
   auto baseline = s->Baseline();
   ASSERT_NE(baseline, nullptr);
   EXPECT_EQ(baseline->TraversePoints()->Size(), 2);
-  auto baselineErrors = DrainErrors(*baseline->Errors());
+  auto baselineErrors = Drain(*baseline->Errors());
   ASSERT_EQ(baselineErrors.size(), 1u);
-  EXPECT_EQ(baselineErrors[0].description, "Invalid Baseline Point data record :bad");
+  EXPECT_EQ(baselineErrors[0].text, "Invalid Baseline Point data record :bad");
 }
 
 TEST_F(EMBaselineFileTest, EmptyBaselineFileLeavesSectionsUnmeasured) {
-  WriteFile("empty.bl", "#H05 nothing\r\n");
+  Write("empty.bl", "#H05 nothing\r\n");
   auto s = Read("#B00 empty.bl\n#X01 20 0 20 100 0 Across\n1 10 20 1\n2 70 20 1\n");
   EXPECT_TRUE(errors_.empty());
   EXPECT_EQ(s->CrossSections()->GetItem(0)->BaselineIntersectX(), kUndefinedNumber);

@@ -7,10 +7,6 @@
 namespace veldrane::test {
 namespace {
 
-DateTime Date(int y, int m, int d, int hh = 0, int mm = 0) {
-  return DateTime::FromDate(y, m, d)->PlusTimeOfDay(*DateTime::FromTime(hh, mm));
-}
-
 using EMBenchmarkTest = EMFileTest;
 
 TEST_F(EMBenchmarkTest, PermanentBenchmarkRecords) {
@@ -19,14 +15,14 @@ TEST_F(EMBenchmarkTest, PermanentBenchmarkRecords) {
       "#V06 1.1\n#V07 5000.5, 2000.25\n#V08 AB1234\n#V10 0.3\n#V11 -0.4\n#V12 1983-2001\n#V15 ignored\n"
       "#V20 first note\n#V21 second\n#V05 Bad\n#V07 1 2\n");
   ASSERT_EQ(errors_.size(), 4u);
-  EXPECT_EQ(errors_[0].description, "Permanent benchmark record must be preceded by #V01 record : 10.5");
+  EXPECT_EQ(errors_[0].text, "Permanent benchmark record must be preceded by #V01 record : 10.5");
   EXPECT_EQ(errors_[0].severity, 1);
   EXPECT_EQ(errors_[0].line, 5);
-  EXPECT_EQ(errors_[1].description, "Duplicate #V02 record ignored for A");
+  EXPECT_EQ(errors_[1].text, "Duplicate #V02 record ignored for A");
   EXPECT_EQ(errors_[1].severity, 0);
   EXPECT_EQ(errors_[1].line, 8);
-  EXPECT_EQ(errors_[2].description, "Duplicate #V05 record ignored for A");
-  EXPECT_EQ(errors_[3].description, "Duplicate #V07 record ignored for A");
+  EXPECT_EQ(errors_[2].text, "Duplicate #V05 record ignored for A");
+  EXPECT_EQ(errors_[3].text, "Duplicate #V07 record ignored for A");
   EXPECT_EQ(s->VerticalDatum(), "NAVD88");
   EXPECT_EQ(s->Epoch(), "2004");
   auto bms = Collect(s->VerticalControls());
@@ -55,9 +51,9 @@ TEST_F(EMBenchmarkTest, PermanentBenchmarkRecords) {
 TEST_F(EMBenchmarkTest, BadValuesLeaveTheFieldOpenForALaterRecord) {
   auto s = Read("#V01 A\n#V02 abc\n#V02 2.0\n#V07 5000\n#V07 5000  2000\n");
   ASSERT_EQ(errors_.size(), 2u);
-  EXPECT_EQ(errors_[0].description, "Invalid Numeric Value : abc");
+  EXPECT_EQ(errors_[0].text, "Invalid Numeric Value : abc");
   EXPECT_EQ(errors_[0].line, 2);
-  EXPECT_EQ(errors_[1].description, "Invalid Benchmark Coordinate : 5000");
+  EXPECT_EQ(errors_[1].text, "Invalid Benchmark Coordinate : 5000");
   auto a = s->VerticalControls()->GetItem(1);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->DocumentedElevation(), 2.0);
@@ -84,9 +80,9 @@ TEST_F(EMBenchmarkTest, TemporaryAndPermanentShareOneTable) {
   EXPECT_EQ(bms[1]->Northing(), 1);
   EXPECT_EQ(bms[1]->Easting(), 2);
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "Duplicate #T06 record ignored forB");
-  EXPECT_EQ(errors_[1].description, "Invalid Benchmark Coordinate for B : 9");
-  EXPECT_EQ(errors_[2].description, "Duplicate #T07 record ignored forB");
+  EXPECT_EQ(errors_[0].text, "Duplicate #T06 record ignored forB");
+  EXPECT_EQ(errors_[1].text, "Invalid Benchmark Coordinate for B : 9");
+  EXPECT_EQ(errors_[2].text, "Duplicate #T07 record ignored forB");
   // One-based GetItem; index 0 is outside.
   auto it = s->VerticalControls();
   EXPECT_EQ(it->GetItem(0), nullptr);
@@ -97,8 +93,8 @@ TEST_F(EMBenchmarkTest, TemporaryAndPermanentShareOneTable) {
 TEST_F(EMBenchmarkTest, TemporaryRecordWithoutBenchmark) {
   Read("#T02 1\n#V09 x\n");
   ASSERT_EQ(errors_.size(), 2u);
-  EXPECT_EQ(errors_[0].description, "Temporary benchmark record must be preceded by #T01 record : 1");
-  EXPECT_EQ(errors_[1].description, "Invalid Numeric Value : x");
+  EXPECT_EQ(errors_[0].text, "Temporary benchmark record must be preceded by #T01 record : 1");
+  EXPECT_EQ(errors_[1].text, "Invalid Numeric Value : x");
 }
 
 using EMGageTest = EMFileTest;
@@ -130,13 +126,13 @@ TEST_F(EMGageTest, RecordsBeforeAnyReading) {
   // The incomplete reading is reported at the declaration and again when the
   // read ends.
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "No previously defined #G02 record for gage record");
+  EXPECT_EQ(errors_[0].text, "No previously defined #G02 record for gage record");
   EXPECT_EQ(errors_[0].line, 1);
-  EXPECT_EQ(errors_[1].description,
+  EXPECT_EQ(errors_[1].text,
             "Invalid gage record: a gage must define its water surface elevation (#G03) and its time (#G04) "
             "before the declaration of a feature record (#X01, #P01, #M01 or #A01).");
   EXPECT_EQ(errors_[1].line, 3);
-  EXPECT_EQ(errors_[2].description, errors_[1].description);
+  EXPECT_EQ(errors_[2].text, errors_[1].text);
   EXPECT_EQ(errors_[2].line, 5);
 }
 
@@ -146,17 +142,17 @@ TEST_F(EMGageTest, DuplicatesAndTheTableKey) {
       "#G02 A\n#G03 2.5\n#G04 10:30\n#M01 shot\n1 1 1 1\n"
       "#G02 A\n#G03 2.6\n#G04 1030\n");
   ASSERT_EQ(errors_.size(), 5u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Duplicate measurement date/time (#G04) record ignored for A. (Make sure a separate #G02 record exists "
             "for each gage reading) This value will be ignored :1100");
   EXPECT_EQ(errors_[0].severity, 0);
-  EXPECT_EQ(errors_[1].description,
+  EXPECT_EQ(errors_[1].text,
             "Duplicate water surface elevation (#G03) record ignored for A. (Make sure a separate #G02 record "
             "exists for each gage reading) This value will be ignored :9");
-  EXPECT_EQ(errors_[2].description, "Invalid Numeric Value : x");
-  EXPECT_EQ(errors_[3].description, "Duplicate LMSL (#G05) record ignored for A");
+  EXPECT_EQ(errors_[2].text, "Invalid Numeric Value : x");
+  EXPECT_EQ(errors_[3].text, "Duplicate LMSL (#G05) record ignored for A");
   EXPECT_EQ(errors_[3].line, 9);
-  EXPECT_EQ(errors_[4].description, "Duplicate gage (name/time/water surface elevation) entry");
+  EXPECT_EQ(errors_[4].text, "Duplicate gage (name/time/water surface elevation) entry");
   EXPECT_EQ(errors_[4].line, 12);
   auto gages = Collect(s->Gages());
   ASSERT_EQ(gages.size(), 2u);
@@ -174,9 +170,9 @@ TEST_F(EMGageTest, DuplicatesAndTheTableKey) {
 TEST_F(EMGageTest, UnreadableTimeRegistersAnUndatedReading) {
   auto s = Read("#H02 3/1/2023\n#G02 A\n#G03 1\n#G04 25:99\n#M01 x\n");
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "Invalid Gage date/time #G04: Invalid time string : 25:99");
+  EXPECT_EQ(errors_[0].text, "Invalid Gage date/time #G04: Invalid time string : 25:99");
   EXPECT_EQ(errors_[1].line, 5);
-  EXPECT_EQ(errors_[1].description.rfind("Invalid gage record", 0), 0u);
+  EXPECT_EQ(errors_[1].text.rfind("Invalid gage record", 0), 0u);
   auto gages = Collect(s->Gages());
   ASSERT_EQ(gages.size(), 1u);
   EXPECT_EQ(gages[0]->MeasurementDate(), DateTime::Undefined());

@@ -7,14 +7,12 @@
 namespace veldrane::test {
 namespace {
 
-DateTime Date(int y, int m, int d) { return *DateTime::FromDate(y, m, d); }
-
 using EMCrewTest = EMFileTest;
 
 TEST_F(EMCrewTest, CrewMembersAreKeyedByNameInAnyCase) {
   auto s = Read("#C01 SMITH\n#C03 smith\n#C02 JONES\n#C07 LEE\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Duplicate crew member ignored: smith");
+  EXPECT_EQ(errors_[0].text, "Duplicate crew member ignored: smith");
   EXPECT_EQ(errors_[0].severity, 0);
   EXPECT_EQ(errors_[0].line, 2);
   auto crew = s->CrewMembers();
@@ -31,14 +29,14 @@ TEST_F(EMCrewTest, EquipmentItemsCloseAtTheNextItemAndAtTheEnd) {
       "#E02 123\n#E01 TOTAL STATION\n#E02 123\n#E03 ABC\n#E10 first note\n#E11 second note\n#E05 x\n#EXY z\n"
       "#I01 LEVEL\n#I02 9\n#E01 TOTAL STATION\n#E02 123\n#E03 ABC\n#E10 first note\n#E11 second note\n");
   ASSERT_EQ(errors_.size(), 4u);
-  EXPECT_EQ(errors_[0].description, "No Equipment initializer record (#E01) found");
+  EXPECT_EQ(errors_[0].text, "No Equipment initializer record (#E01) found");
   EXPECT_EQ(errors_[0].severity, 1);
-  EXPECT_EQ(errors_[1].description, "Unrecognized Equipment Record");
+  EXPECT_EQ(errors_[1].text, "Unrecognized Equipment Record");
   EXPECT_EQ(errors_[1].severity, 0);
-  EXPECT_EQ(errors_[2].description, "Invalid survey code: #EXY");
+  EXPECT_EQ(errors_[2].text, "Invalid survey code: #EXY");
   EXPECT_EQ(errors_[2].severity, 1);
   // The repeated item is found equal when the read ends.
-  EXPECT_EQ(errors_[3].description, "Duplicate equipment ignored");
+  EXPECT_EQ(errors_[3].text, "Duplicate equipment ignored");
   EXPECT_EQ(errors_[3].line, 15);
   auto items = s->Equipment();
   ASSERT_EQ(items->Size(), 2);
@@ -54,7 +52,7 @@ TEST_F(EMCrewTest, WeatherObservationsCloseAtEachNewSurveyDate) {
   auto s = Read(
       "#H02 3/1/2023\n#W01 75\n#W05 10 MPH\n#H02 3/1/2023\n#W01 75\n#W05 10 MPH\n#H02 3/2/2023\n#W01 76\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Duplicate weather observation from line 6 ignored.");
+  EXPECT_EQ(errors_[0].text, "Duplicate weather observation from line 6 ignored.");
   EXPECT_EQ(errors_[0].line, 7);
   EXPECT_EQ(errors_[0].severity, 0);
   auto weather = s->Weather();
@@ -69,7 +67,7 @@ TEST_F(EMCrewTest, WeatherObservationsCloseAtEachNewSurveyDate) {
 TEST_F(EMCrewTest, UndefinedObservationStaysOpenUntilTheEnd) {
   auto s = Read("#H02 3/1/2023\n#H10 FB\n#W09 something\n#H02 3/2/2023\n#W03 80%\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Unrecognized Record");
+  EXPECT_EQ(errors_[0].text, "Unrecognized Record");
   EXPECT_EQ(errors_[0].severity, 0);
   auto weather = s->Weather();
   ASSERT_EQ(weather->Size(), 1);

@@ -8,10 +8,6 @@
 namespace veldrane::test {
 namespace {
 
-DateTime Date(int y, int m, int d, int hh = 0, int mm = 0) {
-  return DateTime::FromDate(y, m, d)->PlusTimeOfDay(*DateTime::FromTime(hh, mm));
-}
-
 using EMCrossSectionTest = EMFileTest;
 
 TEST_F(EMCrossSectionTest, DeclarationAndPointsOrderedAlongTheRangeLine) {
@@ -57,13 +53,13 @@ TEST_F(EMCrossSectionTest, DeclarationAndPointsOrderedAlongTheRangeLine) {
 TEST_F(EMCrossSectionTest, ShortDeclarationLeavesNoSectionOpen) {
   auto s = Read("#X01 1000 2000 1100 2000\n1 2000 1010 5\n2 2000 1020 5\n#H05 x\n");
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Invalid #X01 data record. #X01 records must contain a StartX, StartY, StopX, StopY, Station, and Name "
             "separated by spaces.");
   EXPECT_EQ(errors_[0].line, 1);
   // With no feature open the coordinates are reported, once per line, at the
   // block's last line.
-  EXPECT_EQ(errors_[1].description, "Unexpected error, no data record available in which to put surveyed point");
+  EXPECT_EQ(errors_[1].text, "Unexpected error, no data record available in which to put surveyed point");
   EXPECT_EQ(errors_[1].line, 3);
   EXPECT_EQ(errors_[2].line, 3);
   EXPECT_EQ(s->CrossSections()->Size(), 0);
@@ -72,14 +68,14 @@ TEST_F(EMCrossSectionTest, ShortDeclarationLeavesNoSectionOpen) {
 TEST_F(EMCrossSectionTest, RecordsOutOfOrderAndInvalidCodes) {
   Read("#X02 Range 5\n#X03 1030\n#X04 2.5\n#X5A\n#X05 ignored\n");
   ASSERT_EQ(errors_.size(), 4u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Range Name (#X02) specified out of order. #X02 records must be recorded after #X01 records.");
-  EXPECT_EQ(errors_[1].description,
+  EXPECT_EQ(errors_[1].text,
             "Water Surface Time (#X03) specified out of order. #X03 records must be recorded after #X01 records.");
-  EXPECT_EQ(errors_[2].description,
+  EXPECT_EQ(errors_[2].text,
             "Water Surface Elevation (#X04) specified out of order. #X04 records must be recorded after #X01 "
             "records.");
-  EXPECT_EQ(errors_[3].description, "Invalid survey code: #X5A");
+  EXPECT_EQ(errors_[3].text, "Invalid survey code: #X5A");
   EXPECT_EQ(errors_[3].line, 4);
   EXPECT_EQ(errors_[3].severity, 1);
 }
@@ -103,7 +99,7 @@ TEST_F(EMCrossSectionTest, OwnWaterSurfaceReplacesTheGage) {
       "#X01 0 0 10 0 0 B\n#X03 25:99\n1 0 1 1\n2 0 2 1\n"
       "#X01 0 0 10 0 0 C\n1 0 1 1\n2 0 2 1\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Invalid #X03 Water Surface Time: Invalid time string : 25:99");
+  EXPECT_EQ(errors_[0].text, "Invalid #X03 Water Surface Time: Invalid time string : 25:99");
   EXPECT_EQ(errors_[0].line, 11);
   auto sections = Collect(s->CrossSections());
   ASSERT_EQ(sections.size(), 3u);
@@ -124,9 +120,9 @@ TEST_F(EMCrossSectionTest, OwnWaterSurfaceReplacesTheGage) {
 TEST_F(EMCrossSectionTest, SectionsWithTooFewPointsAreRemoved) {
   auto s = Read("#X01 0 0 10 0 0 A\n1 0 1 1\n2 5000\n3 0 3 1\n#X01 0 0 10 0 0 B\n1 0 1 1\n2 0 2 1\n");
   ASSERT_EQ(errors_.size(), 2u);
-  EXPECT_EQ(errors_[0].description, "Coordinate has less than the minimum # of attributes :2 5000");
+  EXPECT_EQ(errors_[0].text, "Coordinate has less than the minimum # of attributes :2 5000");
   EXPECT_EQ(errors_[0].line, 4);
-  EXPECT_EQ(errors_[1].description, "Prior Cross-section must have at least two points.");
+  EXPECT_EQ(errors_[1].text, "Prior Cross-section must have at least two points.");
   EXPECT_EQ(errors_[1].line, 5);
   auto sections = Collect(s->CrossSections());
   ASSERT_EQ(sections.size(), 1u);
@@ -136,7 +132,7 @@ TEST_F(EMCrossSectionTest, SectionsWithTooFewPointsAreRemoved) {
 TEST_F(EMCrossSectionTest, DegenerateRangeLineWarnsAndIsNotListed) {
   auto s = Read("#X01 5 5 5 5 0 A\n1 0 1 1\n2 0 2 1\n#X01 5 0 5 10 0 N\n1 0 1 1\n2 0 2 1\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Cross-section range line end points must have different coordinates");
+  EXPECT_EQ(errors_[0].text, "Cross-section range line end points must have different coordinates");
   EXPECT_EQ(errors_[0].line, 1);
   auto sections = Collect(s->CrossSections());
   ASSERT_EQ(sections.size(), 1u);
@@ -147,7 +143,7 @@ TEST_F(EMCrossSectionTest, DegenerateRangeLineWarnsAndIsNotListed) {
 TEST_F(EMCrossSectionTest, PointsWithoutIdOrWithUndefinedCoordinatesAreDropped) {
   auto s = Read("#X01 0 0 10 0 0 A\n9999999 0 1 1\n1 0 2 1\n2 0.0001 3 1\n3 0 4 1\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Non-Numeric Value in Coordinate");
+  EXPECT_EQ(errors_[0].text, "Non-Numeric Value in Coordinate");
   auto points = Collect(s->CrossSections()->GetItem(0)->Points());
   ASSERT_EQ(points.size(), 2u);
   EXPECT_EQ(points[0]->Id(), 1);
@@ -155,7 +151,7 @@ TEST_F(EMCrossSectionTest, PointsWithoutIdOrWithUndefinedCoordinatesAreDropped) 
 }
 
 TEST_F(EMCrossSectionTest, CodesKeepTheirSeparatorAndTakeCustomDescriptions) {
-  WriteFile("CODES.DAT", "TOE;Toe of slope\r\nTOE,A;Toe A\r\n");
+  Write("CODES.DAT", "TOE;Toe of slope\r\nTOE,A;Toe A\r\n");
   auto s = Read("#M01 x\nP1,2000.0,5000.0,10.0,TOE,A\nP2 2000 5000 10 TOE   A\nP3 2000 5000 10 TOE\n"
                 "P4 2000 5000 10\n");
   EXPECT_TRUE(errors_.empty());
@@ -176,10 +172,10 @@ TEST_F(EMCrossSectionTest, CodesKeepTheirSeparatorAndTakeCustomDescriptions) {
 TEST_F(EMCrossSectionTest, NonNumericFieldsAreCheckedInOrderAndEndTheBlock) {
   Read("#M01 x\nP1 2000 E 1\nP2 2000 1 1\n#M01 y\nP3 N E Z\n#M01 z\nP4 1 1 Z\nP5 1 1 1\n");
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "Non-Numeric Easting Value in Coordinate:P1 2000 E 1");
+  EXPECT_EQ(errors_[0].text, "Non-Numeric Easting Value in Coordinate:P1 2000 E 1");
   EXPECT_EQ(errors_[0].line, 3);
-  EXPECT_EQ(errors_[1].description, "Non-Numeric Northing Value in Coordinate:P3 N E Z");
-  EXPECT_EQ(errors_[2].description, "Non-Numeric Elevation Value in Coordinate:P4 1 1 Z");
+  EXPECT_EQ(errors_[1].text, "Non-Numeric Northing Value in Coordinate:P3 N E Z");
+  EXPECT_EQ(errors_[2].text, "Non-Numeric Elevation Value in Coordinate:P4 1 1 Z");
   EXPECT_EQ(errors_[2].line, 8);
 }
 
@@ -208,14 +204,14 @@ TEST_F(EMProfileTest, DeclarationPointsAndRunningStations) {
 TEST_F(EMProfileTest, BadDeclarationsAndShortProfiles) {
   auto s = Read("#P01 1000 2000\n#P03 0930\n#P04 1\n#PZZ\n#P02 ignored\n#P01 0 0 0 One\n1 0 0 1\n#M01 m\n");
   ASSERT_EQ(errors_.size(), 5u);
-  EXPECT_EQ(errors_[0].description, "Invalid #P01 Profile Declaration '1000 2000'");
-  EXPECT_EQ(errors_[1].description,
+  EXPECT_EQ(errors_[0].text, "Invalid #P01 Profile Declaration '1000 2000'");
+  EXPECT_EQ(errors_[1].text,
             "Water Surface Time (#P03) specified out of order. #P03 records must be recorded after #P01 records.");
-  EXPECT_EQ(errors_[2].description,
+  EXPECT_EQ(errors_[2].text,
             "Water Surface Elevation (#P04) specified out of order. #P04 records must be recorded after #P01 "
             "records.");
-  EXPECT_EQ(errors_[3].description, "Invalid survey code: #PZZ");
-  EXPECT_EQ(errors_[4].description, "Prior Profile must have at least two points.");
+  EXPECT_EQ(errors_[3].text, "Invalid survey code: #PZZ");
+  EXPECT_EQ(errors_[4].text, "Prior Profile must have at least two points.");
   EXPECT_EQ(errors_[4].line, 8);
   EXPECT_EQ(s->ProfileCenterlines()->Size(), 0);
 }
@@ -223,7 +219,7 @@ TEST_F(EMProfileTest, BadDeclarationsAndShortProfiles) {
 TEST_F(EMProfileTest, UnreadableWaterSurfaceTimeKeepsTheSurveyDate) {
   auto s = Read("#H02 3/1/2023\n#P01 0 0 0 A\n#P03 99\n#P04 3.25\n1 0 0 1\n2 0 1 1\n");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Invalid #P03 Water Surface Time: Invalid time string : 99");
+  EXPECT_EQ(errors_[0].text, "Invalid #P03 Water Surface Time: Invalid time string : 99");
   auto p = s->ProfileCenterlines()->GetItem(0);
   EXPECT_EQ(p->WaterSurfaceTime(), Date(2023, 3, 1));
   EXPECT_DOUBLE_EQ(p->WaterSurfaceElevation(), 3.25);

@@ -13,9 +13,9 @@ using EMBaselineRecordTest = EMFileTest;
 TEST_F(EMBaselineRecordTest, BaselinePointsAndTheirValidation) {
   auto s = Read("#B01 1000,2000,1250.5,BL-1\n#B02 1100 2100 1400 BL 2\n#B03 1 2\n#B04 a,b,c\n#B05 1, 2, 3\n");
   ASSERT_EQ(errors_.size(), 2u);
-  EXPECT_EQ(errors_[0].description, "Invalid Baseline Point data record :1 2");
+  EXPECT_EQ(errors_[0].text, "Invalid Baseline Point data record :1 2");
   EXPECT_EQ(errors_[0].line, 3);
-  EXPECT_EQ(errors_[1].description, "Invalid Baseline Point data record :a,b,c");
+  EXPECT_EQ(errors_[1].text, "Invalid Baseline Point data record :a,b,c");
   const auto& points = s->BaselinePoints();
   ASSERT_EQ(points.size(), 3u);
   EXPECT_EQ(points[0].easting, 1000);
@@ -35,21 +35,21 @@ TEST_F(EMBaselineRecordTest, MissingBaselineFileIsReportedWhenTheReadEnds) {
   const std::string expected = (dir_ / "levee.bl").string();
   EXPECT_EQ(s->BaselineFileName(), expected);
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description, "Baseline File Not Found : " + expected);
+  EXPECT_EQ(errors_[0].text, "Baseline File Not Found : " + expected);
   EXPECT_EQ(errors_[0].line, 2);
   EXPECT_EQ(s->Baseline(), nullptr);
-  EXPECT_EQ(DrainErrors(*s->Errors()).size(), 1u);  // reported again on every read of Baseline
+  EXPECT_EQ(Drain(*s->Errors()).size(), 1u);  // reported again on every read of Baseline
 }
 
 TEST_F(EMBaselineRecordTest, BaselineNamingTheSurveyItselfIsRefused) {
   auto s = Read("#B00 X.EM\n", "\r\n", "x.em");
   ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].description,
+  EXPECT_EQ(errors_[0].text,
             "Invalid baseline filename. #B00 record can not be the same as the survey file name.");
   EXPECT_EQ(s->Baseline(), nullptr);
-  auto again = DrainErrors(*s->Errors());
+  auto again = Drain(*s->Errors());
   ASSERT_EQ(again.size(), 1u);
-  EXPECT_EQ(again[0].description, errors_[0].description);
+  EXPECT_EQ(again[0].text, errors_[0].text);
 }
 
 TEST(EMDispatchTest, BlocksHandedOverAsText) {
@@ -60,9 +60,9 @@ TEST(EMDispatchTest, BlocksHandedOverAsText) {
   auto shots = s.MiscShotPoints();
   ASSERT_EQ(shots->Size(), 2);
   EXPECT_EQ(shots->GetItem(1)->Point()->Code(), "FNC");
-  auto errors = DrainErrors(*s.Errors());
+  auto errors = Drain(*s.Errors());
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].description, "Non-Numeric Northing Value in Coordinate:3 x 1 1");
+  EXPECT_EQ(errors[0].text, "Non-Numeric Northing Value in Coordinate:3 x 1 1");
   EXPECT_EQ(errors[0].line, 7);
 }
 
@@ -100,7 +100,7 @@ TEST_F(EMLargeInputTest, ManyWeatherObservationsAndEquipmentItems) {
   EXPECT_EQ(s->Weather()->Size(), 20000);
   EXPECT_EQ(s->Equipment()->Size(), 25000);
   ASSERT_EQ(errors_.size(), 15000u);
-  EXPECT_EQ(errors_[0].description, "Duplicate weather observation from line 60002 ignored.");
+  EXPECT_EQ(errors_[0].text, "Duplicate weather observation from line 60002 ignored.");
   EXPECT_EQ(errors_[0].line, 60003);
 }
 

@@ -10,10 +10,6 @@
 namespace veldrane::test {
 namespace {
 
-DateTime Date(int y, int m, int d, int hh = 0, int mm = 0) {
-  return DateTime::FromDate(y, m, d)->PlusTimeOfDay(*DateTime::FromTime(hh, mm));
-}
-
 using EMHeaderTest = EMFileTest;
 
 TEST_F(EMHeaderTest, HeaderRecordsFillTheSurveyValues) {
@@ -65,13 +61,13 @@ TEST_F(EMHeaderTest, InvalidVersionAndBadNumbersAreReportedOnTheirLine) {
   auto s = Read("#H05 A\n#H00 EM07\n#H12 abc\n#H02 13/45/2020\n");
   EXPECT_EQ(s->version(), "INVALID_EM_VERSION");
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "Invalid File Format Version : EM07");
+  EXPECT_EQ(errors_[0].text, "Invalid File Format Version : EM07");
   EXPECT_EQ(errors_[0].line, 2);
   EXPECT_EQ(errors_[0].severity, 1);
-  EXPECT_EQ(errors_[1].description, "Invalid Numeric Value : abc");
+  EXPECT_EQ(errors_[1].text, "Invalid Numeric Value : abc");
   EXPECT_EQ(errors_[1].line, 3);
   EXPECT_EQ(s->CombinedScaleFactor(), kUndefinedNumber);
-  EXPECT_EQ(errors_[2].description, "Invalid #H02 Record: Invalid Date Value : 13/45/2020");
+  EXPECT_EQ(errors_[2].text, "Invalid #H02 Record: Invalid Date Value : 13/45/2020");
   EXPECT_EQ(errors_[2].line, 4);
   // The failed date still becomes the current date: the end date is undefined.
   EXPECT_EQ(s->SurveyEndDate(), DateTime::Undefined());
@@ -104,11 +100,11 @@ TEST_P(EMLineBreakTest, LineNumbersAreTheSameForEveryLineBreak) {
       "BAD\n";                                     // 13
   auto s = Read(text, GetParam());
   ASSERT_EQ(errors_.size(), 3u);
-  EXPECT_EQ(errors_[0].description, "Non-Numeric Northing Value in Coordinate:P3 x 1030 10");
+  EXPECT_EQ(errors_[0].text, "Non-Numeric Northing Value in Coordinate:P3 x 1030 10");
   EXPECT_EQ(errors_[0].line, 9);
-  EXPECT_EQ(errors_[1].description, "Permanent benchmark record must be preceded by #V01 record : 1.0");
+  EXPECT_EQ(errors_[1].text, "Permanent benchmark record must be preceded by #V01 record : 1.0");
   EXPECT_EQ(errors_[1].line, 12);
-  EXPECT_EQ(errors_[2].description, "Coordinate has less than the minimum # of attributes :BAD");
+  EXPECT_EQ(errors_[2].text, "Coordinate has less than the minimum # of attributes :BAD");
   EXPECT_EQ(errors_[2].line, 13);
   auto sections = Collect(s->CrossSections());
   ASSERT_EQ(sections.size(), 1u);
@@ -150,9 +146,9 @@ TEST_F(EMBadInputTest, EmptyFileGivesAnEmptySurvey) {
 TEST_F(EMBadInputTest, MissingFileIsOneErrorRecord) {
   EMSurvey s;
   s.OpenSurvey((dir_ / "nope.em").string());
-  auto errors = DrainErrors(*s.Errors());
+  auto errors = Drain(*s.Errors());
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].description, "Unable to open survey file : " + (dir_ / "nope.em").string());
+  EXPECT_EQ(errors[0].text, "Unable to open survey file : " + (dir_ / "nope.em").string());
   EXPECT_EQ(errors[0].line, -1);
 }
 
@@ -162,9 +158,9 @@ TEST_F(EMBadInputTest, BinaryGarbageNeverStopsTheRead) {
   for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
   bytes += "\r\n#H05 after garbage\r\n";
   auto s = std::make_shared<EMSurvey>();
-  s->OpenSurvey(WriteFile("garbage.em", bytes));
+  s->OpenSurvey(Write("garbage.em", bytes));
   EXPECT_EQ(s->JobNumber(), "after garbage");
-  auto errors = DrainErrors(*s->Errors());
+  auto errors = Drain(*s->Errors());
   EXPECT_FALSE(errors.empty());
   for (const auto& e : errors) EXPECT_TRUE(e.line == -1 || e.line >= 1);
 }
@@ -173,10 +169,10 @@ TEST_F(EMBadInputTest, NulBytesStayInsideTheirLine) {
   const std::string badLine = std::string("P1 2000 1010 10\0junk", 20);
   const std::string bytes = "#M01 x\r\n" + badLine + "\r\n#H05 B\r\n";
   auto s = std::make_shared<EMSurvey>();
-  s->OpenSurvey(WriteFile("nul.em", bytes));
-  auto errors = DrainErrors(*s->Errors());
+  s->OpenSurvey(Write("nul.em", bytes));
+  auto errors = Drain(*s->Errors());
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].description, "Non-Numeric Elevation Value in Coordinate:" + badLine);
+  EXPECT_EQ(errors[0].text, "Non-Numeric Elevation Value in Coordinate:" + badLine);
   EXPECT_EQ(errors[0].line, 2);
   EXPECT_EQ(s->JobNumber(), "B");
 }
@@ -185,11 +181,11 @@ TEST_F(EMBadInputTest, TenMegabyteLineIsOneBadCoordinate) {
   const std::string longLine(10 * 1024 * 1024, 'A');
   std::string bytes = "#M01 x\r\n" + longLine + "\r\n#H05 C\r\nP1 2000 1010 10\r\n";
   auto s = std::make_shared<EMSurvey>();
-  s->OpenSurvey(WriteFile("long.em", bytes));
-  auto errors = DrainErrors(*s->Errors());
+  s->OpenSurvey(Write("long.em", bytes));
+  auto errors = Drain(*s->Errors());
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].line, 2);
-  EXPECT_EQ(errors[0].description, "Coordinate has less than the minimum # of attributes :" + longLine);
+  EXPECT_EQ(errors[0].text, "Coordinate has less than the minimum # of attributes :" + longLine);
   EXPECT_EQ(s->JobNumber(), "C");
   EXPECT_EQ(s->MiscShotPoints()->Size(), 1);
 }
@@ -200,10 +196,10 @@ TEST_F(EMBadInputTest, ManyCoordinatesWithoutAFeatureAreEachReported) {
   bytes.reserve(kLines * 24);
   for (int i = 0; i < kLines; ++i) bytes += std::to_string(i) + " 3312345.6 712345.6 1.5\r\n";
   auto s = std::make_shared<EMSurvey>();
-  s->OpenSurvey(WriteFile("nofeature.em", bytes));
-  auto errors = DrainErrors(*s->Errors());
+  s->OpenSurvey(Write("nofeature.em", bytes));
+  auto errors = Drain(*s->Errors());
   ASSERT_EQ(errors.size(), static_cast<std::size_t>(kLines));
-  EXPECT_EQ(errors.front().description, "Unexpected error, no data record available in which to put surveyed point");
+  EXPECT_EQ(errors.front().text, "Unexpected error, no data record available in which to put surveyed point");
   EXPECT_EQ(errors.front().line, kLines);
   EXPECT_EQ(errors.back().line, kLines);
 }
@@ -220,7 +216,7 @@ TEST_F(EMBadInputTest, LineStartingWithTabIsACoordinateLine) {
 TEST_F(EMBadInputTest, ReadingAgainStartsFromScratch) {
   auto s = Read("#H05 A\n#H20 T\n#M01 x\nP1 2000 1010 10\n");
   auto first = s->MiscShotPoints();
-  s->OpenSurvey(WriteFile("second.em", "#H06 Feet\r\n"));
+  s->OpenSurvey(Write("second.em", "#H06 Feet\r\n"));
   EXPECT_EQ(s->JobNumber(), "");
   EXPECT_EQ(s->Title(), "");
   EXPECT_EQ(s->Units(), "Feet");

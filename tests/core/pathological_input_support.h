@@ -3,35 +3,19 @@
 // generated input into its own temp folder and opens it through the survey
 // factory, as every caller of the library does.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "model/features.h"
 #include "readers/survey_factory.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane::test {
 
-class PathologicalInputTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane_path_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
+class PathologicalInputTest : public ScratchFileTest {
  public:
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
+  using ScratchFileTest::Write;  // helpers outside the fixture write through it too
   std::shared_ptr<ISurvey> OpenSurvey(const std::string& name, const std::string& bytes) {
     auto survey = std::dynamic_pointer_cast<ISurvey>(OpenSurveyFile(Write(name, bytes)));
     EXPECT_NE(survey, nullptr);
@@ -53,8 +37,6 @@ class PathologicalInputTest : public ::testing::Test {
     }
     return {all, matching};
   }
-
-  std::filesystem::path dir_;
 };
 
 }  // namespace veldrane::test

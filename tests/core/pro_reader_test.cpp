@@ -2,65 +2,29 @@
 // section and the one profile it makes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "model/constants.h"
 #include "readers/pro/pro_profile_centerline_iterator.h"
 #include "readers/pro/pro_survey.h"
+#include "tests/core/reader_test_support.h"
 #include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
 
-std::string Header(std::string_view tag, std::initializer_list<std::pair<std::size_t, std::string_view>> fields,
-                   std::size_t length = 81) {
-  std::string line(tag);
-  for (const auto& [column, text] : fields) {
-    if (line.size() < column - 1 + text.size()) line.resize(column - 1 + text.size(), ' ');
-    line.replace(column - 1, text.size(), text);
-  }
-  if (line.size() < length) line.resize(length, ' ');
-  return line;
-}
+using test::Drain;
+using test::Header;
 
-struct Report {
-  std::int32_t line;
-  std::int32_t severity;
-  std::string text;
-};
-
-std::vector<Report> Drain(ISurveyErrorQueue& queue) {
-  std::vector<Report> out;
-  while (!queue.IsEmpty()) {
-    const auto e = queue.Pop();
-    out.push_back({e->LineNumber(), e->severity(), e->Description()});
-  }
-  return out;
-}
-
-class ProReaderTest : public ::testing::Test {
+class ProReaderTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-pro-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::shared_ptr<ProSurvey> Open(const std::vector<std::string>& lines, const std::string& eol = "\n") {
-    std::string text;
-    for (const auto& l : lines) text += l + eol;
-    return OpenRaw(text);
+    return OpenRaw(test::JoinLines(lines, eol));
   }
   std::shared_ptr<ProSurvey> OpenRaw(const std::string& text) {
-    const auto path = (dir_ / "profile.pro").string();
-    std::ofstream(path, std::ios::binary) << text;
     auto survey = std::make_shared<ProSurvey>();
-    survey->OpenSurvey(path);
+    survey->OpenSurvey(Write("profile.pro", text));
     return survey;
   }
   std::vector<std::shared_ptr<ISurveyPoint>> PointsOf(ProSurvey& survey) {
@@ -72,8 +36,6 @@ class ProReaderTest : public ::testing::Test {
     while (auto p = points->GetNext()) out.push_back(p);
     return out;
   }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(ProReaderTest, HeaderRecordsAreThoseOfTheFixedColumnFormat) {
@@ -211,7 +173,7 @@ TEST_F(ProReaderTest, AnEmptyNumericFieldNamesItsContext) {
 }
 
 TEST_F(ProReaderTest, CodeDescriptionsComeFromTheFilesDictionaryFirst) {
-  std::ofstream(dir_ / "CODES.DAT") << "TOE;Toe of slope\r\nCL;a;Centerline\r\nX\r\n";
+  Write("CODES.DAT", "TOE;Toe of slope\r\nCL;a;Centerline\r\nX\r\n");
   auto survey = Open({"1 2 3 4 TOE", "2 3 4 5 CL", "3 4 5 6 toe"});
   EXPECT_EQ(survey->CodeDictionary().Size(), 2u);
   EXPECT_TRUE(survey->HasCustomCode("CL"));

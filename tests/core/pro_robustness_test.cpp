@@ -1,29 +1,19 @@
 // Damaged and hostile input for the PRO reader.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "readers/pro/pro_survey.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane {
 namespace {
 
-class ProRobustnessTest : public ::testing::Test {
+class ProRobustnessTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-pror-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::shared_ptr<ProSurvey> Open(const std::string& text) {
-    const auto path = (dir_ / "damaged.pro").string();
-    std::ofstream(path, std::ios::binary) << text;
+    const auto path = Write("damaged.pro", text);
     auto survey = std::make_shared<ProSurvey>();
     EXPECT_NO_THROW(survey->OpenSurvey(path));
     return survey;
@@ -32,8 +22,6 @@ class ProRobustnessTest : public ::testing::Test {
     auto profile = survey.ProfileCenterlines()->GetNext();
     return profile ? static_cast<std::size_t>(profile->Points()->Size()) : 0;
   }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(ProRobustnessTest, EmptyFilesAndBareHeadersGiveNoProfile) {

@@ -1,30 +1,14 @@
 // Choosing the reader by extension.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "model/constants.h"
 #include "readers/survey_factory.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane {
 namespace {
 
-class SurveyFactoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane_factory_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Write(const std::string& name, const std::string& text) {
-    const auto path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-  std::filesystem::path dir_;
-};
+using SurveyFactoryTest = test::ScratchFileTest;
 
 TEST_F(SurveyFactoryTest, EMFilesOpenInAnyLetterCase) {
   const auto path = Write("Levee.EM", "#H05 J-1\r\n");

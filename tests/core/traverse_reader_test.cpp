@@ -2,32 +2,21 @@
 // station groups.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "model/constants.h"
 #include "readers/traverse/tessel_traverse.h"
 #include "readers/traverse/tessel_traverse_point_iterator.h"
+#include "tests/core/fake_survey.h"
+#include "tests/core/reader_test_support.h"
 #include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
 
-class Columns {
- public:
-  Columns& At(std::size_t column, std::string_view text) {
-    const std::size_t start = column - 1;
-    if (line_.size() < start + text.size()) line_.resize(start + text.size(), ' ');
-    line_.replace(start, text.size(), text);
-    return *this;
-  }
-  std::string Str() const { return line_; }
-
- private:
-  std::string line_;
-};
+using test::Columns;
+using test::Drain;
 
 struct Station {
   std::string id = "001", altName = "IRON ROD FOUND", backAzimuth = "269-59-58.20", scale = "0.99997512",
@@ -63,49 +52,19 @@ std::vector<std::string> HeaderLines(std::string line14 = "NORTH AMERICAN DATUM 
   return lines;
 }
 
-struct Report {
-  std::int32_t line;
-  std::int32_t severity;
-  std::string text;
-};
-
-std::vector<Report> Drain(ISurveyErrorQueue& queue) {
-  std::vector<Report> out;
-  while (!queue.IsEmpty()) {
-    const auto e = queue.Pop();
-    out.push_back({e->LineNumber(), e->severity(), e->Description()});
-  }
-  return out;
-}
-
-class TraverseReaderTest : public ::testing::Test {
+class TraverseReaderTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-trv-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::shared_ptr<TesselTraverse> Open(const std::vector<std::string>& lines, const std::string& eol = "\r\n",
                                        bool finalEol = true) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      text += lines[i];
-      if (finalEol || i + 1 < lines.size()) text += eol;
-    }
-    return OpenRaw(text);
+    return OpenRaw(test::JoinLines(lines, eol, finalEol));
   }
   std::shared_ptr<TesselTraverse> OpenRaw(const std::string& text) {
-    path_ = (dir_ / "control.83").string();
-    std::ofstream(path_, std::ios::binary) << text;
+    path_ = Write("control.83", text);
     auto traverse = std::make_shared<TesselTraverse>();
     traverse->OpenTraverse(path_);
     return traverse;
   }
 
-  std::filesystem::path dir_;
   std::string path_;
 };
 
@@ -350,27 +309,8 @@ TEST_F(TraverseReaderTest, StationsOutliveTheTraverseObject) {
 }
 
 TEST_F(TraverseReaderTest, TheIteratorHoldsAnyTraversePoint) {
-  struct Fixed : ITraversePoint {
-    std::int32_t TraversePointId() override { return 7; }
-    double AdjustedAngle() override { return 0; }
-    double AdjustedDistance() override { return 0; }
-    double BackGeodeticAzimuth() override { return 0; }
-    double ScaleFactor() override { return 0; }
-    double Convergence() override { return 0; }
-    double Latitude() override { return 0; }
-    double Longitude() override { return 0; }
-    double Northing() override { return 1; }
-    double Easting() override { return 2; }
-    double Station() override { return 3; }
-    std::string StationName() override { return "0+03"; }
-    std::string AltName() override { return {}; }
-    double MeasuredAngle() override { return 0; }
-    double MeasuredDistance() override { return 0; }
-    double ForwardGeodeticAzimuth() override { return 0; }
-    double PlaneDistance() override { return 0; }
-    double PlaneAzimuth() override { return 0; }
-  };
-  std::vector<std::shared_ptr<Fixed>> list{std::make_shared<Fixed>(), std::make_shared<Fixed>()};
+  std::vector<std::shared_ptr<test::FakeTraversePoint>> list{test::MakeTraversePoint(2, 1, 3),
+                                                              test::MakeTraversePoint(2, 1, 3)};
   TesselTraversePointIterator iterator;
   iterator.InitTraversePoints(list);
   EXPECT_EQ(iterator.Size(), 2);

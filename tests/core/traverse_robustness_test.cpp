@@ -1,29 +1,19 @@
 // Damaged and hostile input for the traverse reader.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "readers/traverse/tessel_traverse.h"
+#include "tests/core/reader_test_support.h"
 
 namespace veldrane {
 namespace {
 
-class TraverseRobustnessTest : public ::testing::Test {
+class TraverseRobustnessTest : public test::ScratchFileTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veldrane-trvr-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::shared_ptr<TesselTraverse> Open(const std::string& text) {
-    const auto path = (dir_ / "damaged.83").string();
-    std::ofstream(path, std::ios::binary) << text;
+    const auto path = Write("damaged.83", text);
     auto traverse = std::make_shared<TesselTraverse>();
     EXPECT_NO_THROW(traverse->OpenTraverse(path));
     return traverse;
@@ -37,8 +27,6 @@ class TraverseRobustnessTest : public ::testing::Test {
     traverse.TraverseDate();
     while (!traverse.Errors()->IsEmpty()) traverse.Errors()->Pop();
   }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(TraverseRobustnessTest, EmptyFileHasNothingToReport) {
