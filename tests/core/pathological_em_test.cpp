@@ -75,5 +75,100 @@ TEST_F(PathologicalEmTest, CoordinateLinesWithoutAFeatureEachGiveOneRecord) {
   EXPECT_EQ(all, static_cast<std::size_t>(kLines));
 }
 
+// Records of an area's rings: holes and islands included.
+struct AreaShape {
+  std::int32_t outerPoints = 0;
+  std::vector<std::int32_t> holePoints;
+  std::int32_t islands = 0;
+  std::int32_t islandPoints = 0;
+};
+
+AreaShape ShapeOf(IAreaRing& outer) {
+  AreaShape shape;
+  shape.outerPoints = outer.SurveyPoints()->Size();
+  auto holes = outer.InternalRings();
+  holes->Initialize();
+  while (auto hole = holes->GetNext()) {
+    shape.holePoints.push_back(hole->SurveyPoints()->Size());
+    auto islands = hole->InternalRings();
+    islands->Initialize();
+    while (auto island = islands->GetNext()) {
+      ++shape.islands;
+      shape.islandPoints += island->SurveyPoints()->Size();
+    }
+  }
+  return shape;
+}
+
+std::vector<std::string> Descriptions(ISurveyErrorQueue& queue) {
+  std::vector<std::string> out;
+  while (!queue.IsEmpty()) out.push_back(queue.Pop()->Description());
+  return out;
+}
+
+TEST_F(PathologicalEmTest, RingOfHundredThousandPointsKeepsItsHolesAndRejectsTheOutsideOne) {
+  // A circle of radius 5000 whose vertices sit half a step off the axes, so
+  // no hole vertex shares a vertex's y; ten square holes inside it, and one
+  // square beyond its right side: its first vertex is reported and the rest
+  // of that hole is passed over.
+  constexpr int kRing = 100000;
+  const double pi = std::acos(-1.0);
+  std::string text = std::string(kHeader) + "#A01 BIG PIT\n";
+  text.reserve(text.size() + kRing * 30);
+  for (int i = 0; i < kRing; ++i) {
+    const double a = 2 * pi * (i + 0.5) / kRing;
+    text += PointLine(i + 1, 5000 * std::cos(a), 5000 * std::sin(a), 1, "TOC");
+  }
+  auto square = [&](int firstId, double x0, double y0) {
+    text += "#A02\n";
+    text += PointLine(firstId, x0, y0 + 0.25, 0, "MND");
+    text += PointLine(firstId + 1, x0 + 100, y0 + 0.25, 0, "MND");
+    text += PointLine(firstId + 2, x0 + 100, y0 + 100.25, 0, "MND");
+    text += PointLine(firstId + 3, x0, y0 + 100.25, 0, "MND");
+  };
+  for (int h = 0; h < 10; ++h) square(200000 + 10 * h, -3000 + 600 * h, -50);
+  square(300000, 6000, -50);
+  auto survey = OpenSurvey("ring.em", text);
+  ASSERT_NE(survey, nullptr);
+  auto areas = survey->Areas();
+  ASSERT_EQ(areas->Size(), 1);
+  const AreaShape shape = ShapeOf(*areas->GetItem(0)->AreaRing());
+  EXPECT_EQ(shape.outerPoints, kRing);
+  // The outside hole, left without a vertex, is not kept.
+  ASSERT_EQ(shape.holePoints.size(), 10u);
+  for (std::size_t h = 0; h < 10; ++h) EXPECT_EQ(shape.holePoints[h], 4) << "hole " << h;
+  const auto errors = Descriptions(*survey->Errors());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Invalid Survey Area Geometry: The hole is not inside the external polygon: 300000,", 0),
+            0u)
+      << errors[0];
+}
+
+TEST_F(PathologicalEmTest, HundredThousandIslandRecordsInOneHoleAreReadWithoutDeepening) {
+  // Every "#A03" starts a new island of the same hole: islands never nest
+  // in islands, however many follow each other.
+  constexpr int kIslands = 100000;
+  std::string text = std::string(kHeader) + "#A01 PIT\n";
+  text += PointLine(1, 0, 0, 1, "TOC") + PointLine(2, 1000, 0, 1, "TOC");
+  text += PointLine(3, 1000, 1000, 1, "TOC") + PointLine(4, 0, 1000, 1, "TOC");
+  text += "#A02\n";
+  text += PointLine(5, 400, 400.5, 1, "X") + PointLine(6, 600, 400.5, 1, "X");
+  text += PointLine(7, 600, 600.5, 1, "X") + PointLine(8, 400, 600.5, 1, "X");
+  for (int i = 0; i < kIslands; ++i) {
+    text += "#A03\n";
+    if (i % 2 == 0) text += PointLine(10 + i, 500, 500, 1, "W");
+  }
+  auto survey = OpenSurvey("islands.em", text);
+  ASSERT_NE(survey, nullptr);
+  ASSERT_EQ(survey->Areas()->Size(), 1);
+  const AreaShape shape = ShapeOf(*survey->Areas()->GetItem(0)->AreaRing());
+  EXPECT_EQ(shape.outerPoints, 4);
+  ASSERT_EQ(shape.holePoints.size(), 1u);
+  EXPECT_EQ(shape.holePoints[0], 4);
+  EXPECT_EQ(shape.islands, kIslands);
+  EXPECT_EQ(shape.islandPoints, kIslands / 2);
+  EXPECT_TRUE(Descriptions(*survey->Errors()).empty());
+}
+
 }  // namespace
 }  // namespace veldrane::test
