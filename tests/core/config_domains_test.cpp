@@ -18,40 +18,17 @@
 #include "model/constants.h"
 #include "model/features.h"
 #include "model/notifier.h"
+#include "tests/core/capturing_notifier.h"
 #include "tests/core/fake_survey.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
+using test::TempDir;
+using test::WriteFile;
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::random_device rd;
-    path_ = fs::temp_directory_path() / ("veldrane-domains-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-class CapturingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind, const std::string&, const std::string& text) override { texts.push_back(text); }
-  std::vector<std::string> texts;
-};
 
 const std::string kSourceConfig = std::string(VELDRANE_SOURCE_DIR) + "/config";
 const std::string kSourcePrj = std::string(VELDRANE_SOURCE_DIR) + "/coordsys";
@@ -116,7 +93,7 @@ TEST(ValueDomainTest, UnreadableFileGivesAnEmptyTableAfterOneMessage) {
   domains.LoadTable(dir / "missing.csv", ",");
   EXPECT_EQ(domains.DomainCount(), 0u);
   ASSERT_EQ(notes.texts.size(), 1u);
-  EXPECT_NE(notes.texts[0].find(dir / "missing.csv"), std::string::npos) << notes.texts[0];
+  EXPECT_NE(notes.texts[0].find((dir / "missing.csv").string()), std::string::npos) << notes.texts[0];
   // Without a delimiter nothing is loaded, and that is no failure.
   domains.LoadTable(dir / "DOMAINS.csv");
   EXPECT_EQ(domains.DomainCount(), 0u);
@@ -254,7 +231,7 @@ TEST(CoordinateSystemTableTest, ProjectionFilesAreFoundByIdInTheProjectionFolder
   WriteFile(dir / "12.prj", "PROJCS[\"Test\"]\r\n");
   WriteFile(dir / "COORDSYS.csv", "h\n17,NAD83,,FEET,0,0,1,1,12\n18,NAD83,,FEET,0,0,1,1,13\n");
   SurveyCoordinateSystemDomain table(dir / "COORDSYS.csv", dir.path().string());
-  EXPECT_EQ(table.LookupCoordinateSystemPrjFileName("17", "NAD83", "", "FEET"), dir / "12.prj");
+  EXPECT_EQ(table.LookupCoordinateSystemPrjFileName("17", "NAD83", "", "FEET"), (dir / "12.prj").string());
   EXPECT_EQ(table.LookupCoordinateSystemPrj("17", "NAD83", "", "FEET"), "PROJCS[\"Test\"]\r\n");
   EXPECT_EQ(table.LookupCoordinateSystemPrjFileName("18", "NAD83", "", "FEET"), "");
   EXPECT_EQ(table.LookupCoordinateSystemPrj("99", "NAD83", "", "FEET"), "");

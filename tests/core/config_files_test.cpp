@@ -13,10 +13,13 @@
 #include "config/survey_file_utils.h"
 #include "model/notifier.h"
 #include "model/survey_error.h"
+#include "tests/core/capturing_notifier.h"
 #include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
 namespace fs = std::filesystem;
 
 using test::ReadFile;
@@ -150,12 +153,6 @@ TEST(SurveyFileUtilsTest, CurrentSurveyFileIsPerThread) {
   EXPECT_EQ(CurrentSurveyFile(), "/a/main.em");
   SetCurrentSurveyFile("");
 }
-
-class CapturingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind, const std::string&, const std::string& text) override { texts.push_back(text); }
-  std::vector<std::string> texts;
-};
 
 TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
   TempDir dir;

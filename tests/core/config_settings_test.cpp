@@ -15,10 +15,13 @@
 #include "config/settings_paths.h"
 #include "config/settings_store.h"
 #include "model/notifier.h"
+#include "tests/core/capturing_notifier.h"
 #include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
 namespace fs = std::filesystem;
 
 using test::ReadFile;
@@ -45,16 +48,6 @@ class ScopedEnv {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-class CapturingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind kind, const std::string&, const std::string& text) override {
-    kinds.push_back(kind);
-    texts.push_back(text);
-  }
-  std::vector<NoticeKind> kinds;
-  std::vector<std::string> texts;
 };
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/notifier.h"
+#include "tests/core/capturing_notifier.h"
 #include "tests/core/em_test_support.h"
 
 namespace veldrane::test {
@@ -76,12 +77,6 @@ TEST_F(EMCrewTest, UndefinedObservationStaysOpenUntilTheEnd) {
   // Stamped again with the last survey date when the read ends.
   EXPECT_EQ(weather->GetItem(0)->TimeStamp(), Date(2023, 3, 2));
 }
-
-class CapturingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind, const std::string&, const std::string& text) override { texts.push_back(text); }
-  std::vector<std::string> texts;
-};
 
 TEST(EMValueEqualityTest, EqualsComparesTheDocumentedValuesOnly) {
   EMWeather a, b;

@@ -15,9 +15,12 @@
 #include "config/value_domain.h"
 #include "model/constants.h"
 #include "model/notifier.h"
+#include "tests/core/capturing_notifier.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
 
 struct Write {
   std::string path;
@@ -222,22 +225,12 @@ struct FakeTraverse : ITraverse {
   std::string Comments() override { return {}; }
 };
 
-class RecordingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind kind, const std::string&, const std::string& text) override {
-    kinds.push_back(kind);
-    texts.push_back(text);
-  }
-  std::vector<NoticeKind> kinds;
-  std::vector<std::string> texts;
-};
-
 // Every test runs against the same small value domain table, loaded into
 // the thread's shared lookup.
 class MetadataWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RecordingNotifier loading;
+    CapturingNotifier loading;
     ScopedNotifier quiet(&loading);  // the configured table may be missing here
     SharedValueDomain()->LoadTableText(
         "domain,key,value\n"
@@ -268,7 +261,7 @@ class MetadataWriterTest : public ::testing::Test {
     return s;
   }
 
-  RecordingNotifier notifier;
+  CapturingNotifier notifier;
 };
 
 TEST_F(MetadataWriterTest, SurveyHeaderValuesGoToTheirPathsInOrder) {

@@ -8,10 +8,13 @@
 #include "model/string_builder.h"
 #include "model/survey_error.h"
 #include "model/text.h"
+#include "tests/core/capturing_notifier.h"
 #include "tests/core/recording_monitor.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
 
 TEST(DateTimeTest, UndefinedDateAndZeroPrintInFixedForms) {
   EXPECT_EQ(DateTime::Undefined().ToIso(), "2000-12-31T00:00:00");
@@ -74,17 +77,6 @@ TEST(StringBuilderTest, GrowsByDoublingTheInitialCapacity) {
   small.Append("abc");
   EXPECT_EQ(small.Capacity(), 1000);
 }
-
-class CapturingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind kind, const std::string& title, const std::string& text) override {
-    kinds.push_back(kind);
-    titles.push_back(title);
-    texts.push_back(text);
-  }
-  std::vector<NoticeKind> kinds;
-  std::vector<std::string> titles, texts;
-};
 
 TEST(ErrorPropagationTest, InnerLevelsStackUpAndTopLevelReportsOnce) {
   CapturingNotifier notifier;

@@ -14,9 +14,12 @@
 #include "host/pugi_xml_property_set.h"
 #include "model/notifier.h"
 #include "plugin/svy_workspace_helper.h"
+#include "tests/core/capturing_notifier.h"
 
 namespace veldrane {
 namespace {
+
+using test::CapturingNotifier;
 
 namespace fs = std::filesystem;
 
@@ -63,16 +66,6 @@ constexpr const char* kStoredDocument =
     "  <distinfo><distrib>District office</distrib></distinfo>\n"
     "</metadata>\n";
 
-class RecordingNotifier : public INotifier {
- public:
-  void Notify(NoticeKind kind, const std::string&, const std::string& text) override {
-    kinds.push_back(kind);
-    texts.push_back(text);
-  }
-  std::vector<NoticeKind> kinds;
-  std::vector<std::string> texts;
-};
-
 class MetadataWorkspaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,7 +98,7 @@ class MetadataWorkspaceTest : public ::testing::Test {
 
   fs::path folder_;
   SvyWorkspaceHelper workspace_;
-  RecordingNotifier notifier_;
+  CapturingNotifier notifier_;
 };
 
 TEST_F(MetadataWorkspaceTest, DocumentIsFilledFromTheSurveyFileAlone) {
