@@ -4,22 +4,9 @@
 # odd line breaks) or a clear refusal (missing file, folder).
 set -uo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 BIN="${VELDRANE_BIN:?VELDRANE_BIN must name the folder of the veldrane binary}/veldrane"
-SRC="${VELDRANE_SOURCE_DIR:?VELDRANE_SOURCE_DIR must name the source tree}"
-SAMPLES="$SRC/samples"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-run() {
-  "$BIN" "$@" >"$WORK/out" 2>"$WORK/err"
-  status=$?
-}
-expect_status() {
-  [ "$status" -eq "$1" ] || fail "$2: exit status $status, expected $1 (stderr: $(head -c 300 "$WORK/err"))"
-}
 # check_json WHAT PYTHON: strict UTF-8 + JSON parse of stdout, then the
 # assertions of PYTHON with the document in `d`.
 check_json() {
@@ -42,7 +29,7 @@ PY
 SURVEY_KEYS='["JobNumber","Title","Comments","OriginalFileName","Contractor","HorizontalDatum","VerticalDatum","Epoch","Location","SurveyOrder","CrossSections","ProfileCenterlines","SurveyDate","SurveyStartDate","SurveyEndDate","MiscShotPoints","Areas","Units","Projection","VerticalControls","Gages","FieldBook","PageNumber","CrewMembers","Equipment","Weather","Baseline","BaselineFileName","CombinedScaleFactor","version","HorizontalEpoch","HorizontalAccuracyClass","VerticalAccuracy","ParishName","ContractNumber","HorizontalAccuracy","VerticalAccuracyClass","QuadName"]'
 
 # The levee survey: every member in slot order, seven sections crossing the baseline.
-run dump "$SAMPLES/levee.em"
+run "$BIN" dump "$SAMPLES/levee.em"
 expect_status 0 "dump levee.em"
 python3 -m json.tool "$WORK/out" >/dev/null 2>&1 || fail "dump levee.em: json.tool rejects the output"
 check_json "dump levee.em content" "
@@ -74,7 +61,7 @@ assert d['errors'] == [], d['errors']
 "
 
 # Windows-1252 text in a sample comes out as UTF-8; gages, crew, weather.
-run dump "$SAMPLES/channel_hydro.em"
+run "$BIN" dump "$SAMPLES/channel_hydro.em"
 expect_status 0 "dump channel_hydro.em"
 check_json "dump channel_hydro.em content" "
 s = d['survey']
@@ -92,7 +79,7 @@ assert s['VerticalControls'][0]['NationalTidalDatumEpoch'] == '1983-2001'
 "
 
 # Traverse and baseline files dump as traverses.
-run dump "$SAMPLES/control.83"
+run "$BIN" dump "$SAMPLES/control.83"
 expect_status 0 "dump control.83"
 check_json "dump control.83 content" "
 assert list(d) == ['file', 'kind', 'traverse', 'errors'] and d['kind'] == 'traverse'
@@ -106,7 +93,7 @@ assert pts[1]['StationName'] == '3+58.38' and pts[1]['Station'] == 358.38
 assert 30.39 < pts[0]['Latitude'] < 30.41 and 90.97 < pts[0]['Longitude'] < 91.0
 assert d['errors'] == [], d['errors']
 "
-run dump "$SAMPLES/levee.bl"
+run "$BIN" dump "$SAMPLES/levee.bl"
 expect_status 0 "dump levee.bl"
 check_json "dump levee.bl content" "
 assert d['kind'] == 'traverse' and len(d['traverse']['TraversePoints']) == 9
@@ -114,7 +101,7 @@ assert d['traverse']['TraversePoints'][1]['StationName'] == '5+00.00'
 "
 
 # The fixed-column and PRO samples.
-run dump "$SAMPLES/old_route.830"
+run "$BIN" dump "$SAMPLES/old_route.830"
 expect_status 0 "dump old_route.830"
 check_json "dump old_route.830 content" "
 s = d['survey']
@@ -125,7 +112,7 @@ assert xs[0]['Station'] == 250 and xs[0]['AltName'] == 'XS 2+50'
 assert abs(xs[0]['GeodeticAzimuth'] - 345.175) < 0.001, xs[0]['GeodeticAzimuth']
 assert xs[0]['Points'][0]['Id'] == 0 and xs[1]['Points'][0]['Id'] == 13
 "
-run dump "$SAMPLES/centerline.pro"
+run "$BIN" dump "$SAMPLES/centerline.pro"
 expect_status 0 "dump centerline.pro"
 check_json "dump centerline.pro content" "
 p = d['survey']['ProfileCenterlines']
@@ -138,13 +125,13 @@ import random, sys
 r = random.Random(20110314)
 sys.stdout.buffer.write(bytes(r.randrange(256) for _ in range(6000)) + b'#H20 \xff\xfe\x00\x81 end\r\n#X01 1 2 3 4 5 \x9d\r\n1,2,3,4,\xc3\r\n')
 " >"$WORK/garbage.em"
-run dump "$WORK/garbage.em"
+run "$BIN" dump "$WORK/garbage.em"
 expect_status 0 "dump of binary garbage"
 check_json "dump of binary garbage: valid UTF-8 JSON" "assert d['kind'] == 'survey' and isinstance(d['errors'], list)"
 
 # Windows-1252 bytes and invalid UTF-8 in every kind of text field.
 printf '#H00 EM09\r\n#H20 Caf\xe9 \x93levee\x94 \xff\r\n#H08 Bayou \x80\x81\r\n#H02 3/14/2011\r\n#V01 BM \xb0 1\r\n#X01 0 0 100 0 0+00 XS \xe9\r\n#X12 Note \xc3\x28\r\n1 1 10 5.0 GND \xe9\r\n2 -1 90 5.0 WE\r\n' >"$WORK/cp1252.em"
-run dump "$WORK/cp1252.em"
+run "$BIN" dump "$WORK/cp1252.em"
 expect_status 0 "dump of Windows-1252 text"
 check_json "dump of Windows-1252 text: decoded as UTF-8" "
 s = d['survey']
@@ -159,7 +146,7 @@ assert x['AltName'] == 'XS \u00e9' and x['Points'][0]['Code'] == 'GND \u00e9', x
 printf '#H00 EM09\n#H05 J-LF\n#X01 0 0 100 0 0+00 XS LF\n1 1 10 5.0 GND\n2 -1 90 5.0 WE\n' >"$WORK/lf.em"
 printf '#H00 EM09\r#H05 J-CR\r#X01 0 0 100 0 0+00 XS CR\r1 1 10 5.0 GND\r2 -1 90 5.0 WE\r' >"$WORK/cr.em"
 for kind in lf cr; do
-  run dump "$WORK/$kind.em"
+  run "$BIN" dump "$WORK/$kind.em"
   expect_status 0 "dump with $kind line breaks"
   check_json "dump with $kind line breaks" "
 s = d['survey']
@@ -170,27 +157,23 @@ done
 
 # An empty file is a survey with nothing in it.
 : >"$WORK/empty.em"
-run dump "$WORK/empty.em"
+run "$BIN" dump "$WORK/empty.em"
 expect_status 0 "dump of an empty file"
 check_json "dump of an empty file" "assert d['survey']['version'] == 'EM06' and d['survey']['CrossSections'] == []"
 
 # Refusals: exit 2, nothing on stdout, a message naming the path.
-run dump "$WORK/missing.em"
+run "$BIN" dump "$WORK/missing.em"
 expect_status 2 "dump of a missing file"
 [ -s "$WORK/out" ] && fail "dump of a missing file printed to stdout"
 grep -qF "$WORK/missing.em" "$WORK/err" || fail "dump of a missing file: message does not name it"
-run dump "$SAMPLES"
+run "$BIN" dump "$SAMPLES"
 expect_status 2 "dump of a folder"
 echo "x" >"$WORK/notes.txt"
-run dump "$WORK/notes.txt"
+run "$BIN" dump "$WORK/notes.txt"
 expect_status 2 "dump of an unknown file type"
-run dump
+run "$BIN" dump
 expect_status 2 "dump without a file"
-run dump "$SAMPLES/levee.em" "$SAMPLES/profile.em"
+run "$BIN" dump "$SAMPLES/levee.em" "$SAMPLES/profile.em"
 expect_status 2 "dump of two files"
 
-if [ "$failures" -ne 0 ]; then
-  echo "cli_dump: $failures failure(s)" >&2
-  exit 1
-fi
-echo "cli_dump: all passed"
+finish

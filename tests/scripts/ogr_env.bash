@@ -2,12 +2,9 @@
 # ogr2ogr, python3 osgeo.ogr) at the built "Veldrane" plugin, and gives the
 # tests their small helpers. Not a test of its own (not named *.sh).
 
+source "$(dirname "${BASH_SOURCE[0]}")/checks.bash"
 BIN_DIR="${VELDRANE_BIN:?VELDRANE_BIN must name the folder of the built binaries and plugin}"
-SRC="${VELDRANE_SOURCE_DIR:?VELDRANE_SOURCE_DIR must name the source tree}"
-SAMPLES="$SRC/samples"
 PLUGIN="$BIN_DIR/ogr_Veldrane.so"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
 
 # An absolute folder: the plugin finds its configuration tables beside itself.
 export GDAL_DRIVER_PATH
@@ -35,31 +32,6 @@ for candidate in /usr/bin/python3 python3; do
     break
   fi
 done
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# run COMMAND ARGS...: keeps stdout, stderr and the exit status.
-run() {
-  "$@" >"$WORK/out" 2>"$WORK/err"
-  status=$?
-}
-expect_status() {
-  [ "$status" -eq "$1" ] || fail "$2: exit status $status, expected $1 (stderr: $(head -c 400 "$WORK/err"))"
-}
-expect_line() {  # the exact line must be in stdout
-  grep -qxF -- "$1" "$WORK/out" || fail "$2: missing line: $1"
-}
-expect_text() {  # FILE TEXT WHAT
-  grep -qF -- "$2" "$1" || fail "$3: missing text: $2"
-}
-finish() {
-  if [ "$failures" -gt 0 ]; then
-    echo "$failures failed" >&2
-    exit 1
-  fi
-  echo "all passed"
-}
 
 require_tools() {
   [ -f "$PLUGIN" ] || { fail "no plugin at $PLUGIN"; finish; }
