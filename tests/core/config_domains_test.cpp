@@ -25,10 +25,11 @@
 namespace veldrane {
 namespace {
 
+namespace fs = std::filesystem;
+
 using test::CapturingNotifier;
 using test::TempDir;
 using test::WriteFile;
-namespace fs = std::filesystem;
 
 const std::string kSourceConfig = std::string(VELDRANE_SOURCE_DIR) + "/config";
 const std::string kSourcePrj = std::string(VELDRANE_SOURCE_DIR) + "/coordsys";

@@ -21,9 +21,9 @@
 namespace veldrane {
 namespace {
 
-using test::CapturingNotifier;
 namespace fs = std::filesystem;
 
+using test::CapturingNotifier;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
