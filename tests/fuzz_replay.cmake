@@ -4,6 +4,8 @@
 # libFuzzer build.
 include(${CMAKE_SOURCE_DIR}/fuzz/targets.cmake)
 
+set(VELDRANE_FUZZ_MUTATE_SECONDS 10 CACHE STRING "Seconds of mutated inputs each corpus replay test runs")
+
 # The seeds are the sample files and shipped tables themselves, read where
 # they live so a change to a sample is fuzzed and replayed as it stands.
 set(VELDRANE_FUZZ_SEEDS_em
@@ -40,7 +42,10 @@ foreach(target ${VELDRANE_FUZZ_TARGETS})
                          ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${VELDRANE_FUZZ_LIBS_${target}})
-  add_test(NAME fuzz_replay.${target} COMMAND ${name} ${inputs})
+  # After the replay, a short mutation pass from a fixed seed; an input that
+  # fails is left in the build folder as fuzz-replay-<target>-last-input.
+  add_test(NAME fuzz_replay.${target} COMMAND ${name} --mutate-seconds ${VELDRANE_FUZZ_MUTATE_SECONDS}
+           --last-input ${CMAKE_CURRENT_BINARY_DIR}/fuzz-replay-${target}-last-input ${inputs})
   set_tests_properties(fuzz_replay.${target} PROPERTIES ENVIRONMENT
     "VELDRANE_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/no-settings.ini")
 endforeach()
