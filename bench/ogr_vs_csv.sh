@@ -45,24 +45,26 @@ scan_csv() {
 }
 value() { sed -n "s/^$1 //p" "$2"; }
 
-# best_of NAME COMMAND...: runs the command RUNS times, keeps the run with
-# the smallest open + read time in $WORK/NAME.
+# best_of NAME SCORE COMMAND...: runs the command RUNS times and keeps in
+# $WORK/NAME the run whose SCORE (an awk expression over the run's values
+# open_s, read_s, filtered_s) is smallest.
 best_of() {
-  local name=$1 best="" run total
-  shift
+  local name=$1 score=$2 best="" run value
+  shift 2
   for run in $(seq "$RUNS"); do
     "$@" >"$WORK/run.txt"
-    total=$(awk '/^open_s/ {o=$2} /^read_s/ {r=$2} END {printf "%.3f", o + r}' "$WORK/run.txt")
-    if [ -z "$best" ] || awk -v a="$total" -v b="$best" 'BEGIN {exit !(a < b)}'; then
-      best=$total
+    value=$(awk '{v[$1] = $2} END {open_s = v["open_s"]; read_s = v["read_s"]; filtered_s = v["filtered_s"];
+                 printf "%.4f", '"$score"'}' "$WORK/run.txt")
+    if [ -z "$best" ] || awk -v a="$value" -v b="$best" 'BEGIN {exit !(a < b)}'; then
+      best=$value
       cp "$WORK/run.txt" "$WORK/$name"
     fi
   done
 }
 
 echo "== reading every feature ($RUNS runs each, best kept)"
-best_of veldrane scan_veldrane big.em "$WORK/big.em"
-best_of csv scan_csv "$WORK/big.csv"
+best_of veldrane "open_s + read_s" scan_veldrane big.em "$WORK/big.em"
+best_of csv "open_s + read_s" scan_csv "$WORK/big.csv"
 for name in veldrane csv; do
   [ "$(value features "$WORK/$name")" -eq "$points" ] ||
     { echo "ogr_vs_csv: $name read $(value features "$WORK/$name") features, not $points" >&2; exit 1; }
@@ -95,16 +97,8 @@ first_section=$((mid_sections * 4 / 10)); section_count=$((mid_sections / 10))
 first_point=$((PER_SECTION * 4 / 10)); point_count=$((PER_SECTION / 10))
 spat="$((x0 + 5 * first_point - 2)) $((y0 + 10 * first_section - 5)) \
 $((x0 + 5 * (first_point + point_count) - 3)) $((y0 + 10 * (first_section + section_count) - 5))"
-best_spatial=""
-for run in $(seq "$RUNS"); do
-  # shellcheck disable=SC2086
-  scan_veldrane mid.em --spat $spat "$WORK/mid.em" >"$WORK/run.txt"
-  ratio=$(awk '/^read_s/ {r=$2} /^filtered_s/ {f=$2} END {printf "%.4f", f / r}' "$WORK/run.txt")
-  if [ -z "$best_spatial" ] || awk -v a="$ratio" -v b="$best_spatial" 'BEGIN {exit !(a < b)}'; then
-    best_spatial=$ratio
-    cp "$WORK/run.txt" "$WORK/spatial"
-  fi
-done
+# shellcheck disable=SC2086
+best_of spatial "filtered_s / read_s" scan_veldrane mid.em --spat $spat "$WORK/mid.em"
 awk '
   /^features/ { n = $2 } /^read_s/ { r = $2 }
   /^filtered_features/ { k = $2 } /^filtered_s/ { f = $2 }
