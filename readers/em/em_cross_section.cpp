@@ -34,10 +34,11 @@ void EMCrossSection::AddPoint(EMSurveyPoint&& point) {
 }
 
 std::shared_ptr<ISurveyPointIterator> EMCrossSection::Points() {
-  auto iterator = std::make_shared<EMSurveyPointIterator>();
-  if (HasListedPoints())
-    iterator->InitPointsSorted(points_.All(), weak_from_this().lock(), startX_, startY_, stopX_, stopY_);
-  return iterator;
+  if (!HasListedPoints()) return std::make_shared<EMSurveyPointIterator>();
+  // Not kept: a large survey would hold a second list of all its points.
+  auto byStation = std::make_shared<const std::vector<EMSurveyPoint*>>(
+      OrderByStation(points_.All(), startX_, startY_, stopX_, stopY_));
+  return std::make_shared<EMSurveyPointIterator>(std::move(byStation), weak_from_this().lock());
 }
 
 std::shared_ptr<IGage> EMCrossSection::Gage() { return hasOwnWaterSurface_ ? nullptr : gage_; }

@@ -15,9 +15,8 @@ void EMProfileCenterline::Initialize(double startX, double startY, double statio
 }
 
 std::shared_ptr<ISurveyPointIterator> EMProfileCenterline::Points() {
-  auto iterator = std::make_shared<EMSurveyPointIterator>();
-  iterator->InitPoints(points_.All(), weak_from_this().lock());
-  return iterator;
+  return std::make_shared<EMSurveyPointIterator>(std::make_shared<const std::vector<EMSurveyPoint*>>(points_.All()),
+                                                 weak_from_this().lock());
 }
 
 void EMProfileCenterline::BuildStationing(const std::shared_ptr<ITraverse>& baseline) {

@@ -4,20 +4,32 @@
 
 #include "config/sort.h"
 #include "geometry/planar.h"
-#include "readers/em/em_point_list.h"
 
 namespace veldrane {
 
-void EMSurveyPointIterator::InitPoints(const std::vector<EMSurveyPoint*>& points,
-                                       const std::shared_ptr<const void>& owner) {
-  std::vector<std::shared_ptr<ISurveyPoint>> items;
-  items.reserve(points.size());
-  for (EMSurveyPoint* p : points) items.push_back(EMPointList::Alias(owner, *p));
-  Assign(std::move(items));
+EMSurveyPointIterator::EMSurveyPointIterator(PointOrder points, std::shared_ptr<const void> owner)
+    : points_(std::move(points)), owner_(std::move(owner)) {}
+
+std::shared_ptr<ISurveyPoint> EMSurveyPointIterator::GetNext() {
+  if (position_ >= Count()) return nullptr;
+  return Handle(position_++);
 }
 
-void EMSurveyPointIterator::InitPointsSorted(const std::vector<EMSurveyPoint*>& points,
-                                             const std::shared_ptr<const void>& owner, double startX, double startY, double stopX, double stopY) {
+std::shared_ptr<ISurveyPoint> EMSurveyPointIterator::GetItem(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= Count()) return nullptr;
+  return Handle(static_cast<std::size_t>(index));
+}
+
+std::shared_ptr<ISurveyPoint> EMSurveyPointIterator::Handle(std::size_t index) {
+  EMSurveyPoint& point = *(*points_)[index];
+  if (owner_) return std::shared_ptr<ISurveyPoint>(owner_, &point);
+  if (copies_.empty()) copies_.resize(Count());
+  if (!copies_[index]) copies_[index] = point.Clone();
+  return copies_[index];
+}
+
+std::vector<EMSurveyPoint*> OrderByStation(const std::vector<EMSurveyPoint*>& points, double startX, double startY,
+                                           double stopX, double stopY) {
   const double dx = stopX - startX;
   const double dy = stopY - startY;
   const double squaredLength = dx * dx + dy * dy;
@@ -35,10 +47,10 @@ void EMSurveyPointIterator::InitPointsSorted(const std::vector<EMSurveyPoint*>& 
     pairs.push_back({station, i});
   }
   QuickSort(pairs);
-  std::vector<std::shared_ptr<ISurveyPoint>> ordered;
+  std::vector<EMSurveyPoint*> ordered;
   ordered.reserve(points.size());
-  for (const auto& pair : pairs) ordered.push_back(EMPointList::Alias(owner, *points[pair.Value]));
-  Assign(std::move(ordered));
+  for (const auto& pair : pairs) ordered.push_back(points[pair.Value]);
+  return ordered;
 }
 
 }  // namespace veldrane
