@@ -187,7 +187,9 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
   rowBuffer_.Attach(nullptr);
   feature->SetFID(active.base != nullptr ? active.base->RecordOrdinal() : oid);
   if (withShape && definition_->GetGeomFieldCount() > 0) {
-    std::unique_ptr<OGRGeometry> shape = NewShape(geometryDef_);
+    // The cursor empties the shape and sets its flags; the layer gives it
+    // its spatial reference.
+    std::unique_ptr<OGRGeometry> shape = NewBareShape(geometryDef_.GeometryType());
     if (geometryDef_.GeometryType() == HostGeometryType::Polygon) {
       RingClosingMessages ringMessages;
       active.cursor->QueryShape(*shape);

@@ -22,14 +22,11 @@ bool IsUtf8(std::string_view text) {
   return CPLIsUTF8(text.data(), static_cast<int>(text.size())) != 0;
 }
 
-Utf8RowBuffer::Utf8RowBuffer(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition)
-    : target_(OgrFeatureRowBuffer::ForDefinition(std::move(fields), definition)) {}
-
 void Utf8RowBuffer::SetString(std::int32_t index, std::string_view value) {
   if (IsUtf8(value)) {
-    target_.SetString(index, value);
+    OgrFeatureRowBuffer::SetString(index, value);
   } else {
-    target_.SetString(index, ToValidUtf8(value));
+    OgrFeatureRowBuffer::SetString(index, ToValidUtf8(value));
   }
 }
 

@@ -5,15 +5,17 @@
 
 namespace veldrane {
 
-std::unique_ptr<OGRGeometry> NewShape(const GeometryDef& def) {
-  std::unique_ptr<OGRGeometry> shape;
-  switch (def.GeometryType()) {
-    case HostGeometryType::Point: shape = std::make_unique<OGRPoint>(); break;
-    case HostGeometryType::Polyline: shape = std::make_unique<OGRLineString>(); break;
-    case HostGeometryType::Polygon: shape = std::make_unique<OGRPolygon>(); break;
-    default: throw std::invalid_argument("no shape for geometry type " +
-                                         std::to_string(static_cast<int>(def.GeometryType())));
+std::unique_ptr<OGRGeometry> NewBareShape(HostGeometryType type) {
+  switch (type) {
+    case HostGeometryType::Point: return std::make_unique<OGRPoint>();
+    case HostGeometryType::Polyline: return std::make_unique<OGRLineString>();
+    case HostGeometryType::Polygon: return std::make_unique<OGRPolygon>();
+    default: throw std::invalid_argument("no shape for geometry type " + std::to_string(static_cast<int>(type)));
   }
+}
+
+std::unique_ptr<OGRGeometry> NewShape(const GeometryDef& def) {
+  std::unique_ptr<OGRGeometry> shape = NewBareShape(def.GeometryType());
   SetZAware(*shape, def.HasZ());
   SetMAware(*shape, def.HasM());
   SetGeometrySpatialReference(*shape, def.SpatialReference());

@@ -19,6 +19,9 @@ namespace veldrane {
 // OGRPolygon, with the definition's Z and M flags and spatial reference.
 // Any other geometry type throws std::invalid_argument.
 std::unique_ptr<OGRGeometry> NewShape(const GeometryDef& def);
+// The same shape with no flags and no spatial reference, for a caller that
+// sets both itself (a driver builds one per feature).
+std::unique_ptr<OGRGeometry> NewBareShape(HostGeometryType type);
 
 // Empties the geometry (points lose their coordinates, curves their
 // vertices, polygons their rings) and clears its Z and M flags.

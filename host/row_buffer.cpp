@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include <cpl_conv.h>
+#include <ogr_api.h>
 #include <ogr_feature.h>
 
 namespace veldrane {
@@ -55,91 +56,112 @@ void RowBuffer::SetDate(std::int32_t index, const DateTime& value) { Mark(index,
 
 // --- OgrFeatureRowBuffer ---------------------------------------------------
 
+namespace {
+// Layers write millions of values; these kinds of attribute take a value of
+// their own type without OGR's checks changing anything (a Float32 attribute
+// keeps the double it is given).
+bool HoldsAsIs(const OGRFieldDefn& defn, OGRFieldType type) {
+  return defn.GetType() == type && (defn.GetSubType() == OFSTNone || defn.GetSubType() == OFSTFloat32);
+}
+}  // namespace
+
 OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes)
-    : OgrFeatureRowBuffer(std::move(fields), std::move(ogrIndexes), {}) {}
-
-OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes,
-                                         std::vector<int> ogrTypes)
-    : fields_(std::move(fields)), ogrIndexes_(std::move(ogrIndexes)), ogrTypes_(std::move(ogrTypes)) {
-  const auto count = static_cast<std::size_t>(fields_ ? fields_->FieldCount() : 0);
-  ogrIndexes_.resize(count, -1);
-  ogrTypes_.resize(count, -1);
+    : fields_(std::move(fields)) {
+  slots_.resize(static_cast<std::size_t>(fields_ ? fields_->FieldCount() : 0));
+  for (std::size_t i = 0; i < slots_.size() && i < ogrIndexes.size(); ++i) slots_[i].target = ogrIndexes[i];
 }
 
-OgrFeatureRowBuffer OgrFeatureRowBuffer::ForDefinition(std::shared_ptr<const Fields> fields,
-                                                       const OGRFeatureDefn& definition) {
-  std::vector<int> indexes, types;
-  const std::int32_t count = fields ? fields->FieldCount() : 0;
+OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition)
+    : fields_(std::move(fields)) {
+  const std::int32_t count = fields_ ? fields_->FieldCount() : 0;
   for (std::int32_t i = 0; i < count; ++i) {
-    const Field& field = fields->GetField(i);
+    const Field& field = fields_->GetField(i);
     const bool attribute = field.Type() != HostFieldType::ObjectId && field.Type() != HostFieldType::Geometry;
-    const int target = attribute ? definition.GetFieldIndex(field.Name().c_str()) : -1;
-    indexes.push_back(target);
-    // Subtypes (Int16, Float32, Boolean) keep OGR's range checks.
-    const OGRFieldDefn* defn = target >= 0 ? definition.GetFieldDefn(target) : nullptr;
-    types.push_back(defn != nullptr && defn->GetSubType() == OFSTNone ? static_cast<int>(defn->GetType()) : -1);
+    Slot slot;
+    slot.target = attribute ? definition.GetFieldIndex(field.Name().c_str()) : -1;
+    if (const OGRFieldDefn* defn = slot.target >= 0 ? definition.GetFieldDefn(slot.target) : nullptr) {
+      if (defn->GetType() == OFTInteger && defn->GetSubType() == OFSTInt16) slot.store = Store::Int16;
+      else if (HoldsAsIs(*defn, OFTInteger)) slot.store = Store::Integer;
+      else if (HoldsAsIs(*defn, OFTReal)) slot.store = Store::Real;
+      else if (HoldsAsIs(*defn, OFTString)) slot.store = Store::String;
+    }
+    slots_.push_back(slot);
   }
-  return OgrFeatureRowBuffer(std::move(fields), std::move(indexes), std::move(types));
 }
 
-int OgrFeatureRowBuffer::Target(std::int32_t index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= ogrIndexes_.size())
-    throw std::out_of_range("row buffer index " + std::to_string(index));
-  return feature_ ? ogrIndexes_[static_cast<std::size_t>(index)] : -1;
+std::vector<int> OgrFeatureRowBuffer::OgrIndexes() const {
+  std::vector<int> indexes;
+  for (const Slot& slot : slots_) indexes.push_back(slot.target);
+  return indexes;
 }
+
+const OgrFeatureRowBuffer::Slot* OgrFeatureRowBuffer::Target(std::int32_t index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= slots_.size())
+    throw std::out_of_range("row buffer index " + std::to_string(index));
+  const Slot& slot = slots_[static_cast<std::size_t>(index)];
+  return feature_ != nullptr && slot.target >= 0 ? &slot : nullptr;
+}
+
+bool OgrFeatureRowBuffer::IsUnset(int target) const { return OGR_RawField_IsUnset(feature_->GetRawFieldRef(target)); }
 
 void OgrFeatureRowBuffer::SetNull(std::int32_t index) {
-  const int target = Target(index);
-  if (target >= 0) feature_->SetFieldNull(target);
+  const Slot* slot = Target(index);
+  if (slot == nullptr) return;
+  // An attribute not written yet holds nothing to free.
+  if (IsUnset(slot->target)) {
+    OGR_RawField_SetNull(feature_->GetRawFieldRef(slot->target));
+  } else {
+    feature_->SetFieldNull(slot->target);
+  }
 }
 
 void OgrFeatureRowBuffer::SetSmallInteger(std::int32_t index, std::int16_t value) {
-  const int target = Target(index);
-  if (target >= 0) feature_->SetField(target, static_cast<int>(value));
+  SetInteger(index, value);
 }
 
-// Layers write millions of values; where the attribute has the value's own
-// type the value is stored directly, skipping OGR's conversion checks.
 void OgrFeatureRowBuffer::SetInteger(std::int32_t index, std::int32_t value) {
-  const int target = Target(index);
-  if (target < 0) return;
-  if (Stores(index, OFTInteger)) {
-    feature_->SetFieldSameTypeUnsafe(target, static_cast<int>(value));
+  const Slot* slot = Target(index);
+  if (slot == nullptr) return;
+  // Out of an Int16's range OGR clamps the value and warns; leave that to it.
+  const bool asIs = slot->store == Store::Integer ||
+                    (slot->store == Store::Int16 && value >= INT16_MIN && value <= INT16_MAX);
+  if (asIs) {
+    feature_->SetFieldSameTypeUnsafe(slot->target, static_cast<int>(value));
   } else {
-    feature_->SetField(target, static_cast<int>(value));
+    feature_->SetField(slot->target, static_cast<int>(value));
   }
 }
 
 void OgrFeatureRowBuffer::SetDouble(std::int32_t index, double value) {
-  const int target = Target(index);
-  if (target < 0) return;
-  if (Stores(index, OFTReal)) {
-    feature_->SetFieldSameTypeUnsafe(target, value);
+  const Slot* slot = Target(index);
+  if (slot == nullptr) return;
+  if (slot->store == Store::Real) {
+    feature_->SetFieldSameTypeUnsafe(slot->target, value);
   } else {
-    feature_->SetField(target, value);
+    feature_->SetField(slot->target, value);
   }
 }
 
 void OgrFeatureRowBuffer::SetString(std::int32_t index, std::string_view value) {
-  const int target = Target(index);
-  if (target < 0) return;
+  const Slot* slot = Target(index);
+  if (slot == nullptr) return;
   // A text stored directly becomes the feature's; one already set is
   // replaced the checked way so its old copy is freed.
-  if (Stores(index, OFTString) && !feature_->IsFieldSet(target)) {
+  if (slot->store == Store::String && IsUnset(slot->target)) {
     auto* copy = static_cast<char*>(CPLMalloc(value.size() + 1));
     if (!value.empty()) std::memcpy(copy, value.data(), value.size());
     copy[value.size()] = '\0';
-    feature_->SetFieldSameTypeUnsafe(target, copy);
+    feature_->SetFieldSameTypeUnsafe(slot->target, copy);
     return;
   }
   scratch_.assign(value);
-  feature_->SetField(target, scratch_.c_str());
+  feature_->SetField(slot->target, scratch_.c_str());
 }
 
 void OgrFeatureRowBuffer::SetDate(std::int32_t index, const DateTime& value) {
-  const int target = Target(index);
-  if (target < 0) return;
-  feature_->SetField(target, value.Year(), value.Month(), value.Day(), value.Hour(), value.Minute(),
+  const Slot* slot = Target(index);
+  if (slot == nullptr) return;
+  feature_->SetField(slot->target, value.Year(), value.Month(), value.Day(), value.Hour(), value.Minute(),
                      static_cast<float>(value.Second()), 0);
 }
 

@@ -77,19 +77,16 @@ class RowBuffer : public IRowBuffer {
 class OgrFeatureRowBuffer : public IRowBuffer {
  public:
   OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes);
-  // The same, also knowing the OGR type of each target attribute (an
-  // OGRFieldType, -1 when unknown), so values of the attribute's own type
-  // are stored without conversion checks. Features attached must then have
-  // that layout.
-  OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes, std::vector<int> ogrTypes);
   // Maps every field that is neither object ID nor geometry to the attribute
-  // of the same name in `definition` (-1 when it has none).
-  static OgrFeatureRowBuffer ForDefinition(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition);
+  // of the same name in `definition` (-1 when it has none), and stores the
+  // values each attribute holds as they are, without OGR's conversion
+  // checks. Features attached must then have that layout.
+  OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition);
 
   // The feature written to by the setters (not owned; may be null, which
   // drops every write).
   void Attach(OGRFeature* feature) { feature_ = feature; }
-  const std::vector<int>& OgrIndexes() const { return ogrIndexes_; }
+  std::vector<int> OgrIndexes() const;
 
   const std::shared_ptr<const Fields>& FieldSet() const override { return fields_; }
   void SetNull(std::int32_t index) override;
@@ -100,12 +97,20 @@ class OgrFeatureRowBuffer : public IRowBuffer {
   void SetDate(std::int32_t index, const DateTime& value) override;
 
  private:
-  int Target(std::int32_t index) const;
-  bool Stores(std::int32_t index, int ogrType) const { return ogrTypes_[static_cast<std::size_t>(index)] == ogrType; }
+  // How a value reaches its attribute: stored as it is when the attribute
+  // holds exactly that kind of value, else through OGR's checked setters,
+  // which convert and apply the subtypes' ranges.
+  enum class Store : unsigned char { Checked, Integer, Int16, Real, String };
+  struct Slot {
+    int target = -1;
+    Store store = Store::Checked;
+  };
+  // The slot of a position, null when its value is dropped.
+  const Slot* Target(std::int32_t index) const;
+  bool IsUnset(int target) const;
 
   std::shared_ptr<const Fields> fields_;
-  std::vector<int> ogrIndexes_;
-  std::vector<int> ogrTypes_;
+  std::vector<Slot> slots_;
   OGRFeature* feature_ = nullptr;
   std::string scratch_;  // NUL-terminated copy of a text value
 };

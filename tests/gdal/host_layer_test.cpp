@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <gtest/gtest.h>
+#include <cpl_error.h>
 #include <ogr_feature.h>
 #include <ogr_geometry.h>
 
@@ -287,7 +288,7 @@ TEST(HostRowBuffer, OgrFeatureBufferWritesByNameIntoTheFeature) {
   defn->Reference();
   {
     OGRFeature feature(defn);
-    OgrFeatureRowBuffer row = OgrFeatureRowBuffer::ForDefinition(fields, *defn);
+    OgrFeatureRowBuffer row(fields, *defn);
     EXPECT_EQ(row.OgrIndexes(), (std::vector<int>{-1, -1, 0, 1, 2}));
     row.Attach(&feature);
     row.SetString(2, std::string_view("BM 12 and more", 5));
@@ -300,6 +301,37 @@ TEST(HostRowBuffer, OgrFeatureBufferWritesByNameIntoTheFeature) {
     feature.GetFieldAsDateTime(1, &y, &m, &d, &h, &mi, &s, &tz);
     EXPECT_EQ(y * 10000 + m * 100 + d, 20210304);
     EXPECT_TRUE(feature.IsFieldNull(2));
+  }
+  defn->Release();
+}
+
+// Values written the fast way must read back exactly as OGR's own checked
+// setters leave them: a Float32 attribute keeps its double, an Int16 one
+// clamps what it cannot hold, a text written twice keeps the second.
+TEST(HostRowBuffer, OgrFeatureBufferKeepsOgrSubtypeRules) {
+  auto fields = std::make_shared<Fields>(FeatureClassRequiredFields());
+  fields->AddField(MakeField("Small", HostFieldType::SmallInteger, 6));
+  fields->AddField(MakeField("Single", HostFieldType::Single, 9));
+  fields->AddField(MakeField("Label", HostFieldType::String, 12));
+  OGRFeatureDefn* defn = fields->NewOgrFeatureDefn("layer");
+  defn->Reference();
+  ASSERT_EQ(defn->GetFieldDefn(0)->GetSubType(), OFSTInt16);
+  ASSERT_EQ(defn->GetFieldDefn(1)->GetSubType(), OFSTFloat32);
+  {
+    OgrFeatureRowBuffer row(fields, *defn);
+    OGRFeature feature(defn);
+    row.Attach(&feature);
+    row.SetSmallInteger(2, -32768);
+    row.SetDouble(3, 1.1);
+    row.SetString(4, "first");
+    row.SetString(4, "second");
+    EXPECT_EQ(feature.GetFieldAsInteger(0), -32768);
+    EXPECT_EQ(feature.GetFieldAsDouble(1), 1.1);
+    EXPECT_STREQ(feature.GetFieldAsString(2), "second");
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    row.SetInteger(2, 40000);
+    CPLPopErrorHandler();
+    EXPECT_EQ(feature.GetFieldAsInteger(0), 32767);
   }
   defn->Release();
 }
