@@ -1,23 +1,26 @@
 #include "readers/em/em_survey_point.h"
 
-#include <charconv>
+#include <cstdint>
 
 namespace veldrane {
 
 std::int32_t EMSurveyPoint::IdFromText(std::string_view idText) {
   if (idText.empty() || idText.size() > 10) return 0;
-  std::size_t first = (idText[0] == '+' || idText[0] == '-') ? 1 : 0;
+  const bool negative = idText[0] == '-';
+  const std::size_t first = (negative || idText[0] == '+') ? 1 : 0;
   if (first == idText.size()) return 0;
-  for (std::size_t i = first; i < idText.size(); ++i)
-    if (idText[i] < '0' || idText[i] > '9') return 0;
-  // from_chars does not take a leading '+'.
-  if (idText[0] == '+') idText.remove_prefix(1);
-  std::int32_t value = 0;
-  const auto result = std::from_chars(idText.data(), idText.data() + idText.size(), value);
+  // At most ten digits: the value fits 64 bits while it is read.
+  std::int64_t value = 0;
+  for (std::size_t i = first; i < idText.size(); ++i) {
+    const char c = idText[i];
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+  }
+  if (negative) value = -value;
   // Ten digits can exceed 32 bits; such an id is no usable number, like a
   // non-numeric one.
-  if (result.ec != std::errc() || result.ptr != idText.data() + idText.size()) return 0;
-  return value;
+  if (value < INT32_MIN || value > INT32_MAX) return 0;
+  return static_cast<std::int32_t>(value);
 }
 
 void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, double elevation,
