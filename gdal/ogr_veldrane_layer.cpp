@@ -234,12 +234,13 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
       }
     }
     ActiveCursor& active = *sequential_;
-    const bool withShape = m_poFilterGeom != nullptr || !definition_->IsGeometryIgnored();
+    const bool geometryIgnored = definition_->IsGeometryIgnored() != FALSE;
+    const bool withShape = m_poFilterGeom != nullptr || !geometryIgnored;
     while (!active.done && !active.cursor->IsFinished()) {
       std::unique_ptr<OGRFeature> feature = ReadCurrent(active, withShape);
       Advance(active);
       if (PassesFilters(*feature)) {
-        if (definition_->IsGeometryIgnored()) feature->SetGeomFieldDirectly(0, nullptr);
+        if (geometryIgnored) feature->SetGeomFieldDirectly(0, nullptr);
         m_nFeaturesRead++;
         return feature.release();
       }
