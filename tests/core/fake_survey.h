@@ -274,7 +274,7 @@ inline std::shared_ptr<FakeTraversePoint> MakeTraversePoint(double easting, doub
 struct FakeTraverse : ITraverse {
   Items<ITraversePoint> points;
   std::string jobNumber = "J-1", fileName = "t.27", datum = "NAD83", projection = "1702", title = "Levee", epoch,
-              units = "Feet";
+              units = "Feet", fieldBook;
   DateTime date = DateTime::Undefined();
   std::shared_ptr<GenericSurveyErrorQueue> errors = std::make_shared<GenericSurveyErrorQueue>();
 
@@ -285,7 +285,7 @@ struct FakeTraverse : ITraverse {
   double HorizontalAccuracy() override { return kUndefinedNumber; }
   std::string HorizontalAccuracyClass() override { return {}; }
   DateTime TraverseDate() override { return date; }
-  std::string FieldBook() override { return {}; }
+  std::string FieldBook() override { return fieldBook; }
   std::string PageNumber() override { return {}; }
   std::string Title() override { return title; }
   std::string Projection() override { return projection; }

@@ -16,11 +16,17 @@
 #include "model/constants.h"
 #include "model/notifier.h"
 #include "tests/core/capturing_notifier.h"
+#include "tests/core/fake_survey.h"
+#include "tests/core/test_dates.h"
 
 namespace veldrane {
 namespace {
 
 using test::CapturingNotifier;
+using test::Date;
+using test::FakeBenchmark;
+using test::FakeGage;
+using test::FakeTraverse;
 
 struct Write {
   std::string path;
@@ -63,51 +69,6 @@ class RecordingPropertySet : public IXmlPropertySet {
   }
 };
 
-DateTime Date(int y, int m, int d) { return *DateTime::FromDate(y, m, d); }
-DateTime DateAt(int y, int m, int d, int h, int min) { return Date(y, m, d).PlusTimeOfDay(*DateTime::FromTime(h, min)); }
-
-struct FakeBenchmark : IVerticalControl {
-  std::string name, vdatum, epoch, pid, description;
-  double documented = kUndefinedNumber, measured = kUndefinedNumber, adjustment = 0;
-  bool permanent = false;
-  std::string Name() override { return name; }
-  double Northing() override { return kUndefinedNumber; }
-  double Easting() override { return kUndefinedNumber; }
-  double DocumentedElevation() override { return documented; }
-  std::string VerticalDatum() override { return vdatum; }
-  std::string Epoch() override { return epoch; }
-  std::string Condition() override { return "GOOD"; }
-  double MeasuredElevation() override { return measured; }
-  std::string PID() override { return pid; }
-  std::string Description() override { return description; }
-  bool IsPermanent() override { return permanent; }
-  double Adjustment() override { return adjustment; }
-  DateTime SurveyDate() override { return DateTime::Undefined(); }
-  std::string FieldBook() override { return {}; }
-  std::string PageNumber() override { return {}; }
-  double LocalMeanSeaLevelRelationship() override { return kUndefinedNumber; }
-  double MeanLowerLowWaterRelationship() override { return kUndefinedNumber; }
-  std::string NationalTidalDatumEpoch() override { return {}; }
-};
-
-struct FakeGage : IGage {
-  double wse = kUndefinedNumber, lmsl = kUndefinedNumber, mllw = kUndefinedNumber;
-  std::string name, code, description;
-  DateTime measured = DateTime::Undefined();
-  double WaterSurfaceElevation() override { return wse; }
-  std::string Name() override { return name; }
-  double Northing() override { return kUndefinedNumber; }
-  double Easting() override { return kUndefinedNumber; }
-  std::string Code() override { return code; }
-  DateTime MeasurementDate() override { return measured; }
-  double LocalMeanSeaLevelReference() override { return lmsl; }
-  double MeanLowerLowWaterReference() override { return mllw; }
-  std::string Description() override { return description; }
-  std::string FieldBook() override { return {}; }
-  std::string PageNumber() override { return {}; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return nullptr; }
-};
-
 struct FakeEquipment : IEquipment {
   std::string instrument, serial, model;
   FakeEquipment(std::string i, std::string s, std::string m) : instrument(i), serial(s), model(m) {}
@@ -138,91 +99,38 @@ struct FakeWeather : IWeather {
   std::string PageNumber() override { return {}; }
 };
 
-// A survey whose collections are given as lists; a null list stands for a
-// reader that offers no such collection at all.
-struct FakeSurvey : ISurvey {
-  std::string jobNumber, title, comments, originalFileName, contractor, horizontalDatum, verticalDatum, epoch,
-      location, units, projection, horizontalEpoch;
+template <class Iterator, class T>
+std::shared_ptr<Iterator> ListOf(const test::Items<T>& items) {
+  return std::make_shared<ListIterator<Iterator, T>>(items);
+}
+
+// The shared fake survey with the header values the writer reads, the
+// crew, equipment and weather lists, and the choice of a reader that offers
+// no benchmark or gage collection at all.
+struct FakeSurvey : test::FakeSurvey {
+  std::string jobNumber, title, comments, originalFileName, contractor, verticalDatum, verticalEpoch, location;
   DateTime surveyDate = DateTime::Undefined();
-  std::optional<std::vector<std::shared_ptr<IVerticalControl>>> benchmarks = std::vector<std::shared_ptr<IVerticalControl>>{};
-  std::optional<std::vector<std::shared_ptr<IGage>>> gages = std::vector<std::shared_ptr<IGage>>{};
-  std::vector<std::shared_ptr<IEquipment>> equipment;
-  std::vector<std::shared_ptr<ICrewMember>> crew;
-  std::vector<std::shared_ptr<IWeather>> weather;
+  bool offersBenchmarks = true, offersGages = true;
+  test::Items<IEquipment> equipment;
+  test::Items<ICrewMember> crew;
+  test::Items<IWeather> weather;
 
   std::string JobNumber() override { return jobNumber; }
   std::string Title() override { return title; }
   std::string Comments() override { return comments; }
   std::string OriginalFileName() override { return originalFileName; }
   std::string Contractor() override { return contractor; }
-  std::string HorizontalDatum() override { return horizontalDatum; }
   std::string VerticalDatum() override { return verticalDatum; }
-  std::string Epoch() override { return epoch; }
+  std::string Epoch() override { return verticalEpoch; }
   std::string Location() override { return location; }
-  std::string SurveyOrder() override { return {}; }
-  std::shared_ptr<ICrossSectionIterator> CrossSections() override { return nullptr; }
-  std::shared_ptr<IProfileCenterlineIterator> ProfileCenterlines() override { return nullptr; }
   DateTime SurveyDate() override { return surveyDate; }
-  DateTime SurveyStartDate() override { return surveyDate; }
-  DateTime SurveyEndDate() override { return surveyDate; }
-  std::shared_ptr<IMiscShotPointIterator> MiscShotPoints() override { return nullptr; }
-  std::shared_ptr<ISurveyAreaIterator> Areas() override { return nullptr; }
-  std::string Units() override { return units; }
-  std::string Projection() override { return projection; }
   std::shared_ptr<IVerticalControlIterator> VerticalControls() override {
-    if (!benchmarks) return nullptr;
-    return std::make_shared<ListIterator<IVerticalControlIterator, IVerticalControl, 1>>(*benchmarks);
+    return offersBenchmarks ? test::FakeSurvey::VerticalControls() : nullptr;
   }
-  std::shared_ptr<IGageIterator> Gages() override {
-    if (!gages) return nullptr;
-    return std::make_shared<ListIterator<IGageIterator, IGage, 1>>(*gages);
-  }
-  std::shared_ptr<ISurveyErrorQueue> Errors() override { return std::make_shared<GenericSurveyErrorQueue>(); }
-  std::string FieldBook() override { return {}; }
-  std::string PageNumber() override { return {}; }
-  std::shared_ptr<ICrewMemberIterator> CrewMembers() override {
-    return std::make_shared<ListIterator<ICrewMemberIterator, ICrewMember>>(crew);
-  }
-  std::shared_ptr<IEquipmentIterator> Equipment() override {
-    return std::make_shared<ListIterator<IEquipmentIterator, IEquipment>>(equipment);
-  }
-  std::shared_ptr<IWeatherIterator> Weather() override {
-    return std::make_shared<ListIterator<IWeatherIterator, IWeather>>(weather);
-  }
-  std::shared_ptr<ITraverse> Baseline() override { return nullptr; }
-  std::string BaselineFileName() override { return {}; }
-  double CombinedScaleFactor() override { return 0; }
-  std::string version() override { return "EM06"; }
-  std::string HorizontalEpoch() override { return horizontalEpoch; }
-  std::string HorizontalAccuracyClass() override { return {}; }
-  double VerticalAccuracy() override { return kUndefinedNumber; }
-  std::string ParishName() override { return {}; }
-  std::string ContractNumber() override { return {}; }
-  double HorizontalAccuracy() override { return kUndefinedNumber; }
-  std::string VerticalAccuracyClass() override { return {}; }
-  std::string QuadName() override { return {}; }
-  std::string GetCustomCode(const std::string&) override { return {}; }
-  bool HasCustomCode(const std::string&) override { return false; }
-};
-
-struct FakeTraverse : ITraverse {
-  std::string title, fieldBook, projection, units, horizontalDatum, horizontalEpoch;
-  DateTime date = DateTime::Undefined();
-  std::string JobNumber() override { return "not written"; }
-  std::string OriginalFileName() override { return "not written"; }
-  std::string HorizontalDatum() override { return horizontalDatum; }
-  std::string HorizontalEpoch() override { return horizontalEpoch; }
-  double HorizontalAccuracy() override { return kUndefinedNumber; }
-  std::string HorizontalAccuracyClass() override { return {}; }
-  DateTime TraverseDate() override { return date; }
-  std::string FieldBook() override { return fieldBook; }
-  std::string PageNumber() override { return {}; }
-  std::string Title() override { return title; }
-  std::string Projection() override { return projection; }
-  std::string Units() override { return units; }
-  std::shared_ptr<ITraversePointIterator> TraversePoints() override { return nullptr; }
-  std::shared_ptr<ISurveyErrorQueue> Errors() override { return std::make_shared<GenericSurveyErrorQueue>(); }
-  std::string Comments() override { return {}; }
+  std::shared_ptr<IGageIterator> Gages() override { return offersGages ? test::FakeSurvey::Gages() : nullptr; }
+  std::shared_ptr<ICrewMemberIterator> CrewMembers() override { return ListOf<ICrewMemberIterator>(crew); }
+  std::shared_ptr<IEquipmentIterator> Equipment() override { return ListOf<IEquipmentIterator>(equipment); }
+  std::shared_ptr<IWeatherIterator> Weather() override { return ListOf<IWeatherIterator>(weather); }
 };
 
 // Every test runs against the same small value domain table, loaded into
@@ -255,9 +163,9 @@ class MetadataWriterTest : public ::testing::Test {
     s.jobNumber = "J-17";
     s.location = "Bayou Teche";
     s.projection = "1702";
-    s.horizontalDatum = "NAD83";
-    s.horizontalEpoch = "1986";
-    s.epoch = "2004.65";
+    s.datum = "NAD83";
+    s.epoch = "1986";
+    s.verticalEpoch = "2004.65";
     return s;
   }
 
@@ -294,8 +202,8 @@ TEST_F(MetadataWriterTest, SurveyHeaderValuesGoToTheirPathsInOrder) {
 
 TEST_F(MetadataWriterTest, DatumWithoutEpochAndUnknownCodes) {
   FakeSurvey survey = LeveeSurvey();
-  survey.horizontalEpoch.clear();
-  survey.horizontalDatum = "nad27";
+  survey.epoch.clear();
+  survey.datum = "nad27";
   survey.units = "furlongs";   // not in the UNITS domain
   survey.projection = "4201";  // not in the PROJECTION domain
   RecordingPropertySet set;
@@ -328,7 +236,7 @@ TEST_F(MetadataWriterTest, BenchmarksAreIndexedRecordsWithDefinedValuesOnly) {
   first->name = "BM 12";
   first->permanent = true;
   first->pid = "AU1234";
-  first->vdatum = "NAVD88";
+  first->verticalDatum = "NAVD88";
   first->epoch = "2004.65";
   first->documented = 10.25;
   first->adjustment = 0.12;
@@ -337,7 +245,7 @@ TEST_F(MetadataWriterTest, BenchmarksAreIndexedRecordsWithDefinedValuesOnly) {
   second->name = "TBM 3";
   second->measured = -2.5;
   FakeSurvey survey = LeveeSurvey();
-  survey.benchmarks = std::vector<std::shared_ptr<IVerticalControl>>{first, second};
+  survey.benchmarks = {first, second};
   RecordingPropertySet set;
   SetMetadataValuesFromEM(set, survey);
   const std::vector<Write> expected{
@@ -368,16 +276,16 @@ TEST_F(MetadataWriterTest, BenchmarksAreIndexedRecordsWithDefinedValuesOnly) {
 
 TEST_F(MetadataWriterTest, GageReadingsWriteEmptyTextForUndefinedValues) {
   auto reading = std::make_shared<FakeGage>();
-  reading->wse = 2.5;
+  reading->waterSurfaceElevation = 2.5;
   reading->name = "Teche at Keystone";
   reading->code = "TIDE";
   reading->mllw = 0.75;
-  reading->measured = DateAt(2023, 3, 1, 10, 30);
+  reading->measurementDate = Date(2023, 3, 1, 10, 30);
   reading->description = "staff gage ";
   auto incomplete = std::make_shared<FakeGage>();
   incomplete->name = "B";
   FakeSurvey survey = LeveeSurvey();
-  survey.gages = std::vector<std::shared_ptr<IGage>>{reading, incomplete};
+  survey.gages = {reading, incomplete};
   RecordingPropertySet set;
   SetMetadataValuesFromEM(set, survey);
   const std::vector<Write> expected{
@@ -408,7 +316,7 @@ TEST_F(MetadataWriterTest, EquipmentCrewAndWeatherSections) {
                       std::make_shared<FakeEquipment>("LEVEL", "9", "N3")};
   survey.crew = {std::make_shared<FakeCrewMember>("SMITH")};
   auto noon = std::make_shared<FakeWeather>();
-  noon->stamp = DateAt(2023, 3, 2, 12, 0);
+  noon->stamp = Date(2023, 3, 2, 12, 0);
   noon->temperature = "75";
   noon->windSpeed = "10 MPH";
   auto undated = std::make_shared<FakeWeather>();
@@ -465,8 +373,8 @@ TEST_F(MetadataWriterTest, EquipmentCrewAndWeatherSections) {
 
 TEST_F(MetadataWriterTest, EmptyListsWriteNoSectionExceptGages) {
   FakeSurvey survey = LeveeSurvey();
-  survey.benchmarks.reset();  // a reader without benchmarks
-  survey.gages.reset();       // nor gages
+  survey.offersBenchmarks = false;  // a reader without benchmarks
+  survey.offersGages = false;       // nor gages
   RecordingPropertySet set;
   SetMetadataValuesFromEM(set, survey);
   EXPECT_EQ(set.Under("halden/"), (std::vector<Write>{{"halden/gages", "", 0}}));
@@ -476,7 +384,7 @@ TEST_F(MetadataWriterTest, FailureKeepsEarlierWritesAndIsReportedOnce) {
   auto reading = std::make_shared<FakeGage>();
   reading->name = "A";
   FakeSurvey survey = LeveeSurvey();
-  survey.gages = std::vector<std::shared_ptr<IGage>>{reading};
+  survey.gages = {reading};
   survey.crew = {std::make_shared<FakeCrewMember>("SMITH")};
   RecordingPropertySet set;
   set.failOnPath = "halden/gages/gageread[0]/name";
@@ -499,7 +407,7 @@ TEST_F(MetadataWriterTest, TraverseValuesGoToTheirPathsInOrder) {
   traverse.fieldBook = "FB 221";
   traverse.projection = "1702";
   traverse.units = "Feet";
-  traverse.horizontalDatum = "NAD83";
+  traverse.datum = "NAD83";
   RecordingPropertySet set;
   SetMetadataValuesFromTraverse(set, traverse);
   const std::vector<Write> expected{
@@ -516,7 +424,7 @@ TEST_F(MetadataWriterTest, TraverseValuesGoToTheirPathsInOrder) {
   EXPECT_EQ(set.writes, expected);
 
   traverse.date = DateTime::Undefined();
-  traverse.horizontalEpoch = "2011";
+  traverse.epoch = "2011";
   RecordingPropertySet undated;
   SetMetadataValuesFromTraverse(undated, traverse);
   EXPECT_FALSE(undated.Wrote("idinfo/citation/citeinfo/pubdate"));
