@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -101,33 +103,33 @@ std::vector<std::string> StandardHeaders() {
   };
 }
 
+using SurveyText = std::string (ISurvey::*)();
+
+void ExpectTexts(ISurvey& survey, std::initializer_list<std::pair<SurveyText, std::string>> expected) {
+  int entry = 0;
+  for (const auto& [member, value] : expected) EXPECT_EQ((survey.*member)(), value) << "entry " << entry++;
+}
+
 TEST_F(Corvid830ReaderTest, HeaderRecordsFillTheSurveyFromTheirColumns) {
   auto survey = Open(Write(StandardHeaders()));
-  EXPECT_EQ(survey->OriginalFileName(), "LEVEE830.DAT");
-  EXPECT_EQ(survey->SurveyOrder(), "2");
-  EXPECT_EQ(survey->HorizontalDatum(), "NAD83");
-  EXPECT_EQ(survey->JobNumber(), "J-4711");
-  EXPECT_EQ(survey->Units(), "FEET");
-  EXPECT_EQ(survey->VerticalDatum(), "NAVD88");
+  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, "LEVEE830.DAT"}, {&ISurvey::SurveyOrder, "2"},
+                        {&ISurvey::HorizontalDatum, "NAD83"}, {&ISurvey::JobNumber, "J-4711"},
+                        {&ISurvey::Units, "FEET"}, {&ISurvey::VerticalDatum, "NAVD88"},
+                        {&ISurvey::Projection, "1702"}, {&ISurvey::Epoch, "2004.65"},
+                        {&ISurvey::Contractor, "Gulf Survey Co."}, {&ISurvey::Location, "Mile 12 to Mile 14"},
+                        {&ISurvey::Title, "Levee enlargement, reach 3"}, {&ISurvey::Comments, ""},
+                        {&ISurvey::FieldBook, ""}});
   EXPECT_EQ(survey->SurveyDate().ToIso(), "2021-03-15T00:00:00");
   EXPECT_EQ(survey->SurveyStartDate(), survey->SurveyDate());
   EXPECT_EQ(survey->SurveyEndDate(), survey->SurveyDate());
-  EXPECT_EQ(survey->Projection(), "1702");
-  EXPECT_EQ(survey->Epoch(), "2004.65");
-  EXPECT_EQ(survey->Contractor(), "Gulf Survey Co.");
-  EXPECT_EQ(survey->Location(), "Mile 12 to Mile 14");
-  EXPECT_EQ(survey->Title(), "Levee enlargement, reach 3");
   EXPECT_EQ(survey->CombinedScaleFactor(), kUndefinedNumber);
   EXPECT_EQ(survey->HorizontalAccuracy(), 0);
   EXPECT_EQ(survey->VerticalAccuracy(), 0);
   EXPECT_EQ(survey->Baseline(), nullptr);
-  EXPECT_EQ(survey->Comments(), "");
-  EXPECT_EQ(survey->FieldBook(), "");
-  EXPECT_EQ(survey->CrossSections()->Size(), 0);
-  EXPECT_EQ(survey->ProfileCenterlines()->Size(), 0);
-  EXPECT_EQ(survey->Areas()->Size(), 0);
-  EXPECT_EQ(survey->MiscShotPoints()->Size(), 0);
-  EXPECT_EQ(survey->CrewMembers()->Size(), 0);
+  for (const std::int32_t size : {survey->CrossSections()->Size(), survey->ProfileCenterlines()->Size(),
+                                  survey->Areas()->Size(), survey->MiscShotPoints()->Size(),
+                                  survey->CrewMembers()->Size()})
+    EXPECT_EQ(size, 0);
   EXPECT_TRUE(survey->Errors()->IsEmpty());
 }
 
@@ -137,12 +139,9 @@ TEST_F(Corvid830ReaderTest, FieldsAreCutAtTheirExactColumns) {
                                            {50, "1"}, {51, "8"}, {73, "z"}, {74, "NAD27X"}, {80, "w"}}),
                             Header("T02", {{20, "12345678"}, {28, "9"}, {50, "METERS"}, {56, "q"}, {74, "NGVD1929"},
                                            {82, "r"}})}));
-  EXPECT_EQ(survey->OriginalFileName(), "ABCDEFGHIJKLMNOPQRSTU");
-  EXPECT_EQ(survey->SurveyOrder(), "1");
-  EXPECT_EQ(survey->HorizontalDatum(), "NAD27X");
-  EXPECT_EQ(survey->JobNumber(), "12345678");
-  EXPECT_EQ(survey->Units(), "METERS");
-  EXPECT_EQ(survey->VerticalDatum(), "NGVD1929");
+  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, "ABCDEFGHIJKLMNOPQRSTU"}, {&ISurvey::SurveyOrder, "1"},
+                        {&ISurvey::HorizontalDatum, "NAD27X"}, {&ISurvey::JobNumber, "12345678"},
+                        {&ISurvey::Units, "METERS"}, {&ISurvey::VerticalDatum, "NGVD1929"}});
 }
 
 TEST_F(Corvid830ReaderTest, ShortHeaderRecordsAreReportedOrIgnored) {
@@ -154,10 +153,8 @@ TEST_F(Corvid830ReaderTest, ShortHeaderRecordsAreReportedOrIgnored) {
       Header("T05", {}, 20),
       Header("T06", {{20, "X"}}, 20),  // 20 characters: ignored even with text in column 20
   }));
-  EXPECT_EQ(survey->OriginalFileName(), "");
-  EXPECT_EQ(survey->JobNumber(), "");
-  EXPECT_EQ(survey->Contractor(), "");
-  EXPECT_EQ(survey->Location(), "");
+  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, ""}, {&ISurvey::JobNumber, ""},
+                        {&ISurvey::Contractor, ""}, {&ISurvey::Location, ""}});
   // No T03 was accepted: the date-time value 0.
   EXPECT_EQ(survey->SurveyDate(), DateTime::Zero());
   const auto reports = Drain(*survey->Errors());
