@@ -32,21 +32,6 @@ ScanResult ScanClosest(const std::vector<LocatorNode>& nodes, double x, double y
   return best;
 }
 
-TEST(LocatorTest, NearestNodeAndItsSquaredDistance) {
-  Locator locator;
-  locator.AddPoint(0, 0, 10);
-  locator.AddPoint(3, 4, 11);
-  locator.AddPoint(-6, 8, 12);
-  double distance = 0;
-  std::int32_t id = 0;
-  locator.FindClosestPoint(2, 2, distance, id);
-  EXPECT_EQ(id, 11);
-  EXPECT_DOUBLE_EQ(distance, 5.0);  // (3-2)^2 + (4-2)^2, no square root
-  locator.FindClosestPoint(-5, 7, distance, id);
-  EXPECT_EQ(id, 12);
-  EXPECT_DOUBLE_EQ(distance, 2.0);
-}
-
 TEST(LocatorTest, EqualDistancesGoToTheNodeAddedFirst) {
   Locator locator;
   locator.AddPoint(10, 0, 7);
