@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
-#include <utility>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@ namespace {
 
 using test::Columns;
 using test::Drain;
+using test::ExpectTexts;
 using test::Header;
 
 struct Row {
@@ -103,16 +102,9 @@ std::vector<std::string> StandardHeaders() {
   };
 }
 
-using SurveyText = std::string (ISurvey::*)();
-
-void ExpectTexts(ISurvey& survey, std::initializer_list<std::pair<SurveyText, std::string>> expected) {
-  int entry = 0;
-  for (const auto& [member, value] : expected) EXPECT_EQ((survey.*member)(), value) << "entry " << entry++;
-}
-
 TEST_F(Corvid830ReaderTest, HeaderRecordsFillTheSurveyFromTheirColumns) {
   auto survey = Open(Write(StandardHeaders()));
-  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, "LEVEE830.DAT"}, {&ISurvey::SurveyOrder, "2"},
+  ExpectTexts<ISurvey>(*survey, {{&ISurvey::OriginalFileName, "LEVEE830.DAT"}, {&ISurvey::SurveyOrder, "2"},
                         {&ISurvey::HorizontalDatum, "NAD83"}, {&ISurvey::JobNumber, "J-4711"},
                         {&ISurvey::Units, "FEET"}, {&ISurvey::VerticalDatum, "NAVD88"},
                         {&ISurvey::Projection, "1702"}, {&ISurvey::Epoch, "2004.65"},
@@ -139,7 +131,7 @@ TEST_F(Corvid830ReaderTest, FieldsAreCutAtTheirExactColumns) {
                                            {50, "1"}, {51, "8"}, {73, "z"}, {74, "NAD27X"}, {80, "w"}}),
                             Header("T02", {{20, "12345678"}, {28, "9"}, {50, "METERS"}, {56, "q"}, {74, "NGVD1929"},
                                            {82, "r"}})}));
-  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, "ABCDEFGHIJKLMNOPQRSTU"}, {&ISurvey::SurveyOrder, "1"},
+  ExpectTexts<ISurvey>(*survey, {{&ISurvey::OriginalFileName, "ABCDEFGHIJKLMNOPQRSTU"}, {&ISurvey::SurveyOrder, "1"},
                         {&ISurvey::HorizontalDatum, "NAD27X"}, {&ISurvey::JobNumber, "12345678"},
                         {&ISurvey::Units, "METERS"}, {&ISurvey::VerticalDatum, "NGVD1929"}});
 }
@@ -153,7 +145,7 @@ TEST_F(Corvid830ReaderTest, ShortHeaderRecordsAreReportedOrIgnored) {
       Header("T05", {}, 20),
       Header("T06", {{20, "X"}}, 20),  // 20 characters: ignored even with text in column 20
   }));
-  ExpectTexts(*survey, {{&ISurvey::OriginalFileName, ""}, {&ISurvey::JobNumber, ""},
+  ExpectTexts<ISurvey>(*survey, {{&ISurvey::OriginalFileName, ""}, {&ISurvey::JobNumber, ""},
                         {&ISurvey::Contractor, ""}, {&ISurvey::Location, ""}});
   // No T03 was accepted: the date-time value 0.
   EXPECT_EQ(survey->SurveyDate(), DateTime::Zero());

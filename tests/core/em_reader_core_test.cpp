@@ -18,30 +18,22 @@ TEST_F(EMHeaderTest, HeaderRecordsFillTheSurveyValues) {
       "#H06 Feet\n#H07 LA South\n#H08 Bayou\n#H09 Acme\n#H10 FB-1\n#H10 FB-2\n#H11 P7\n#H12 0.9999\n#H13 Orleans\n"
       "#H14 Quad\n#H15 C-9\n#H16 1991\n#H17 +-0.1\n#H20 Levee\n#H21 Survey\n#H30 first\n#H31 second\n#H18 x\n");
   EXPECT_TRUE(errors_.empty());
-  EXPECT_EQ(s->version(), "EM09");
-  EXPECT_EQ(s->OriginalFileName(), "orig.txt");
-  EXPECT_EQ(s->JobNumber(), "J-123");
+  // At survey level the first "#H10" field book wins.
+  ExpectTexts<ISurvey>(*s, {{&ISurvey::version, "EM09"}, {&ISurvey::OriginalFileName, "orig.txt"},
+                            {&ISurvey::JobNumber, "J-123"}, {&ISurvey::SurveyOrder, ""},
+                            {&ISurvey::HorizontalDatum, "NAD83"}, {&ISurvey::Units, "Feet"},
+                            {&ISurvey::Projection, "LA South"}, {&ISurvey::Location, "Bayou"},
+                            {&ISurvey::Contractor, "Acme"}, {&ISurvey::FieldBook, "FB-1"},
+                            {&ISurvey::PageNumber, "P7"}, {&ISurvey::ParishName, "Orleans"},
+                            {&ISurvey::QuadName, "Quad"}, {&ISurvey::ContractNumber, "C-9"},
+                            {&ISurvey::HorizontalEpoch, "1991"}, {&ISurvey::HorizontalAccuracyClass, ""},
+                            {&ISurvey::Title, "Levee Survey"}, {&ISurvey::Comments, "first second"}});
   EXPECT_EQ(s->SurveyStartDate(), Date(2023, 3, 1));
   EXPECT_EQ(s->SurveyDate(), Date(2023, 3, 1));
   EXPECT_EQ(s->SurveyEndDate(), Date(2023, 3, 5));
   EXPECT_DOUBLE_EQ(s->VerticalAccuracy(), 0.05);
-  EXPECT_EQ(s->SurveyOrder(), "");
-  EXPECT_EQ(s->HorizontalDatum(), "NAD83");
-  EXPECT_EQ(s->Units(), "Feet");
-  EXPECT_EQ(s->Projection(), "LA South");
-  EXPECT_EQ(s->Location(), "Bayou");
-  EXPECT_EQ(s->Contractor(), "Acme");
-  EXPECT_EQ(s->FieldBook(), "FB-1");  // the first one wins at survey level
-  EXPECT_EQ(s->PageNumber(), "P7");
   EXPECT_DOUBLE_EQ(s->CombinedScaleFactor(), 0.9999);
-  EXPECT_EQ(s->ParishName(), "Orleans");
-  EXPECT_EQ(s->QuadName(), "Quad");
-  EXPECT_EQ(s->ContractNumber(), "C-9");
-  EXPECT_EQ(s->HorizontalEpoch(), "1991");
   EXPECT_DOUBLE_EQ(s->HorizontalAccuracy(), 0.1);
-  EXPECT_EQ(s->HorizontalAccuracyClass(), "");
-  EXPECT_EQ(s->Title(), "Levee Survey");
-  EXPECT_EQ(s->Comments(), "first second");
 }
 
 TEST_F(EMHeaderTest, DefaultsAndClassesInsteadOfAccuracies) {

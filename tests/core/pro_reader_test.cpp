@@ -47,19 +47,14 @@ TEST_F(ProReaderTest, HeaderRecordsAreThoseOfTheFixedColumnFormat) {
       Header("T06", {{20, "Bayou Reach"}}),
       Header("T07", {{20, "Centerline profile"}}),
   });
-  EXPECT_EQ(survey->OriginalFileName(), "LEVEE.PRO");
-  EXPECT_EQ(survey->SurveyOrder(), "3");
-  EXPECT_EQ(survey->HorizontalDatum(), "NAD27");
-  EXPECT_EQ(survey->JobNumber(), "J-99");
-  EXPECT_EQ(survey->Units(), "FEET");
-  EXPECT_EQ(survey->VerticalDatum(), "NGVD29");
+  test::ExpectTexts<ISurvey>(*survey, {{&ISurvey::OriginalFileName, "LEVEE.PRO"}, {&ISurvey::SurveyOrder, "3"},
+                                       {&ISurvey::HorizontalDatum, "NAD27"}, {&ISurvey::JobNumber, "J-99"},
+                                       {&ISurvey::Units, "FEET"}, {&ISurvey::VerticalDatum, "NGVD29"},
+                                       {&ISurvey::Projection, "1701"}, {&ISurvey::Epoch, "1987"},
+                                       {&ISurvey::Contractor, "Contractor Inc"}, {&ISurvey::Location, "Bayou Reach"},
+                                       {&ISurvey::Title, "Centerline profile"}});
   EXPECT_EQ(survey->SurveyDate().ToIso(), "1999-12-01T00:00:00");
   EXPECT_EQ(survey->SurveyEndDate().ToIso(), "1999-12-01T00:00:00");
-  EXPECT_EQ(survey->Projection(), "1701");
-  EXPECT_EQ(survey->Epoch(), "1987");
-  EXPECT_EQ(survey->Contractor(), "Contractor Inc");
-  EXPECT_EQ(survey->Location(), "Bayou Reach");
-  EXPECT_EQ(survey->Title(), "Centerline profile");
   EXPECT_EQ(survey->CombinedScaleFactor(), kUndefinedNumber);
   EXPECT_EQ(survey->CrossSections()->Size(), 0);
   EXPECT_EQ(survey->VerticalControls()->Size(), 0);

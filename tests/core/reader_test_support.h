@@ -34,6 +34,14 @@ inline std::vector<Report> Drain(ISurveyErrorQueue& queue) {
   return out;
 }
 
+// Every named member's text against its expected value: the header values
+// a reader fills, checked as one table.
+template <class Object>
+void ExpectTexts(Object& object, std::initializer_list<std::pair<std::string (Object::*)(), std::string>> expected) {
+  int entry = 0;
+  for (const auto& [member, value] : expected) EXPECT_EQ((object.*member)(), value) << "entry " << entry++;
+}
+
 // Builds a fixed-column line: text placed at 1-based columns, blanks between.
 class Columns {
  public:

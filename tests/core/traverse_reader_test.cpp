@@ -75,19 +75,14 @@ std::vector<std::string> With(std::vector<std::string> lines, const std::vector<
 
 TEST_F(TraverseReaderTest, HeaderGivesJobTitleFieldBookDatumZoneAndDate) {
   auto traverse = Open(HeaderLines());
-  EXPECT_EQ(traverse->JobNumber(), "LEVEE TRAVERSE 44-B");
-  EXPECT_EQ(traverse->Title(), "Reach 4 control traverse");
-  EXPECT_EQ(traverse->FieldBook(), "FB 1021 PG 12-19");
-  EXPECT_EQ(traverse->HorizontalDatum(), "NAD83");
-  EXPECT_EQ(traverse->Projection(), "1702");
+  test::ExpectTexts<ITraverse>(
+      *traverse, {{&ITraverse::JobNumber, "LEVEE TRAVERSE 44-B"}, {&ITraverse::Title, "Reach 4 control traverse"},
+                  {&ITraverse::FieldBook, "FB 1021 PG 12-19"}, {&ITraverse::HorizontalDatum, "NAD83"},
+                  {&ITraverse::Projection, "1702"}, {&ITraverse::OriginalFileName, path_}, {&ITraverse::Units, "Feet"},
+                  {&ITraverse::HorizontalEpoch, ""}, {&ITraverse::HorizontalAccuracyClass, ""},
+                  {&ITraverse::PageNumber, ""}, {&ITraverse::Comments, ""}});
   EXPECT_EQ(traverse->TraverseDate().ToIso(), "2019-06-30T00:00:00");
-  EXPECT_EQ(traverse->OriginalFileName(), path_);
-  EXPECT_EQ(traverse->Units(), "Feet");
-  EXPECT_EQ(traverse->HorizontalEpoch(), "");
   EXPECT_EQ(traverse->HorizontalAccuracy(), kUndefinedNumber);
-  EXPECT_EQ(traverse->HorizontalAccuracyClass(), "");
-  EXPECT_EQ(traverse->PageNumber(), "");
-  EXPECT_EQ(traverse->Comments(), "");
   EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
   EXPECT_TRUE(traverse->Errors()->IsEmpty());
 }
