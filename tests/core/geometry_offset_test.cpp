@@ -44,27 +44,18 @@ class OffsetCalculatorTest : public ::testing::Test {
   OffsetCalculator calculator;
 };
 
-TEST_F(OffsetCalculatorTest, RangeLineAcrossTheBaseline) {
-  const Offsets o = Cross(calculator, 5, -5, 5, 5);
-  EXPECT_DOUBLE_EQ(o.x, 5.0);
-  EXPECT_DOUBLE_EQ(o.y, 0.0);
-  EXPECT_DOUBLE_EQ(o.distance, 5.0);
-}
-
-TEST_F(OffsetCalculatorTest, CrossingBehindTheStartIsNegative) {
-  // u = -1.5: the baseline lies behind the range line's start.
-  const Offsets o = Cross(calculator, 5, 3, 5, 5);
-  EXPECT_DOUBLE_EQ(o.x, 5.0);
-  EXPECT_DOUBLE_EQ(o.y, 0.0);
-  EXPECT_DOUBLE_EQ(o.distance, -3.0);
-}
-
-TEST_F(OffsetCalculatorTest, CrossingBeyondTheEndStillCounts) {
-  // u = 2.5: the range line is taken as infinite.
-  const Offsets o = Cross(calculator, 5, 5, 5, 3);
-  EXPECT_DOUBLE_EQ(o.x, 5.0);
-  EXPECT_DOUBLE_EQ(o.y, 0.0);
-  EXPECT_DOUBLE_EQ(o.distance, 5.0);
+TEST_F(OffsetCalculatorTest, DistanceIsSignedByWhichSideOfTheStartTheBaselineLies) {
+  // The range line is taken as infinite: a crossing behind its start
+  // (u = -1.5) is negative, one beyond its end (u = 2.5) still counts.
+  const struct {
+    double startY, stopY, distance;
+  } cases[] = {{-5, 5, 5.0}, {3, 5, -3.0}, {5, 3, 5.0}};
+  for (const auto& c : cases) {
+    const Offsets o = Cross(calculator, 5, c.startY, 5, c.stopY);
+    EXPECT_DOUBLE_EQ(o.x, 5.0) << c.startY;
+    EXPECT_DOUBLE_EQ(o.y, 0.0) << c.startY;
+    EXPECT_DOUBLE_EQ(o.distance, c.distance) << c.startY;
+  }
 }
 
 TEST_F(OffsetCalculatorTest, ParallelAndZeroLengthRangeLinesHaveNoCrossing) {
