@@ -1,7 +1,6 @@
 // Damaged and hostile input for the PRO reader.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "readers/pro/pro_survey.h"
@@ -42,21 +41,6 @@ TEST_F(ProRobustnessTest, NulBytesAndLongFieldsDoNotStopTheRead) {
   auto profile = survey->ProfileCenterlines()->GetNext();
   EXPECT_EQ(profile->Points()->GetItem(1)->Code().size(), 5000u);
   EXPECT_FALSE(survey->Errors()->IsEmpty());
-}
-
-TEST_F(ProRobustnessTest, RandomBytesNeverCrashOrHang) {
-  std::mt19937 rng(2024);
-  const std::string alphabet = "T0123456789 .-+e\t\r\nABC";
-  for (int round = 0; round < 60; ++round) {
-    std::string text;
-    const std::size_t size = rng() % 4000;
-    for (std::size_t i = 0; i < size; ++i)
-      text.push_back(round % 2 ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()]);
-    auto survey = Open(text);
-    const std::size_t points = PointCount(*survey);
-    EXPECT_LE(points, size);
-    while (!survey->Errors()->IsEmpty()) survey->Errors()->Pop();
-  }
 }
 
 }  // namespace

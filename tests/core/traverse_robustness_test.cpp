@@ -1,7 +1,6 @@
 // Damaged and hostile input for the traverse reader.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "readers/traverse/tessel_traverse.h"
@@ -48,21 +47,6 @@ TEST_F(TraverseRobustnessTest, GroupsOfShortLinesAndNulBytesAreRead) {
   auto traverse = Open(groups);
   EXPECT_EQ(traverse->TraversePoints()->Size(), 3);
   Touch(*traverse);
-}
-
-TEST_F(TraverseRobustnessTest, RandomBytesNeverCrashOrHang) {
-  std::mt19937 rng(1983);
-  const std::string alphabet = "(0123456789) .-+\t\r\n1983LOUISIANA SOUTH";
-  for (int round = 0; round < 60; ++round) {
-    std::string text(25, '\n');
-    const std::size_t size = rng() % 6000;
-    for (std::size_t i = 0; i < size; ++i) {
-      if (rng() % 50 == 0) text += "\n(00" + std::to_string(rng() % 10) + ")";
-      text.push_back(round % 2 ? static_cast<char>(rng() & 0xFF) : alphabet[rng() % alphabet.size()]);
-    }
-    auto traverse = Open(round % 5 == 0 ? text.substr(25) : text);
-    Touch(*traverse);
-  }
 }
 
 }  // namespace
