@@ -26,19 +26,28 @@ NumberKind ClassifyNumber(std::string_view number) {
   return *value >= 10 ? NumberKind::Description : NumberKind::Reserved;
 }
 
-void SplitKeepEmptyInto(std::string_view text, char separator, std::vector<std::string_view>& out) {
+// The first four comma-separated values of `text` into `out` (fewer when
+// it has fewer), and in `rest` everything after the fourth comma: a code may
+// itself hold commas. False, with `out` unspecified, when the text holds a
+// tab. One pass, as every coordinate line of a file goes through it.
+bool SplitAtCommas(std::string_view text, std::vector<std::string_view>& out, std::string_view& rest) {
   out.clear();
-  std::size_t start = 0;
-  while (true) {
-    const void* hit = std::memchr(text.data() + start, separator, text.size() - start);
-    if (hit == nullptr) {
-      out.push_back(text.substr(start));
-      return;
-    }
-    const auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    out.push_back(text.substr(start, pos - start));
-    start = pos + 1;
+  rest = {};
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* start = begin;
+  for (const char* p = begin; p != end; ++p) {
+    if (*p == '\t') return false;
+    if (*p != ',' || out.size() == 4) continue;
+    out.emplace_back(start, static_cast<std::size_t>(p - start));
+    start = p + 1;
   }
+  if (out.size() == 4) {
+    rest = std::string_view(start, static_cast<std::size_t>(end - start));
+  } else {
+    out.emplace_back(start, static_cast<std::size_t>(end - start));
+  }
+  return true;
 }
 
 void BlankSplitInto(std::string_view text, std::vector<std::string_view>& out) {
@@ -235,16 +244,17 @@ PointCodeRef EMSurvey::InternCode(std::string_view code) {
 void EMSurvey::DispatchDataLine(std::string_view line) {
   // After a malformed line the rest of its block is not read.
   if (blockAbandoned_) return;
-  if (std::memchr(line.data(), '\t', line.size()) != nullptr) {
+  std::string_view code;
+  if (!SplitAtCommas(line, fields_, code)) {
     lineScratch_.assign(line);
     for (char& c : lineScratch_)
       if (c == '\t') c = ' ';
     line = lineScratch_;
+    SplitAtCommas(line, fields_, code);
   }
-  char separator = ',';
-  SplitKeepEmptyInto(line, ',', fields_);
+  bool blankSeparated = false;
   if (fields_.size() < 4) {
-    separator = ' ';
+    blankSeparated = true;
     BlankSplitInto(line, fields_);
     if (fields_.size() < 4) {
       Report(kErrInvalidRecord, kSeverityError, kSourceData,
@@ -269,21 +279,15 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
     return;
   }
 
-  std::string_view code;
-  if (fields_.size() > 4) {
-    if (fields_.size() == 5) {
-      code = fields_[4];
-    } else if (separator == ',') {
-      // Fields 5 onward joined by "," are exactly the rest of the line.
-      code = line.substr(static_cast<std::size_t>(fields_[4].data() - line.data()));
-    } else {
-      codeScratch_.clear();
-      for (std::size_t i = 4; i < fields_.size(); ++i) {
-        if (i > 4) codeScratch_.push_back(' ');
-        codeScratch_.append(fields_[i]);
-      }
-      code = codeScratch_;
+  if (blankSeparated && fields_.size() == 5) {
+    code = fields_[4];
+  } else if (blankSeparated && fields_.size() > 5) {
+    codeScratch_.clear();
+    for (std::size_t i = 4; i < fields_.size(); ++i) {
+      if (i > 4) codeScratch_.push_back(' ');
+      codeScratch_.append(fields_[i]);
     }
+    code = codeScratch_;
   }
   EMSurveyPoint point;
   point.Initialize(fields_[0], *easting, *northing, *elevation, currentVerticalAdjustment_, InternCode(code),
