@@ -122,46 +122,18 @@ std::shared_ptr<FakeTraverse> LeveeBaseline() {
   return t;
 }
 
-// Every ISurvey member returns something recognisable; Baseline queues a
-// record the way a survey does when its baseline file is missing.
-struct FakeSurvey : ISurvey {
-  Items<ICrossSection> sections;
-  Items<ISurveyArea> areas;
-  Items<IVerticalControl> benchmarks;
-  Items<IGage> gages;
+// The shared fake survey with the values these tests read back, empty crew,
+// equipment and weather lists, and a Baseline that queues a record the way
+// a survey does when its baseline file is missing.
+struct FakeSurvey : test::FakeSurvey {
   std::shared_ptr<ITraverse> baseline;
   std::string title = "Levee survey";
   double scale = 0.99994621;
-  std::shared_ptr<GenericSurveyErrorQueue> errors = std::make_shared<GenericSurveyErrorQueue>();
 
-  std::string JobNumber() override { return "J-1187"; }
   std::string Title() override { return title; }
-  std::string Comments() override { return ""; }
-  std::string OriginalFileName() override { return "LEVEE.EM"; }
-  std::string Contractor() override { return "Delta Survey"; }
-  std::string HorizontalDatum() override { return "NAD83"; }
-  std::string VerticalDatum() override { return "NAVD88"; }
-  std::string Epoch() override { return "2006.81"; }
-  std::string Location() override { return "Bayou Manchac"; }
-  std::string SurveyOrder() override { return "THIRD"; }
-  std::shared_ptr<ICrossSectionIterator> CrossSections() override { return test::IteratorOver(sections); }
-  std::shared_ptr<IProfileCenterlineIterator> ProfileCenterlines() override { return test::IteratorOver(Items<IProfileCenterline>{}); }
-  DateTime SurveyDate() override { return Date(2011, 3, 14); }
-  DateTime SurveyStartDate() override { return Date(2011, 3, 14); }
   DateTime SurveyEndDate() override { return Date(2011, 3, 16); }
-  std::shared_ptr<IMiscShotPointIterator> MiscShotPoints() override { return test::IteratorOver(Items<IMiscShotPoint>{}); }
-  std::shared_ptr<ISurveyAreaIterator> Areas() override { return test::IteratorOver(areas); }
-  std::string Units() override { return "US SURVEY FEET"; }
-  std::string Projection() override { return "LA SOUTH"; }
-  std::shared_ptr<IVerticalControlIterator> VerticalControls() override {
-    return std::make_shared<ListIterator<IVerticalControlIterator, IVerticalControl, 1>>(benchmarks);
-  }
-  std::shared_ptr<IGageIterator> Gages() override {
-    return std::make_shared<ListIterator<IGageIterator, IGage, 1>>(gages);
-  }
-  std::shared_ptr<ISurveyErrorQueue> Errors() override { return errors; }
-  std::string FieldBook() override { return "LB-2231"; }
-  std::string PageNumber() override { return "14"; }
+  std::string QuadName() override { return "Gonzales"; }
+  double CombinedScaleFactor() override { return scale; }
   std::shared_ptr<ICrewMemberIterator> CrewMembers() override {
     return std::make_shared<ListIterator<ICrewMemberIterator, ICrewMember>>();
   }
@@ -175,17 +147,6 @@ struct FakeSurvey : ISurvey {
     errors->Push(std::make_shared<GenericSurveyError>("levee.em", 3, "Baseline File Not Found : x.bl", 1));
     return baseline;
   }
-  std::string BaselineFileName() override { return "/data/levee.bl"; }
-  double CombinedScaleFactor() override { return scale; }
-  std::string version() override { return "EM09"; }
-  std::string HorizontalEpoch() override { return "2011"; }
-  std::string HorizontalAccuracyClass() override { return ""; }
-  double VerticalAccuracy() override { return kUndefinedNumber; }
-  std::string ParishName() override { return "Ascension"; }
-  std::string ContractNumber() override { return "W912P8-11-C-0042"; }
-  double HorizontalAccuracy() override { return 0.05; }
-  std::string VerticalAccuracyClass() override { return "THIRD"; }
-  std::string QuadName() override { return "Gonzales"; }
   std::string GetCustomCode(const std::string&) override { return "should not be dumped"; }
   bool HasCustomCode(const std::string&) override { return true; }
 };
