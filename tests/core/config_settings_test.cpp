@@ -57,12 +57,15 @@ TEST(SettingsStoreTest, TextAndIntegerValuesReadBackWithTheirTypes) {
   TempDir dir;
   const SettingsStore store(dir / "sub" / "settings.ini", dir / "none.ini");
   std::error_code ec;
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "DomainFilePath", std::string("/opt/my tables/DOMAINS.csv"), ec));
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "Retries", std::int32_t{42}, ec));
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "Offset", std::int32_t{-1}, ec));
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "Padded", std::string("  dword:12 "), ec));
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "Lines", std::string("a\r\nb\t\"q\" c:\\x"), ec));
-  ASSERT_TRUE(store.SetValue(kVeldranePathsKey, "Empty", std::string(), ec));
+  // Text that looks like a number, control characters and the empty text
+  // must come back as text.
+  const RegValueList values = {{"DomainFilePath", std::string("/opt/my tables/DOMAINS.csv")},
+                               {"Retries", std::int32_t{42}},
+                               {"Offset", std::int32_t{-1}},
+                               {"Padded", std::string("  dword:12 ")},
+                               {"Lines", std::string("a\r\nb\t\"q\" c:\\x")},
+                               {"Empty", std::string()}};
+  for (const auto& [name, value] : values) ASSERT_TRUE(store.SetValue(kVeldranePathsKey, name, value, ec)) << name;
 
   const auto text = ReadFile(dir / "sub" / "settings.ini");
   EXPECT_NE(text.find("[Software\\Fennick\\Veldrane\\Paths]\n"), std::string::npos) << text;
@@ -72,12 +75,7 @@ TEST(SettingsStoreTest, TextAndIntegerValuesReadBackWithTheirTypes) {
 
   // A fresh store reads the file again.
   const SettingsStore again(dir / "sub" / "settings.ini", dir / "none.ini");
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "DomainFilePath"), RegValue(std::string("/opt/my tables/DOMAINS.csv")));
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Retries"), RegValue(std::int32_t{42}));
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Offset"), RegValue(std::int32_t{-1}));
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Padded"), RegValue(std::string("  dword:12 ")));
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Lines"), RegValue(std::string("a\r\nb\t\"q\" c:\\x")));
-  EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Empty"), RegValue(std::string()));
+  for (const auto& [name, value] : values) EXPECT_EQ(again.GetValue(kVeldranePathsKey, name), value) << name;
   EXPECT_EQ(again.GetValue(kVeldranePathsKey, "Missing"), std::nullopt);
   // Registry names do not depend on case.
   EXPECT_EQ(again.GetValue("software\\fennick\\veldrane\\paths", "RETRIES"), RegValue(std::int32_t{42}));
