@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/constants.h"
@@ -28,19 +29,15 @@ EMSurveyPoint MakePoint(const std::string& id, double x, double y, double z = 1)
 }
 
 TEST(EMSurveyPointTest, IdFollowsTheTextWhenItIsAWholeNumberThatFits) {
-  EXPECT_EQ(MakePoint("A12", 0, 0).Id(), 0);
-  EXPECT_EQ(MakePoint("A12", 0, 0).PointTag(), "A12");
-  EXPECT_EQ(MakePoint("1001", 0, 0).Id(), 1001);
-  EXPECT_EQ(MakePoint("-15", 0, 0).Id(), -15);
-  EXPECT_EQ(MakePoint("+7", 0, 0).Id(), 7);
-  EXPECT_EQ(MakePoint("0012", 0, 0).Id(), 12);
-  EXPECT_EQ(MakePoint("0012", 0, 0).PointTag(), "0012");
-  EXPECT_EQ(MakePoint("2147483647", 0, 0).Id(), 2147483647);
-  // Ten characters that do not fit 32 bits, and eleven characters.
-  EXPECT_EQ(MakePoint("4294967296", 0, 0).Id(), 0);
-  EXPECT_EQ(MakePoint("12345678901", 0, 0).Id(), 0);
-  EXPECT_EQ(MakePoint("12.5", 0, 0).Id(), 0);
-  EXPECT_EQ(MakePoint("-", 0, 0).Id(), 0);
+  // The tag is always the text; "4294967296" does not fit 32 bits and
+  // "12345678901" has eleven characters.
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"A12", 0},        {"1001", 1001},    {"-15", -15}, {"+7", 7}, {"0012", 12}, {"2147483647", 2147483647},
+      {"4294967296", 0}, {"12345678901", 0}, {"12.5", 0},  {"-", 0}};
+  for (const auto& [text, id] : cases) {
+    EXPECT_EQ(MakePoint(text, 0, 0).Id(), id) << text;
+    EXPECT_EQ(MakePoint(text, 0, 0).PointTag(), text);
+  }
   EXPECT_EQ(EMSurveyPoint().Id(), kUndefinedPointId);
 }
 
