@@ -1,11 +1,13 @@
 #pragma once
 // A scratch folder removed with everything in it (even read-only files) at
 // the end of a test, and whole-file text helpers for the files tests write.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace veldrane::test {
 
@@ -25,6 +27,13 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // The names of what the folder holds, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
  private:
   std::filesystem::path path_;

@@ -3,8 +3,6 @@
 // a scratch folder, and a host-style loop over a cursor.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "model/notifier.h"
 #include "model/survey_error.h"
 #include "plugin/plugin_interfaces.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane::test {
 
@@ -33,32 +32,15 @@ class RecordingNotifier : public INotifier {
 };
 
 // A fresh, empty folder removed again at the end of the test.
-class ScratchFolder {
+class ScratchFolder : public TempDir {
  public:
-  explicit ScratchFolder(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() / ("veldrane_ds_" + name + "_" + std::to_string(::getpid()))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
+  explicit ScratchFolder(const std::string& name) : TempDir("veldrane_ds_" + name + "_") {}
+  const std::filesystem::path& Path() const { return path(); }
   std::filesystem::path Write(const std::string& name, const std::string& text) const {
-    const std::filesystem::path file = path_ / name;
-    std::ofstream(file, std::ios::binary) << text;
-    return file;
+    WriteFile(path() / name, text);
+    return path() / name;
   }
-
- private:
-  std::filesystem::path path_;
 };
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Walks a cursor the way a host does and collects the OIDs.
 inline std::vector<std::int32_t> CollectOids(IPlugInCursorHelper& cursor, IRowBuffer& row) {

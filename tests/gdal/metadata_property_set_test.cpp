@@ -1,9 +1,6 @@
 // The pugixml-backed metadata document: element paths, the two write
 // actions, text forms, defensive loading and whole-or-nothing saving.
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +9,7 @@
 
 #include "config/metadata_writer.h"
 #include "host/pugi_xml_property_set.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
@@ -20,38 +18,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name) : path_(fs::path(::testing::TempDir()) / name) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  fs::path path_;
-};
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
-}
-
-std::string ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using ScratchFolder = test::TempDir;
+using test::ReadFile;
+using test::WriteFile;
 
 const std::string kEmptyDocument = std::string(kDeclaration) + "<metadata />\n";
 
@@ -185,7 +154,7 @@ TEST(PugiXmlPropertySetTest, TextIsEscapedAndMadeCarriable) {
 
 TEST(PugiXmlPropertySetLoadTest, KeepsCommentsAttributesAndCdataOfAStoredDocument) {
   ScratchFolder folder("veldrane_meta_load_ok");
-  WriteBytes(folder / "a.em.xml",
+  WriteFile(folder / "a.em.xml",
              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
              "<!-- written by hand -->\r\n"
              "<metadata lang=\"en\">\r\n"
@@ -285,7 +254,7 @@ TEST(PugiXmlPropertySetLoadTest, ParseErrorsNameTheLine) {
 TEST(PugiXmlPropertySetLoadTest, OversizedAndMissingFilesAreRefusedWithoutReading) {
   ScratchFolder folder("veldrane_meta_load_big");
   const fs::path big = folder / "big.em.xml";
-  WriteBytes(big, "<metadata>");
+  WriteFile(big, "<metadata>");
   fs::resize_file(big, kMaxXmlFileBytes + 1);  // sparse: costs no disk
   PugiXmlPropertySet set;
   auto error = set.LoadFromFile(big);
@@ -306,11 +275,11 @@ TEST(PugiXmlPropertySetLoadTest, CompanionDocumentOfASurveyFile) {
   EXPECT_EQ(LoadMetadataFor(folder / "a.em", &errors)->GetXml(), kEmptyDocument);
   EXPECT_TRUE(errors.IsEmpty());
 
-  WriteBytes(folder / "a.em.xml", "<metadata><note>kept</note></metadata>");
+  WriteFile(folder / "a.em.xml", "<metadata><note>kept</note></metadata>");
   EXPECT_EQ(LoadMetadataFor(folder / "a.em", &errors)->GetProperty("note"), "kept");
   EXPECT_TRUE(errors.IsEmpty());
 
-  WriteBytes(folder / "b.em.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]><metadata/>");
+  WriteFile(folder / "b.em.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]><metadata/>");
   EXPECT_EQ(LoadXMLPropSetFromFile(folder / "b.em.xml", &errors)->GetXml(), kEmptyDocument);
   ASSERT_EQ(errors.Count(), 1u);
   const auto record = errors.Pop();
@@ -324,11 +293,11 @@ TEST(PugiXmlPropertySetLoadTest, CompanionDocumentOfASurveyFile) {
 TEST(PugiXmlPropertySetSaveTest, SavesTheWholeDocumentAndLeavesNoTemporaryFile) {
   ScratchFolder folder("veldrane_meta_save");
   const fs::path target = folder / "a.em.xml";
-  WriteBytes(target, "<metadata><old/></metadata>");
+  WriteFile(target, "<metadata><old/></metadata>");
   PugiXmlPropertySet set;
   set.SetProperty("idinfo/citation/citeinfo/title", std::string("levee.em"));
   ASSERT_EQ(set.SaveAsFile(target), nullptr);
-  EXPECT_EQ(ReadBytes(target), set.GetXml());
+  EXPECT_EQ(ReadFile(target), set.GetXml());
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
 
   PugiXmlPropertySet reread;
@@ -355,14 +324,14 @@ TEST(PugiXmlPropertySetSaveTest, AReadOnlyDocumentIsNeverReplaced) {
   ScratchFolder folder("veldrane_meta_save_readonly");
   const fs::path target = folder / "a.em.xml";
   const std::string kept = "<metadata><mine>hand kept</mine></metadata>";
-  WriteBytes(target, kept);
+  WriteFile(target, kept);
   fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   PugiXmlPropertySet set;
   set.SetProperty("a", std::string("b"));
   const auto error = set.SaveAsFile(target);
   ASSERT_NE(error, nullptr);
   EXPECT_NE(error->Description().find("read-only"), std::string::npos);
-  EXPECT_EQ(ReadBytes(target), kept);
+  EXPECT_EQ(ReadFile(target), kept);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
   fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
 }

@@ -1,10 +1,7 @@
 // Metadata through the workspace helper, end to end: a real EM file read by
 // the survey factory, the stored document beside it, the shipped value
 // domains, and the pugixml document saved back.
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +12,7 @@
 #include "model/notifier.h"
 #include "plugin/svy_workspace_helper.h"
 #include "tests/core/capturing_notifier.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane {
 namespace {
@@ -68,35 +66,14 @@ constexpr const char* kStoredDocument =
 
 class MetadataWorkspaceTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) /
-              ("veldrane_meta_ws_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    workspace_.SetWorkspacePath(folder_.string());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(folder_ / "a.em.xml", fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(folder_, ec);
-  }
+  void SetUp() override { workspace_.SetWorkspacePath(folder_.string()); }
 
-  void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream out(folder_ / name, std::ios::binary);
-    out << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  void Write(const std::string& name, const std::string& bytes) { test::WriteFile(folder_ / name, bytes); }
+  std::string Read(const std::string& name) const { return test::ReadFile(folder_ / name); }
+  std::vector<std::string> Names() const { return dir_.Names(); }
 
-  fs::path folder_;
+  test::TempDir dir_{"veldrane_meta_ws_"};
+  const fs::path folder_ = dir_.path();
   SvyWorkspaceHelper workspace_;
   CapturingNotifier notifier_;
 };

@@ -3,7 +3,6 @@
 // test, small survey files with hand-checked contents, opening through GDAL
 // with only this driver allowed, and capturing GDAL's messages.
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,49 +11,28 @@
 #include <gdal_priv.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
-#include <unistd.h>
 
 #include "gdal/ogr_veldrane.h"
+#include "tests/core/temp_dir.h"
 
 namespace veldrane::ogr::test {
 
 namespace fs = std::filesystem;
 
-// An empty folder named after the running test, removed afterwards.
-class ScratchFolder {
+// An empty folder, removed with everything in it afterwards.
+class ScratchFolder : public veldrane::test::TempDir {
  public:
-  ScratchFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::path(::testing::TempDir()) /
-            ("ogr_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const fs::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
+  ScratchFolder() : TempDir("veldrane-ogr-") {}
+  std::string str() const { return path().string(); }
 };
 
+// Writes the file, creating the folders it needs.
 inline void WriteFile(const fs::path& file, const std::string& bytes) {
   fs::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary);
-  out << bytes;
+  veldrane::test::WriteFile(file, bytes);
 }
 
-inline std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using veldrane::test::ReadFile;
 
 // Two cross sections along the x axis, in Louisiana South (US survey feet).
 // Coordinate lines are "id,northing,easting,elevation,code", so the points
