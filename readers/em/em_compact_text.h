@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace veldrane {
 
@@ -144,16 +144,54 @@ class PointCodeTable {
   template <class DescribeFn>
   PointCodeRef Intern(std::string_view code, DescribeFn&& describe) {
     if (code.empty()) return {};
-    if (const auto it = codes_.find(code); it != codes_.end()) return it->second;
+    const std::uint64_t hash = Hash(code);
+    if (Slot* found = Find(code, hash); found != nullptr && found->ref.get() != nullptr) return found->ref;
     auto ref = PointCodeRef::Make(std::string(code), describe(code));
-    codes_.emplace(ref.Code(), ref);
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Slot* slot = Find(code, hash);
+    slot->hash = hash;
+    slot->ref = ref;
+    ++count_;
     return ref;
   }
-  void Clear() { codes_.clear(); }
+  void Clear() {
+    slots_.clear();
+    count_ = 0;
+  }
 
  private:
-  // Keys view the text owned by the entries themselves.
-  std::unordered_map<std::string_view, PointCodeRef> codes_;
+  // Every coordinate line looks its code up, so the table is a flat one
+  // with a cheap hash rather than a node-based map.
+  struct Slot {
+    std::uint64_t hash = 0;
+    PointCodeRef ref;
+  };
+  static std::uint64_t Hash(std::string_view text) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+  }
+  // The slot holding `code`, else the empty slot where it belongs; null
+  // when the table has no slots yet.
+  Slot* Find(std::string_view code, std::uint64_t hash) {
+    if (slots_.empty()) return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (slot.ref.get() == nullptr || (slot.hash == hash && slot.ref.Code() == code)) return &slot;
+    }
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+    for (Slot& entry : old) {
+      if (entry.ref.get() == nullptr) continue;
+      *Find(entry.ref.Code(), entry.hash) = std::move(entry);
+    }
+  }
+
+  std::vector<Slot> slots_;  // a power of two, at most half full
+  std::size_t count_ = 0;
 };
 
 // Immutable text shared between objects that carry the same value (the
