@@ -57,9 +57,8 @@ OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* 
 // An ordinate that is not finite in every vertex is one the survey does not
 // have (a benchmark without elevation, a point without station): the shape
 // drops that dimension instead of carrying NaN, which most formats refuse.
-void DropMissingOrdinates(OGRGeometry& shape) {
-  // Called once per feature: the type code is cheaper than a dynamic cast.
-  const OGRwkbGeometryType flat = wkbFlatten(shape.getGeometryType());
+// `flat` is the shape's flattened type (the caller has it already).
+void DropMissingOrdinates(OGRGeometry& shape, OGRwkbGeometryType flat) {
   if (flat == wkbPoint) {
     auto* point = static_cast<OGRPoint*>(&shape);
     // The stored values are reset too: writers of Z or M layers read them
@@ -197,9 +196,11 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
       active.cursor->QueryShape(*shape);
     }
     if (!IsEmptyGeometry(*shape)) {
-      DropMissingOrdinates(*shape);
+      // Called once per feature: the type code is cheaper than a dynamic cast.
+      const OGRwkbGeometryType flat = wkbFlatten(shape->getGeometryType());
+      DropMissingOrdinates(*shape, flat);
       // Closing the rings is the host's last step of building a polygon.
-      if (wkbFlatten(shape->getGeometryType()) == wkbPolygon) ClosePolygonRings(static_cast<OGRPolygon&>(*shape));
+      if (flat == wkbPolygon) ClosePolygonRings(static_cast<OGRPolygon&>(*shape));
       if (shape->getSpatialReference() != spatialReference_) shape->assignSpatialReference(spatialReference_);
       feature->SetGeomFieldDirectly(0, shape.release());
     }

@@ -248,6 +248,7 @@ constexpr CursorTexts kProfilePointTexts{"SvyProfilePointCursorHelper", "No Prof
 constexpr CursorTexts kAreaPointTexts{"SvyAreaPointCursorHelper", "No Survey Area Iterator",
                                       "Survey Area Cursor has not been initialized."};
 
+// setZ also makes the point Z-aware.
 void SetXYZ(ISurveyPoint& point, OGRPoint& shape) {
   shape.setX(point.X());
   shape.setY(point.Y());
@@ -264,11 +265,15 @@ void SvyCrossSectionPointCursorHelper::CollectPoints(ICrossSection& container,
 }
 
 void SvyCrossSectionPointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
-  shape.set3D(TRUE);
-  shape.setMeasured(TRUE);
   SetXYZ(point, shape);
+  // Setting Z and M makes the point Z- and M-aware; without a station it is
+  // M-aware with its measure unset.
   const double station = point.Station();
-  if (!IsUndefined(station)) shape.setM(station);
+  if (IsUndefined(station)) {
+    shape.setMeasured(TRUE);
+  } else {
+    shape.setM(station);
+  }
 }
 
 SvyProfilePointCursorHelper::SvyProfilePointCursorHelper()
@@ -279,10 +284,7 @@ void SvyProfilePointCursorHelper::CollectPoints(IProfileCenterline& container,
   CollectProfilePoints(container, out);
 }
 
-void SvyProfilePointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
-  shape.set3D(TRUE);
-  SetXYZ(point, shape);
-}
+void SvyProfilePointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) { SetXYZ(point, shape); }
 
 SvyAreaPointCursorHelper::SvyAreaPointCursorHelper() : ContainerPointCursor(ClassKind::AreaPoints, kAreaPointTexts) {}
 
@@ -292,8 +294,6 @@ void SvyAreaPointCursorHelper::CollectPoints(ISurveyArea& container,
 }
 
 void SvyAreaPointCursorHelper::PointShape(ISurveyPoint& point, OGRPoint& shape) {
-  shape.set3D(TRUE);
-  shape.setMeasured(TRUE);
   SetXYZ(point, shape);
   shape.setM(point.Station());
 }
