@@ -175,12 +175,7 @@ TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
   WriteFile(path, "#H00 EM09\n#H02 3/30/2011\n");
   GetSurveyFile(path);
   listed = ErrorLog().FindFile(path);
-  if (listed) {
-    for (const auto& e : listed->errors) {
-      EXPECT_EQ(e.description.find("3/32/2011"), std::string::npos) << e.text;
-      EXPECT_EQ(e.description.find("13/01/2011"), std::string::npos) << e.text;
-    }
-  }
+  EXPECT_TRUE(listed == nullptr || listed->errors.empty()) << listed->errors.front().text;
   EXPECT_NE(ErrorLog().FindFile("/other.em"), nullptr);
   ErrorLog().Clear();
   SetCurrentSurveyFile("");

@@ -145,7 +145,7 @@ TEST(OgrDriverReportText, ProblemCountsAndSummaries) {
   problems.byFile["b.em"] = {2, 0};
   problems.byFile["a.em"] = {1, 1};
   EXPECT_EQ(FormatProblemSummary(problems), "3 errors, 1 warning in 2 files (a.em, b.em)");
-  for (int i = 0; i < 6; ++i) problems.byFile["f" + std::to_string(i) + ".em"] = {1, 0};
+  for (const char* name : {"f0.em", "f1.em", "f2.em", "f3.em", "f4.em", "f5.em"}) problems.byFile[name] = {1, 0};
   EXPECT_EQ(FormatProblemSummary(problems), "3 errors, 1 warning in 8 files");
 }
 

@@ -133,7 +133,9 @@ TEST(OgrDriverLayers, LayerSchemasCarryTheOgrTypesAndGeometryOfTheClass) {
     const OGRFieldDefn* field = e.defn->GetFieldDefn(index);
     EXPECT_EQ(field->GetType(), e.type) << e.name;
     EXPECT_EQ(field->GetSubType(), e.subtype) << e.name;
-    if (e.type != OFTDateTime) EXPECT_EQ(field->GetWidth(), e.width) << e.name;
+    if (e.type != OFTDateTime) {
+      EXPECT_EQ(field->GetWidth(), e.width) << e.name;
+    }
   }
   EXPECT_EQ(points->GetFieldDefn(points->GetFieldIndex("Elevation"))->GetPrecision(), 3);
   EXPECT_EQ(points->GetFieldCount(), 10);
