@@ -29,24 +29,24 @@ NumberKind ClassifyNumber(std::string_view number) {
 // The first four comma-separated values of `text` into `out` (fewer when
 // it has fewer), and in `rest` everything after the fourth comma: a code may
 // itself hold commas. False, with `out` unspecified, when the text holds a
-// tab. One pass, as every coordinate line of a file goes through it.
+// tab. Every coordinate line of a file goes through here; memchr finds each
+// separator faster than a loop over the characters.
 bool SplitAtCommas(std::string_view text, std::vector<std::string_view>& out, std::string_view& rest) {
   out.clear();
   rest = {};
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* start = begin;
-  for (const char* p = begin; p != end; ++p) {
-    if (*p == '\t') return false;
-    if (*p != ',' || out.size() == 4) continue;
-    out.emplace_back(start, static_cast<std::size_t>(p - start));
-    start = p + 1;
+  if (std::memchr(text.data(), '\t', text.size()) != nullptr) return false;
+  const char* start = text.data();
+  const char* const end = start + text.size();
+  while (out.size() < 4) {
+    const auto* comma = static_cast<const char*>(std::memchr(start, ',', static_cast<std::size_t>(end - start)));
+    if (comma == nullptr) {
+      out.emplace_back(start, static_cast<std::size_t>(end - start));
+      return true;
+    }
+    out.emplace_back(start, static_cast<std::size_t>(comma - start));
+    start = comma + 1;
   }
-  if (out.size() == 4) {
-    rest = std::string_view(start, static_cast<std::size_t>(end - start));
-  } else {
-    out.emplace_back(start, static_cast<std::size_t>(end - start));
-  }
+  rest = std::string_view(start, static_cast<std::size_t>(end - start));
   return true;
 }
 
