@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/constants.h"
+#include "readers/em/em_compact_text.h"
 #include "readers/em/em_cross_section.h"
 #include "readers/em/em_gage.h"
 #include "readers/em/em_misc_shot_point.h"
@@ -32,8 +33,10 @@ TEST(EMSurveyPointTest, IdFollowsTheTextWhenItIsAWholeNumberThatFits) {
   // The tag is always the text; "4294967296" does not fit 32 bits and
   // "12345678901" has eleven characters.
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"A12", 0},        {"1001", 1001},    {"-15", -15}, {"+7", 7}, {"0012", 12}, {"2147483647", 2147483647},
-      {"4294967296", 0}, {"12345678901", 0}, {"12.5", 0},  {"-", 0}};
+      {"A12", 0},        {"1001", 1001},      {"-15", -15},          {"+7", 7},  {"0012", 12},
+      {"2147483647", 2147483647},             {"2147483648", 0},     {"-214748364", -214748364},
+      {"4294967296", 0}, {"12345678901", 0},  {"-2147483648", 0},    {"12.5", 0}, {"-", 0},
+      {"+", 0},          {"", 0},             {" 12", 0},            {"+-3", 0}};
   for (const auto& [text, id] : cases) {
     EXPECT_EQ(MakePoint(text, 0, 0).Id(), id) << text;
     EXPECT_EQ(MakePoint(text, 0, 0).PointTag(), text);
@@ -226,6 +229,28 @@ TEST(EMMiscShotPointValueTest, CloneCopiesAttributesAndThePoint) {
   EXPECT_EQ(copy->Description(), "desc");
   EXPECT_EQ(copy->FieldBook(), "FB");
   EXPECT_EQ(copy->WaterSurfaceElevation(), kUndefinedNumber);
+}
+
+// Many distinct codes make the table grow several times; every code must
+// still come back as the one object first made for it, described once.
+TEST(EMPointCodes, EachCodeIsStoredOnceAcrossGrowth) {
+  PointCodeTable table;
+  int described = 0;
+  const auto describe = [&](std::string_view code) {
+    ++described;
+    return "about " + std::string(code);
+  };
+  std::vector<PointCodeRef> first;
+  for (int i = 0; i < 300; ++i) first.push_back(table.Intern("C" + std::to_string(i), describe));
+  for (int i = 299; i >= 0; --i) {
+    const PointCodeRef again = table.Intern("C" + std::to_string(i), describe);
+    EXPECT_EQ(again.get(), first[static_cast<std::size_t>(i)].get());
+    EXPECT_EQ(again.Description(), "about C" + std::to_string(i));
+  }
+  EXPECT_EQ(described, 300);
+  EXPECT_EQ(table.Intern("", describe).get(), nullptr);
+  table.Clear();
+  EXPECT_NE(table.Intern("C7", describe).get(), first[7].get());
 }
 
 }  // namespace
