@@ -95,11 +95,8 @@ std::vector<int> OgrFeatureRowBuffer::OgrIndexes() const {
   return indexes;
 }
 
-const OgrFeatureRowBuffer::Slot* OgrFeatureRowBuffer::Target(std::int32_t index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= slots_.size())
-    throw std::out_of_range("row buffer index " + std::to_string(index));
-  const Slot& slot = slots_[static_cast<std::size_t>(index)];
-  return feature_ != nullptr && slot.target >= 0 ? &slot : nullptr;
+void OgrFeatureRowBuffer::ThrowOutOfRange(std::int32_t index) {
+  throw std::out_of_range("row buffer index " + std::to_string(index));
 }
 
 bool OgrFeatureRowBuffer::IsUnset(int target) const { return OGR_RawField_IsUnset(feature_->GetRawFieldRef(target)); }

@@ -105,8 +105,14 @@ class OgrFeatureRowBuffer : public IRowBuffer {
     int target = -1;
     Store store = Store::Checked;
   };
-  // The slot of a position, null when its value is dropped.
-  const Slot* Target(std::int32_t index) const;
+  // The slot of a position, null when its value is dropped. Inline: every
+  // value of every feature a layer reads passes through here.
+  const Slot* Target(std::int32_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= slots_.size()) ThrowOutOfRange(index);
+    const Slot& slot = slots_[static_cast<std::size_t>(index)];
+    return feature_ != nullptr && slot.target >= 0 ? &slot : nullptr;
+  }
+  [[noreturn]] static void ThrowOutOfRange(std::int32_t index);
   bool IsUnset(int target) const;
 
   std::shared_ptr<const Fields> fields_;
