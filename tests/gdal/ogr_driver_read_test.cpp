@@ -4,10 +4,12 @@
 // ignored fields and UTF-8 text.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "gdal/utf8_row_buffer.h"
 #include "tests/gdal/ogr_driver_test_support.h"
 
 namespace veldrane::ogr::test {
@@ -256,6 +258,20 @@ TEST(OgrDriverText, SurveyTextInAWindowsCodePageComesOutAsUtf8) {
   std::unique_ptr<OGRFeature> a(dataset->GetLayerByName("a.em CrossSections")->GetFeature(0));
   ASSERT_TRUE(a);
   EXPECT_EQ(std::string(a->GetFieldAsString("Description")), "Pipe at 45\xC2\xB0 bend");
+}
+
+// The check reads eight bytes at a time: a high byte must be found in every
+// position of a word and in the tail after the last whole word.
+TEST(OgrDriverText, Utf8CheckFindsAHighByteAnywhere) {
+  const struct {
+    std::string_view text;
+    bool utf8;
+  } cases[] = {
+      {"", true},           {"abcdefg", true},        {"abcdefgh", true},       {"abcdefghijklmnopq", true},
+      {"\xB0", false},      {"abcdefg\xB0", false},   {"abcdefgh\xB0", false},  {"abcdefghijklmno\xB0x", false},
+      {"\xC3", false},      {"caf\xC3\xA9 au lait", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsUtf8(c.text), c.utf8) << c.text;
 }
 
 }  // namespace
