@@ -5,7 +5,6 @@
 // inputs made of many equal keys.
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <vector>
 
 namespace veldrane {
@@ -31,12 +30,9 @@ void QuickSort(std::vector<SortPair<V>>& pairs) {
   const auto less = [](const SortPair<V>& a, const SortPair<V>& b) { return SortKeyLess(a.Key, b.Key); };
   // Survey data mostly comes in order already. Keys that strictly increase
   // have one sorted order, so leaving them is the same as sorting them.
-  const auto strictlyIncreasing = [&] {
-    for (std::size_t i = 1; i < pairs.size(); ++i)
-      if (!less(pairs[i - 1], pairs[i])) return false;
-    return true;
-  };
-  if (!strictlyIncreasing()) std::sort(pairs.begin(), pairs.end(), less);
+  const auto notIncreasing = [&](const SortPair<V>& a, const SortPair<V>& b) { return !less(a, b); };
+  if (std::adjacent_find(pairs.begin(), pairs.end(), notIncreasing) != pairs.end())
+    std::sort(pairs.begin(), pairs.end(), less);
 }
 
 }  // namespace veldrane

@@ -218,6 +218,31 @@ TEST(SortTest, NaNKeysSortLastAndNothingIsLost) {
   for (int i = 0; i < 5000; ++i) ASSERT_EQ(values[static_cast<std::size_t>(i)], i);
 }
 
+// Keys already in order are left alone; one pair out of order anywhere,
+// the last one included, or a repeated key still gets the whole run sorted.
+TEST(SortTest, OrderedRunsStayAndAnyDisorderIsSorted) {
+  using Pairs = std::vector<SortPair<int>>;
+  const auto keys = [](const Pairs& pairs) {
+    std::vector<double> out;
+    for (const auto& p : pairs) out.push_back(p.Key);
+    return out;
+  };
+  Pairs ordered{{1, 0}, {2, 1}, {3, 2}, {4, 3}};
+  QuickSort(ordered);
+  EXPECT_EQ(keys(ordered), (std::vector<double>{1, 2, 3, 4}));
+  EXPECT_EQ(ordered[3].Value, 3);
+  Pairs lastSwapped{{1, 0}, {2, 1}, {4, 2}, {3, 3}};
+  QuickSort(lastSwapped);
+  EXPECT_EQ(keys(lastSwapped), (std::vector<double>{1, 2, 3, 4}));
+  Pairs firstSwapped{{2, 0}, {1, 1}, {3, 2}, {4, 3}};
+  QuickSort(firstSwapped);
+  EXPECT_EQ(keys(firstSwapped), (std::vector<double>{1, 2, 3, 4}));
+  Pairs withNaN{{1, 0}, {kNaN, 1}, {0, 2}};
+  QuickSort(withNaN);
+  EXPECT_EQ(withNaN[0].Value, 2);
+  EXPECT_EQ(withNaN[2].Value, 1);
+}
+
 TEST(SortTest, InfinitiesAndNegativeZeroKeepNumericOrder) {
   std::vector<SortPair<int>> pairs{{kInf, 0}, {-0.0, 1}, {-kInf, 2}, {kNaN, 3}, {-1, 4}};
   QuickSort(pairs);
