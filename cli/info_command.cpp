@@ -2,10 +2,9 @@
 // offers as GIS data, read through the OGR driver exactly as any GDAL client
 // sees it: the survey files, their feature classes with geometry type and
 // feature count, extent, coordinate system, and the problems found.
+#include <map>
 #include <memory>
 #include <string>
-
-#include <map>
 
 #include <CLI/CLI.hpp>
 
