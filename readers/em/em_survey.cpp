@@ -151,20 +151,24 @@ void EMSurvey::Update() {
 }
 
 void EMSurvey::ReadAllLines() {
-  std::string_view line;
-  while (source_.Next(line)) {
-    lineNumber_ = source_.LineNumber();
-    const std::string_view text = TrimBlanks(line);
-    // Blank lines and ";" comments count as lines but are not records; they
-    // do not end a block of coordinates either.
-    if (text.empty() || text.front() == ';') continue;
-    if (text.front() == '#') {
-      // The block before this record ended on the line before it.
-      if (queue_->InBlock()) EndBlock(lineNumber_ - 1);
-      DispatchRecord(text);
-    } else {
+  while (const EMLineBatch* batch = source_.Next()) {
+    for (const EMPreparedLine& line : batch->lines) {
+      lineNumber_ = line.number;
+      const std::string_view text = line.text;
+      // Blank lines and ";" comments count as lines but are not records; they
+      // do not end a block of coordinates either.
+      if (text.empty() || text.front() == ';') continue;
+      if (text.front() == '#') {
+        // The block before this record ended on the line before it.
+        if (queue_->InBlock()) EndBlock(lineNumber_ - 1);
+        DispatchRecord(text);
+        continue;
+      }
       if (!queue_->InBlock()) BeginBlock();
-      DispatchDataLine(text);
+      // After a malformed line the rest of its block is not read.
+      if (blockAbandoned_) continue;
+      if (line.isCoordinate) AddCoordinate(line.coordinate, text);
+      else DispatchDataLine(text);
     }
   }
   if (queue_->InBlock()) EndBlock(lineNumber_);

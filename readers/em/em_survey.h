@@ -30,7 +30,7 @@
 #include "readers/em/em_equipment.h"
 #include "readers/em/em_error_queue.h"
 #include "readers/em/em_gage.h"
-#include "readers/em/em_line_source.h"
+#include "readers/em/em_line_batches.h"
 #include "readers/em/em_misc_shot_point.h"
 #include "readers/em/em_point_arena.h"
 #include "readers/em/em_profile_centerline.h"
@@ -170,6 +170,9 @@ class EMSurvey : public ISurvey, public IMonitor {
   void DeclareCrossSection(std::string_view value);
   void DeclareProfile(std::string_view value);
   void DispatchDataLine(std::string_view line);
+  // A coordinate line whose values are read: the point goes to the open
+  // feature. `line` is the whole line, for messages.
+  void AddCoordinate(const CoordinateValues& values, std::string_view line);
   void RoutePoint(EMSurveyPoint&& point, std::string_view line);
   void AddMiscShotPoint(const EMSurveyPoint& point);
   const SharedText& MiscDescription();
@@ -199,11 +202,10 @@ class EMSurvey : public ISurvey, public IMonitor {
 
   // Reading.
   std::string filename_;
-  EMLineSource source_;
+  EMLineBatches source_;
   std::int32_t lineNumber_ = 0;
   std::shared_ptr<EMErrorQueue> queue_;
   bool blockAbandoned_ = false;
-  std::vector<std::string_view> fields_;  // reused for every coordinate line
   std::string lineScratch_, codeScratch_, recordScratch_;
   // Lent to the feature being filled; keeps its capacity from feature to
   // feature so points are not regrown for every cross section.

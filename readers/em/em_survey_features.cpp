@@ -1,10 +1,9 @@
 // Cross-section, profile and miscellaneous shot point records, and the
 // coordinate lines that fill them.
-#include <cstring>
-
 #include "model/constants.h"
 #include "model/field_parsing.h"
 #include "model/text.h"
+#include "readers/em/em_coordinate_line.h"
 #include "readers/em/em_number.h"
 #include "readers/em/em_survey.h"
 
@@ -24,41 +23,6 @@ NumberKind ClassifyNumber(std::string_view number) {
   const auto value = ToNumber(number);
   if (!value) return NumberKind::Invalid;
   return *value >= 10 ? NumberKind::Description : NumberKind::Reserved;
-}
-
-// The first four comma-separated values of `text` into `out` (fewer when
-// it has fewer), and in `rest` everything after the fourth comma: a code may
-// itself hold commas. False, with `out` unspecified, when the text holds a
-// tab. Every coordinate line of a file goes through here; memchr finds each
-// separator faster than a loop over the characters.
-bool SplitAtCommas(std::string_view text, std::vector<std::string_view>& out, std::string_view& rest) {
-  out.clear();
-  rest = {};
-  if (std::memchr(text.data(), '\t', text.size()) != nullptr) return false;
-  const char* start = text.data();
-  const char* const end = start + text.size();
-  while (out.size() < 4) {
-    const auto* comma = static_cast<const char*>(std::memchr(start, ',', static_cast<std::size_t>(end - start)));
-    if (comma == nullptr) {
-      out.emplace_back(start, static_cast<std::size_t>(end - start));
-      return true;
-    }
-    out.emplace_back(start, static_cast<std::size_t>(comma - start));
-    start = comma + 1;
-  }
-  rest = std::string_view(start, static_cast<std::size_t>(end - start));
-  return true;
-}
-
-void BlankSplitInto(std::string_view text, std::vector<std::string_view>& out) {
-  out.clear();
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ') ++i;
-    const std::size_t start = i;
-    while (i < text.size() && text[i] != ' ') ++i;
-    if (i > start) out.push_back(text.substr(start, i - start));
-  }
 }
 
 }  // namespace
@@ -244,33 +208,36 @@ PointCodeRef EMSurvey::InternCode(std::string_view code) {
 void EMSurvey::DispatchDataLine(std::string_view line) {
   // After a malformed line the rest of its block is not read.
   if (blockAbandoned_) return;
-  std::string_view code;
-  if (!SplitAtCommas(line, fields_, code)) {
+  CoordinateValues values;
+  if (ReadCoordinateLine(line, values)) {
+    AddCoordinate(values, line);
+    return;
+  }
+  // Any other form: tabs count as blanks, a line of fewer than four
+  // comma-separated values is split at blanks, and a code of several words
+  // keeps one blank between them.
+  if (line.find('\t') != std::string_view::npos) {
     lineScratch_.assign(line);
     for (char& c : lineScratch_)
       if (c == '\t') c = ' ';
     line = lineScratch_;
-    SplitAtCommas(line, fields_, code);
   }
-  bool blankSeparated = false;
-  if (fields_.size() < 4) {
-    blankSeparated = true;
-    BlankSplitInto(line, fields_);
-    if (fields_.size() < 4) {
-      Report(kErrInvalidRecord, kSeverityError, kSourceData,
-             "Coordinate has less than the minimum # of attributes :" + std::string(line));
-      blockAbandoned_ = true;
-      return;
-    }
+  std::string_view cut[4];
+  const bool blankSeparated = CutAtCommas(line, cut, values.code) < 4;
+  if (blankSeparated && CutAtBlanks(line, cut, values.code) < 4) {
+    Report(kErrInvalidRecord, kSeverityError, kSourceData,
+           "Coordinate has less than the minimum # of attributes :" + std::string(line));
+    blockAbandoned_ = true;
+    return;
   }
-  const auto northing = CoordinateNumber(fields_[1]);
+  const auto northing = CoordinateNumber(cut[1]);
   const char* failure = nullptr;
   std::optional<double> easting, elevation;
   if (!northing) {
     failure = "Non-Numeric Northing Value in Coordinate:";
-  } else if (!(easting = CoordinateNumber(fields_[2]))) {
+  } else if (!(easting = CoordinateNumber(cut[2]))) {
     failure = "Non-Numeric Easting Value in Coordinate:";
-  } else if (!(elevation = CoordinateNumber(fields_[3]))) {
+  } else if (!(elevation = CoordinateNumber(cut[3]))) {
     failure = "Non-Numeric Elevation Value in Coordinate:";
   }
   if (failure != nullptr) {
@@ -278,21 +245,27 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
     blockAbandoned_ = true;
     return;
   }
-
-  if (blankSeparated && fields_.size() == 5) {
-    code = fields_[4];
-  } else if (blankSeparated && fields_.size() > 5) {
+  if (blankSeparated) {
     codeScratch_.clear();
-    for (std::size_t i = 4; i < fields_.size(); ++i) {
-      if (i > 4) codeScratch_.push_back(' ');
-      codeScratch_.append(fields_[i]);
+    for (const std::string_view word : BlankFieldSplit(values.code)) {
+      if (!codeScratch_.empty()) codeScratch_.push_back(' ');
+      codeScratch_.append(word);
     }
-    code = codeScratch_;
+    values.code = codeScratch_;
   }
+  values.id = cut[0];
+  values.northing = *northing;
+  values.easting = *easting;
+  values.elevation = *elevation;
+  AddCoordinate(values, line);
+}
+
+void EMSurvey::AddCoordinate(const CoordinateValues& values, std::string_view line) {
   EMSurveyPoint point;
-  point.Initialize(fields_[0], *easting, *northing, *elevation, currentVerticalAdjustment_, InternCode(code),
-                   kUndefinedNumber, kUndefinedNumber);
-  if (*easting == kUndefinedNumber || *northing == kUndefinedNumber || *elevation == kUndefinedNumber) {
+  point.Initialize(values.id, values.easting, values.northing, values.elevation, currentVerticalAdjustment_,
+                   InternCode(values.code), kUndefinedNumber, kUndefinedNumber);
+  if (values.easting == kUndefinedNumber || values.northing == kUndefinedNumber ||
+      values.elevation == kUndefinedNumber) {
     Report(kErrInvalidRecord, kSeverityError, kSourceData, "Non-Numeric Value in Coordinate");
     return;
   }

@@ -1,0 +1,246 @@
+#include "readers/em/em_line_batches.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "model/text.h"
+
+namespace veldrane {
+namespace {
+
+// Position of the first `c` in [from, size), or size.
+std::size_t Find(const char* base, std::size_t from, std::size_t size, char c) {
+  const void* hit = std::memchr(base + from, c, size - from);
+  return hit == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+}
+
+bool HasBreak(const char* base, std::size_t from, std::size_t size) {
+  return Find(base, from, size, '\n') < size || Find(base, from, size, '\r') < size;
+}
+
+// Batches in use at once when reading ahead: one with the reader, one being
+// filled, one ready.
+constexpr int kBatchesInFlight = 3;
+
+}  // namespace
+
+void EMBatchBytes::Resize(std::size_t size) {
+  if (size > capacity_) {
+    const std::size_t capacity = std::max(size, capacity_ * 2);
+    auto grown = std::make_unique<char[]>(capacity);
+    if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+  }
+  size_ = size;
+}
+
+// ---------------------------------------------------------------------------
+// Cutting
+
+void EMLineBatches::Cutter::Reset(std::FILE* file, std::string text) {
+  file_ = file;
+  text_ = std::move(text);
+  textPos_ = 0;
+  eof_ = false;
+  skipLf_ = false;
+  carry_.clear();
+  lineNumber_ = 0;
+}
+
+void EMLineBatches::Cutter::ReadMore(EMBatchBytes& bytes) {
+  const std::size_t old = bytes.size();
+  bytes.Resize(old + batchBytes_);
+  std::size_t got = 0;
+  if (file_ != nullptr) {
+    got = std::fread(bytes.data() + old, 1, batchBytes_, file_);
+  } else {
+    got = std::min(batchBytes_, text_.size() - textPos_);
+    std::memcpy(bytes.data() + old, text_.data() + textPos_, got);
+    textPos_ += got;
+  }
+  bytes.Resize(old + got);
+  // A short read is the end of the input (or a read error, which ends it too).
+  if (got < batchBytes_) eof_ = true;
+}
+
+bool EMLineBatches::Cutter::Fill(EMLineBatch& batch) {
+  batch.lines.clear();
+  EMBatchBytes& bytes = batch.bytes;
+  bytes.Resize(carry_.size());
+  if (!carry_.empty()) std::memcpy(bytes.data(), carry_.data(), carry_.size());
+  carry_.clear();
+  std::size_t start = 0;
+  std::size_t scanFrom = bytes.size();  // carried bytes hold no break
+  while (!eof_) {
+    ReadMore(bytes);
+    if (skipLf_ && start < bytes.size()) {
+      // The CR that ended the last batch and this LF are one break.
+      if (bytes.data()[start] == '\n') ++start;
+      skipLf_ = false;
+      scanFrom = std::max(scanFrom, start);
+    }
+    // A line longer than a batch makes the batch longer.
+    if (HasBreak(bytes.data(), scanFrom, bytes.size())) break;
+    scanFrom = bytes.size();
+  }
+  CutLines(batch, start);
+  return !batch.lines.empty();
+}
+
+void EMLineBatches::Cutter::CutLines(EMLineBatch& batch, std::size_t start) {
+  const char* base = batch.bytes.data();
+  const std::size_t size = batch.bytes.size();
+  // The next CR and LF are looked up once each and kept until passed, so a
+  // file with only one kind of break is not scanned for the other per line.
+  std::size_t nextCr = Find(base, start, size, '\r');
+  std::size_t nextLf = Find(base, start, size, '\n');
+  std::size_t pos = start;
+  while (pos < size) {
+    if (nextCr < pos) nextCr = Find(base, pos, size, '\r');
+    if (nextLf < pos) nextLf = Find(base, pos, size, '\n');
+    const std::size_t brk = std::min(nextCr, nextLf);
+    if (brk == size) {
+      // No break after this: the rest is the last line, or the start of a
+      // line the next batch completes.
+      if (eof_) AddLine(batch, base + pos, base + size);
+      else carry_.assign(base + pos, base + size);
+      return;
+    }
+    AddLine(batch, base + pos, base + brk);
+    pos = brk + 1;
+    if (base[brk] == '\r') {
+      if (pos < size) {
+        if (base[pos] == '\n') ++pos;
+      } else if (!eof_) {
+        skipLf_ = true;
+      }
+    }
+  }
+}
+
+void EMLineBatches::Cutter::AddLine(EMLineBatch& batch, const char* begin, const char* end) {
+  EMPreparedLine& line = batch.lines.emplace_back();
+  line.text = TrimBlanks(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+  line.number = ++lineNumber_;
+  // Records ("#"), comments (";") and blank lines are the reader's.
+  if (!line.text.empty() && line.text.front() != '#' && line.text.front() != ';')
+    line.isCoordinate = ReadCoordinateLine(line.text, line.coordinate);
+}
+
+// ---------------------------------------------------------------------------
+// Batches
+
+EMLineBatches::EMLineBatches(std::size_t batchBytes, std::size_t threadFromBytes)
+    : threadFromBytes_(threadFromBytes), cutter_(batchBytes) {}
+
+EMLineBatches::~EMLineBatches() { Close(); }
+
+bool EMLineBatches::OpenFile(const std::string& path) {
+  Close();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) return false;
+  open_ = true;
+  cutter_.Reset(file_, std::string());
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error && size >= threadFromBytes_) StartWorker();
+  return true;
+}
+
+void EMLineBatches::OpenText(std::string text) {
+  Close();
+  open_ = true;
+  cutter_.Reset(nullptr, std::move(text));
+}
+
+void EMLineBatches::Close() {
+  StopWorker();
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  open_ = false;
+  current_.reset();
+  ready_.clear();
+  spare_.clear();
+  finished_ = false;
+  stop_ = false;
+  failure_ = nullptr;
+  cutter_.Reset(nullptr, std::string());
+}
+
+const EMLineBatch* EMLineBatches::Next() {
+  if (!open_) return nullptr;
+  if (!worker_.joinable()) {
+    if (!current_) current_ = std::make_unique<EMLineBatch>();
+    return cutter_.Fill(*current_) ? current_.get() : nullptr;
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (current_) {
+    spare_.push_back(std::move(current_));
+    changed_.notify_all();
+  }
+  changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
+  if (!ready_.empty()) {
+    current_ = std::move(ready_.front());
+    ready_.pop_front();
+    return current_.get();
+  }
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  return nullptr;
+}
+
+void EMLineBatches::StartWorker() {
+  for (int i = 0; i < kBatchesInFlight; ++i) spare_.push_back(std::make_unique<EMLineBatch>());
+  try {
+    worker_ = std::thread(&EMLineBatches::Work, this);
+  } catch (const std::system_error&) {
+    // No thread to be had: the batches are prepared on the reader's thread.
+    spare_.clear();
+  }
+}
+
+void EMLineBatches::StopWorker() {
+  if (!worker_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  worker_.join();
+}
+
+void EMLineBatches::Work() {
+  while (true) {
+    std::unique_ptr<EMLineBatch> batch;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return stop_ || !spare_.empty(); });
+      if (stop_) return;
+      batch = std::move(spare_.back());
+      spare_.pop_back();
+    }
+    bool more = false;
+    std::exception_ptr failure;
+    try {
+      more = cutter_.Fill(*batch);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (more) {
+        ready_.push_back(std::move(batch));
+      } else {
+        finished_ = true;
+        failure_ = failure;
+      }
+    }
+    changed_.notify_all();
+    if (!more) return;
+  }
+}
+
+}  // namespace veldrane
