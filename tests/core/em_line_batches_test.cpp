@@ -68,10 +68,12 @@ TEST(EMLineBatches, CoordinateLinesArriveRead) {
       "15\t1,2,3,4\n"                                    // tabs are the reader's
       "16,1,x,3\n"                                       // a number that does not read
       "#X01 1,2,3,4\n"                                   // a record
-      ";1,2,3,4\n");                                     // a comment
+      ";1,2,3,4\n"                                      // a comment
+      "17  3312345.5 712345.25   4.5 top of bank\n"        // blanks, a code of words
+      "18 1 2 3 two  blanks\n");                          // a code the reader tidies
   const EMLineBatch* batch = batches.Next();
   ASSERT_NE(batch, nullptr);
-  ASSERT_EQ(batch->lines.size(), 7u);
+  ASSERT_EQ(batch->lines.size(), 9u);
   const EMPreparedLine& first = batch->lines[0];
   ASSERT_TRUE(first.isCoordinate);
   EXPECT_EQ(first.coordinate.id, "12");
@@ -82,11 +84,17 @@ TEST(EMLineBatches, CoordinateLinesArriveRead) {
   ASSERT_TRUE(batch->lines[1].isCoordinate);
   EXPECT_EQ(batch->lines[1].coordinate.code, "");
   EXPECT_EQ(batch->lines[1].coordinate.elevation, 3.0);
-  for (std::size_t i = 2; i < 7; ++i) EXPECT_FALSE(batch->lines[i].isCoordinate) << batch->lines[i].text;
+  for (std::size_t i : {2, 3, 4, 5, 6, 8}) EXPECT_FALSE(batch->lines[i].isCoordinate) << batch->lines[i].text;
+  const EMPreparedLine& blanks = batch->lines[7];
+  ASSERT_TRUE(blanks.isCoordinate);
+  EXPECT_EQ(blanks.coordinate.id, "17");
+  EXPECT_EQ(blanks.coordinate.easting, 712345.25);
+  EXPECT_EQ(blanks.coordinate.elevation, 4.5);
+  EXPECT_EQ(blanks.coordinate.code, "top of bank");
   EXPECT_EQ(batches.Next(), nullptr);
 }
 
-TEST(EMCommaCut, FourValuesAtMostAndTheRestIsTheCode) {
+TEST(EMCoordinateCut, FourValuesAtMostAndTheRestIsTheCode) {
   std::string_view values[4];
   std::string_view rest;
   EXPECT_EQ(CutAtCommas("a,b", values, rest), 2);
@@ -99,6 +107,11 @@ TEST(EMCommaCut, FourValuesAtMostAndTheRestIsTheCode) {
   EXPECT_EQ(CutAtCommas("a,b,c,d,", values, rest), 4);
   EXPECT_EQ(rest, "");
   EXPECT_EQ(CutAtCommas("a,b\t,c,d", values, rest), -1);
+  EXPECT_EQ(CutAtBlanks("  a  b c", values, rest), 3);
+  EXPECT_EQ(values[1], "b");
+  EXPECT_EQ(CutAtBlanks("a b  c d   e  f ", values, rest), 4);
+  EXPECT_EQ(values[3], "d");
+  EXPECT_EQ(rest, "e  f");
 }
 
 class EMLineBatchFileTest : public ScratchFileTest {
