@@ -1,5 +1,7 @@
 #include "gdal/ogr_veldrane_data_source.h"
 
+#include <mutex>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -93,9 +95,12 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
 void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset,
                                              const std::string& localName) {
   const std::int32_t count = dataset->ClassCount();
+  // The layers of one survey file share it, and so its lock.
+  const auto datasetLock = std::make_shared<std::mutex>();
   for (std::int32_t i = 0; i < count; ++i) {
     LayerSource layer;
     layer.dataset = dataset;
+    layer.datasetLock = datasetLock;
     layer.classIndex = i;
     layer.className = dataset->ClassName(i);
     layer.surveyFileName = localName;

@@ -4,9 +4,15 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <system_error>
 #include <tuple>
 #include <vector>
+#include <thread>
+#include <mutex>
+#include <condition_variable>
+#include <deque>
 
+#include <cpl_conv.h>
 #include <cpl_error.h>
 
 #include "gdal/ogr_boundary.h"
@@ -110,6 +116,27 @@ class RingClosingMessages {
 
 }  // namespace
 
+
+namespace {
+struct Op { std::int32_t index; int kind; double num; std::int32_t i; std::uint32_t off, len; };
+struct Rec { std::int32_t oid; std::uint32_t opBegin, opEnd; double x,y,z,m; bool z3,mm,empty; };
+struct Batch { std::vector<Op> ops; std::string text; std::vector<Rec> recs; };
+class Capture : public IRowBuffer {
+ public:
+  Capture(std::shared_ptr<const Fields> f) : f_(std::move(f)) {}
+  const std::shared_ptr<const Fields>& FieldSet() const override { return f_; }
+  void SetNull(std::int32_t index) override { b->ops.push_back({index, 0, 0, 0, 0, 0}); }
+  void SetSmallInteger(std::int32_t index, std::int16_t v) override { b->ops.push_back({index, 1, 0, v, 0, 0}); }
+  void SetInteger(std::int32_t index, std::int32_t v) override { b->ops.push_back({index, 2, 0, v, 0, 0}); }
+  void SetDouble(std::int32_t index, double v) override { b->ops.push_back({index, 3, v, 0, 0, 0}); }
+  void SetString(std::int32_t index, std::string_view v) override { b->ops.push_back({index, 4, 0, 0, (std::uint32_t)b->text.size(), (std::uint32_t)v.size()}); b->text.append(v); }
+  void SetDate(std::int32_t, const DateTime&) override {}
+  std::shared_ptr<const Fields> f_; Batch* b = nullptr;
+};
+std::mutex m; std::condition_variable cv; std::deque<std::unique_ptr<Batch>> q, spare; bool fin=false; std::thread* th=nullptr;
+std::unique_ptr<Batch> cur; size_t pos=0;
+}
+
 void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax) {
   const double scale = std::max({1.0, std::fabs(xMin), std::fabs(yMin), std::fabs(xMax), std::fabs(yMax)});
   const double margin = scale * 1e-9;
@@ -125,6 +152,7 @@ OGRVeldraneLayer::OGRVeldraneLayer(LayerSource source)
       spatialReference_(LayerSpatialReference(geometryDef_)),
       definition_(LayerDefinition(source_, spatialReference_)),
       rowBuffer_(source_.fields, *definition_) {
+  if (!source_.datasetLock) source_.datasetLock = std::make_shared<std::mutex>();
   SetDescription(definition_->GetName());
   SetMetadataItem(kSurveyFileItem, source_.surveyFileName.c_str());
   if (!source_.classKind.empty()) SetMetadataItem(kClassKindItem, source_.classKind.c_str());
@@ -132,6 +160,7 @@ OGRVeldraneLayer::OGRVeldraneLayer(LayerSource source)
 
 OGRVeldraneLayer::~OGRVeldraneLayer() {
   // Cursors hold survey objects; let them go before the definition.
+  StopReadAhead();
   sequential_.reset();
   random_.reset();
   definition_->Release();
@@ -160,8 +189,69 @@ FieldMap OGRVeldraneLayer::CurrentFieldMap() const {
 }
 
 void OGRVeldraneLayer::ResetReading() {
+  StopReadAhead();
   sequential_.reset();
   sequentialFailed_ = false;
+}
+
+void OGRVeldraneLayer::StopReadAhead() {
+  readAhead_.reset();
+  readInPass_ = 0;
+}
+
+bool OGRVeldraneLayer::MayReadAhead() const {
+  // VELDRANE_READ_AHEAD=NO keeps every read on the caller's thread.
+  return geometryDef_.GeometryType() == HostGeometryType::Point &&
+         CPLTestBool(CPLGetConfigOption("VELDRANE_READ_AHEAD", "YES"));
+}
+
+void OGRVeldraneLayer::StartReadAhead(ActiveCursor& active, bool withShape) {
+  FeatureReadAhead::Start start;
+  start.cursor = active.cursor;
+  start.ordinalSource = active.base;
+  start.fields = source_.fields;
+  start.datasetLock = source_.datasetLock;
+  start.withShape = withShape;
+  try {
+    readAhead_ = std::make_unique<FeatureReadAhead>(std::move(start));
+  } catch (const std::system_error&) {
+    // No second thread to be had: the pass goes on here.
+  }
+}
+
+std::unique_ptr<OGRFeature> OGRVeldraneLayer::FeatureFrom(const ReadAheadRecord& record) {
+  auto feature = std::make_unique<OGRFeature>(definition_);
+  rowBuffer_.Attach(feature.get());
+  readAhead_->WriteValues(record, rowBuffer_);
+  rowBuffer_.Attach(nullptr);
+  feature->SetFID(record.oid);
+  if (!record.shapeEmpty) {
+    auto point = std::make_unique<OGRPoint>(record.x, record.y);
+    if (record.hasZ) point->setZ(record.z);
+    if (record.hasM) point->setM(record.m);
+    DropMissingOrdinates(*point, wkbPoint);
+    point->assignSpatialReference(spatialReference_);
+    feature->SetGeomFieldDirectly(0, point.release());
+  }
+  return feature;
+}
+
+OGRFeature* OGRVeldraneLayer::NextReadAhead() {
+  const bool geometryIgnored = definition_->IsGeometryIgnored() != FALSE;
+  while (const ReadAheadRecord* record = readAhead_->Next()) {
+    std::unique_ptr<OGRFeature> feature = FeatureFrom(*record);
+    if (PassesFilters(*feature)) {
+      if (geometryIgnored) feature->SetGeomFieldDirectly(0, nullptr);
+      m_nFeaturesRead++;
+      ++readInPass_;
+      return feature.release();
+    }
+  }
+  readAhead_.reset();
+  if (sequential_) sequential_->done = true;
+  std::lock_guard<std::mutex> survey(*source_.datasetLock);
+  PullLateErrors();
+  return nullptr;
 }
 
 std::optional<OGRVeldraneLayer::ActiveCursor> OGRVeldraneLayer::StartSequentialCursor() {
@@ -226,6 +316,8 @@ bool OGRVeldraneLayer::PassesFilters(OGRFeature& feature) {
 
 OGRFeature* OGRVeldraneLayer::GetNextFeature() {
   return Guarded<OGRFeature*>("GetNextFeature", nullptr, [&]() -> OGRFeature* {
+    if (readAhead_) return NextReadAhead();
+    std::unique_lock<std::mutex> survey(*source_.datasetLock);
     if (sequentialFailed_) return nullptr;
     if (!sequential_) {
       sequential_ = StartSequentialCursor();
@@ -235,6 +327,47 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
       }
     }
     ActiveCursor& active = *sequential_;
+    if (getenv("VELD_AHEAD")) {
+      if (!th) {
+        for (int i=0;i<3;++i) spare.push_back(std::make_unique<Batch>());
+        th = new std::thread([this, &active]{
+          Capture cap(source_.fields); OGRPoint scratch;
+          while (true) {
+            std::unique_ptr<Batch> b;
+            { std::unique_lock l(m); cv.wait(l,[]{return !spare.empty();}); b=std::move(spare.back()); spare.pop_back(); }
+            b->ops.clear(); b->text.clear(); b->recs.clear(); cap.b=b.get();
+            while (b->recs.size()<512 && !active.done && !active.cursor->IsFinished()) {
+              Rec r; r.opBegin=b->ops.size();
+              active.cursor->QueryValues(cap);
+              r.oid = active.base->RecordOrdinal();
+              r.opEnd=b->ops.size();
+              active.cursor->QueryShape(scratch);
+              r.empty=scratch.IsEmpty(); r.x=scratch.getX(); r.y=scratch.getY(); r.z=scratch.getZ(); r.m=scratch.getM(); r.z3=scratch.Is3D(); r.mm=scratch.IsMeasured();
+              b->recs.push_back(r);
+              Advance(active);
+            }
+            bool end = b->recs.empty();
+            std::unique_lock l(m); if (!end) q.push_back(std::move(b)); else { fin=true; } cv.notify_all(); if (end) return;
+          }
+        });
+      }
+      if (!cur || pos==cur->recs.size()) {
+        std::unique_lock l(m);
+        if (cur) { spare.push_back(std::move(cur)); cv.notify_all(); }
+        cv.wait(l,[]{return !q.empty()||fin;});
+        if (q.empty()) return nullptr;
+        cur=std::move(q.front()); q.pop_front(); pos=0;
+      }
+      const Rec& r = cur->recs[pos++];
+      auto feature = std::make_unique<OGRFeature>(definition_);
+      rowBuffer_.Attach(feature.get());
+      for (auto k=r.opBegin;k<r.opEnd;++k) { const Op& o=cur->ops[k]; switch(o.kind){case 0: rowBuffer_.SetNull(o.index);break; case 1: rowBuffer_.SetSmallInteger(o.index,(std::int16_t)o.i);break; case 2: rowBuffer_.SetInteger(o.index,o.i);break; case 3: rowBuffer_.SetDouble(o.index,o.num);break; case 4: rowBuffer_.SetString(o.index,std::string_view(cur->text.data()+o.off,o.len));break;} }
+      rowBuffer_.Attach(nullptr);
+      feature->SetFID(r.oid);
+      if (!r.empty) { auto* pt = new OGRPoint(r.x,r.y); if (r.z3) pt->setZ(r.z); if (r.mm) pt->setM(r.m); DropMissingOrdinates(*pt, wkbPoint); pt->assignSpatialReference(spatialReference_); feature->SetGeomFieldDirectly(0, pt); }
+      m_nFeaturesRead++;
+      return feature.release();
+    }
     const bool geometryIgnored = definition_->IsGeometryIgnored() != FALSE;
     const bool withShape = m_poFilterGeom != nullptr || !geometryIgnored;
     while (!active.done && !active.cursor->IsFinished()) {
@@ -243,6 +376,7 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
       if (PassesFilters(*feature)) {
         if (geometryIgnored) feature->SetGeomFieldDirectly(0, nullptr);
         m_nFeaturesRead++;
+        if (++readInPass_ == kReadAheadAfter && !active.done && MayReadAhead()) StartReadAhead(active, withShape);
         return feature.release();
       }
     }
@@ -269,6 +403,7 @@ void OGRVeldraneLayer::PullLateErrors() {
 
 OGRFeature* OGRVeldraneLayer::GetFeature(GIntBig fid) {
   return Guarded<OGRFeature*>("GetFeature", nullptr, [&]() -> OGRFeature* {
+    std::lock_guard<std::mutex> survey(*source_.datasetLock);
     if (fid < 0 || fid >= RecordCount()) return nullptr;
     if (random_ && random_->base != nullptr && !random_->done) {
       random_->base->SetOID(fid);
@@ -314,7 +449,10 @@ std::int64_t OGRVeldraneLayer::RecordCount() {
 
 GIntBig OGRVeldraneLayer::GetFeatureCount(int force) {
   if (m_poFilterGeom != nullptr || m_poAttrQuery != nullptr) return OGRLayer::GetFeatureCount(force);
-  return Guarded<GIntBig>("GetFeatureCount", -1, [&]() -> GIntBig { return RecordCount(); });
+  return Guarded<GIntBig>("GetFeatureCount", -1, [&]() -> GIntBig {
+    std::lock_guard<std::mutex> survey(*source_.datasetLock);
+    return RecordCount();
+  });
 }
 
 OGRErr OGRVeldraneLayer::GetExtent(OGREnvelope* extent, int force) { return GetExtent(0, extent, force); }
@@ -324,6 +462,7 @@ OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int /*for
   return Guarded<OGRErr>("GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
     std::shared_ptr<Envelope> bounds;
     {
+      std::lock_guard<std::mutex> survey(*source_.datasetLock);
       // The bounds are taken from the built shapes, areas included.
       RingClosingMessages ringMessages;
       bounds = source_.dataset->Bounds();
@@ -345,6 +484,7 @@ int OGRVeldraneLayer::TestCapability(const char* capability) {
 }
 
 OGRErr OGRVeldraneLayer::SetIgnoredFields(const char** fieldNames) {
+  StopReadAhead();
   const OGRErr result = OGRLayer::SetIgnoredFields(fieldNames);
   // Cursors fill the fields their field map names: new maps from now on.
   sequential_.reset();

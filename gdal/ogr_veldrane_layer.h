@@ -5,18 +5,23 @@
 // records. The FID is the record's OID (its position in the class's full
 // iteration), so it is stable under any filter.
 //
+// A long pass over a point class is read ahead on a second thread (see
+// FeatureReadAhead); the features are the same.
+//
 // Spatial filters go to FetchByEnvelope; the features the cursor yields are
 // then tested against the filter geometry, so every returned feature meets
 // the filter, as OGR promises. Attribute filters are evaluated on the built
 // features.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include <ogrsf_frmts.h>
 
 #include "gdal/error_record_collector.h"
+#include "gdal/feature_read_ahead.h"
 #include "host/field_map.h"
 #include "host/fields.h"
 #include "host/geometry_def.h"
@@ -38,6 +43,9 @@ struct LayerSource {
   std::shared_ptr<const Fields> fields;
   // Where problems found while reading are added for the "Errors" layer.
   std::shared_ptr<ErrorRecords> lateErrors;
+  // Held by whoever uses the survey file (the layers of one file share it):
+  // a layer may read ahead on a second thread. Made by the layer when unset.
+  std::shared_ptr<std::mutex> datasetLock;
 };
 
 class OGRVeldraneLayer final : public OGRLayer {
@@ -71,6 +79,14 @@ class OGRVeldraneLayer final : public OGRLayer {
   // Builds the feature of the cursor's current record.
   std::unique_ptr<OGRFeature> ReadCurrent(ActiveCursor& active, bool withShape);
   static void Advance(ActiveCursor& active);
+  // Reading ahead on a second thread pays off for the long point classes
+  // only: it starts after this many features of one pass.
+  static constexpr std::int64_t kReadAheadAfter = 4096;
+  bool MayReadAhead() const;
+  void StartReadAhead(ActiveCursor& active, bool withShape);
+  OGRFeature* NextReadAhead();
+  std::unique_ptr<OGRFeature> FeatureFrom(const ReadAheadRecord& record);
+  void StopReadAhead();
   bool PassesFilters(OGRFeature& feature);
   // Number of records of the class, walked once and kept.
   std::int64_t RecordCount();
@@ -87,6 +103,10 @@ class OGRVeldraneLayer final : public OGRLayer {
   Utf8RowBuffer rowBuffer_;
   std::optional<ActiveCursor> sequential_;
   bool sequentialFailed_ = false;
+  std::int64_t readInPass_ = 0;  // features handed out since the pass began
+  // Set while the rest of the pass is read ahead: it then owns the
+  // sequential cursor.
+  std::unique_ptr<FeatureReadAhead> readAhead_;
   std::optional<ActiveCursor> random_;
   std::optional<std::int64_t> recordCount_;
 };

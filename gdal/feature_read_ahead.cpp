@@ -1,0 +1,244 @@
+#include "gdal/feature_read_ahead.h"
+
+#include <string_view>
+#include <utility>
+
+#include <ogr_geometry.h>
+
+#include "model/date_time.h"
+#include "model/survey_error.h"
+#include "plugin/cursor_base.h"
+
+namespace veldrane::ogr {
+
+struct FeatureReadAhead::Batch {
+  struct Value {
+    std::int32_t index = 0;
+    enum class Kind : std::uint8_t { Null, SmallInteger, Integer, Double, String, Date } kind = Kind::Null;
+    std::int32_t integer = 0;
+    double number = 0;
+    std::uint32_t textOffset = 0, textLength = 0;
+    DateTime date;
+  };
+  struct Notice {
+    bool fromGdal = false;
+    NoticeKind kind = NoticeKind::MessageBox;  // notifier notices
+    CPLErr gdalClass = CE_None;                // GDAL messages
+    CPLErrorNum gdalNumber = CPLE_None;
+    std::string title, text;
+  };
+
+  void Clear() {
+    values.clear();
+    text.clear();
+    records.clear();
+    notices.clear();
+    failure = nullptr;
+  }
+
+  std::vector<Value> values;
+  std::string text;
+  std::vector<ReadAheadRecord> records;
+  std::vector<Notice> notices;
+  std::exception_ptr failure;  // what ended the walk after the last record
+};
+
+// What the cursor writes and reports on the second thread, kept in the
+// batch being filled.
+class FeatureReadAhead::Capture final : public IRowBuffer, public INotifier {
+ public:
+  explicit Capture(std::shared_ptr<const Fields> fields) : fields_(std::move(fields)) {}
+  void Into(Batch* batch) { batch_ = batch; }
+
+  const std::shared_ptr<const Fields>& FieldSet() const override { return fields_; }
+  void SetNull(std::int32_t index) override { Add(index, Kind::Null); }
+  void SetSmallInteger(std::int32_t index, std::int16_t value) override { Add(index, Kind::SmallInteger).integer = value; }
+  void SetInteger(std::int32_t index, std::int32_t value) override { Add(index, Kind::Integer).integer = value; }
+  void SetDouble(std::int32_t index, double value) override { Add(index, Kind::Double).number = value; }
+  void SetString(std::int32_t index, std::string_view value) override {
+    Batch::Value& stored = Add(index, Kind::String);
+    stored.textOffset = static_cast<std::uint32_t>(batch_->text.size());
+    stored.textLength = static_cast<std::uint32_t>(value.size());
+    batch_->text.append(value);
+  }
+  void SetDate(std::int32_t index, const DateTime& value) override { Add(index, Kind::Date).date = value; }
+
+  void Notify(NoticeKind kind, const std::string& title, const std::string& text) override {
+    Batch::Notice& notice = batch_->notices.emplace_back();
+    notice.kind = kind;
+    notice.title = title;
+    notice.text = text;
+  }
+  static void CPL_STDCALL KeepGdalMessage(CPLErr type, CPLErrorNum number, const char* text) {
+    auto* self = static_cast<Capture*>(CPLGetErrorHandlerUserData());
+    Batch::Notice& notice = self->batch_->notices.emplace_back();
+    notice.fromGdal = true;
+    notice.gdalClass = type;
+    notice.gdalNumber = number;
+    notice.text = text != nullptr ? text : "";
+  }
+
+ private:
+  using Kind = Batch::Value::Kind;
+  Batch::Value& Add(std::int32_t index, Kind kind) {
+    Batch::Value& value = batch_->values.emplace_back();
+    value.index = index;
+    value.kind = kind;
+    return value;
+  }
+
+  std::shared_ptr<const Fields> fields_;
+  Batch* batch_ = nullptr;
+};
+
+namespace {
+constexpr int kBatchesInUse = 3;  // one handed out, one being filled, one ready
+}
+
+FeatureReadAhead::FeatureReadAhead(Start start) : start_(std::move(start)) {
+  for (int i = 0; i < kBatchesInUse; ++i) spare_.push_back(std::make_unique<Batch>());
+  worker_ = std::thread(&FeatureReadAhead::Work, this);
+}
+
+FeatureReadAhead::~FeatureReadAhead() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  worker_.join();
+}
+
+bool FeatureReadAhead::Advance() {
+  try {
+    start_.cursor->NextRecord();
+  } catch (const RaisedError&) {
+    // The end of the records is signalled by a failure; any other failure
+    // ends the walk as well rather than serving one record forever.
+    return false;
+  }
+  return !start_.cursor->IsFinished();
+}
+
+void FeatureReadAhead::FillBatch(Batch& batch, Capture& capture) {
+  std::lock_guard<std::mutex> survey(*start_.datasetLock);
+  batch.records.reserve(kBatchRecords);
+  bool recordOpen = false;
+  try {
+    while (!done_ && batch.records.size() < kBatchRecords) {
+      if (start_.cursor->IsFinished()) {
+        done_ = true;
+        break;
+      }
+      ReadAheadRecord& record = batch.records.emplace_back();
+      recordOpen = true;
+      record.firstValue = static_cast<std::uint32_t>(batch.values.size());
+      record.firstNotice = static_cast<std::uint32_t>(batch.notices.size());
+      const std::int32_t oid = start_.cursor->QueryValues(capture);
+      record.oid = start_.ordinalSource != nullptr ? start_.ordinalSource->RecordOrdinal() : oid;
+      record.endValue = static_cast<std::uint32_t>(batch.values.size());
+      if (start_.withShape) {
+        // A fresh point for every record, as the layer gives its own reads.
+        OGRPoint point;
+        start_.cursor->QueryShape(point);
+        record.shapeEmpty = point.IsEmpty() != FALSE;
+        record.x = point.getX();
+        record.y = point.getY();
+        record.hasZ = point.Is3D() != FALSE;
+        record.z = point.getZ();
+        record.hasM = point.IsMeasured() != FALSE;
+        record.m = point.getM();
+      }
+      if (!Advance()) done_ = true;
+      record.endNotice = static_cast<std::uint32_t>(batch.notices.size());
+      recordOpen = false;
+    }
+  } catch (...) {
+    // Kept for the layer's thread, after the records read before it; a
+    // record left half read is not handed out, what it reported is.
+    if (recordOpen) batch.records.pop_back();
+    batch.failure = std::current_exception();
+    done_ = true;
+  }
+}
+
+void FeatureReadAhead::Work() {
+  Capture capture(start_.fields);
+  ScopedNotifier notices(&capture);
+  CPLPushErrorHandlerEx(&Capture::KeepGdalMessage, &capture);
+  while (true) {
+    std::unique_ptr<Batch> batch;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return stop_ || !spare_.empty(); });
+      if (stop_) break;
+      batch = std::move(spare_.back());
+      spare_.pop_back();
+    }
+    batch->Clear();
+    capture.Into(batch.get());
+    FillBatch(*batch, capture);
+    capture.Into(nullptr);
+    const bool last = done_;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ready_.push_back(std::move(batch));
+      finished_ = last;
+    }
+    changed_.notify_all();
+    if (last) break;
+  }
+  CPLPopErrorHandler();
+}
+
+const ReadAheadRecord* FeatureReadAhead::Next() {
+  while (true) {
+    if (current_ && position_ < current_->records.size()) {
+      const ReadAheadRecord& record = current_->records[position_++];
+      PassOnNotices(record.firstNotice, record.endNotice);
+      return &record;
+    }
+    if (current_ && current_->failure) {
+      const std::uint32_t from = current_->records.empty() ? 0 : current_->records.back().endNotice;
+      PassOnNotices(from, static_cast<std::uint32_t>(current_->notices.size()));
+      std::rethrow_exception(std::exchange(current_->failure, nullptr));
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (current_) {
+      spare_.push_back(std::move(current_));
+      changed_.notify_all();
+    }
+    changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
+    if (ready_.empty()) return nullptr;
+    current_ = std::move(ready_.front());
+    ready_.pop_front();
+    position_ = 0;
+  }
+}
+
+void FeatureReadAhead::PassOnNotices(std::uint32_t first, std::uint32_t end) const {
+  for (std::uint32_t i = first; i < end; ++i) {
+    const Batch::Notice& notice = current_->notices[i];
+    if (notice.fromGdal) CPLError(notice.gdalClass, notice.gdalNumber, "%s", notice.text.c_str());
+    else CurrentNotifier().Notify(notice.kind, notice.title, notice.text);
+  }
+}
+
+void FeatureReadAhead::WriteValues(const ReadAheadRecord& record, IRowBuffer& row) const {
+  using Kind = Batch::Value::Kind;
+  for (std::uint32_t i = record.firstValue; i < record.endValue; ++i) {
+    const Batch::Value& value = current_->values[i];
+    switch (value.kind) {
+      case Kind::Null: row.SetNull(value.index); break;
+      case Kind::SmallInteger: row.SetSmallInteger(value.index, static_cast<std::int16_t>(value.integer)); break;
+      case Kind::Integer: row.SetInteger(value.index, value.integer); break;
+      case Kind::Double: row.SetDouble(value.index, value.number); break;
+      case Kind::String:
+        row.SetString(value.index, std::string_view(current_->text.data() + value.textOffset, value.textLength));
+        break;
+      case Kind::Date: row.SetDate(value.index, value.date); break;
+    }
+  }
+}
+
+}  // namespace veldrane::ogr

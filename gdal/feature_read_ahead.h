@@ -1,0 +1,102 @@
+#pragma once
+// Reads the records of a point class on a second thread, ahead of the
+// features the layer hands out. There the cursor walks, writes each
+// record's values and builds its point, all into plain records; the layer's
+// thread then only builds OGR features from them. Reading a class of
+// millions of points that way takes about a third less time, as the walk
+// overlaps with whatever the caller does with each feature.
+//
+// No OGR feature or geometry crosses threads, so nothing is allocated on
+// one thread and freed on the other. The survey behind the cursor is used
+// by the second thread only while it holds the dataset's lock, which every
+// other use of that survey takes too. What the cursor reports while walking
+// (through the notifier, or as GDAL messages) is kept with the record it
+// came with and passed on when that record is handed out, on the layer's
+// thread, as if it had been read there.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <cpl_error.h>
+
+#include "host/row_buffer.h"
+#include "model/notifier.h"
+#include "plugin/plugin_interfaces.h"
+
+namespace veldrane {
+class SvyCursorBase;
+}
+
+namespace veldrane::ogr {
+
+// One record as read ahead.
+struct ReadAheadRecord {
+  std::int32_t oid = 0;
+  std::uint32_t firstValue = 0, endValue = 0;    // its values in the batch
+  std::uint32_t firstNotice = 0, endNotice = 0;  // what was reported while reading it
+  // The point, when shapes are read: empty, or x, y and the ordinates set.
+  bool shapeEmpty = true, hasZ = false, hasM = false;
+  double x = 0, y = 0, z = 0, m = 0;
+};
+
+class FeatureReadAhead {
+ public:
+  struct Start {
+    std::shared_ptr<IPlugInCursorHelper> cursor;  // on its current record
+    SvyCursorBase* ordinalSource = nullptr;       // tells the record's ordinal directly, when set
+    std::shared_ptr<const Fields> fields;         // the row buffer fields the cursor fills
+    std::shared_ptr<std::mutex> datasetLock;
+    bool withShape = true;
+  };
+
+  // Starts the second thread; throws std::system_error when there is none
+  // to be had (the caller then reads on its own thread).
+  explicit FeatureReadAhead(Start start);
+  // Stops the second thread and waits for it.
+  ~FeatureReadAhead();
+  FeatureReadAhead(const FeatureReadAhead&) = delete;
+  FeatureReadAhead& operator=(const FeatureReadAhead&) = delete;
+
+  // The next record, or null at the end of the records. It stays valid
+  // until the next call. What the cursor reported while reading it is
+  // passed on first (to the calling thread's notifier and GDAL error
+  // handler); a failure that ended the walk is thrown here, in order.
+  const ReadAheadRecord* Next();
+  // Writes the values of `record` (the one Next returned last) into `row`.
+  void WriteValues(const ReadAheadRecord& record, IRowBuffer& row) const;
+
+  // Records per batch; at most three batches are in use at once.
+  static constexpr std::size_t kBatchRecords = 512;
+
+ private:
+  struct Batch;
+  class Capture;
+  void Work();
+  void FillBatch(Batch& batch, Capture& capture);
+  // Moves the cursor on; false when the records ran out (or the cursor broke).
+  bool Advance();
+  // Passes on the notices [first, end) of the current batch.
+  void PassOnNotices(std::uint32_t first, std::uint32_t end) const;
+
+  Start start_;
+  bool done_ = false;  // the walk is over (second thread only)
+
+  std::unique_ptr<Batch> current_;
+  std::size_t position_ = 0;
+
+  std::thread worker_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::unique_ptr<Batch>> ready_;
+  std::vector<std::unique_ptr<Batch>> spare_;
+  bool finished_ = false;
+  bool stop_ = false;
+};
+
+}  // namespace veldrane::ogr
