@@ -1,0 +1,160 @@
+// Records read ahead on a second thread: values replayed unchanged, and what
+// the cursor reported (through the notifier or as GDAL messages) passed on
+// with the record it came with, on the reading thread.
+#include <memory>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <cpl_error.h>
+#include <gtest/gtest.h>
+#include <ogr_geometry.h>
+
+#include "gdal/feature_read_ahead.h"
+#include "host/field.h"
+#include "host/fields.h"
+#include "host/row_buffer.h"
+#include "model/notifier.h"
+#include "tests/core/capturing_notifier.h"
+
+namespace veldrane::ogr::test {
+namespace {
+
+// Fields "N" (double) and "T" (string).
+std::shared_ptr<const Fields> TwoFields() {
+  auto fields = std::make_shared<Fields>();
+  fields->AddField(Field("N", HostFieldType::Double));
+  fields->AddField(Field("T", HostFieldType::String));
+  return fields;
+}
+
+// Yields `count` records; record i holds N = i / 4 and T = "r<i>" and a
+// point (i, -i); record `noisy` reports through the notifier and GDAL, and
+// moving past record `broken` throws something that is not the end.
+class FakeCursor : public IPlugInCursorHelper {
+ public:
+  FakeCursor(int count, int noisy, int broken) : count_(count), noisy_(noisy), broken_(broken) {}
+  void NextRecord() override {
+    if (current_ == broken_) throw std::runtime_error("disk gone");
+    ++current_;
+    threads.insert(std::this_thread::get_id());
+  }
+  bool IsFinished() override { return current_ >= count_; }
+  std::int32_t QueryValues(IRowBuffer& row) override {
+    row.SetDouble(0, current_ / 4.0);
+    if (current_ % 5 == 0) row.SetNull(1);
+    else row.SetString(1, "r" + std::to_string(current_));
+    if (current_ == noisy_) {
+      CurrentNotifier().Notify(NoticeKind::WarningBox, "Unexpected Program Error", "record " + std::to_string(current_));
+      CPLError(CE_Warning, CPLE_AppDefined, "gdal says %d", current_);
+    }
+    return current_;
+  }
+  void QueryShape(OGRGeometry& geometry) override {
+    auto& point = static_cast<OGRPoint&>(geometry);
+    point.setX(current_);
+    point.setY(-current_);
+    point.setZ(1.5);
+  }
+  int Walked() const { return current_; }
+  std::set<std::thread::id> threads;
+
+ private:
+  int count_, noisy_, broken_;
+  int current_ = 0;
+};
+
+struct Read {
+  std::vector<std::string> values;  // per record: "oid N T x y z"
+  std::vector<std::string> notices, gdal;
+  std::string failure;
+};
+
+Read ReadAll(std::shared_ptr<FakeCursor> cursor) {
+  FeatureReadAhead::Start start;
+  start.cursor = cursor;
+  start.fields = TwoFields();
+  start.datasetLock = std::make_shared<std::mutex>();
+  FeatureReadAhead ahead(start);
+  veldrane::test::CapturingNotifier notifier;
+  ScopedNotifier scoped(&notifier);
+  Read read;
+  CPLPushErrorHandlerEx(
+      [](CPLErr, CPLErrorNum, const char* text) { static_cast<Read*>(CPLGetErrorHandlerUserData())->gdal.push_back(text); },
+      &read);
+  RowBuffer row(start.fields);
+  try {
+    while (const ReadAheadRecord* record = ahead.Next()) {
+      row.Clear();
+      ahead.WriteValues(*record, row);
+      const RowValue& text = row.Value(1);
+      read.values.push_back(std::to_string(record->oid) + " " + std::to_string(row.Value(0).number) + " " +
+                            (text.kind == RowValue::Kind::Null ? std::string("null") : text.text) + " " +
+                            std::to_string(record->x) + " " + std::to_string(record->y) + " " +
+                            (record->hasZ ? std::to_string(record->z) : std::string("noz")));
+      read.notices.insert(read.notices.end(), notifier.texts.begin(), notifier.texts.end());
+      notifier.texts.clear();
+    }
+  } catch (const std::exception& failure) {
+    read.failure = failure.what();
+  }
+  CPLPopErrorHandler();
+  return read;
+}
+
+TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
+  const int count = 3 * static_cast<int>(FeatureReadAhead::kBatchRecords) + 7;
+  auto cursor = std::make_shared<FakeCursor>(count, -1, -1);
+  const Read read = ReadAll(cursor);
+  ASSERT_EQ(read.values.size(), static_cast<std::size_t>(count));
+  EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000");
+  EXPECT_EQ(read.values[6], "6 1.500000 r6 6.000000 -6.000000 1.500000");
+  EXPECT_EQ(read.values[count - 1], std::to_string(count - 1) + " " + std::to_string((count - 1) / 4.0) + " r" +
+                                        std::to_string(count - 1) + " " + std::to_string(count - 1.0) + " " +
+                                        std::to_string(1.0 - count) + " 1.500000");
+  EXPECT_TRUE(read.notices.empty());
+  EXPECT_TRUE(read.failure.empty());
+  // The walk ran on the second thread only.
+  ASSERT_EQ(cursor->threads.size(), 1u);
+  EXPECT_NE(*cursor->threads.begin(), std::this_thread::get_id());
+}
+
+TEST(FeatureReadAhead, ReportsArriveOnTheReadingThreadWithTheirRecord) {
+  auto cursor = std::make_shared<FakeCursor>(1000, 600, -1);
+  const Read read = ReadAll(cursor);
+  ASSERT_EQ(read.values.size(), 1000u);
+  EXPECT_EQ(read.notices, std::vector<std::string>{"record 600"});
+  EXPECT_EQ(read.gdal, std::vector<std::string>{"gdal says 600"});
+}
+
+TEST(FeatureReadAhead, AFailureEndsTheWalkAfterTheRecordsBeforeIt) {
+  auto cursor = std::make_shared<FakeCursor>(2000, -1, 700);
+  const Read read = ReadAll(cursor);
+  // Record 700, whose move on failed, is not handed out: read in place, its
+  // read fails with the same error.
+  EXPECT_EQ(read.values.size(), 700u);
+  EXPECT_EQ(read.failure, "disk gone");
+}
+
+TEST(FeatureReadAhead, StoppingBeforeTheEndWaitsForTheSecondThread) {
+  auto cursor = std::make_shared<FakeCursor>(100000, -1, -1);
+  FeatureReadAhead::Start start;
+  start.cursor = cursor;
+  start.fields = TwoFields();
+  start.datasetLock = std::make_shared<std::mutex>();
+  {
+    FeatureReadAhead ahead(start);
+    ASSERT_NE(ahead.Next(), nullptr);
+  }
+  // The second thread is gone: it walked at most the three batches in use,
+  // and the cursor is back in the caller's hands only.
+  EXPECT_LE(cursor->Walked(), 3 * static_cast<int>(FeatureReadAhead::kBatchRecords));
+  EXPECT_GE(cursor->Walked(), 1);
+  EXPECT_EQ(cursor.use_count(), 2);  // here and in `start`
+}
+
+}  // namespace
+}  // namespace veldrane::ogr::test
