@@ -5,43 +5,20 @@
 
 #include <ogr_geometry.h>
 
-#include "model/date_time.h"
+#include "gdal/utf8_row_buffer.h"
 #include "model/survey_error.h"
+#include "model/text.h"
 #include "plugin/cursor_base.h"
 
 namespace veldrane::ogr {
 
-struct FeatureReadAhead::Batch {
-  struct Value {
-    std::int32_t index = 0;
-    enum class Kind : std::uint8_t { Null, SmallInteger, Integer, Double, String, Date } kind = Kind::Null;
-    std::int32_t integer = 0;
-    double number = 0;
-    std::uint32_t textOffset = 0, textLength = 0;
-    DateTime date;
-  };
-  struct Notice {
-    bool fromGdal = false;
-    NoticeKind kind = NoticeKind::MessageBox;  // notifier notices
-    CPLErr gdalClass = CE_None;                // GDAL messages
-    CPLErrorNum gdalNumber = CPLE_None;
-    std::string title, text;
-  };
-
-  void Clear() {
-    values.clear();
-    text.clear();
-    records.clear();
-    notices.clear();
-    failure = nullptr;
-  }
-
-  std::vector<Value> values;
-  std::string text;
-  std::vector<ReadAheadRecord> records;
-  std::vector<Notice> notices;
-  std::exception_ptr failure;  // what ended the walk after the last record
-};
+void ReadAheadBatch::Clear() {
+  values.clear();
+  text.clear();
+  records.clear();
+  notices.clear();
+  failure = nullptr;
+}
 
 // What the cursor writes and reports on the second thread, kept in the
 // batch being filled.
@@ -58,8 +35,9 @@ class FeatureReadAhead::Capture final : public IRowBuffer, public INotifier {
   void SetString(std::int32_t index, std::string_view value) override {
     Batch::Value& stored = Add(index, Kind::String);
     stored.textOffset = static_cast<std::uint32_t>(batch_->text.size());
-    stored.textLength = static_cast<std::uint32_t>(value.size());
-    batch_->text.append(value);
+    if (IsUtf8(value)) batch_->text.append(value);
+    else batch_->text.append(ToValidUtf8(value));
+    stored.textLength = static_cast<std::uint32_t>(batch_->text.size() - stored.textOffset);
   }
   void SetDate(std::int32_t index, const DateTime& value) override { Add(index, Kind::Date).date = value; }
 
@@ -221,23 +199,6 @@ void FeatureReadAhead::PassOnNotices(std::uint32_t first, std::uint32_t end) con
     const Batch::Notice& notice = current_->notices[i];
     if (notice.fromGdal) CPLError(notice.gdalClass, notice.gdalNumber, "%s", notice.text.c_str());
     else CurrentNotifier().Notify(notice.kind, notice.title, notice.text);
-  }
-}
-
-void FeatureReadAhead::WriteValues(const ReadAheadRecord& record, IRowBuffer& row) const {
-  using Kind = Batch::Value::Kind;
-  for (std::uint32_t i = record.firstValue; i < record.endValue; ++i) {
-    const Batch::Value& value = current_->values[i];
-    switch (value.kind) {
-      case Kind::Null: row.SetNull(value.index); break;
-      case Kind::SmallInteger: row.SetSmallInteger(value.index, static_cast<std::int16_t>(value.integer)); break;
-      case Kind::Integer: row.SetInteger(value.index, value.integer); break;
-      case Kind::Double: row.SetDouble(value.index, value.number); break;
-      case Kind::String:
-        row.SetString(value.index, std::string_view(current_->text.data() + value.textOffset, value.textLength));
-        break;
-      case Kind::Date: row.SetDate(value.index, value.date); break;
-    }
   }
 }
 

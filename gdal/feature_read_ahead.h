@@ -20,12 +20,14 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include <cpl_error.h>
 
 #include "host/row_buffer.h"
+#include "model/date_time.h"
 #include "model/notifier.h"
 #include "plugin/plugin_interfaces.h"
 
@@ -34,6 +36,10 @@ class SvyCursorBase;
 }
 
 namespace veldrane::ogr {
+
+// What a batch of records holds: their values in order, their texts, and
+// what was reported while they were read.
+struct ReadAheadBatch;
 
 // One record as read ahead.
 struct ReadAheadRecord {
@@ -68,14 +74,18 @@ class FeatureReadAhead {
   // passed on first (to the calling thread's notifier and GDAL error
   // handler); a failure that ended the walk is thrown here, in order.
   const ReadAheadRecord* Next();
-  // Writes the values of `record` (the one Next returned last) into `row`.
-  void WriteValues(const ReadAheadRecord& record, IRowBuffer& row) const;
+  // Writes the values of `record` (the one Next returned last) into `row`,
+  // through Row's own setters (no virtual call per value). Texts are
+  // already valid UTF-8: text that is not (a Windows code page) was
+  // converted as Windows-1252 while it was read.
+  template <class Row>
+  void WriteValues(const ReadAheadRecord& record, Row& row) const;
 
   // Records per batch; at most three batches are in use at once.
   static constexpr std::size_t kBatchRecords = 512;
 
  private:
-  struct Batch;
+  using Batch = ReadAheadBatch;
   class Capture;
   void Work();
   void FillBatch(Batch& batch, Capture& capture);
@@ -98,5 +108,50 @@ class FeatureReadAhead {
   bool finished_ = false;
   bool stop_ = false;
 };
+
+struct ReadAheadBatch {
+  struct Value {
+    std::int32_t index = 0;
+    enum class Kind : std::uint8_t { Null, SmallInteger, Integer, Double, String, Date } kind = Kind::Null;
+    std::int32_t integer = 0;
+    double number = 0;
+    std::uint32_t textOffset = 0, textLength = 0;
+    DateTime date;
+  };
+  struct Notice {
+    bool fromGdal = false;
+    NoticeKind kind = NoticeKind::MessageBox;  // notifier notices
+    CPLErr gdalClass = CE_None;                // GDAL messages
+    CPLErrorNum gdalNumber = CPLE_None;
+    std::string title, text;
+  };
+
+  void Clear();
+
+  std::vector<Value> values;
+  std::string text;
+  std::vector<ReadAheadRecord> records;
+  std::vector<Notice> notices;
+  std::exception_ptr failure;  // what ended the walk after the last record
+};
+
+template <class Row>
+void FeatureReadAhead::WriteValues(const ReadAheadRecord& record, Row& row) const {
+  using Kind = ReadAheadBatch::Value::Kind;
+  const ReadAheadBatch& batch = *current_;
+  for (std::uint32_t i = record.firstValue; i < record.endValue; ++i) {
+    const ReadAheadBatch::Value& value = batch.values[i];
+    switch (value.kind) {
+      case Kind::Null: row.Row::SetNull(value.index); break;
+      case Kind::SmallInteger: row.Row::SetSmallInteger(value.index, static_cast<std::int16_t>(value.integer)); break;
+      case Kind::Integer: row.Row::SetInteger(value.index, value.integer); break;
+      case Kind::Double: row.Row::SetDouble(value.index, value.number); break;
+      case Kind::String:
+        row.Row::SetString(value.index, std::string_view(batch.text.data() + value.textOffset, value.textLength));
+        break;
+      case Kind::Date: row.Row::SetDate(value.index, value.date); break;
+    }
+  }
+}
 
 }  // namespace veldrane::ogr

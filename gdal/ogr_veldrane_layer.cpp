@@ -222,7 +222,8 @@ void OGRVeldraneLayer::StartReadAhead(ActiveCursor& active, bool withShape) {
 std::unique_ptr<OGRFeature> OGRVeldraneLayer::FeatureFrom(const ReadAheadRecord& record) {
   auto feature = std::make_unique<OGRFeature>(definition_);
   rowBuffer_.Attach(feature.get());
-  readAhead_->WriteValues(record, rowBuffer_);
+  // The texts are UTF-8 already: the buffer's own setters take them as they are.
+  readAhead_->WriteValues(record, static_cast<OgrFeatureRowBuffer&>(rowBuffer_));
   rowBuffer_.Attach(nullptr);
   feature->SetFID(record.oid);
   if (!record.shapeEmpty) {
