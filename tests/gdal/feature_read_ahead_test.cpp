@@ -31,8 +31,8 @@ std::shared_ptr<const Fields> TwoFields() {
   return fields;
 }
 
-// Yields `count` records; record i holds N = i / 4 and T = "r<i>" and a
-// point (i, -i); record `noisy` reports through the notifier and GDAL, and
+// Yields `count` records; record i holds N = i / 4 and T = "r<i>" (null
+// for every fifth, a Windows-1252 text for record 3) and a point (i, -i); record `noisy` reports through the notifier and GDAL, and
 // moving past record `broken` throws something that is not the end.
 class FakeCursor : public IPlugInCursorHelper {
  public:
@@ -46,6 +46,7 @@ class FakeCursor : public IPlugInCursorHelper {
   std::int32_t QueryValues(IRowBuffer& row) override {
     row.SetDouble(0, current_ / 4.0);
     if (current_ % 5 == 0) row.SetNull(1);
+    else if (current_ == 3) row.SetString(1, "caf\xe9");  // Windows-1252
     else row.SetString(1, "r" + std::to_string(current_));
     if (current_ == noisy_) {
       CurrentNotifier().Notify(NoticeKind::WarningBox, "Unexpected Program Error", "record " + std::to_string(current_));
@@ -111,6 +112,7 @@ TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
   const Read read = ReadAll(cursor);
   ASSERT_EQ(read.values.size(), static_cast<std::size_t>(count));
   EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000");
+  EXPECT_EQ(read.values[3], "3 0.750000 caf\xc3\xa9 3.000000 -3.000000 1.500000");  // made UTF-8
   EXPECT_EQ(read.values[6], "6 1.500000 r6 6.000000 -6.000000 1.500000");
   EXPECT_EQ(read.values[count - 1], std::to_string(count - 1) + " " + std::to_string((count - 1) / 4.0) + " r" +
                                         std::to_string(count - 1) + " " + std::to_string(count - 1.0) + " " +
