@@ -69,22 +69,8 @@ class FeatureReadAhead::Capture final : public IRowBuffer, public INotifier {
   Batch* batch_ = nullptr;
 };
 
-namespace {
-constexpr int kBatchesInUse = 3;  // one handed out, one being filled, one ready
-}
-
 FeatureReadAhead::FeatureReadAhead(Start start) : start_(std::move(start)) {
-  for (int i = 0; i < kBatchesInUse; ++i) spare_.push_back(std::make_unique<Batch>());
-  worker_ = std::thread(&FeatureReadAhead::Work, this);
-}
-
-FeatureReadAhead::~FeatureReadAhead() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  changed_.notify_all();
-  worker_.join();
+  queue_ = std::make_unique<ReadAheadQueue<Batch>>([this](Batch& batch) { return FillBatch(batch); });
 }
 
 bool FeatureReadAhead::Advance() {
@@ -98,7 +84,7 @@ bool FeatureReadAhead::Advance() {
   return !start_.cursor->IsFinished();
 }
 
-void FeatureReadAhead::FillBatch(Batch& batch, Capture& capture) {
+void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
   std::lock_guard<std::mutex> survey(*start_.datasetLock);
   batch.records.reserve(kBatchRecords);
   bool recordOpen = false;
@@ -140,57 +126,33 @@ void FeatureReadAhead::FillBatch(Batch& batch, Capture& capture) {
   }
 }
 
-void FeatureReadAhead::Work() {
+bool FeatureReadAhead::FillBatch(Batch& batch) {
+  batch.Clear();
+  if (done_) return false;
+  // What the cursor reports here is kept with the batch.
   Capture capture(start_.fields);
+  capture.Into(&batch);
   ScopedNotifier notices(&capture);
-  CPLPushErrorHandlerEx(&Capture::KeepGdalMessage, &capture);
-  while (true) {
-    std::unique_ptr<Batch> batch;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return stop_ || !spare_.empty(); });
-      if (stop_) break;
-      batch = std::move(spare_.back());
-      spare_.pop_back();
-    }
-    batch->Clear();
-    capture.Into(batch.get());
-    FillBatch(*batch, capture);
-    capture.Into(nullptr);
-    const bool last = done_;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ready_.push_back(std::move(batch));
-      finished_ = last;
-    }
-    changed_.notify_all();
-    if (last) break;
-  }
-  CPLPopErrorHandler();
+  CPLErrorHandlerPusher messages(&Capture::KeepGdalMessage, &capture);
+  WalkInto(batch, capture);
+  return !batch.records.empty() || batch.failure != nullptr;
 }
 
 const ReadAheadRecord* FeatureReadAhead::Next() {
   while (true) {
-    if (current_ && position_ < current_->records.size()) {
+    if (current_ != nullptr && position_ < current_->records.size()) {
       const ReadAheadRecord& record = current_->records[position_++];
       PassOnNotices(record.firstNotice, record.endNotice);
       return &record;
     }
-    if (current_ && current_->failure) {
+    if (current_ != nullptr && current_->failure) {
       const std::uint32_t from = current_->records.empty() ? 0 : current_->records.back().endNotice;
       PassOnNotices(from, static_cast<std::uint32_t>(current_->notices.size()));
       std::rethrow_exception(std::exchange(current_->failure, nullptr));
     }
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (current_) {
-      spare_.push_back(std::move(current_));
-      changed_.notify_all();
-    }
-    changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
-    if (ready_.empty()) return nullptr;
-    current_ = std::move(ready_.front());
-    ready_.pop_front();
+    current_ = queue_->Next();
     position_ = 0;
+    if (current_ == nullptr) return nullptr;
   }
 }
 

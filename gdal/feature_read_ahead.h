@@ -13,19 +13,17 @@
 // (through the notifier, or as GDAL messages) is kept with the record it
 // came with and passed on when that record is handed out, on the layer's
 // thread, as if it had been read there.
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include <cpl_error.h>
 
+#include "config/read_ahead_queue.h"
 #include "host/row_buffer.h"
 #include "model/date_time.h"
 #include "model/notifier.h"
@@ -62,10 +60,9 @@ class FeatureReadAhead {
   };
 
   // Starts the second thread; throws std::system_error when there is none
-  // to be had (the caller then reads on its own thread).
+  // to be had (the caller then reads on its own thread). Destroying the
+  // object stops the second thread and waits for it.
   explicit FeatureReadAhead(Start start);
-  // Stops the second thread and waits for it.
-  ~FeatureReadAhead();
   FeatureReadAhead(const FeatureReadAhead&) = delete;
   FeatureReadAhead& operator=(const FeatureReadAhead&) = delete;
 
@@ -87,8 +84,9 @@ class FeatureReadAhead {
  private:
   using Batch = ReadAheadBatch;
   class Capture;
-  void Work();
-  void FillBatch(Batch& batch, Capture& capture);
+  // Fills `batch` on the second thread; false when the walk was over.
+  bool FillBatch(Batch& batch);
+  void WalkInto(Batch& batch, Capture& capture);
   // Moves the cursor on; false when the records ran out (or the cursor broke).
   bool Advance();
   // Passes on the notices [first, end) of the current batch.
@@ -96,17 +94,10 @@ class FeatureReadAhead {
 
   Start start_;
   bool done_ = false;  // the walk is over (second thread only)
-
-  std::unique_ptr<Batch> current_;
+  Batch* current_ = nullptr;
   std::size_t position_ = 0;
-
-  std::thread worker_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> ready_;
-  std::vector<std::unique_ptr<Batch>> spare_;
-  bool finished_ = false;
-  bool stop_ = false;
+  // Last, so it is stopped first: its thread uses everything above.
+  std::unique_ptr<ReadAheadQueue<Batch>> queue_;
 };
 
 struct ReadAheadBatch {

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <utility>
 
 #include "model/text.h"
 
@@ -20,10 +19,6 @@ std::size_t Find(const char* base, std::size_t from, std::size_t size, char c) {
 bool HasBreak(const char* base, std::size_t from, std::size_t size) {
   return Find(base, from, size, '\n') < size || Find(base, from, size, '\r') < size;
 }
-
-// Batches in use at once when reading ahead: one with the reader, one being
-// filled, one ready.
-constexpr int kBatchesInFlight = 3;
 
 }  // namespace
 
@@ -147,7 +142,13 @@ bool EMLineBatches::OpenFile(const std::string& path) {
   cutter_.Reset(file_, std::string());
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
-  if (!error && size >= threadFromBytes_) StartWorker();
+  if (!error && size >= threadFromBytes_) {
+    try {
+      ahead_ = std::make_unique<ReadAheadQueue<EMLineBatch>>([this](EMLineBatch& batch) { return cutter_.Fill(batch); });
+    } catch (const std::system_error&) {
+      // No second thread to be had: the batches are made on the reader's.
+    }
+  }
   return true;
 }
 
@@ -158,89 +159,19 @@ void EMLineBatches::OpenText(std::string text) {
 }
 
 void EMLineBatches::Close() {
-  StopWorker();
+  ahead_.reset();
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   open_ = false;
   current_.reset();
-  ready_.clear();
-  spare_.clear();
-  finished_ = false;
-  stop_ = false;
-  failure_ = nullptr;
   cutter_.Reset(nullptr, std::string());
 }
 
 const EMLineBatch* EMLineBatches::Next() {
   if (!open_) return nullptr;
-  if (!worker_.joinable()) {
-    if (!current_) current_ = std::make_unique<EMLineBatch>();
-    return cutter_.Fill(*current_) ? current_.get() : nullptr;
-  }
-  std::unique_lock<std::mutex> lock(mutex_);
-  if (current_) {
-    spare_.push_back(std::move(current_));
-    changed_.notify_all();
-  }
-  changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
-  if (!ready_.empty()) {
-    current_ = std::move(ready_.front());
-    ready_.pop_front();
-    return current_.get();
-  }
-  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
-  return nullptr;
-}
-
-void EMLineBatches::StartWorker() {
-  for (int i = 0; i < kBatchesInFlight; ++i) spare_.push_back(std::make_unique<EMLineBatch>());
-  try {
-    worker_ = std::thread(&EMLineBatches::Work, this);
-  } catch (const std::system_error&) {
-    // No thread to be had: the batches are prepared on the reader's thread.
-    spare_.clear();
-  }
-}
-
-void EMLineBatches::StopWorker() {
-  if (!worker_.joinable()) return;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  changed_.notify_all();
-  worker_.join();
-}
-
-void EMLineBatches::Work() {
-  while (true) {
-    std::unique_ptr<EMLineBatch> batch;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return stop_ || !spare_.empty(); });
-      if (stop_) return;
-      batch = std::move(spare_.back());
-      spare_.pop_back();
-    }
-    bool more = false;
-    std::exception_ptr failure;
-    try {
-      more = cutter_.Fill(*batch);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (more) {
-        ready_.push_back(std::move(batch));
-      } else {
-        finished_ = true;
-        failure_ = failure;
-      }
-    }
-    changed_.notify_all();
-    if (!more) return;
-  }
+  if (ahead_) return ahead_->Next();
+  if (!current_) current_ = std::make_unique<EMLineBatch>();
+  return cutter_.Fill(*current_) ? current_.get() : nullptr;
 }
 
 }  // namespace veldrane

@@ -12,18 +12,14 @@
 //
 // A line ends at CR LF, at a lone LF or at a lone CR; the break is not part
 // of the line. A last line without a break is a line.
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
-#include <exception>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
+#include "config/read_ahead_queue.h"
 #include "readers/em/em_coordinate_line.h"
 
 namespace veldrane {
@@ -73,7 +69,7 @@ class EMLineBatches {
   void Close();
   bool IsOpen() const { return open_; }
   // True while a second thread prepares the batches of the open file.
-  bool IsReadingAhead() const { return worker_.joinable(); }
+  bool IsReadingAhead() const { return ahead_ != nullptr; }
 
   // The next batch, or null at the end of the input. It stays valid until
   // the next call or Close. A failure while reading ahead (out of memory)
@@ -105,25 +101,13 @@ class EMLineBatches {
     std::int32_t lineNumber_ = 0;
   };
 
-  void StartWorker();
-  void StopWorker();
-  void Work();
-
   std::size_t threadFromBytes_;
   Cutter cutter_;
   std::FILE* file_ = nullptr;
   bool open_ = false;
-  std::unique_ptr<EMLineBatch> current_;
-
-  // Shared with the thread that reads ahead.
-  std::thread worker_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<EMLineBatch>> ready_;
-  std::vector<std::unique_ptr<EMLineBatch>> spare_;
-  bool finished_ = false;
-  bool stop_ = false;
-  std::exception_ptr failure_;
+  std::unique_ptr<EMLineBatch> current_;  // when the batches are made here
+  // Set while a second thread fills the batches; it owns cutter_ then.
+  std::unique_ptr<ReadAheadQueue<EMLineBatch>> ahead_;
 };
 
 }  // namespace veldrane

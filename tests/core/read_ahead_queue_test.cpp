@@ -1,0 +1,75 @@
+// Batches filled on a second thread: handed out in order, reused, a failure
+// thrown after the batches before it, and a queue dropped half way stops.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "config/read_ahead_queue.h"
+
+namespace veldrane::test {
+namespace {
+
+struct Numbered {
+  int number = -1;
+  std::vector<int> payload;
+};
+
+TEST(ReadAheadQueue, BatchesArriveInOrderAndAreReused) {
+  int next = 0;
+  std::set<const Numbered*> seen;
+  ReadAheadQueue<Numbered> queue([&](Numbered& batch) {
+    if (next == 50) return false;
+    batch.number = next++;
+    batch.payload.assign(100, batch.number);
+    return true;
+  });
+  std::vector<int> numbers;
+  while (Numbered* batch = queue.Next()) {
+    numbers.push_back(batch->number);
+    EXPECT_EQ(batch->payload.back(), batch->number);
+    seen.insert(batch);
+  }
+  ASSERT_EQ(numbers.size(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(numbers[static_cast<std::size_t>(i)], i);
+  EXPECT_LE(seen.size(), 3u);  // the same three batches throughout
+  EXPECT_EQ(queue.Next(), nullptr);
+}
+
+TEST(ReadAheadQueue, AFailureIsThrownAfterTheBatchesBeforeIt) {
+  int next = 0;
+  ReadAheadQueue<Numbered> queue([&](Numbered& batch) {
+    if (next == 5) throw std::runtime_error("read error");
+    batch.number = next++;
+    return true;
+  });
+  for (int i = 0; i < 5; ++i) {
+    Numbered* batch = queue.Next();
+    ASSERT_NE(batch, nullptr);
+    EXPECT_EQ(batch->number, i);
+  }
+  EXPECT_THROW(queue.Next(), std::runtime_error);
+  EXPECT_EQ(queue.Next(), nullptr);
+}
+
+TEST(ReadAheadQueue, DroppingTheQueueStopsTheFilling) {
+  std::atomic<int> fills{0};
+  std::thread::id filler;
+  {
+    ReadAheadQueue<Numbered> queue([&](Numbered& batch) {
+      filler = std::this_thread::get_id();
+      batch.number = fills++;
+      return true;  // would go on for ever
+    });
+    ASSERT_NE(queue.Next(), nullptr);
+  }
+  const int afterStop = fills.load();
+  EXPECT_LE(afterStop, 4);  // the three in use, and the one being filled at most
+  EXPECT_NE(filler, std::this_thread::get_id());
+}
+
+}  // namespace
+}  // namespace veldrane::test
