@@ -7,10 +7,6 @@
 #include <system_error>
 #include <tuple>
 #include <vector>
-#include <thread>
-#include <mutex>
-#include <condition_variable>
-#include <deque>
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
@@ -115,27 +111,6 @@ class RingClosingMessages {
 };
 
 }  // namespace
-
-
-namespace {
-struct Op { std::int32_t index; int kind; double num; std::int32_t i; std::uint32_t off, len; };
-struct Rec { std::int32_t oid; std::uint32_t opBegin, opEnd; double x,y,z,m; bool z3,mm,empty; };
-struct Batch { std::vector<Op> ops; std::string text; std::vector<Rec> recs; };
-class Capture : public IRowBuffer {
- public:
-  Capture(std::shared_ptr<const Fields> f) : f_(std::move(f)) {}
-  const std::shared_ptr<const Fields>& FieldSet() const override { return f_; }
-  void SetNull(std::int32_t index) override { b->ops.push_back({index, 0, 0, 0, 0, 0}); }
-  void SetSmallInteger(std::int32_t index, std::int16_t v) override { b->ops.push_back({index, 1, 0, v, 0, 0}); }
-  void SetInteger(std::int32_t index, std::int32_t v) override { b->ops.push_back({index, 2, 0, v, 0, 0}); }
-  void SetDouble(std::int32_t index, double v) override { b->ops.push_back({index, 3, v, 0, 0, 0}); }
-  void SetString(std::int32_t index, std::string_view v) override { b->ops.push_back({index, 4, 0, 0, (std::uint32_t)b->text.size(), (std::uint32_t)v.size()}); b->text.append(v); }
-  void SetDate(std::int32_t, const DateTime&) override {}
-  std::shared_ptr<const Fields> f_; Batch* b = nullptr;
-};
-std::mutex m; std::condition_variable cv; std::deque<std::unique_ptr<Batch>> q, spare; bool fin=false; std::thread* th=nullptr;
-std::unique_ptr<Batch> cur; size_t pos=0;
-}
 
 void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax) {
   const double scale = std::max({1.0, std::fabs(xMin), std::fabs(yMin), std::fabs(xMax), std::fabs(yMax)});
@@ -328,47 +303,6 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
       }
     }
     ActiveCursor& active = *sequential_;
-    if (getenv("VELD_AHEAD")) {
-      if (!th) {
-        for (int i=0;i<3;++i) spare.push_back(std::make_unique<Batch>());
-        th = new std::thread([this, &active]{
-          Capture cap(source_.fields); OGRPoint scratch;
-          while (true) {
-            std::unique_ptr<Batch> b;
-            { std::unique_lock l(m); cv.wait(l,[]{return !spare.empty();}); b=std::move(spare.back()); spare.pop_back(); }
-            b->ops.clear(); b->text.clear(); b->recs.clear(); cap.b=b.get();
-            while (b->recs.size()<512 && !active.done && !active.cursor->IsFinished()) {
-              Rec r; r.opBegin=b->ops.size();
-              active.cursor->QueryValues(cap);
-              r.oid = active.base->RecordOrdinal();
-              r.opEnd=b->ops.size();
-              active.cursor->QueryShape(scratch);
-              r.empty=scratch.IsEmpty(); r.x=scratch.getX(); r.y=scratch.getY(); r.z=scratch.getZ(); r.m=scratch.getM(); r.z3=scratch.Is3D(); r.mm=scratch.IsMeasured();
-              b->recs.push_back(r);
-              Advance(active);
-            }
-            bool end = b->recs.empty();
-            std::unique_lock l(m); if (!end) q.push_back(std::move(b)); else { fin=true; } cv.notify_all(); if (end) return;
-          }
-        });
-      }
-      if (!cur || pos==cur->recs.size()) {
-        std::unique_lock l(m);
-        if (cur) { spare.push_back(std::move(cur)); cv.notify_all(); }
-        cv.wait(l,[]{return !q.empty()||fin;});
-        if (q.empty()) return nullptr;
-        cur=std::move(q.front()); q.pop_front(); pos=0;
-      }
-      const Rec& r = cur->recs[pos++];
-      auto feature = std::make_unique<OGRFeature>(definition_);
-      rowBuffer_.Attach(feature.get());
-      for (auto k=r.opBegin;k<r.opEnd;++k) { const Op& o=cur->ops[k]; switch(o.kind){case 0: rowBuffer_.SetNull(o.index);break; case 1: rowBuffer_.SetSmallInteger(o.index,(std::int16_t)o.i);break; case 2: rowBuffer_.SetInteger(o.index,o.i);break; case 3: rowBuffer_.SetDouble(o.index,o.num);break; case 4: rowBuffer_.SetString(o.index,std::string_view(cur->text.data()+o.off,o.len));break;} }
-      rowBuffer_.Attach(nullptr);
-      feature->SetFID(r.oid);
-      if (!r.empty) { auto* pt = new OGRPoint(r.x,r.y); if (r.z3) pt->setZ(r.z); if (r.mm) pt->setM(r.m); DropMissingOrdinates(*pt, wkbPoint); pt->assignSpatialReference(spatialReference_); feature->SetGeomFieldDirectly(0, pt); }
-      m_nFeaturesRead++;
-      return feature.release();
-    }
     const bool geometryIgnored = definition_->IsGeometryIgnored() != FALSE;
     const bool withShape = m_poFilterGeom != nullptr || !geometryIgnored;
     while (!active.done && !active.cursor->IsFinished()) {
