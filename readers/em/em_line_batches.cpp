@@ -12,6 +12,7 @@ namespace {
 
 // Position of the first `c` in [from, size), or size.
 std::size_t Find(const char* base, std::size_t from, std::size_t size, char c) {
+  if (from >= size) return size;  // an empty batch has no bytes at all
   const void* hit = std::memchr(base + from, c, size - from);
   return hit == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(hit) - base);
 }
