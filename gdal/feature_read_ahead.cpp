@@ -7,7 +7,6 @@
 
 #include "gdal/utf8_row_buffer.h"
 #include "model/survey_error.h"
-#include "model/text.h"
 #include "plugin/cursor_base.h"
 
 namespace veldrane::ogr {
@@ -34,10 +33,10 @@ class FeatureReadAhead::Capture final : public IRowBuffer, public INotifier {
   void SetDouble(std::int32_t index, double value) override { Add(index, Kind::Double).number = value; }
   void SetString(std::int32_t index, std::string_view value) override {
     Batch::Value& stored = Add(index, Kind::String);
-    stored.textOffset = static_cast<std::uint32_t>(batch_->text.size());
-    if (IsUtf8(value)) batch_->text.append(value);
-    else batch_->text.append(ToValidUtf8(value));
-    stored.textLength = static_cast<std::uint32_t>(batch_->text.size() - stored.textOffset);
+    stored.textOffset = batch_->text.size();
+    std::string converted;
+    batch_->text.append(AsUtf8(value, converted));
+    stored.textLength = batch_->text.size() - stored.textOffset;
   }
   void SetDate(std::int32_t index, const DateTime& value) override { Add(index, Kind::Date).date = value; }
 
@@ -73,15 +72,13 @@ FeatureReadAhead::FeatureReadAhead(Start start) : start_(std::move(start)) {
   queue_ = std::make_unique<ReadAheadQueue<Batch>>([this](Batch& batch) { return FillBatch(batch); });
 }
 
-bool FeatureReadAhead::Advance() {
+bool StepCursor(IPlugInCursorHelper& cursor) {
   try {
-    start_.cursor->NextRecord();
+    cursor.NextRecord();
   } catch (const RaisedError&) {
-    // The end of the records is signalled by a failure; any other failure
-    // ends the walk as well rather than serving one record forever.
     return false;
   }
-  return !start_.cursor->IsFinished();
+  return !cursor.IsFinished();
 }
 
 void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
@@ -113,7 +110,7 @@ void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
         record.hasM = point.IsMeasured() != FALSE;
         record.m = point.getM();
       }
-      if (!Advance()) done_ = true;
+      if (!StepCursor(*start_.cursor)) done_ = true;
       record.endNotice = static_cast<std::uint32_t>(batch.notices.size());
       recordOpen = false;
     }

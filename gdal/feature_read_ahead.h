@@ -49,6 +49,11 @@ struct ReadAheadRecord {
   double x = 0, y = 0, z = 0, m = 0;
 };
 
+// Moves `cursor` to its next record; false when the records ran out. The
+// end is signalled by a failure; any other failure (RaisedError) ends the
+// walk as well rather than serving one record for ever.
+bool StepCursor(IPlugInCursorHelper& cursor);
+
 class FeatureReadAhead {
  public:
   struct Start {
@@ -87,8 +92,6 @@ class FeatureReadAhead {
   // Fills `batch` on the second thread; false when the walk was over.
   bool FillBatch(Batch& batch);
   void WalkInto(Batch& batch, Capture& capture);
-  // Moves the cursor on; false when the records ran out (or the cursor broke).
-  bool Advance();
   // Passes on the notices [first, end) of the current batch.
   void PassOnNotices(std::uint32_t first, std::uint32_t end) const;
 
@@ -106,7 +109,7 @@ struct ReadAheadBatch {
     enum class Kind : std::uint8_t { Null, SmallInteger, Integer, Double, String, Date } kind = Kind::Null;
     std::int32_t integer = 0;
     double number = 0;
-    std::uint32_t textOffset = 0, textLength = 0;
+    std::size_t textOffset = 0, textLength = 0;
     DateTime date;
   };
   struct Notice {

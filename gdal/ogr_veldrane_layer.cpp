@@ -275,14 +275,7 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
 }
 
 void OGRVeldraneLayer::Advance(ActiveCursor& active) {
-  try {
-    active.cursor->NextRecord();
-  } catch (const RaisedError&) {
-    // The end of the records is signalled by a failure; any other failure
-    // ends the loop as well rather than serving one record forever.
-    active.done = true;
-  }
-  if (active.cursor->IsFinished()) active.done = true;
+  if (!StepCursor(*active.cursor)) active.done = true;
 }
 
 bool OGRVeldraneLayer::PassesFilters(OGRFeature& feature) {

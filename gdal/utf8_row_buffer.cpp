@@ -26,12 +26,15 @@ bool IsUtf8(std::string_view text) {
   return CPLIsUTF8(text.data(), static_cast<int>(text.size())) != 0;
 }
 
+std::string_view AsUtf8(std::string_view text, std::string& converted) {
+  if (IsUtf8(text)) return text;
+  converted = ToValidUtf8(text);
+  return converted;
+}
+
 void Utf8RowBuffer::SetString(std::int32_t index, std::string_view value) {
-  if (IsUtf8(value)) {
-    OgrFeatureRowBuffer::SetString(index, value);
-  } else {
-    OgrFeatureRowBuffer::SetString(index, ToValidUtf8(value));
-  }
+  std::string converted;
+  OgrFeatureRowBuffer::SetString(index, AsUtf8(value, converted));
 }
 
 }  // namespace veldrane::ogr

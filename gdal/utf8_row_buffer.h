@@ -24,5 +24,8 @@ class Utf8RowBuffer final : public OgrFeatureRowBuffer {
 // True when `text` is valid UTF-8 (plain ASCII is checked without a call
 // into GDAL).
 bool IsUtf8(std::string_view text);
+// `text` itself when it is valid UTF-8, else its Windows-1252 reading as
+// UTF-8, made in `converted`.
+std::string_view AsUtf8(std::string_view text, std::string& converted);
 
 }  // namespace veldrane::ogr

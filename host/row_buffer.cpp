@@ -65,12 +65,6 @@ bool HoldsAsIs(const OGRFieldDefn& defn, OGRFieldType type) {
 }
 }  // namespace
 
-OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes)
-    : fields_(std::move(fields)) {
-  slots_.resize(static_cast<std::size_t>(fields_ ? fields_->FieldCount() : 0));
-  for (std::size_t i = 0; i < slots_.size() && i < ogrIndexes.size(); ++i) slots_[i].target = ogrIndexes[i];
-}
-
 OgrFeatureRowBuffer::OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, const OGRFeatureDefn& definition)
     : fields_(std::move(fields)) {
   const std::int32_t count = fields_ ? fields_->FieldCount() : 0;

@@ -76,7 +76,6 @@ class RowBuffer : public IRowBuffer {
 // date-times; a null becomes an OGR null field.
 class OgrFeatureRowBuffer : public IRowBuffer {
  public:
-  OgrFeatureRowBuffer(std::shared_ptr<const Fields> fields, std::vector<int> ogrIndexes);
   // Maps every field that is neither object ID nor geometry to the attribute
   // of the same name in `definition` (-1 when it has none), and stores the
   // values each attribute holds as they are, without OGR's conversion

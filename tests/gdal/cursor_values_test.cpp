@@ -298,7 +298,7 @@ std::unique_ptr<SurveyDataset> TraverseDataset(std::size_t stations) {
     point->easting = 100.0 + static_cast<double>(i);
     point->northing = 200;
     point->station = 1000.0 * static_cast<double>(i);
-    point->stationName = "S" + std::to_string(i);
+    point->stationName = std::string(1, 'S').append(std::to_string(i));  // not "S" + ..., which GCC 12 warns about
     data.traverse->points.push_back(point);
   }
   return holder;
