@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "readers/em/em_coordinate_line.h"
 #include "readers/em/em_line_batches.h"
 #include "readers/em/em_survey.h"
 #include "tests/core/em_test_support.h"
@@ -94,26 +93,6 @@ TEST(EMLineBatches, CoordinateLinesArriveRead) {
   EXPECT_EQ(batches.Next(), nullptr);
 }
 
-TEST(EMCoordinateCut, FourValuesAtMostAndTheRestIsTheCode) {
-  std::string_view values[4];
-  std::string_view rest;
-  EXPECT_EQ(CutAtCommas("a,b", values, rest), 2);
-  EXPECT_EQ(values[1], "b");
-  EXPECT_TRUE(rest.empty());
-  EXPECT_EQ(CutAtCommas("a,,c,d,e,f", values, rest), 4);
-  EXPECT_EQ(values[1], "");
-  EXPECT_EQ(values[3], "d");
-  EXPECT_EQ(rest, "e,f");
-  EXPECT_EQ(CutAtCommas("a,b,c,d,", values, rest), 4);
-  EXPECT_EQ(rest, "");
-  EXPECT_EQ(CutAtCommas("a,b\t,c,d", values, rest), -1);
-  EXPECT_EQ(CutAtBlanks("  a  b c", values, rest), 3);
-  EXPECT_EQ(values[1], "b");
-  EXPECT_EQ(CutAtBlanks("a b  c d   e  f ", values, rest), 4);
-  EXPECT_EQ(values[3], "d");
-  EXPECT_EQ(rest, "e  f");
-}
-
 class EMLineBatchFileTest : public ScratchFileTest {
  protected:
   // A file of numbered coordinate lines with mixed breaks.
@@ -130,58 +109,28 @@ class EMLineBatchFileTest : public ScratchFileTest {
 
 TEST_F(EMLineBatchFileTest, ReadingAheadGivesTheSameLinesAsReadingInPlace) {
   const std::string text = ManyLines(5000);
-  const std::string path = Write("ahead.em", text);
   EMLineBatches ahead(/*batchBytes=*/512, /*threadFromBytes=*/0);
-  ASSERT_TRUE(ahead.OpenFile(path));
+  ASSERT_TRUE(ahead.OpenFile(Write("ahead.em", text)));
   EXPECT_TRUE(ahead.IsReadingAhead());
-  std::vector<CutLine> lines;
-  double elevations = 0;
-  int coordinates = 0;
-  while (const EMLineBatch* batch = ahead.Next()) {
-    for (const EMPreparedLine& line : batch->lines) {
-      lines.push_back({std::string(line.text), line.number});
-      coordinates += line.isCoordinate ? 1 : 0;
-      elevations += line.coordinate.elevation;
-    }
-  }
-  EXPECT_EQ(lines, CutText(text, 1 << 20));
+  const std::vector<CutLine> lines = AllLines(ahead);
   EXPECT_EQ(lines.size(), 5000u);
-  EXPECT_EQ(coordinates, 5000);
-  double expectedElevations = 0;
-  for (int i = 0; i < 5000; ++i) expectedElevations += i % 7;
-  EXPECT_EQ(elevations, expectedElevations);
+  EXPECT_EQ(lines, CutText(text, 1 << 20));
   // At the end it stays at the end.
   EXPECT_EQ(ahead.Next(), nullptr);
 }
 
-TEST_F(EMLineBatchFileTest, ClosingWhileTheSecondThreadWaitsEndsIt) {
+TEST_F(EMLineBatchFileTest, ClosedHalfWayAndOpenedAgainItStartsAtTheFirstLine) {
   const std::string path = Write("partial.em", ManyLines(20000));
-  for (int taken = 0; taken < 3; ++taken) {
-    EMLineBatches ahead(256, 0);
-    ASSERT_TRUE(ahead.OpenFile(path));
-    for (int i = 0; i < taken; ++i) ASSERT_NE(ahead.Next(), nullptr);
-    ahead.Close();
-    EXPECT_FALSE(ahead.IsReadingAhead());
-    EXPECT_EQ(ahead.Next(), nullptr);
-  }
-  // Re-opened, the same reader starts from the first line again.
-  EMLineBatches again(256, 0);
-  ASSERT_TRUE(again.OpenFile(path));
-  ASSERT_NE(again.Next(), nullptr);
-  ASSERT_TRUE(again.OpenFile(path));
-  const EMLineBatch* batch = again.Next();
+  EMLineBatches ahead(256, 0);
+  ASSERT_TRUE(ahead.OpenFile(path));
+  ASSERT_NE(ahead.Next(), nullptr);
+  ahead.Close();
+  EXPECT_FALSE(ahead.IsReadingAhead());
+  EXPECT_EQ(ahead.Next(), nullptr);
+  ASSERT_TRUE(ahead.OpenFile(path));
+  const EMLineBatch* batch = ahead.Next();
   ASSERT_NE(batch, nullptr);
   EXPECT_EQ(batch->lines.front().number, 1);
-}
-
-TEST_F(EMLineBatchFileTest, SmallFilesAndMissingFilesStayOnTheReadersThread) {
-  EMLineBatches batches;
-  ASSERT_TRUE(batches.OpenFile(Write("small.em", ManyLines(10))));
-  EXPECT_FALSE(batches.IsReadingAhead());
-  EXPECT_EQ(AllLines(batches).size(), 10u);
-  EXPECT_FALSE(batches.OpenFile((dir_ / "missing.em").string()));
-  EXPECT_FALSE(batches.IsOpen());
-  EXPECT_EQ(batches.Next(), nullptr);
 }
 
 // A survey large enough to be read ahead, with problems spread over it,

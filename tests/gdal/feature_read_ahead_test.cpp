@@ -141,22 +141,5 @@ TEST(FeatureReadAhead, AFailureEndsTheWalkAfterTheRecordsBeforeIt) {
   EXPECT_EQ(read.failure, "disk gone");
 }
 
-TEST(FeatureReadAhead, StoppingBeforeTheEndWaitsForTheSecondThread) {
-  auto cursor = std::make_shared<FakeCursor>(100000, -1, -1);
-  FeatureReadAhead::Start start;
-  start.cursor = cursor;
-  start.fields = TwoFields();
-  start.datasetLock = std::make_shared<std::mutex>();
-  {
-    FeatureReadAhead ahead(start);
-    ASSERT_NE(ahead.Next(), nullptr);
-  }
-  // The second thread is gone: it walked at most the three batches in use,
-  // and the cursor is back in the caller's hands only.
-  EXPECT_LE(cursor->Walked(), 3 * static_cast<int>(FeatureReadAhead::kBatchRecords));
-  EXPECT_GE(cursor->Walked(), 1);
-  EXPECT_EQ(cursor.use_count(), 2);  // here and in `start`
-}
-
 }  // namespace
 }  // namespace veldrane::ogr::test
