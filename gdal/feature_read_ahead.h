@@ -83,8 +83,11 @@ class FeatureReadAhead {
   template <class Row>
   void WriteValues(const ReadAheadRecord& record, Row& row) const;
 
-  // Records per batch; at most three batches are in use at once.
-  static constexpr std::size_t kBatchRecords = 512;
+  // Records per batch; at most three batches are in use at once. Each
+  // batch handed over may wake the other thread, so batches are large
+  // enough that the handing over costs next to nothing (a few megabytes
+  // in all).
+  static constexpr std::size_t kBatchRecords = 4096;
 
  private:
   using Batch = ReadAheadBatch;

@@ -30,13 +30,8 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   // with an undefined coordinate.
   void AddPoint(const EMSurveyPoint& point);
   void AddPoint(EMSurveyPoint&& point);
-  // Grows the points in a buffer the reader lends (see EMPointList).
-  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr) {
-    points_.LendBuffer(std::move(buffer), std::move(arena));
-  }
-  // The section is complete: its points take their final, exact storage, and
-  // the lent buffer goes back to `returned`.
-  void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }
+  // Stores the points in the survey's arena (see EMPointList).
+  void UseArena(std::shared_ptr<EMPointArena> arena) { points_.UseArena(std::move(arena)); }
 
   // The points ordered by station along the range line (each read refreshes
   // their Station and LateralOffset); empty for a degenerate range line or

@@ -1,6 +1,7 @@
 #include "readers/em/em_point_arena.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -14,26 +15,52 @@ namespace {
 
 std::size_t RoundUp(std::size_t value, std::size_t step) { return (value + step - 1) / step * step; }
 
-// Memory for one chunk; large chunks are aligned to the huge page size so
-// the kernel can back them with huge pages when asked to.
+// Large chunks are mapped from the system directly, aligned to the huge
+// page size so the kernel can back them with huge pages when asked to, and
+// unmapped when the arena goes. Through the heap they would stay resident
+// after the survey is closed, and a warmed but unused tail would stay with
+// them.
+void* MapLargeChunk(std::size_t bytes) {
+#if defined(__linux__)
+  const std::size_t alignment = EMPointArena::kHugePageBytes;
+  void* mapped = ::mmap(nullptr, bytes + alignment, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  char* begin = static_cast<char*>(mapped);
+  char* aligned = begin + (alignment - reinterpret_cast<std::uintptr_t>(begin) % alignment) % alignment;
+  if (aligned > begin) ::munmap(begin, static_cast<std::size_t>(aligned - begin));
+  char* end = begin + bytes + alignment;
+  if (end > aligned + bytes) ::munmap(aligned + bytes, static_cast<std::size_t>(end - (aligned + bytes)));
+#if defined(MADV_HUGEPAGE)
+  // Only a hint: where huge pages are unavailable the chunk works as is.
+  ::madvise(aligned, bytes, MADV_HUGEPAGE);
+#endif
+  return aligned;
+#else
+  return ::operator new(bytes, std::align_val_t{EMPointArena::kHugePageBytes});
+#endif
+}
+
 void* ReserveChunk(std::size_t bytes) {
   if (bytes < EMPointArena::kHugePageBytes) return ::operator new(bytes, std::align_val_t{alignof(EMSurveyPoint)});
-  void* memory = ::operator new(bytes, std::align_val_t{EMPointArena::kHugePageBytes});
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  // Only a hint: where huge pages are unavailable the chunk works as is.
-  ::madvise(memory, bytes, MADV_HUGEPAGE);
-#endif
-  return memory;
+  return MapLargeChunk(bytes);
 }
 
 void ReleaseChunk(void* memory, std::size_t bytes) {
-  const std::size_t alignment = bytes < EMPointArena::kHugePageBytes ? alignof(EMSurveyPoint) : EMPointArena::kHugePageBytes;
-  ::operator delete(memory, std::align_val_t{alignment});
+  if (bytes < EMPointArena::kHugePageBytes) {
+    ::operator delete(memory, std::align_val_t{alignof(EMSurveyPoint)});
+    return;
+  }
+#if defined(__linux__)
+  ::munmap(memory, bytes);
+#else
+  ::operator delete(memory, std::align_val_t{EMPointArena::kHugePageBytes});
+#endif
 }
 
 }  // namespace
 
 EMPointArena::~EMPointArena() {
+  warmer_.Stop();
   for (const Chunk& chunk : chunks_) ReleaseChunk(chunk.memory, chunk.bytes);
 }
 
@@ -42,7 +69,32 @@ EMSurveyPoint* EMPointArena::Allocate(std::size_t count) {
   Chunk& chunk = chunks_.back();
   EMSurveyPoint* first = static_cast<EMSurveyPoint*>(chunk.memory) + chunk.used;
   chunk.used += count;
+  if (warmAhead_) WarmAheadOf(chunk);
   return first;
+}
+
+bool EMPointArena::Extend(EMSurveyPoint* end, std::size_t count) {
+  if (chunks_.empty()) return false;
+  Chunk& chunk = chunks_.back();
+  if (end != static_cast<EMSurveyPoint*>(chunk.memory) + chunk.used || chunk.capacity - chunk.used < count) return false;
+  chunk.used += count;
+  if (warmAhead_) WarmAheadOf(chunk);
+  return true;
+}
+
+void EMPointArena::WarmAhead(bool on) {
+  warmAhead_ = on;
+  if (!on) warmer_.Stop();
+}
+
+void EMPointArena::WarmAheadOf(Chunk& chunk) {
+  // Small chunks are not aligned to pages and fill quickly anyway.
+  if (chunk.bytes < kHugePageBytes) return;
+  const std::size_t usedBytes = chunk.used * sizeof(EMSurveyPoint);
+  const std::size_t target = std::min(chunk.bytes, RoundUp(usedBytes + kWarmAheadBytes, kHugePageBytes));
+  if (target <= chunk.warmed) return;
+  warmer_.Warm(static_cast<char*>(chunk.memory) + chunk.warmed, target - chunk.warmed);
+  chunk.warmed = target;
 }
 
 void EMPointArena::AddChunk(std::size_t minimumPoints) {

@@ -5,46 +5,40 @@
 namespace veldrane {
 
 namespace {
-// A feature read on its own (not lent an arena) holds few points.
+// A feature read on its own (not given the survey's arena) holds few points.
 constexpr std::size_t kOwnArenaFirstChunkBytes = 4096;
 }  // namespace
 
 EMPointList::~EMPointList() {
-  for (const Run& run : sealed_) std::destroy_n(run.first, run.count);
+  for (const Run& run : runs_) std::destroy_n(run.first, run.count);
 }
 
-void EMPointList::LendBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena) {
-  if (arena && sealed_.empty()) arena_ = std::move(arena);
-  if (!open_.empty()) return;  // points are growing already: keep them where they are
-  buffer.clear();
-  open_ = std::move(buffer);
+void EMPointList::UseArena(std::shared_ptr<EMPointArena> arena) {
+  if (arena && count_ == 0) arena_ = std::move(arena);
 }
 
-void EMPointList::SealOpenPoints() {
-  if (open_.empty()) return;
-  if (!arena_) arena_ = std::make_shared<EMPointArena>(kOwnArenaFirstChunkBytes);
-  sealed_.reserve(sealed_.size() + 1);  // so recording the run below cannot throw
-  EMSurveyPoint* first = arena_->Allocate(open_.size());
-  std::uninitialized_move(open_.begin(), open_.end(), first);
-  sealed_.push_back({first, open_.size()});
-  sealedCount_ += open_.size();
-  open_.clear();
-}
-
-void EMPointList::Seal(std::vector<EMSurveyPoint>* returned) {
-  SealOpenPoints();
-  if (returned != nullptr) {
-    *returned = std::move(open_);
-    returned->clear();
+EMSurveyPoint* EMPointList::NextSlot() {
+  if (!runs_.empty()) {
+    Run& last = runs_.back();
+    EMSurveyPoint* end = last.first + last.count;
+    if (arena_->Extend(end, 1)) {
+      ++last.count;
+      ++count_;
+      return end;
+    }
   }
-  std::vector<EMSurveyPoint>().swap(open_);
+  if (!arena_) arena_ = std::make_shared<EMPointArena>(kOwnArenaFirstChunkBytes);
+  runs_.reserve(runs_.size() + 1);  // so recording the run below cannot throw
+  EMSurveyPoint* slot = arena_->Allocate(1);
+  runs_.push_back({slot, 1});
+  ++count_;
+  return slot;
 }
 
-std::vector<EMSurveyPoint*> EMPointList::All() {
-  Seal();
+std::vector<EMSurveyPoint*> EMPointList::All() const {
   std::vector<EMSurveyPoint*> out;
-  out.reserve(sealedCount_);
-  for (const Run& run : sealed_)
+  out.reserve(count_);
+  for (const Run& run : runs_)
     for (std::size_t i = 0; i < run.count; ++i) out.push_back(run.first + i);
   return out;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// The points of one feature, stored by value. While a feature is being
-// read its points grow in a vector (which the reader may lend, so one
-// growing buffer serves every feature of a file); once handed out, or
-// sealed when the feature is closed, they move into runs of the survey's
-// point arena that never move again, so shared handles to them stay valid
-// and no capacity is wasted.
+// The points of one feature, stored by value in runs of the survey's point
+// arena. A point is moved straight into the arena as it is read and never
+// moves again, so shared handles to it stay valid and a large survey's
+// points are written once. While one feature is read its points follow each
+// other in the arena, so a feature's points are one run, or a few where a
+// chunk of the arena ended.
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "readers/em/em_point_arena.h"
@@ -20,28 +21,19 @@ class EMPointList {
   EMPointList& operator=(const EMPointList&) = delete;
   ~EMPointList();
 
-  // Appends a copy of the point (the list owns its own values).
-  void Add(const EMSurveyPoint& point) {
-    MakeRoom();
-    open_.push_back(point);
-  }
-  void Add(EMSurveyPoint&& point) {
-    MakeRoom();
-    open_.push_back(std::move(point));
-  }
-  std::size_t Size() const { return sealedCount_ + open_.size(); }
-  bool Empty() const { return Size() == 0; }
+  // Appends the point (the list owns its own values).
+  void Add(const EMSurveyPoint& point) { Add(EMSurveyPoint(point)); }
+  void Add(EMSurveyPoint&& point) { new (NextSlot()) EMSurveyPoint(std::move(point)); }
+  std::size_t Size() const { return count_; }
+  bool Empty() const { return count_ == 0; }
 
-  // Takes an empty buffer (with its capacity) to grow the next points in,
-  // and the arena the sealed points go to. Without an arena the list makes
-  // a small one of its own when it first seals.
-  void LendBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr);
-  // Moves the growing points into their final run; the emptied buffer,
-  // capacity kept, goes back to `returned` when given.
-  void Seal(std::vector<EMSurveyPoint>* returned = nullptr);
+  // The arena the points go to, shared with the survey's other features;
+  // taken when the list holds no points yet. A list given none makes a
+  // small arena of its own.
+  void UseArena(std::shared_ptr<EMPointArena> arena);
 
-  // Every point in order (sealing first, so the references stay valid).
-  std::vector<EMSurveyPoint*> All();
+  // Every point in order.
+  std::vector<EMSurveyPoint*> All() const;
 
   // A handle to `p` that keeps `owner` alive; when the feature is not owned
   // by a shared pointer (a stack object in a test) the handle is a copy.
@@ -51,22 +43,18 @@ class EMPointList {
   }
 
  private:
-  // A long feature is sealed run by run, so the growing buffer stays
-  // small and is never copied while it is large.
-  static constexpr std::size_t kRunPoints = 4096;
-  void MakeRoom() {
-    if (open_.size() >= kRunPoints) SealOpenPoints();
-  }
-  void SealOpenPoints();
+  // Claims the room for one more point; constructing a point there by a
+  // move cannot fail, so the claimed room always holds a point.
+  static_assert(std::is_nothrow_move_constructible_v<EMSurveyPoint>);
+  EMSurveyPoint* NextSlot();
 
   struct Run {
     EMSurveyPoint* first;
     std::size_t count;
   };
   std::shared_ptr<EMPointArena> arena_;
-  std::vector<Run> sealed_;
-  std::size_t sealedCount_ = 0;
-  std::vector<EMSurveyPoint> open_;
+  std::vector<Run> runs_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace veldrane

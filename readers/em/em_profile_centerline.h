@@ -22,13 +22,8 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
   // Appends a copy of the point; profiles keep every point they are given.
   void AddPoint(const EMSurveyPoint& point) { points_.Add(point); }
   void AddPoint(EMSurveyPoint&& point) { points_.Add(std::move(point)); }
-  // Grows the points in a buffer the reader lends (see EMPointList).
-  void LendPointBuffer(std::vector<EMSurveyPoint>&& buffer, std::shared_ptr<EMPointArena> arena = nullptr) {
-    points_.LendBuffer(std::move(buffer), std::move(arena));
-  }
-  // The profile is complete: its points take their final, exact storage, and
-  // the lent buffer goes back to `returned`.
-  void Seal(std::vector<EMSurveyPoint>* returned = nullptr) { points_.Seal(returned); }
+  // Stores the points in the survey's arena (see EMPointList).
+  void UseArena(std::shared_ptr<EMPointArena> arena) { points_.UseArena(std::move(arena)); }
   // Gives every point its station through the station calculator. Without
   // a baseline the stations run along the profile itself: the first point
   // is at the profile's Station and each next point adds its planar

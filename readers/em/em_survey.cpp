@@ -27,7 +27,6 @@ void EMSurvey::Reset() {
   lineNumber_ = 0;
   queue_ = std::make_shared<EMErrorQueue>();
   blockAbandoned_ = false;
-  std::vector<EMSurveyPoint>().swap(pointBuffer_);
 
   version_ = "EM06";
   for (std::string* s : {&jobNumber_, &originalFileName_, &contractor_, &horizontalDatum_, &verticalDatum_, &epoch_,
@@ -138,6 +137,7 @@ template void EMSurvey::AddNoDuplicate(std::vector<std::shared_ptr<EMEquipment>>
 void EMSurvey::Update() {
   // A fresh arena per read: features of an earlier read keep theirs alive.
   pointArena_ = std::make_shared<EMPointArena>();
+  pointArena_->WarmAhead(true);
   try {
     ReadAllLines();
     FinishRead();
@@ -146,7 +146,7 @@ void EMSurvey::Update() {
     if (queue_->InBlock()) queue_->EndBlock(lineNumber_);
     Report(kErrUnexpected, kSeverityError, kSourceUpdate, failure.what(), false);
   }
-  std::vector<EMSurveyPoint>().swap(pointBuffer_);
+  pointArena_->WarmAhead(false);
   pointArena_.reset();
 }
 
@@ -319,8 +319,6 @@ void EMSurvey::ClearDataRecords() {
     Report(kErrInvalidRecord, kSeverityError, kSourceClear, "Prior Profile must have at least two points.");
   }
   ClearAreaRecord();
-  if (currentCrossSection_) currentCrossSection_->Seal(&pointBuffer_);
-  if (currentProfile_) currentProfile_->Seal(&pointBuffer_);
   currentCrossSection_.reset();
   currentProfile_.reset();
   currentArea_.reset();

@@ -207,10 +207,7 @@ class EMSurvey : public ISurvey, public IMonitor {
   std::shared_ptr<EMErrorQueue> queue_;
   bool blockAbandoned_ = false;
   std::string lineScratch_, codeScratch_, recordScratch_;
-  // Lent to the feature being filled; keeps its capacity from feature to
-  // feature so points are not regrown for every cross section.
-  std::vector<EMSurveyPoint> pointBuffer_;
-  // Where the points of this read's features are sealed (see EMPointArena).
+  // Where the points of this read's features are stored (see EMPointArena).
   std::shared_ptr<EMPointArena> pointArena_;
 
   // Header values.

@@ -99,7 +99,7 @@ void EMSurvey::DeclareCrossSection(std::string_view value) {
   const double stopY = ParseNumber(*this, fields[3], "Invalid #X01 End Y");
   const double station = ParseStation(*this, fields[4], "Invalid Station");
   section->Initialize(startX, startY, stopX, stopY, currentSurveyDate_, station, name);
-  section->LendPointBuffer(std::move(pointBuffer_), pointArena_);
+  section->UseArena(pointArena_);
   crossSections_.push_back(section);
   currentCrossSection_ = std::move(section);
 }
@@ -156,7 +156,7 @@ void EMSurvey::DeclareProfile(std::string_view value) {
   profile->SetBenchmark(currentBenchmark_);
   profile->SetGage(currentGage_);
   profile->Initialize(startX, startY, station, name);
-  profile->LendPointBuffer(std::move(pointBuffer_), pointArena_);
+  profile->UseArena(pointArena_);
   profiles_.push_back(profile);
   currentProfile_ = std::move(profile);
 }

@@ -105,36 +105,48 @@ TEST(EMCrossSectionValueTest, SharedPointsKeepTheirSectionAlive) {
   EXPECT_DOUBLE_EQ(survivor->Station(), 4);
 }
 
-TEST(EMPointListTest, LongTagsSurviveGrowthSealingAndCopies) {
+TEST(EMPointListTest, LongTagsSurviveGrowthAndCopies) {
+  // No arena given: the profile's own one grows through several chunks.
   auto profile = std::make_shared<EMProfileCenterline>();
-  std::vector<EMSurveyPoint> buffer;
-  buffer.reserve(3);  // a small lent buffer that has to grow
-  profile->LendPointBuffer(std::move(buffer));
   for (int i = 0; i < 9000; ++i) profile->AddPoint(MakePoint("station-tag-" + std::to_string(i), i, 0));
-  profile->Seal(&buffer);
-  EXPECT_TRUE(buffer.empty());
-  profile->AddPoint(MakePoint("after-the-seal-tag", 1, 1));
+  const EMSurveyPoint copied = MakePoint("after-the-copy-tag", 1, 1);
+  profile->AddPoint(copied);
   auto points = Collect(profile->Points());
   ASSERT_EQ(points.size(), 9001u);
   for (int i = 0; i < 9000; ++i) ASSERT_EQ(points[i]->PointTag(), "station-tag-" + std::to_string(i));
-  EXPECT_EQ(points[9000]->PointTag(), "after-the-seal-tag");
+  EXPECT_EQ(points[9000]->PointTag(), "after-the-copy-tag");
   EXPECT_DOUBLE_EQ(points[8999]->X(), 8999);
+}
+
+TEST(EMPointListTest, FeaturesFilledInTurnsKeepTheirOwnPointsInOrder) {
+  auto arena = std::make_shared<EMPointArena>();
+  EMProfileCenterline first, second;
+  first.UseArena(arena);
+  second.UseArena(arena);
+  for (int i = 0; i < 50; ++i) {
+    first.AddPoint(MakePoint(std::to_string(i), i, 0));
+    if (i % 3 == 0) second.AddPoint(MakePoint(std::to_string(i), 0, i));
+  }
+  auto a = Collect(first.Points());
+  auto b = Collect(second.Points());
+  ASSERT_EQ(a.size(), 50u);
+  ASSERT_EQ(b.size(), 17u);
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(a[i]->Id(), i);
+  for (int i = 0; i < 17; ++i) ASSERT_DOUBLE_EQ(b[i]->Y(), 3 * i);
 }
 
 TEST(EMPointListTest, FeaturesSharingAnArenaKeepTheirPointsAfterTheReaderLetsGo) {
   // Enough sections that the shared arena needs several chunks, and one
-  // section long enough to be sealed in more than one run.
+  // section long enough to run across the end of a chunk.
   std::vector<std::shared_ptr<EMCrossSection>> sections;
   {
     auto arena = std::make_shared<EMPointArena>();
-    std::vector<EMSurveyPoint> buffer;
     for (int s = 0; s < 300; ++s) {
       auto cs = std::make_shared<EMCrossSection>();
       cs->Initialize(0, s, 1000, s, DateTime::Undefined(), 0, "x");
-      cs->LendPointBuffer(std::move(buffer), arena);
+      cs->UseArena(arena);
       const int count = s == 7 ? 10000 : 20;
       for (int i = 0; i < count; ++i) cs->AddPoint(MakePoint("long-point-tag-" + std::to_string(i), i * 0.1, s));
-      cs->Seal(&buffer);
       sections.push_back(cs);
     }
     EXPECT_GT(arena->ReservedBytes(), 2 * EMPointArena::kFirstChunkBytes);
