@@ -91,22 +91,28 @@ class CompactString {
 };
 static_assert(sizeof(CompactString) == 12);
 
-// An immutable point code with its description, shared by reference count.
+// An immutable point code with its description and the vertical adjustment
+// in force where the point was read, shared by reference count: a survey's
+// points take few distinct pairs of code and adjustment, so the adjustment
+// costs a point nothing.
 class PointCode {
  public:
-  PointCode(std::string code, std::string description)
-      : code_(std::move(code)), description_(std::move(description)) {}
+  PointCode(std::string code, std::string description, double verticalAdjustment = 0)
+      : code_(std::move(code)), description_(std::move(description)), verticalAdjustment_(verticalAdjustment) {}
   const std::string& Code() const { return code_; }
   const std::string& Description() const { return description_; }
+  double VerticalAdjustment() const { return verticalAdjustment_; }
 
  private:
   friend class PointCodeRef;
   mutable std::atomic<std::uint32_t> refs_{0};
   std::string code_;
   std::string description_;
+  double verticalAdjustment_;
 };
 
-// An 8-byte owning handle to a PointCode; null means "no code".
+// An 8-byte owning handle to a PointCode; null means no code and no
+// vertical adjustment.
 class PointCodeRef {
  public:
   PointCodeRef() = default;
@@ -120,14 +126,15 @@ class PointCodeRef {
   ~PointCodeRef() {
     if (code_ && code_->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete code_;
   }
-  static PointCodeRef Make(std::string code, std::string description) {
-    return PointCodeRef(new PointCode(std::move(code), std::move(description)));
+  static PointCodeRef Make(std::string code, std::string description, double verticalAdjustment = 0) {
+    return PointCodeRef(new PointCode(std::move(code), std::move(description), verticalAdjustment));
   }
   const PointCode* get() const { return code_; }
   std::string_view Code() const { return code_ ? std::string_view(code_->Code()) : std::string_view(); }
   std::string_view Description() const {
     return code_ ? std::string_view(code_->Description()) : std::string_view();
   }
+  double VerticalAdjustment() const { return code_ ? code_->VerticalAdjustment() : 0.0; }
 
  private:
   void Retain() {
@@ -137,19 +144,23 @@ class PointCodeRef {
 };
 static_assert(sizeof(PointCodeRef) == sizeof(void*));
 
-// The codes of one read, each stored once. The description is fixed when a
-// code is first seen (the code dictionary does not change during a read).
+// The codes of one read, each pair of code and vertical adjustment stored
+// once. The description is fixed when a code is first seen (the code
+// dictionary does not change during a read).
 class PointCodeTable {
  public:
   template <class DescribeFn>
-  PointCodeRef Intern(std::string_view code, DescribeFn&& describe) {
-    if (code.empty()) return {};
-    const std::uint64_t hash = Hash(code);
-    if (Slot* found = Find(code, hash); found != nullptr && found->ref.get() != nullptr) return found->ref;
-    auto ref = PointCodeRef::Make(std::string(code), describe(code));
+  PointCodeRef Intern(std::string_view code, double verticalAdjustment, DescribeFn&& describe) {
+    std::uint64_t adjustment = 0;
+    std::memcpy(&adjustment, &verticalAdjustment, sizeof(adjustment));
+    if (code.empty() && adjustment == 0) return {};
+    const std::uint64_t hash = Hash(code, adjustment);
+    if (Slot* found = Find(code, adjustment, hash); found != nullptr && found->ref.get() != nullptr) return found->ref;
+    auto ref = PointCodeRef::Make(std::string(code), describe(code), verticalAdjustment);
     if ((count_ + 1) * 2 > slots_.size()) Grow();
-    Slot* slot = Find(code, hash);
+    Slot* slot = Find(code, adjustment, hash);
     slot->hash = hash;
+    slot->adjustment = adjustment;
     slot->ref = ref;
     ++count_;
     return ref;
@@ -164,21 +175,24 @@ class PointCodeTable {
   // with a cheap hash rather than a node-based map.
   struct Slot {
     std::uint64_t hash = 0;
+    std::uint64_t adjustment = 0;  // the bits of the vertical adjustment
     PointCodeRef ref;
   };
-  static std::uint64_t Hash(std::string_view text) {
+  static std::uint64_t Hash(std::string_view text, std::uint64_t adjustment) {
     std::uint64_t h = 14695981039346656037ull;  // FNV-1a
     for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return h;
+    return (h ^ adjustment ^ (adjustment >> 29)) * 1099511628211ull;
   }
-  // The slot holding `code`, else the empty slot where it belongs; null
+  // The slot holding the pair, else the empty slot where it belongs; null
   // when the table has no slots yet.
-  Slot* Find(std::string_view code, std::uint64_t hash) {
+  Slot* Find(std::string_view code, std::uint64_t adjustment, std::uint64_t hash) {
     if (slots_.empty()) return nullptr;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
       Slot& slot = slots_[i];
-      if (slot.ref.get() == nullptr || (slot.hash == hash && slot.ref.Code() == code)) return &slot;
+      if (slot.ref.get() == nullptr ||
+          (slot.hash == hash && slot.adjustment == adjustment && slot.ref.Code() == code))
+        return &slot;
     }
   }
   void Grow() {
@@ -186,7 +200,7 @@ class PointCodeTable {
     slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
     for (Slot& entry : old) {
       if (entry.ref.get() == nullptr) continue;
-      *Find(entry.ref.Code(), entry.hash) = std::move(entry);
+      *Find(entry.ref.Code(), entry.adjustment, entry.hash) = std::move(entry);
     }
   }
 

@@ -176,6 +176,7 @@ class EMSurvey : public ISurvey, public IMonitor {
   void RoutePoint(EMSurveyPoint&& point, std::string_view line);
   void AddMiscShotPoint(const EMSurveyPoint& point);
   const SharedText& MiscDescription();
+  // The code with the vertical adjustment now in force.
   PointCodeRef InternCode(std::string_view code);
   DateTime SurveyDatePlusTime(std::string_view value, const char* label);
 

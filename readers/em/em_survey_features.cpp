@@ -199,7 +199,7 @@ void EMSurvey::AddMiscShotPoint(const EMSurveyPoint& point) {
 // Coordinate lines
 
 PointCodeRef EMSurvey::InternCode(std::string_view code) {
-  return codes_.Intern(code, [this](std::string_view c) {
+  return codes_.Intern(code, currentVerticalAdjustment_, [this](std::string_view c) {
     const std::string* description = customCodes_.Find(std::string(c));
     return description ? *description : std::string();
   });
@@ -262,8 +262,8 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
 
 void EMSurvey::AddCoordinate(const CoordinateValues& values, std::string_view line) {
   EMSurveyPoint point;
-  point.Initialize(values.id, values.easting, values.northing, values.elevation, currentVerticalAdjustment_,
-                   InternCode(values.code), kUndefinedNumber, kUndefinedNumber);
+  point.Initialize(values.id, values.easting, values.northing, values.elevation, InternCode(values.code),
+                   kUndefinedNumber, kUndefinedNumber);
   if (values.easting == kUndefinedNumber || values.northing == kUndefinedNumber ||
       values.elevation == kUndefinedNumber) {
     Report(kErrInvalidRecord, kSeverityError, kSourceData, "Non-Numeric Value in Coordinate");

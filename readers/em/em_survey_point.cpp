@@ -24,14 +24,12 @@ std::int32_t EMSurveyPoint::IdFromText(std::string_view idText) {
 }
 
 void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, double elevation,
-                               double verticalAdjustment, PointCodeRef code, double station, double baselineOffset) {
-  id_ = IdFromText(idText);
+                               PointCodeRef codeAndAdjustment, double station, double baselineOffset) {
   tag_ = CompactString(idText);
   x_ = x;
   y_ = y;
   elevation_ = elevation;
-  verticalAdjustment_ = verticalAdjustment;
-  code_ = std::move(code);
+  code_ = std::move(codeAndAdjustment);
   station_ = station;
   baselineOffset_ = baselineOffset;
 }
@@ -40,8 +38,9 @@ void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, doub
                                double verticalAdjustment, std::string_view code, std::string_view codeDescription,
                                double station, double baselineOffset) {
   PointCodeRef ref;
-  if (!code.empty() || !codeDescription.empty()) ref = PointCodeRef::Make(std::string(code), std::string(codeDescription));
-  Initialize(idText, x, y, elevation, verticalAdjustment, std::move(ref), station, baselineOffset);
+  if (!code.empty() || !codeDescription.empty() || verticalAdjustment != 0)
+    ref = PointCodeRef::Make(std::string(code), std::string(codeDescription), verticalAdjustment);
+  Initialize(idText, x, y, elevation, std::move(ref), station, baselineOffset);
 }
 
 }  // namespace veldrane

@@ -22,9 +22,10 @@ class EMSurveyPoint : public ISurveyPoint {
   // Id is its integer value when it is numeric and at most 10 characters.
   void Initialize(std::string_view idText, double x, double y, double elevation, double verticalAdjustment,
                   std::string_view code, std::string_view codeDescription, double station, double baselineOffset);
-  // The same with a code already interned by the reader.
-  void Initialize(std::string_view idText, double x, double y, double elevation, double verticalAdjustment,
-                  PointCodeRef code, double station, double baselineOffset);
+  // The same with the code and vertical adjustment already interned by the
+  // reader.
+  void Initialize(std::string_view idText, double x, double y, double elevation, PointCodeRef codeAndAdjustment,
+                  double station, double baselineOffset);
 
   EMSurveyPoint(const EMSurveyPoint&) = default;
   EMSurveyPoint(EMSurveyPoint&&) noexcept = default;
@@ -34,11 +35,11 @@ class EMSurveyPoint : public ISurveyPoint {
 
   double X() override { return x_; }
   double Y() override { return y_; }
-  double Z() override { return elevation_ + verticalAdjustment_; }
+  double Z() override { return RawZ(); }
   std::string Code() override { return std::string(code_.Code()); }
   std::string CodeDescription() override { return std::string(code_.Description()); }
-  std::int32_t Id() override { return id_; }
-  double VerticalAdjustment() override { return verticalAdjustment_; }
+  std::int32_t Id() override { return RawId(); }
+  double VerticalAdjustment() override { return code_.VerticalAdjustment(); }
   double Station() override { return station_; }
   std::string PointTag() override { return tag_.Str(); }
   double LateralOffset() override { return lateralOffset_; }
@@ -51,8 +52,9 @@ class EMSurveyPoint : public ISurveyPoint {
   // Non-virtual reads for the readers' hot paths.
   double RawX() const { return x_; }
   double RawY() const { return y_; }
-  double RawZ() const { return elevation_ + verticalAdjustment_; }
-  std::int32_t RawId() const { return id_; }
+  double RawZ() const { return elevation_ + code_.VerticalAdjustment(); }
+  // Read from the tag each time: storing it would cost every point 8 bytes.
+  std::int32_t RawId() const { return IdFromText(tag_.View()); }
   std::string_view TagView() const { return tag_.View(); }
 
   // An independent point with the same values.
@@ -66,14 +68,12 @@ class EMSurveyPoint : public ISurveyPoint {
   double x_ = kUndefinedNumber;
   double y_ = kUndefinedNumber;
   double elevation_ = kUndefinedNumber;
-  double verticalAdjustment_ = 0;
   double station_ = kUndefinedNumber;
   double lateralOffset_ = 0;
   double baselineOffset_ = kUndefinedNumber;
-  PointCodeRef code_;
+  PointCodeRef code_;  // with the vertical adjustment
   CompactString tag_;
-  std::int32_t id_ = kUndefinedPointId;
 };
-static_assert(sizeof(EMSurveyPoint) <= 88, "points are the bulk of a survey's memory");
+static_assert(sizeof(EMSurveyPoint) <= 80, "points are the bulk of a survey's memory");
 
 }  // namespace veldrane

@@ -41,7 +41,8 @@ TEST(EMSurveyPointTest, IdFollowsTheTextWhenItIsAWholeNumberThatFits) {
     EXPECT_EQ(MakePoint(text, 0, 0).Id(), id) << text;
     EXPECT_EQ(MakePoint(text, 0, 0).PointTag(), text);
   }
-  EXPECT_EQ(EMSurveyPoint().Id(), kUndefinedPointId);
+  // The id is read from the tag: a point given no tag has none to read.
+  EXPECT_EQ(EMSurveyPoint().Id(), 0);
 }
 
 TEST(EMSurveyPointTest, ElevationIncludesTheAdjustmentAndClonesAreIndependent) {
@@ -256,16 +257,28 @@ TEST(EMPointCodes, EachCodeIsStoredOnceAcrossGrowth) {
   // warns about falsely (-Wrestrict) in a loop.
   const auto codeOf = [](int i) { return std::string(1, 'C').append(std::to_string(i)); };
   std::vector<PointCodeRef> first;
-  for (int i = 0; i < 300; ++i) first.push_back(table.Intern(codeOf(i), describe));
+  for (int i = 0; i < 300; ++i) first.push_back(table.Intern(codeOf(i), 0.0, describe));
   for (int i = 299; i >= 0; --i) {
-    const PointCodeRef again = table.Intern(codeOf(i), describe);
+    const PointCodeRef again = table.Intern(codeOf(i), 0.0, describe);
     EXPECT_EQ(again.get(), first[static_cast<std::size_t>(i)].get());
     EXPECT_EQ(again.Description(), "about " + codeOf(i));
   }
   EXPECT_EQ(described, 300);
-  EXPECT_EQ(table.Intern("", describe).get(), nullptr);
+  EXPECT_EQ(table.Intern("", 0.0, describe).get(), nullptr);
+
+  // The vertical adjustment in force is part of the entry.
+  const PointCodeRef raised = table.Intern("C7", 1.5, describe);
+  EXPECT_NE(raised.get(), first[7].get());
+  EXPECT_EQ(table.Intern("C7", 1.5, describe).get(), raised.get());
+  EXPECT_DOUBLE_EQ(raised.VerticalAdjustment(), 1.5);
+  EXPECT_DOUBLE_EQ(first[7].VerticalAdjustment(), 0.0);
+  EXPECT_EQ(raised.Description(), "about C7");
+  const PointCodeRef uncoded = table.Intern("", -0.25, describe);
+  ASSERT_NE(uncoded.get(), nullptr);
+  EXPECT_EQ(uncoded.Code(), "");
+  EXPECT_DOUBLE_EQ(uncoded.VerticalAdjustment(), -0.25);
   table.Clear();
-  EXPECT_NE(table.Intern("C7", describe).get(), first[7].get());
+  EXPECT_NE(table.Intern("C7", 0.0, describe).get(), first[7].get());
 }
 
 }  // namespace
