@@ -1,8 +1,8 @@
 #pragma once
 // Compact text storage for the millions of surveyed points a large file
-// holds. A point tag fits in 12 bytes (inline up to 11 characters), and a
-// point code is an interned, shared, immutable entry that also carries the
-// code's description, so every point with code "TOE" shares one copy.
+// holds: a point code is an interned, shared, immutable entry that also
+// carries the code's description, so every point with code "TOE" shares one
+// copy.
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -12,84 +12,6 @@
 #include <vector>
 
 namespace veldrane {
-
-// A string of 12 bytes: up to 11 characters inline (most point tags), longer
-// text on the heap behind a size prefix.
-class CompactString {
- public:
-  CompactString() = default;
-  explicit CompactString(std::string_view text) { Assign(text); }
-  CompactString(const CompactString& other) { Assign(other.View()); }
-  CompactString(CompactString&& other) noexcept {
-    std::memcpy(buf_, other.buf_, sizeof(buf_));
-    len_ = other.len_;
-    other.len_ = 0;
-  }
-  CompactString& operator=(const CompactString& other) {
-    if (this != &other) {
-      CompactString copy(other);
-      Swap(copy);
-    }
-    return *this;
-  }
-  CompactString& operator=(CompactString&& other) noexcept {
-    if (this != &other) {
-      Release();
-      std::memcpy(buf_, other.buf_, sizeof(buf_));
-      len_ = other.len_;
-      other.len_ = 0;
-    }
-    return *this;
-  }
-  ~CompactString() { Release(); }
-
-  std::string_view View() const {
-    if (len_ != kHeap) return {buf_, len_};
-    const char* block = HeapBlock();
-    std::uint64_t size = 0;
-    std::memcpy(&size, block, sizeof(size));
-    return {block + sizeof(size), static_cast<std::size_t>(size)};
-  }
-  std::string Str() const { return std::string(View()); }
-
- private:
-  static constexpr unsigned char kHeap = 0xFF;
-  static constexpr std::size_t kInline = 11;
-
-  void Swap(CompactString& other) noexcept {
-    char buf[kInline];
-    std::memcpy(buf, buf_, sizeof(buf_));
-    std::memcpy(buf_, other.buf_, sizeof(buf_));
-    std::memcpy(other.buf_, buf, sizeof(buf_));
-    std::swap(len_, other.len_);
-  }
-  void Assign(std::string_view text) {
-    if (text.size() <= kInline) {
-      if (!text.empty()) std::memcpy(buf_, text.data(), text.size());
-      len_ = static_cast<unsigned char>(text.size());
-      return;
-    }
-    const std::uint64_t size = text.size();
-    char* block = new char[sizeof(size) + text.size()];
-    std::memcpy(block, &size, sizeof(size));
-    std::memcpy(block + sizeof(size), text.data(), text.size());
-    std::memcpy(buf_, &block, sizeof(block));
-    len_ = kHeap;
-  }
-  void Release() {
-    if (len_ == kHeap) delete[] HeapBlock();
-    len_ = 0;
-  }
-  char* HeapBlock() const {
-    char* p = nullptr;
-    std::memcpy(&p, buf_, sizeof(p));
-    return p;
-  }
-
-  char buf_[kInline]{};
-  unsigned char len_ = 0;
-};
-static_assert(sizeof(CompactString) == 12);
 
 // An immutable point code with its description and the vertical adjustment
 // in force where the point was read, shared by reference count: a survey's

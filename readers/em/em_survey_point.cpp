@@ -25,7 +25,7 @@ std::int32_t EMSurveyPoint::IdFromText(std::string_view idText) {
 
 void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, double elevation,
                                PointCodeRef codeAndAdjustment, double station, double baselineOffset) {
-  tag_ = CompactString(idText);
+  tag_ = CompactTag(idText);
   x_ = x;
   y_ = y;
   elevation_ = elevation;

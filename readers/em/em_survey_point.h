@@ -10,6 +10,7 @@
 
 #include "model/constants.h"
 #include "model/features.h"
+#include "readers/em/em_compact_tag.h"
 #include "readers/em/em_compact_text.h"
 
 namespace veldrane {
@@ -54,8 +55,10 @@ class EMSurveyPoint : public ISurveyPoint {
   double RawY() const { return y_; }
   double RawZ() const { return elevation_ + code_.VerticalAdjustment(); }
   // Read from the tag each time: storing it would cost every point 8 bytes.
-  std::int32_t RawId() const { return IdFromText(tag_.View()); }
-  std::string_view TagView() const { return tag_.View(); }
+  std::int32_t RawId() const {
+    CompactTag::Scratch scratch;
+    return IdFromText(tag_.View(scratch));
+  }
 
   // An independent point with the same values.
   std::shared_ptr<EMSurveyPoint> Clone() const { return std::make_shared<EMSurveyPoint>(*this); }
@@ -72,8 +75,8 @@ class EMSurveyPoint : public ISurveyPoint {
   double lateralOffset_ = 0;
   double baselineOffset_ = kUndefinedNumber;
   PointCodeRef code_;  // with the vertical adjustment
-  CompactString tag_;
+  CompactTag tag_;
 };
-static_assert(sizeof(EMSurveyPoint) <= 80, "points are the bulk of a survey's memory");
+static_assert(sizeof(EMSurveyPoint) <= 72, "points are the bulk of a survey's memory");
 
 }  // namespace veldrane

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "model/constants.h"
+#include "readers/em/em_compact_tag.h"
 #include "readers/em/em_compact_text.h"
 #include "readers/em/em_cross_section.h"
 #include "readers/em/em_gage.h"
 #include "readers/em/em_misc_shot_point.h"
 #include "readers/em/em_point_arena.h"
 #include "readers/em/em_profile_centerline.h"
+#include "readers/em/em_compact_tag.h"
 #include "readers/em/em_survey_point.h"
 #include "readers/em/em_vertical_control.h"
 #include "tests/core/em_test_support.h"
@@ -43,6 +45,30 @@ TEST(EMSurveyPointTest, IdFollowsTheTextWhenItIsAWholeNumberThatFits) {
   }
   // The id is read from the tag: a point given no tag has none to read.
   EXPECT_EQ(EMSurveyPoint().Id(), 0);
+}
+
+// Every text comes back as it was given, whether it was kept as a number,
+// inline or on the heap, and through copies and moves.
+TEST(EMCompactTagTest, EveryTextComesBackAsGiven) {
+  const std::string texts[] = {"",         "0",        "-0",       "007",    "+7",     "1001",
+                               "-15",      "1234567",  "12345678", "-9999999999999999",
+                               "99999999999999999",    "A12",      "ABCDEFG", "ABCDEFGH",
+                               "-",        "12.5",     "1 2",      "Caf\xc3\xa9", std::string("a\0b", 3),
+                               "18446744073709551616"};
+  for (const std::string& text : texts) {
+    const CompactTag tag(text);
+    EXPECT_EQ(tag.Str(), text);
+    CompactTag copy(tag);
+    CompactTag moved(std::move(copy));
+    EXPECT_EQ(moved.Str(), text);
+    EXPECT_EQ(copy.Str(), "");  // NOLINT(bugprone-use-after-move): a moved-from tag is empty
+    CompactTag assigned("x");
+    assigned = moved;
+    EXPECT_EQ(assigned.Str(), text);
+    assigned = CompactTag("a longer text on the heap");
+    EXPECT_EQ(assigned.Str(), "a longer text on the heap");
+  }
+  EXPECT_EQ(sizeof(CompactTag), 8u);
 }
 
 TEST(EMSurveyPointTest, ElevationIncludesTheAdjustmentAndClonesAreIndependent) {
