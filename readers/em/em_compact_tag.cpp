@@ -52,6 +52,17 @@ std::string CompactTag::Str() const {
   return std::string(View(scratch));
 }
 
+bool CompactTag::Number(std::int64_t& value, std::size_t& textLength) const {
+  const std::uint64_t kind = Kind();
+  if (kind < kNumber || kind >= kInline) return false;
+  const std::uint64_t magnitude = bits_ & kLowMask;
+  const bool negative = (kind & 1) != 0;
+  value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+  textLength = negative ? 2 : 1;
+  for (std::uint64_t rest = magnitude / 10; rest != 0; rest /= 10) ++textLength;
+  return true;
+}
+
 bool CompactTag::AssignNumber(std::string_view text) {
   const bool negative = !text.empty() && text.front() == '-';
   const std::string_view digits = text.substr(negative ? 1 : 0);

@@ -30,6 +30,8 @@ class CompactTag {
   // The text; it may live in `scratch`, so it is valid as long as both are.
   std::string_view View(Scratch& scratch) const;
   std::string Str() const;
+  // When the tag was kept as a number: its value and the length of its text.
+  bool Number(std::int64_t& value, std::size_t& textLength) const;
 
  private:
   // The top byte says how the other seven hold the tag.

@@ -33,36 +33,48 @@ class PointCode {
   double verticalAdjustment_;
 };
 
-// An 8-byte owning handle to a PointCode; null means no code and no
-// vertical adjustment.
+// An 8-byte handle to a PointCode; null means no code and no vertical
+// adjustment. A handle normally shares ownership of its entry by reference
+// count. A borrowed handle does not count: it serves where something else
+// keeps the entry alive for at least as long (the survey's point arena keeps
+// every entry of its read), which spares millions of points an atomic
+// count each. Copying any handle gives a counting one.
 class PointCodeRef {
  public:
   PointCodeRef() = default;
-  explicit PointCodeRef(const PointCode* code) : code_(code) { Retain(); }
-  PointCodeRef(const PointCodeRef& other) : code_(other.code_) { Retain(); }
-  PointCodeRef(PointCodeRef&& other) noexcept : code_(other.code_) { other.code_ = nullptr; }
+  explicit PointCodeRef(const PointCode* code) : bits_(reinterpret_cast<std::uintptr_t>(code)) { Retain(); }
+  PointCodeRef(const PointCodeRef& other) : PointCodeRef(other.get()) {}
+  PointCodeRef(PointCodeRef&& other) noexcept : bits_(other.bits_) { other.bits_ = 0; }
   PointCodeRef& operator=(PointCodeRef other) noexcept {
-    std::swap(code_, other.code_);
+    std::swap(bits_, other.bits_);
     return *this;
   }
   ~PointCodeRef() {
-    if (code_ && code_->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete code_;
+    if ((bits_ & kBorrowed) != 0) return;
+    const PointCode* code = get();
+    if (code && code->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete code;
   }
   static PointCodeRef Make(std::string code, std::string description, double verticalAdjustment = 0) {
     return PointCodeRef(new PointCode(std::move(code), std::move(description), verticalAdjustment));
   }
-  const PointCode* get() const { return code_; }
-  std::string_view Code() const { return code_ ? std::string_view(code_->Code()) : std::string_view(); }
-  std::string_view Description() const {
-    return code_ ? std::string_view(code_->Description()) : std::string_view();
+  // A handle that does not count; `code` must outlive it.
+  static PointCodeRef Borrow(const PointCode* code) {
+    PointCodeRef ref;
+    if (code) ref.bits_ = reinterpret_cast<std::uintptr_t>(code) | kBorrowed;
+    return ref;
   }
-  double VerticalAdjustment() const { return code_ ? code_->VerticalAdjustment() : 0.0; }
+  const PointCode* get() const { return reinterpret_cast<const PointCode*>(bits_ & ~kBorrowed); }
+  std::string_view Code() const { return get() ? std::string_view(get()->Code()) : std::string_view(); }
+  std::string_view Description() const { return get() ? std::string_view(get()->Description()) : std::string_view(); }
+  double VerticalAdjustment() const { return get() ? get()->VerticalAdjustment() : 0.0; }
 
  private:
+  static constexpr std::uintptr_t kBorrowed = 1;  // entries are aligned, so the low bit is free
+  static_assert(alignof(PointCode) > kBorrowed);
   void Retain() {
-    if (code_) code_->refs_.fetch_add(1, std::memory_order_relaxed);
+    if (const PointCode* code = get()) code->refs_.fetch_add(1, std::memory_order_relaxed);
   }
-  const PointCode* code_ = nullptr;
+  std::uintptr_t bits_ = 0;
 };
 static_assert(sizeof(PointCodeRef) == sizeof(void*));
 
@@ -73,19 +85,31 @@ class PointCodeTable {
  public:
   template <class DescribeFn>
   PointCodeRef Intern(std::string_view code, double verticalAdjustment, DescribeFn&& describe) {
+    bool created = false;
+    return PointCodeRef(InternEntry(code, verticalAdjustment, describe, created));
+  }
+  // The table's own entry for the pair (null for no code and no
+  // adjustment), valid while the table keeps it; `created` tells whether it
+  // was made just now.
+  template <class DescribeFn>
+  const PointCode* InternEntry(std::string_view code, double verticalAdjustment, DescribeFn&& describe,
+                               bool& created) {
+    created = false;
     std::uint64_t adjustment = 0;
     std::memcpy(&adjustment, &verticalAdjustment, sizeof(adjustment));
-    if (code.empty() && adjustment == 0) return {};
+    if (code.empty() && adjustment == 0) return nullptr;
     const std::uint64_t hash = Hash(code, adjustment);
-    if (Slot* found = Find(code, adjustment, hash); found != nullptr && found->ref.get() != nullptr) return found->ref;
+    if (Slot* found = Find(code, adjustment, hash); found != nullptr && found->ref.get() != nullptr)
+      return found->ref.get();
     auto ref = PointCodeRef::Make(std::string(code), describe(code), verticalAdjustment);
     if ((count_ + 1) * 2 > slots_.size()) Grow();
     Slot* slot = Find(code, adjustment, hash);
     slot->hash = hash;
     slot->adjustment = adjustment;
-    slot->ref = ref;
+    slot->ref = std::move(ref);
     ++count_;
-    return ref;
+    created = true;
+    return slot->ref.get();
   }
   void Clear() {
     slots_.clear();

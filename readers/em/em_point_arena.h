@@ -43,6 +43,10 @@ class EMPointArena {
   // second thread.
   void WarmAhead(bool on);
 
+  // Keeps a code entry alive as long as the arena, so the points stored
+  // here may borrow it (see PointCodeRef::Borrow).
+  void Keep(PointCodeRef code) { kept_.push_back(std::move(code)); }
+
   // Bytes reserved from the system so far.
   std::size_t ReservedBytes() const { return reserved_; }
 
@@ -69,6 +73,7 @@ class EMPointArena {
   std::size_t nextChunkBytes_;
   std::size_t reserved_ = 0;
   bool warmAhead_ = false;
+  std::vector<PointCodeRef> kept_;
   // Last member: destroyed first, so its thread is gone before the chunks.
   EMPageWarmer warmer_;
 };

@@ -138,6 +138,7 @@ void EMSurvey::Update() {
   // A fresh arena per read: features of an earlier read keep theirs alive.
   pointArena_ = std::make_shared<EMPointArena>();
   pointArena_->WarmAhead(true);
+  codes_.Clear();  // the entries of this read are kept by its arena
   try {
     ReadAllLines();
     FinishRead();

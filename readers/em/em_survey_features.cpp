@@ -199,10 +199,18 @@ void EMSurvey::AddMiscShotPoint(const EMSurveyPoint& point) {
 // Coordinate lines
 
 PointCodeRef EMSurvey::InternCode(std::string_view code) {
-  return codes_.Intern(code, currentVerticalAdjustment_, [this](std::string_view c) {
-    const std::string* description = customCodes_.Find(std::string(c));
-    return description ? *description : std::string();
-  });
+  bool created = false;
+  const PointCode* entry =
+      codes_.InternEntry(code, currentVerticalAdjustment_, [this](std::string_view c) {
+        const std::string* description = customCodes_.Find(std::string(c));
+        return description ? *description : std::string();
+      }, created);
+  if (!pointArena_) return PointCodeRef(entry);
+  // Every entry of this read is made during it (the table starts empty),
+  // and the read's arena keeps each: the points stored there borrow them,
+  // and a point copied elsewhere counts its own.
+  if (created) pointArena_->Keep(PointCodeRef(entry));
+  return PointCodeRef::Borrow(entry);
 }
 
 void EMSurvey::DispatchDataLine(std::string_view line) {

@@ -16,11 +16,9 @@ std::int32_t EMSurveyPoint::IdFromText(std::string_view idText) {
     if (c < '0' || c > '9') return 0;
     value = value * 10 + (c - '0');
   }
-  if (negative) value = -value;
   // Ten digits can exceed 32 bits; such an id is no usable number, like a
   // non-numeric one.
-  if (value < INT32_MIN || value > INT32_MAX) return 0;
-  return static_cast<std::int32_t>(value);
+  return IdFromValue(negative ? -value : value, idText.size());
 }
 
 void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, double elevation,

@@ -56,6 +56,9 @@ class EMSurveyPoint : public ISurveyPoint {
   double RawZ() const { return elevation_ + code_.VerticalAdjustment(); }
   // Read from the tag each time: storing it would cost every point 8 bytes.
   std::int32_t RawId() const {
+    std::int64_t value = 0;
+    std::size_t length = 0;
+    if (tag_.Number(value, length)) return IdFromValue(value, length);
     CompactTag::Scratch scratch;
     return IdFromText(tag_.View(scratch));
   }
@@ -66,6 +69,12 @@ class EMSurveyPoint : public ISurveyPoint {
   // The id rule: optional sign then digits, at most 10 characters, and the
   // value fits 32 bits; anything else is 0.
   static std::int32_t IdFromText(std::string_view idText);
+  // The same rule for a value already read from text of `textLength`
+  // characters.
+  static std::int32_t IdFromValue(std::int64_t value, std::size_t textLength) {
+    if (textLength > 10 || value < INT32_MIN || value > INT32_MAX) return 0;
+    return static_cast<std::int32_t>(value);
+  }
 
  private:
   double x_ = kUndefinedNumber;

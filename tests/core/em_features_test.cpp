@@ -245,6 +245,24 @@ TEST_F(EMShotPointTest, EachPointIsAShotPointWithTheDeclarationsDescription) {
   EXPECT_EQ(shots[4]->Description(), "Well");
 }
 
+// Points share their code entries with the read that made them; handles to
+// them, and copies of them, keep codes and adjustments after the survey and
+// its features are gone.
+TEST_F(EMShotPointTest, PointsKeepTheirCodesAfterTheSurveyIsGone) {
+  auto s = Read("#V09 0.5\n#X01 0 0 10 0 0 X\n1 0 1 1 TOE\n2 0 2 1 TOE\n#V09 0.25\n"
+                "#M01 shot\n3 10 20 10 TOE\n");
+  ASSERT_TRUE(errors_.empty());
+  auto handle = s->CrossSections()->GetItem(0)->Points()->GetItem(1);
+  auto shot = s->MiscShotPoints()->GetItem(0)->Point();
+  s.reset();
+  EXPECT_EQ(handle->Code(), "TOE");
+  EXPECT_DOUBLE_EQ(handle->VerticalAdjustment(), 0.5);
+  EXPECT_DOUBLE_EQ(handle->Z(), 1.5);
+  EXPECT_EQ(shot->Code(), "TOE");
+  EXPECT_DOUBLE_EQ(shot->VerticalAdjustment(), 0.25);
+  EXPECT_DOUBLE_EQ(shot->Z(), 10.25);
+}
+
 TEST_F(EMShotPointTest, FeaturesCarryTheCurrentBenchmarkGageAndAdjustment) {
   auto s = Read(
       "#H02 3/1/2023\n#H10 B1\n#V09 0.5\n#V01 A\n#G02 GA\n#G03 2.5\n#G04 1030\n"

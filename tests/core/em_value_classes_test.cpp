@@ -299,6 +299,14 @@ TEST(EMPointCodes, EachCodeIsStoredOnceAcrossGrowth) {
   EXPECT_DOUBLE_EQ(raised.VerticalAdjustment(), 1.5);
   EXPECT_DOUBLE_EQ(first[7].VerticalAdjustment(), 0.0);
   EXPECT_EQ(raised.Description(), "about C7");
+  // A borrowed handle does not count, a copy of it does.
+  PointCodeRef owner = PointCodeRef::Make("K", "kept", 2.0);
+  PointCodeRef borrowed = PointCodeRef::Borrow(owner.get());
+  PointCodeRef counted = borrowed;
+  borrowed = PointCodeRef();
+  owner = PointCodeRef();
+  EXPECT_EQ(counted.Code(), "K");
+  EXPECT_DOUBLE_EQ(counted.VerticalAdjustment(), 2.0);
   const PointCodeRef uncoded = table.Intern("", -0.25, describe);
   ASSERT_NE(uncoded.get(), nullptr);
   EXPECT_EQ(uncoded.Code(), "");
