@@ -74,7 +74,7 @@ class EMPointArena {
   std::size_t reserved_ = 0;
   bool warmAhead_ = false;
   std::vector<PointCodeRef> kept_;
-  // Last member: destroyed first, so its thread is gone before the chunks.
+  // Stopped before the chunks are released.
   EMPageWarmer warmer_;
 };
 
