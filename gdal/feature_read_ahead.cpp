@@ -38,7 +38,9 @@ class FeatureReadAhead::Capture final : public IRowBuffer, public INotifier {
     batch_->text.append(AsUtf8(value, converted));
     stored.textLength = batch_->text.size() - stored.textOffset;
   }
-  void SetDate(std::int32_t index, const DateTime& value) override { Add(index, Kind::Date).date = value; }
+  void SetDate(std::int32_t index, const DateTime& value) override {
+    Add(index, Kind::Date).dateSeconds = value.Seconds();
+  }
 
   void Notify(NoticeKind kind, const std::string& title, const std::string& text) override {
     Batch::Notice& notice = batch_->notices.emplace_back();

@@ -107,14 +107,20 @@ class FeatureReadAhead {
 };
 
 struct ReadAheadBatch {
+  // One value, as small as it goes (24 bytes): the batches cross from one
+  // processor core to the other, and their size is what that costs.
   struct Value {
     std::int32_t index = 0;
     enum class Kind : std::uint8_t { Null, SmallInteger, Integer, Double, String, Date } kind = Kind::Null;
-    std::int32_t integer = 0;
-    double number = 0;
-    std::size_t textOffset = 0, textLength = 0;
-    DateTime date;
+    union {
+      double number = 0;
+      std::int32_t integer;       // SmallInteger, Integer
+      std::size_t textOffset;     // String
+      std::int64_t dateSeconds;   // Date
+    };
+    std::size_t textLength = 0;  // String
   };
+  static_assert(sizeof(Value) <= 24);
   struct Notice {
     bool fromGdal = false;
     NoticeKind kind = NoticeKind::MessageBox;  // notifier notices
@@ -146,7 +152,7 @@ void FeatureReadAhead::WriteValues(const ReadAheadRecord& record, Row& row) cons
       case Kind::String:
         row.Row::SetString(value.index, std::string_view(batch.text.data() + value.textOffset, value.textLength));
         break;
-      case Kind::Date: row.Row::SetDate(value.index, value.date); break;
+      case Kind::Date: row.Row::SetDate(value.index, DateTime::FromSeconds(value.dateSeconds)); break;
     }
   }
 }

@@ -23,16 +23,22 @@
 namespace veldrane::ogr::test {
 namespace {
 
-// Fields "N" (double) and "T" (string).
-std::shared_ptr<const Fields> TwoFields() {
+// Fields "N" (double), "T" (string), "I" (integer), "S" (small integer)
+// and "D" (date).
+std::shared_ptr<const Fields> TestFields() {
   auto fields = std::make_shared<Fields>();
   fields->AddField(Field("N", HostFieldType::Double));
   fields->AddField(Field("T", HostFieldType::String));
+  fields->AddField(Field("I", HostFieldType::Integer));
+  fields->AddField(Field("S", HostFieldType::SmallInteger));
+  fields->AddField(Field("D", HostFieldType::Date));
   return fields;
 }
 
-// Yields `count` records; record i holds N = i / 4 and T = "r<i>" (null
-// for every fifth, a Windows-1252 text for record 3) and a point (i, -i); record `noisy` reports through the notifier and GDAL, and
+// Yields `count` records; record i holds N = i / 4, T = "r<i>" (null for
+// every fifth, a Windows-1252 text for record 3), I = -1000 i, S = -i and
+// D = i days after the epoch, and a point (i, -i); record `noisy` reports
+// through the notifier and GDAL, and
 // moving past record `broken` throws something that is not the end.
 class FakeCursor : public IPlugInCursorHelper {
  public:
@@ -48,6 +54,9 @@ class FakeCursor : public IPlugInCursorHelper {
     if (current_ % 5 == 0) row.SetNull(1);
     else if (current_ == 3) row.SetString(1, "caf\xe9");  // Windows-1252
     else row.SetString(1, "r" + std::to_string(current_));
+    row.SetInteger(2, -1000 * current_);
+    row.SetSmallInteger(3, static_cast<std::int16_t>(-current_));
+    row.SetDate(4, DateTime::FromSeconds(std::int64_t{86400} * current_));
     if (current_ == noisy_) {
       CurrentNotifier().Notify(NoticeKind::WarningBox, "Unexpected Program Error", "record " + std::to_string(current_));
       CPLError(CE_Warning, CPLE_AppDefined, "gdal says %d", current_);
@@ -70,6 +79,7 @@ class FakeCursor : public IPlugInCursorHelper {
 
 struct Read {
   std::vector<std::string> values;  // per record: "oid N T x y z"
+  std::vector<std::string> others;  // per record: "I S D"
   std::vector<std::string> notices, gdal;
   std::string failure;
 };
@@ -77,7 +87,7 @@ struct Read {
 Read ReadAll(std::shared_ptr<FakeCursor> cursor) {
   FeatureReadAhead::Start start;
   start.cursor = cursor;
-  start.fields = TwoFields();
+  start.fields = TestFields();
   start.datasetLock = std::make_shared<std::mutex>();
   FeatureReadAhead ahead(start);
   veldrane::test::CapturingNotifier notifier;
@@ -96,6 +106,8 @@ Read ReadAll(std::shared_ptr<FakeCursor> cursor) {
                             (text.kind == RowValue::Kind::Null ? std::string("null") : text.text) + " " +
                             std::to_string(record->x) + " " + std::to_string(record->y) + " " +
                             (record->hasZ ? std::to_string(record->z) : std::string("noz")));
+      read.others.push_back(std::to_string(row.Value(2).integer) + " " + std::to_string(row.Value(3).integer) + " " +
+                            std::to_string(row.Value(4).date.Seconds()));
       read.notices.insert(read.notices.end(), notifier.texts.begin(), notifier.texts.end());
       notifier.texts.clear();
     }
@@ -114,6 +126,7 @@ TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
   EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000");
   EXPECT_EQ(read.values[3], "3 0.750000 caf\xc3\xa9 3.000000 -3.000000 1.500000");  // made UTF-8
   EXPECT_EQ(read.values[6], "6 1.500000 r6 6.000000 -6.000000 1.500000");
+  EXPECT_EQ(read.others[6], "-6000 -6 518400");
   EXPECT_EQ(read.values[count - 1], std::to_string(count - 1) + " " + std::to_string((count - 1) / 4.0) + " r" +
                                         std::to_string(count - 1) + " " + std::to_string(count - 1.0) + " " +
                                         std::to_string(1.0 - count) + " 1.500000");
