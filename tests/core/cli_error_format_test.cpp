@@ -8,14 +8,6 @@
 namespace veldrane::cli {
 namespace {
 
-TEST(ErrorFormatTest, RecordLinesNameFileLineAndSeverity) {
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("samples/a.em", 12, "Invalid #H12 record", 1), "x"),
-            "samples/a.em:12: error: Invalid #H12 record");
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", 3, "Duplicate #V02 record ignored for BM1", 0), "x"),
-            "a.em:3: warning: Duplicate #V02 record ignored for BM1");
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", 7, "Boom", 2), "x"), "a.em:7: fatal: Boom");
-}
-
 TEST(ErrorFormatTest, LinesBelowOneAreLeftOutAndMissingFileNamesFallBack) {
   EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", -1, "Cross-section (R-1) does not intersect baseline", 0), "x"),
             "a.em: warning: Cross-section (R-1) does not intersect baseline");

@@ -284,15 +284,6 @@ TEST_F(Corvid830ReaderTest, LateralOffsetIsTheDistanceFromTheRangeLine) {
   EXPECT_DOUBLE_EQ(Corvid830CrossSection::LateralOffset(3, 4, 0, 0, 0, 0), 5.0);
 }
 
-TEST_F(Corvid830ReaderTest, DegenerateRangeLineStillGivesFiniteOffsets) {
-  auto survey = Open(Write({RangeLine("0000000", "0", "R", 1, 1, 1, 1),
-                            DataLine({{"0", "2", "", "4", "5"}, {"9999999"}})}));
-  auto section = survey->CrossSections()->GetItem(0);
-  ASSERT_NE(section, nullptr);
-  EXPECT_EQ(section->GridAzimuth(), kUndefinedNumber);
-  EXPECT_DOUBLE_EQ(section->Points()->GetItem(0)->LateralOffset(), 5.0);
-}
-
 TEST_F(Corvid830ReaderTest, AnOffsetOf9999999EndsTheLinesPoints) {
   auto survey = Open(Write({
       RangeLine("0000000", "0", "R", 0, 0, 10, 0),
@@ -350,26 +341,6 @@ TEST_F(Corvid830ReaderTest, TheOpeningLineOfABlockDoesNotCloseIt) {
   ASSERT_EQ(sections->Size(), 1);
   EXPECT_EQ(sections->GetItem(0)->Station(), 9999999.0);
   EXPECT_EQ(sections->GetItem(0)->Points()->Size(), 5);
-  EXPECT_TRUE(survey->Errors()->IsEmpty());
-}
-
-TEST_F(Corvid830ReaderTest, PointIdentifiersRunAcrossBlocks) {
-  std::vector<std::string> lines;
-  for (int s = 0; s < 3; ++s) {
-    lines.push_back(RangeLine("0000000", std::to_string(s * 100), "R", 0, 0, 10, 0));
-    lines.push_back(DataLine({{"1", "1", "", "1", "0"}, {"2", "1", "", "2", "0"}, {"3", "1", "", "3", "0"},
-                              {"4", "1", "", "4", "0"}}));
-    lines.push_back(DataLine({{"5", "1", "", "5", "0"}, {"9999999"}}));
-  }
-  auto survey = Open(Write(lines));
-  auto sections = survey->CrossSections();
-  ASSERT_EQ(sections->Size(), 3);
-  EXPECT_EQ(sections->GetItem(0)->Points()->GetItem(4)->Id(), 4);
-  EXPECT_EQ(sections->GetItem(1)->Points()->GetItem(0)->Id(), 5);
-  EXPECT_EQ(sections->GetItem(2)->Points()->GetItem(0)->Id(), 10);
-  EXPECT_EQ(sections->GetItem(2)->Points()->GetItem(4)->Id(), 14);
-  EXPECT_EQ(sections->GetItem(2)->Points()->GetItem(4)->PointTag(), "14");
-  EXPECT_EQ(survey->CurrentPID(), 15);
   EXPECT_TRUE(survey->Errors()->IsEmpty());
 }
 
@@ -646,20 +617,6 @@ TEST_F(Corvid830ReaderTest, ABlockCutOffByTheEndOfTheFileIsDropped) {
   EXPECT_EQ(survey->AllCrossSections().size(), 1u);
   EXPECT_TRUE(survey->Errors()->IsEmpty());  // the dropped block was never parsed
   EXPECT_EQ(survey->CurrentPID(), 1);
-}
-
-TEST_F(Corvid830ReaderTest, EveryLineEndingIsAccepted) {
-  const std::vector<std::string> lines = {Header("T05", {{20, "C"}}), RangeLine("0000000", "0", "R1", 0, 0, 10, 0),
-                                          DataLine({{"1", "1", "", "1", "0"}, {"9999999"}}),
-                                          RangeLine("0000000", "zz", "R2", 0, 0, 10, 0),
-                                          DataLine({{"1", "1", "", "1", "0"}, {"9999999"}})};
-  for (const std::string eol : {"\r\n", "\n", "\r"}) {
-    auto survey = Open(Write(lines, eol));
-    EXPECT_EQ(survey->CrossSections()->Size(), 2);
-    const auto reports = Drain(*survey->Errors());
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].line, 4);
-  }
 }
 
 TEST_F(Corvid830ReaderTest, CodeDescriptionsComeFromTheFilesCodeDictionary) {

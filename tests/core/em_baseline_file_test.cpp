@@ -35,21 +35,6 @@ TEST(EMBaselinePointTest, StationNotation) {
   EXPECT_EQ(notation(-0.001), "0+00.00");
 }
 
-TEST(EMBaselinePointTest, TraversePointMembers) {
-  EMBaselinePoint p;
-  p.Initialize(1000, 2000, 1250.5, "BL-1");
-  EXPECT_EQ(p.Easting(), 1000);
-  EXPECT_EQ(p.Northing(), 2000);
-  EXPECT_EQ(p.Station(), 1250.5);
-  EXPECT_EQ(p.StationName(), "12+50.50");
-  EXPECT_EQ(p.AltName(), "BL-1");
-  EXPECT_EQ(p.TraversePointId(), 0);
-  for (double v : {p.AdjustedAngle(), p.AdjustedDistance(), p.BackGeodeticAzimuth(), p.ScaleFactor(),
-                   p.Convergence(), p.Latitude(), p.Longitude(), p.MeasuredAngle(), p.MeasuredDistance(),
-                   p.ForwardGeodeticAzimuth(), p.PlaneDistance(), p.PlaneAzimuth()})
-    EXPECT_EQ(v, 0);
-}
-
 using EMBaselineFileTest = EMFileTest;
 
 TEST_F(EMBaselineFileTest, BaselineFileOpensAsTraverse) {

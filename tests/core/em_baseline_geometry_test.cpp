@@ -1,4 +1,4 @@
-// Cross sections and profiles measured against a baseline.
+// Cross sections measured against a baseline.
 #include <gtest/gtest.h>
 
 #include "model/constants.h"
@@ -34,15 +34,6 @@ TEST_F(EMBaselineGeometryTest, CrossSectionsGetTheirCrossingAndPointOffsets) {
   EXPECT_DOUBLE_EQ(points[1]->BaselineOffset(), 20);
   EXPECT_EQ(sections[1]->BaselineIntersectX(), kUndefinedNumber);
   EXPECT_EQ(Collect(sections[1]->Points())[0]->BaselineOffset(), kUndefinedNumber);
-}
-
-TEST_F(EMBaselineGeometryTest, ProfileStationsWithoutABaselineRunAlongTheProfile) {
-  auto s = Read("#P01 0 0 500 P\n1 0 0 1\n2 4 3 1\n3 4 13 1\n");
-  auto points = Collect(s->ProfileCenterlines()->GetItem(0)->Points());
-  ASSERT_EQ(points.size(), 3u);
-  EXPECT_DOUBLE_EQ(points[0]->Station(), 500);
-  EXPECT_DOUBLE_EQ(points[1]->Station(), 505);
-  EXPECT_DOUBLE_EQ(points[2]->Station(), 515);
 }
 
 }  // namespace

@@ -104,13 +104,6 @@ TEST_P(EMLineBreakTest, LineNumbersAreTheSameForEveryLineBreak) {
   EXPECT_EQ(sections[0]->Points()->Size(), 2);
 }
 
-TEST_P(EMLineBreakTest, LastLineWithoutBreakIsStillALine) {
-  auto s = Read("#H05 A\n#M01 Shot\nP1 2000 1010 10\n\nP2 x 1 1", GetParam());
-  ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].line, 5);
-  EXPECT_EQ(s->MiscShotPoints()->Size(), 1);
-}
-
 INSTANTIATE_TEST_SUITE_P(Breaks, EMLineBreakTest, ::testing::Values("\r\n", "\n", "\r"),
                          [](const auto& info) {
                            return info.param == "\r\n" ? std::string("CRLF")
@@ -118,14 +111,6 @@ INSTANTIATE_TEST_SUITE_P(Breaks, EMLineBreakTest, ::testing::Values("\r\n", "\n"
                          });
 
 using EMBadInputTest = EMFileTest;
-
-TEST_F(EMBadInputTest, MixedBreaksCountEachPhysicalLineOnce) {
-  // CR LF, lone LF and lone CR in one file; "\r\r" is two lines.
-  auto s = Read("#H05 A\r\n#M01 x\nP1 2000 1010 10\r\rP2 y 1 1\r\n", "\n");
-  ASSERT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(errors_[0].line, 5);
-  EXPECT_EQ(s->JobNumber(), "A");
-}
 
 TEST_F(EMBadInputTest, EmptyFileGivesAnEmptySurvey) {
   auto s = Read("");

@@ -208,13 +208,6 @@ TEST(KochanekSplineTest, ParametersTakeEffectOnlyAtTheNextRecompute) {
   EXPECT_NEAR(spline.Evaluate(0.5), 0.375, kTight);
 }
 
-TEST(KochanekSplineTest, OrderOfAddingDoesNotMatter) {
-  KochanekSpline descending;
-  for (double t : {3.0, 2.0, 1.0, 0.0}) descending.AddPoint(t, t * t);
-  EXPECT_NEAR(descending.Evaluate(2.5), 7.0, kTight);
-  EXPECT_NEAR(descending.Evaluate(0.5), 0.25, kTight);
-}
-
 TEST(KochanekSplineTest, EvaluationIsClampedToTheKeys) {
   KochanekSpline spline = Parabola();
   EXPECT_NEAR(spline.Evaluate(-5), 0.0, kTight);

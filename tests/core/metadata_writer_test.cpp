@@ -222,15 +222,6 @@ TEST_F(MetadataWriterTest, DatumWithoutEpochAndUnknownCodes) {
   EXPECT_EQ(spref, expected);
 }
 
-TEST_F(MetadataWriterTest, UndefinedSurveyDateLeavesPubdateAlone) {
-  FakeSurvey survey = LeveeSurvey();
-  survey.surveyDate = DateTime::Undefined();
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  EXPECT_FALSE(set.Wrote("idinfo/citation/citeinfo/pubdate"));
-  EXPECT_TRUE(set.Wrote("idinfo/citation/serinfo/sername"));
-}
-
 TEST_F(MetadataWriterTest, BenchmarksAreIndexedRecordsWithDefinedValuesOnly) {
   auto first = std::make_shared<FakeBenchmark>();
   first->name = "BM 12";

@@ -60,21 +60,6 @@ TEST_F(PathologicalEmTest, MillionPointsOnOneStationAreAllKeptInStationOrder) {
   EXPECT_NEAR(points->GetItem(kCrowd / 2)->Station(), 50 * root2, 1e-9);
 }
 
-TEST_F(PathologicalEmTest, CoordinateLinesWithoutAFeatureEachGiveOneRecord) {
-  constexpr int kLines = 500000;
-  std::string text = kHeader;
-  text.reserve(kLines * 28);
-  for (int i = 0; i < kLines; ++i) text += PointLine(i + 1, 1000 + i, 2000, 3, "GND");
-  auto survey = OpenSurvey("orphans.em", text);
-  ASSERT_NE(survey, nullptr);
-  EXPECT_EQ(survey->CrossSections()->Size(), 0);
-  EXPECT_EQ(survey->MiscShotPoints()->Size(), 0);
-  const auto [all, orphans] =
-      CountErrors(*survey->Errors(), "Unexpected error, no data record available in which to put surveyed point");
-  EXPECT_EQ(orphans, static_cast<std::size_t>(kLines));
-  EXPECT_EQ(all, static_cast<std::size_t>(kLines));
-}
-
 // Records of an area's rings: holes and islands included.
 struct AreaShape {
   std::int32_t outerPoints = 0;

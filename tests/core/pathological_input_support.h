@@ -26,17 +26,6 @@ class PathologicalInputTest : public ScratchFileTest {
     EXPECT_NE(traverse, nullptr);
     return traverse;
   }
-  // Pops the queue; returns how many records it held and how many of them
-  // have exactly `description`.
-  static std::pair<std::size_t, std::size_t> CountErrors(ISurveyErrorQueue& queue, const std::string& description) {
-    std::size_t all = 0, matching = 0;
-    while (!queue.IsEmpty()) {
-      auto e = queue.Pop();
-      ++all;
-      if (e->Description() == description) ++matching;
-    }
-    return {all, matching};
-  }
 };
 
 }  // namespace veldrane::test

@@ -293,16 +293,6 @@ TEST_F(ProReaderTest, AHeaderLineWithAnotherTagIsDataAndHeadersGoOn) {
   EXPECT_EQ(points[0]->Id(), 0);
 }
 
-TEST_F(ProReaderTest, BlankLinesAreSkippedButCounted) {
-  for (const std::string eol : {"\r\n", "\n", "\r"}) {
-    auto survey = Open({Header("T05", {{20, "C"}}), "1 2 3 4", "", "", "  ", "bad 2 3 4", "", "2 3 4 5"}, eol);
-    const auto reports = Drain(*survey->Errors());
-    ASSERT_EQ(reports.size(), 1u) << "line ending " << eol.size();
-    EXPECT_EQ(reports[0].line, 6);
-    EXPECT_EQ(PointsOf(*survey).size(), 2u);
-  }
-}
-
 TEST_F(ProReaderTest, AMissingFileIsReportedAndGivesNoProfile) {
   auto survey = std::make_shared<ProSurvey>();
   survey->OpenSurvey((dir_ / "none.pro").string());

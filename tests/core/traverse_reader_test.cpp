@@ -7,8 +7,6 @@
 
 #include "model/constants.h"
 #include "readers/traverse/tessel_traverse.h"
-#include "readers/traverse/tessel_traverse_point_iterator.h"
-#include "tests/core/fake_survey.h"
 #include "tests/core/reader_test_support.h"
 #include "tests/core/recording_monitor.h"
 
@@ -284,15 +282,6 @@ TEST_F(TraverseReaderTest, AShortFileHasNoStations) {
   EXPECT_TRUE(traverse->Errors()->IsEmpty());
 }
 
-TEST_F(TraverseReaderTest, EveryLineEndingIsAccepted) {
-  Station s;
-  for (const std::string eol : {"\r\n", "\n", "\r"}) {
-    auto traverse = Open(With(With(HeaderLines(), Group(s)), Group(s)), eol);
-    EXPECT_EQ(traverse->TraversePoints()->Size(), 2);
-    EXPECT_EQ(traverse->HorizontalDatum(), "NAD83");
-  }
-}
-
 TEST_F(TraverseReaderTest, StationsOutliveTheTraverseObject) {
   std::shared_ptr<ITraversePoint> point;
   {
@@ -301,16 +290,6 @@ TEST_F(TraverseReaderTest, StationsOutliveTheTraverseObject) {
   }
   EXPECT_EQ(point->StationName(), "12+34.56");
   EXPECT_DOUBLE_EQ(point->Station(), 1234.56);
-}
-
-TEST_F(TraverseReaderTest, TheIteratorHoldsAnyTraversePoint) {
-  std::vector<std::shared_ptr<test::FakeTraversePoint>> list{test::MakeTraversePoint(2, 1, 3),
-                                                              test::MakeTraversePoint(2, 1, 3)};
-  TesselTraversePointIterator iterator;
-  iterator.InitTraversePoints(list);
-  EXPECT_EQ(iterator.Size(), 2);
-  EXPECT_EQ(iterator.GetItem(1), list[1]);
-  EXPECT_EQ(iterator.GetNext(), list[0]);
 }
 
 TEST_F(TraverseReaderTest, AMissingFileIsReported) {

@@ -114,19 +114,6 @@ TEST(CursorValues, BenchmarkValuesAndPermanentFlag) {
   EXPECT_EQ(ValueOf(data, *row, 0, "VAdjustment").number, 0.5);
 }
 
-TEST(CursorValues, FieldMapEntriesOfMinusOneLeaveFieldsUnwritten) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  auto row = data.Row(1);
-  std::vector<std::int32_t> map(12, -1);
-  map[static_cast<std::size_t>(data.Pos(1, "PointTag"))] = 4;
-  const auto cursor = data.helper.FetchAll(1, "", FieldMap(map));
-  EXPECT_EQ(cursor->QueryValues(*row), 0);
-  EXPECT_EQ(ValueOf(data, *row, 1, "PointTag").text, "1");
-  EXPECT_EQ(ValueOf(data, *row, 1, "PointId").kind, Kind::Unset);
-  EXPECT_EQ(ValueOf(data, *row, 1, "Elevation").kind, Kind::Unset);
-}
-
 TEST(CursorValues, FieldMapOfTheWrongSizeIsReportedAndFillsNothing) {
   SurveyDataset data;
   data.survey->crossSections = {SectionAlongX({1, 2})};

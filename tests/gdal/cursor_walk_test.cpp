@@ -16,30 +16,6 @@ using test::SurveyDataset;
 constexpr std::int32_t kSections = 0;
 constexpr std::int32_t kSectionPoints = 1;
 
-std::vector<std::int32_t> IntColumn(IPlugInCursorHelper& cursor, RowBuffer& row, std::int32_t pos) {
-  std::vector<std::int32_t> values;
-  while (!cursor.IsFinished()) {
-    cursor.QueryValues(row);
-    values.push_back(row.Value(pos).integer);
-    try {
-      cursor.NextRecord();
-    } catch (const RaisedError&) {
-    }
-  }
-  return values;
-}
-
-TEST(CursorWalk, PointsOfAllCrossSectionsAreNumberedInOrder) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2, 3}), SectionAlongX({4, 5}, 0, 4)};
-  auto row = data.Row(kSectionPoints);
-  EXPECT_EQ(test::CollectOids(*data.All(kSectionPoints), *row), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(IntColumn(*data.All(kSectionPoints), *row, data.Pos(kSectionPoints, "CrossSectionOID")),
-            (std::vector<std::int32_t>{0, 0, 0, 1, 1}));
-  EXPECT_EQ(IntColumn(*data.All(kSectionPoints), *row, data.Pos(kSectionPoints, "PointId")),
-            (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
-}
-
 TEST(CursorWalk, TheEndIsSignalledByNoNextRecord) {
   SurveyDataset data;
   data.survey->crossSections = {SectionAlongX({1})};
@@ -56,15 +32,6 @@ TEST(CursorWalk, TheEndIsSignalledByNoNextRecord) {
   EXPECT_TRUE(cursor->IsFinished());
   auto row = data.Row(kSections);
   EXPECT_EQ(cursor->QueryValues(*row), -1);
-}
-
-TEST(CursorWalk, EnvelopeFilterKeepsFullIterationNumbers) {
-  SurveyDataset data;
-  // Record 0 lies outside the envelope but is served untested.
-  data.survey->crossSections = {SectionAlongX({1, 2, 3}), SectionAlongX({11, 12}, 0, 4)};
-  auto row = data.Row(kSectionPoints);
-  const auto cursor = data.In(kSectionPoints, Envelope(10, -1, 20, 1));
-  EXPECT_EQ(test::CollectOids(*cursor, *row), (std::vector<std::int32_t>{0, 3, 4}));
 }
 
 TEST(CursorWalk, ContainersMissingTheEnvelopeStillCountTheirPoints) {
@@ -110,14 +77,6 @@ TEST(CursorWalk, AFullWalkLeavesTheExtentsForLaterFilteredFetches) {
   EXPECT_EQ(cursor->QueryValues(*row), 7);
   EXPECT_EQ(row->Value(data.Pos(kSectionPoints, "PointId")).integer, 8);
   EXPECT_EQ(far->pointsRequests, 1);
-}
-
-TEST(CursorWalk, PointsOnTheEnvelopeBoundaryAreNotWithin) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({0, 10, 15, 20})};
-  auto row = data.Row(kSectionPoints);
-  EXPECT_EQ(test::CollectOids(*data.In(kSectionPoints, Envelope(10, -1, 20, 1)), *row),
-            (std::vector<std::int32_t>{0, 2}));
 }
 
 TEST(CursorWalk, FetchByIdPositionsAndOidRewinds) {

@@ -140,15 +140,6 @@ TEST(DatasetClasses, UnexpectedSurveyTypesAreReported) {
   EXPECT_EQ(data.helper.Bounds(), nullptr);
 }
 
-TEST(DatasetInfo, DescribesAFeatureDatasetOfAnyGeometry) {
-  SurveyDataset data("b.pro");
-  EXPECT_EQ(data.helper.LocalDatasetName(), "b.pro");
-  EXPECT_EQ(data.helper.DatasetType(), 4);
-  EXPECT_EQ(data.helper.GeometryType(), 7);
-  EXPECT_EQ(data.helper.ShapeFieldName(), "");
-  EXPECT_EQ(data.reads, 0);
-}
-
 // --- schemas -----------------------------------------------------------------
 
 TEST(DatasetSchemas, FieldsComeFromTheClassSchemaWithTheShapeOfTheSurvey) {

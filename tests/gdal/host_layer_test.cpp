@@ -46,27 +46,6 @@ TEST(HostFields, RequiredFieldsAreObjectIdThenShape) {
   EXPECT_THROW(fields.GetField(2), std::out_of_range);
 }
 
-TEST(HostFields, OgrLayerDefinitionHasTheAttributesAndOneGeometryField) {
-  Fields fields = FeatureClassRequiredFields();
-  GeometryDef def;
-  def.SetGeometryType(HostGeometryType::Polyline);
-  def.SetHasZ(true);
-  def.SetHasM(true);
-  fields.EditField(1).SetGeometryDef(def);
-  fields.AddField(MakeField("Station", HostFieldType::Double, 12));
-  fields.AddField(MakeField("AltName", HostFieldType::String, 24));
-
-  OGRFeatureDefn* defn = fields.NewOgrFeatureDefn("a.em CrossSections");
-  defn->Reference();
-  EXPECT_STREQ(defn->GetName(), "a.em CrossSections");
-  ASSERT_EQ(defn->GetFieldCount(), 2);
-  EXPECT_STREQ(defn->GetFieldDefn(0)->GetNameRef(), "Station");
-  EXPECT_STREQ(defn->GetFieldDefn(1)->GetNameRef(), "AltName");
-  ASSERT_EQ(defn->GetGeomFieldCount(), 1);
-  EXPECT_EQ(defn->GetGeomFieldDefn(0)->GetType(), wkbLineStringZM);
-  defn->Release();
-}
-
 TEST(HostGeometryDef, OgrTypesCarryTheZAndMFlags) {
   GeometryDef def;
   def.SetGeometryType(HostGeometryType::Point);

@@ -27,12 +27,6 @@ const std::string kEmptyDocument = std::string(kDeclaration) + "<metadata />\n";
 // ---------------------------------------------------------------------------
 // Paths and actions
 
-TEST(PugiXmlPropertySetTest, NewDocumentHoldsOnlyTheMetadataRoot) {
-  PugiXmlPropertySet set;
-  EXPECT_EQ(set.GetXml(), kEmptyDocument);
-  EXPECT_EQ(NewXmlPropertySet()->GetXml(), kEmptyDocument);
-}
-
 TEST(PugiXmlPropertySetTest, SetCreatesMissingParentsAndReplacesTheValue) {
   PugiXmlPropertySet set;
   set.SetProperty("idinfo/citation/citeinfo/title", std::string("first"));

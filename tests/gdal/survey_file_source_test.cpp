@@ -75,29 +75,5 @@ TEST_F(SurveyFiles, ClassesAndRowsComeFromTheFile) {
             (std::vector<std::int32_t>{0, 1, 3}));
 }
 
-TEST_F(SurveyFiles, BoundsCoverEveryPoint) {
-  const auto bounds = dataset_->Bounds();
-  ASSERT_NE(bounds, nullptr);
-  EXPECT_EQ(bounds->XMin(), 10);
-  EXPECT_EQ(bounds->YMin(), -1);
-  EXPECT_EQ(bounds->XMax(), 80);
-  EXPECT_EQ(bounds->YMax(), 50);
-}
-
-TEST_F(SurveyFiles, ReadingErrorsReachTheErrorLogOnce) {
-  ASSERT_EQ(dataset_->ClassCount(), 2);
-  const std::string path = (folder_.Path() / "levee job.em").string();
-  const ErrorLogFile* file = ErrorLog().FindFile(path);
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(file->errors.size(), 1u);
-  EXPECT_NE(file->errors[0].description.find("Non-Numeric Northing Value in Coordinate:"), std::string::npos);
-  EXPECT_EQ(file->errors[0].line, 12);
-
-  // A second dataset helper reads the file again and replaces its entries.
-  const auto again = workspace_->OpenDataset("levee job.em");
-  ASSERT_EQ(again->ClassCount(), 2);
-  EXPECT_EQ(ErrorLog().FindFile(path)->errors.size(), 1u);
-}
-
 }  // namespace
 }  // namespace veldrane

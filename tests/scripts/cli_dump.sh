@@ -78,7 +78,7 @@ assert [e['Instrument'] for e in s['Equipment']] == ['ECHO SOUNDER', 'RTK GPS RE
 assert s['VerticalControls'][0]['NationalTidalDatumEpoch'] == '1983-2001'
 "
 
-# Traverse and baseline files dump as traverses.
+# Traverse files dump as traverses.
 run "$BIN" dump "$SAMPLES/control.83"
 expect_status 0 "dump control.83"
 check_json "dump control.83 content" "
@@ -92,12 +92,6 @@ assert pts[0]['AltName'] == 'CP-1 5/8 IN IRON ROD W/ CAP'
 assert pts[1]['StationName'] == '3+58.38' and pts[1]['Station'] == 358.38
 assert 30.39 < pts[0]['Latitude'] < 30.41 and 90.97 < pts[0]['Longitude'] < 91.0
 assert d['errors'] == [], d['errors']
-"
-run "$BIN" dump "$SAMPLES/levee.bl"
-expect_status 0 "dump levee.bl"
-check_json "dump levee.bl content" "
-assert d['kind'] == 'traverse' and len(d['traverse']['TraversePoints']) == 9
-assert d['traverse']['TraversePoints'][1]['StationName'] == '5+00.00'
 "
 
 # The fixed-column and PRO samples.
