@@ -168,6 +168,9 @@ template <class Container>
 bool ContainerPointCursor<Container>::NextPoint() {
   while (sourceIndex_ < sources_.size()) {
     if (ISurveyPointIterator* source = sources_[sourceIndex_].get()) {
+      // Let go of the point before asking for the next: an iterator may
+      // reuse a point that nobody holds any more.
+      point_.reset();
       point_ = source->GetNext();
       if (point_) {
         --pointsLeft_;

@@ -36,8 +36,8 @@ void EMCrossSection::AddPoint(EMSurveyPoint&& point) {
 std::shared_ptr<ISurveyPointIterator> EMCrossSection::Points() {
   if (!HasListedPoints()) return std::make_shared<EMSurveyPointIterator>();
   // Not kept: a large survey would hold a second list of all its points.
-  auto byStation = std::make_shared<const std::vector<EMSurveyPoint*>>(
-      OrderByStation(points_.All(), startX_, startY_, stopX_, stopY_));
+  auto byStation = std::make_shared<const std::vector<EMPointView>>(
+      OrderByStation(points_.All(), startX_, startY_, stopX_, stopY_, baselineDistance_));
   return std::make_shared<EMSurveyPointIterator>(std::move(byStation), weak_from_this().lock());
 }
 

@@ -68,6 +68,9 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   void SetWaterSurfaceElevation(double v);
   // Stored in the date that SurveyDate reports as well.
   void SetWaterSurfaceTime(DateTime v);
+  // The distance along the range line from its start to the baseline: a
+  // point's baseline offset is its station less this.
+  void SetBaselineDistance(double v) { baselineDistance_ = v; }
   void SetBaselineIntersectX(double v) { baselineIntersectX_ = v; }
   void SetBaselineIntersectY(double v) { baselineIntersectY_ = v; }
 
@@ -90,6 +93,7 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   bool hasOwnWaterSurface_ = false;
   double baselineIntersectX_ = kUndefinedNumber;
   double baselineIntersectY_ = kUndefinedNumber;
+  double baselineDistance_ = kUndefinedNumber;
   double gridAzimuth_ = 0;
   IMonitor* monitor_ = nullptr;
 };

@@ -1,13 +1,16 @@
 #include "readers/em/em_misc_shot_point.h"
 
 #include "model/constants.h"
-#include "readers/em/em_point_list.h"
 
 namespace veldrane {
 
 std::shared_ptr<ISurveyPoint> EMMiscShotPoint::Point() {
   if (!hasPoint_) return nullptr;
-  return EMPointList::Alias(weak_from_this().lock(), point_);
+  // The handle keeps the shot point alive; a shot point that is not held by
+  // a shared pointer (a stack object in a test) hands out a copy.
+  std::shared_ptr<const void> owner = weak_from_this().lock();
+  if (!owner) return point_.Clone();
+  return std::shared_ptr<ISurveyPoint>(owner, &point_);
 }
 
 double EMMiscShotPoint::WaterSurfaceElevation() { return gage_ ? gage_->WaterSurfaceElevation() : kUndefinedNumber; }

@@ -41,13 +41,13 @@ void* MapLargeChunk(std::size_t bytes) {
 }
 
 void* ReserveChunk(std::size_t bytes) {
-  if (bytes < EMPointArena::kHugePageBytes) return ::operator new(bytes, std::align_val_t{alignof(EMSurveyPoint)});
+  if (bytes < EMPointArena::kHugePageBytes) return ::operator new(bytes, std::align_val_t{alignof(EMStoredPoint)});
   return MapLargeChunk(bytes);
 }
 
 void ReleaseChunk(void* memory, std::size_t bytes) {
   if (bytes < EMPointArena::kHugePageBytes) {
-    ::operator delete(memory, std::align_val_t{alignof(EMSurveyPoint)});
+    ::operator delete(memory, std::align_val_t{alignof(EMStoredPoint)});
     return;
   }
 #if defined(__linux__)
@@ -64,19 +64,19 @@ EMPointArena::~EMPointArena() {
   for (const Chunk& chunk : chunks_) ReleaseChunk(chunk.memory, chunk.bytes);
 }
 
-EMSurveyPoint* EMPointArena::Allocate(std::size_t count) {
+EMStoredPoint* EMPointArena::Allocate(std::size_t count) {
   if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < count) AddChunk(count);
   Chunk& chunk = chunks_.back();
-  EMSurveyPoint* first = static_cast<EMSurveyPoint*>(chunk.memory) + chunk.used;
+  EMStoredPoint* first = static_cast<EMStoredPoint*>(chunk.memory) + chunk.used;
   chunk.used += count;
   if (warmAhead_) WarmAheadOf(chunk);
   return first;
 }
 
-bool EMPointArena::Extend(EMSurveyPoint* end, std::size_t count) {
+bool EMPointArena::Extend(EMStoredPoint* end, std::size_t count) {
   if (chunks_.empty()) return false;
   Chunk& chunk = chunks_.back();
-  if (end != static_cast<EMSurveyPoint*>(chunk.memory) + chunk.used || chunk.capacity - chunk.used < count) return false;
+  if (end != static_cast<EMStoredPoint*>(chunk.memory) + chunk.used || chunk.capacity - chunk.used < count) return false;
   chunk.used += count;
   if (warmAhead_) WarmAheadOf(chunk);
   return true;
@@ -90,7 +90,7 @@ void EMPointArena::WarmAhead(bool on) {
 void EMPointArena::WarmAheadOf(Chunk& chunk) {
   // Small chunks are not aligned to pages and fill quickly anyway.
   if (chunk.bytes < kHugePageBytes) return;
-  const std::size_t usedBytes = chunk.used * sizeof(EMSurveyPoint);
+  const std::size_t usedBytes = chunk.used * sizeof(EMStoredPoint);
   const std::size_t target = std::min(chunk.bytes, RoundUp(usedBytes + kWarmAheadBytes, kHugePageBytes));
   if (target <= chunk.warmed) return;
   warmer_.Warm(static_cast<char*>(chunk.memory) + chunk.warmed, target - chunk.warmed);
@@ -98,15 +98,15 @@ void EMPointArena::WarmAheadOf(Chunk& chunk) {
 }
 
 void EMPointArena::AddChunk(std::size_t minimumPoints) {
-  std::size_t bytes = std::max(nextChunkBytes_, minimumPoints * sizeof(EMSurveyPoint));
+  std::size_t bytes = std::max(nextChunkBytes_, minimumPoints * sizeof(EMStoredPoint));
   if (bytes >= kHugePageBytes) bytes = RoundUp(bytes, kHugePageBytes);
   nextChunkBytes_ = std::min(std::max(bytes, nextChunkBytes_) * 2, kLargestChunkBytes);
   chunks_.reserve(chunks_.size() + 1);  // so adding the chunk below cannot throw and leak it
   Chunk chunk;
   chunk.memory = ReserveChunk(bytes);
   chunk.bytes = bytes;
-  chunk.capacity = bytes / sizeof(EMSurveyPoint);
-  reserved_ += chunk.capacity * sizeof(EMSurveyPoint);
+  chunk.capacity = bytes / sizeof(EMStoredPoint);
+  reserved_ += chunk.capacity * sizeof(EMStoredPoint);
   chunks_.push_back(chunk);
 }
 

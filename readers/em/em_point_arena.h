@@ -32,11 +32,11 @@ class EMPointArena {
   ~EMPointArena();
 
   // Uninitialized room for `count` points (count > 0), never moved again.
-  EMSurveyPoint* Allocate(std::size_t count);
+  EMStoredPoint* Allocate(std::size_t count);
   // Room for `count` more points right at `end`, when `end` is where the
   // room handed out last ends and its chunk has that much left; false
   // otherwise (nothing is handed out then).
-  bool Extend(EMSurveyPoint* end, std::size_t count);
+  bool Extend(EMStoredPoint* end, std::size_t count);
 
   // Whether large chunks are warmed ahead of the points stored in them.
   // Turn it off before the points are handed out: that also waits for the

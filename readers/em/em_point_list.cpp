@@ -17,10 +17,10 @@ void EMPointList::UseArena(std::shared_ptr<EMPointArena> arena) {
   if (arena && count_ == 0) arena_ = std::move(arena);
 }
 
-EMSurveyPoint* EMPointList::NextSlot() {
+EMStoredPoint* EMPointList::NextSlot() {
   if (!runs_.empty()) {
     Run& last = runs_.back();
-    EMSurveyPoint* end = last.first + last.count;
+    EMStoredPoint* end = last.first + last.count;
     if (arena_->Extend(end, 1)) {
       ++last.count;
       ++count_;
@@ -29,14 +29,14 @@ EMSurveyPoint* EMPointList::NextSlot() {
   }
   if (!arena_) arena_ = std::make_shared<EMPointArena>(kOwnArenaFirstChunkBytes);
   runs_.reserve(runs_.size() + 1);  // so recording the run below cannot throw
-  EMSurveyPoint* slot = arena_->Allocate(1);
+  EMStoredPoint* slot = arena_->Allocate(1);
   runs_.push_back({slot, 1});
   ++count_;
   return slot;
 }
 
-std::vector<EMSurveyPoint*> EMPointList::All() const {
-  std::vector<EMSurveyPoint*> out;
+std::vector<const EMStoredPoint*> EMPointList::All() const {
+  std::vector<const EMStoredPoint*> out;
   out.reserve(count_);
   for (const Run& run : runs_)
     for (std::size_t i = 0; i < run.count; ++i) out.push_back(run.first + i);

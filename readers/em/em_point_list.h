@@ -1,10 +1,9 @@
 #pragma once
 // The points of one feature, stored by value in runs of the survey's point
 // arena. A point is moved straight into the arena as it is read and never
-// moves again, so shared handles to it stay valid and a large survey's
-// points are written once. While one feature is read its points follow each
-// other in the arena, so a feature's points are one run, or a few where a
-// chunk of the arena ended.
+// moves again. While one feature is read its points follow each other in
+// the arena, so a feature's points are one run, or a few where a chunk of
+// the arena ended.
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -21,9 +20,9 @@ class EMPointList {
   EMPointList& operator=(const EMPointList&) = delete;
   ~EMPointList();
 
-  // Appends the point (the list owns its own values).
+  // Appends what a survey keeps of the point (see EMStoredPoint).
   void Add(const EMSurveyPoint& point) { Add(EMSurveyPoint(point)); }
-  void Add(EMSurveyPoint&& point) { new (NextSlot()) EMSurveyPoint(std::move(point)); }
+  void Add(EMSurveyPoint&& point) { new (NextSlot()) EMStoredPoint(std::move(point).Store()); }
   std::size_t Size() const { return count_; }
   bool Empty() const { return count_ == 0; }
 
@@ -33,23 +32,16 @@ class EMPointList {
   void UseArena(std::shared_ptr<EMPointArena> arena);
 
   // Every point in order.
-  std::vector<EMSurveyPoint*> All() const;
-
-  // A handle to `p` that keeps `owner` alive; when the feature is not owned
-  // by a shared pointer (a stack object in a test) the handle is a copy.
-  static std::shared_ptr<EMSurveyPoint> Alias(const std::shared_ptr<const void>& owner, EMSurveyPoint& p) {
-    if (!owner) return p.Clone();
-    return std::shared_ptr<EMSurveyPoint>(owner, &p);
-  }
+  std::vector<const EMStoredPoint*> All() const;
 
  private:
   // Claims the room for one more point; constructing a point there by a
   // move cannot fail, so the claimed room always holds a point.
-  static_assert(std::is_nothrow_move_constructible_v<EMSurveyPoint>);
-  EMSurveyPoint* NextSlot();
+  static_assert(std::is_nothrow_move_constructible_v<EMStoredPoint>);
+  EMStoredPoint* NextSlot();
 
   struct Run {
-    EMSurveyPoint* first;
+    EMStoredPoint* first;
     std::size_t count;
   };
   std::shared_ptr<EMPointArena> arena_;

@@ -14,9 +14,20 @@ void EMProfileCenterline::Initialize(double startX, double startY, double statio
   ownWaterSurfaceElevation_ = kUndefinedNumber;
 }
 
+void EMProfileCenterline::AddPoint(EMSurveyPoint&& point) {
+  derived_.reserve(derived_.size() + 1);  // so the two lists cannot come apart
+  const Derived derived{point.Station(), point.LateralOffset(), point.BaselineOffset()};
+  points_.Add(std::move(point));
+  derived_.push_back(derived);
+}
+
 std::shared_ptr<ISurveyPointIterator> EMProfileCenterline::Points() {
-  return std::make_shared<EMSurveyPointIterator>(std::make_shared<const std::vector<EMSurveyPoint*>>(points_.All()),
-                                                 weak_from_this().lock());
+  const std::vector<const EMStoredPoint*> stored = points_.All();
+  auto views = std::make_shared<std::vector<EMPointView>>();
+  views->reserve(stored.size());
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    views->push_back({stored[i], derived_[i].station, derived_[i].lateralOffset, derived_[i].baselineOffset});
+  return std::make_shared<EMSurveyPointIterator>(std::move(views), weak_from_this().lock());
 }
 
 void EMProfileCenterline::BuildStationing(const std::shared_ptr<ITraverse>& baseline) {
@@ -29,9 +40,7 @@ void EMProfileCenterline::BuildStationing(const std::shared_ptr<ITraverse>& base
   calculator.SetBaseline(baseline);
   calculator.SetProfile(self);
   calculator.BuildStationing();
-  const auto points = points_.All();
-  for (std::size_t i = 0; i < points.size(); ++i)
-    points[i]->SetStation(calculator.GetStation(static_cast<std::int32_t>(i)));
+  for (std::size_t i = 0; i < derived_.size(); ++i) derived_[i].station = calculator.GetStation(static_cast<std::int32_t>(i));
 }
 
 double EMProfileCenterline::WaterSurfaceElevation() {

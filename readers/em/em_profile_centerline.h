@@ -20,8 +20,8 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
 
   void Initialize(double startX, double startY, double station, const std::string& name);
   // Appends a copy of the point; profiles keep every point they are given.
-  void AddPoint(const EMSurveyPoint& point) { points_.Add(point); }
-  void AddPoint(EMSurveyPoint&& point) { points_.Add(std::move(point)); }
+  void AddPoint(const EMSurveyPoint& point) { AddPoint(EMSurveyPoint(point)); }
+  void AddPoint(EMSurveyPoint&& point);
   // Stores the points in the survey's arena (see EMPointList).
   void UseArena(std::shared_ptr<EMPointArena> arena) { points_.UseArena(std::move(arena)); }
   // Gives every point its station through the station calculator. Without
@@ -60,6 +60,12 @@ class EMProfileCenterline : public IProfileCenterline, public std::enable_shared
 
  private:
   EMPointList points_;
+  // The points' stations, their lateral and baseline offsets: the ones
+  // they came with until BuildStationing gives them stations.
+  struct Derived {
+    double station, lateralOffset, baselineOffset;
+  };
+  std::vector<Derived> derived_;
   DateTime date_ = DateTime::Undefined();
   double startX_ = 0, startY_ = 0, station_ = 0;
   std::string altName_, fieldBook_, pageNumber_, description_;

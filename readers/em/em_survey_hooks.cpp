@@ -221,13 +221,8 @@ void EMSurvey::UpdateCrossSections(const std::shared_ptr<ITraverse>& baseline) {
              "Cross-section (" + section->AltName() + ") does not intersect baseline", false);
       continue;
     }
-    // Reading the points also refreshes their stations along the range line.
-    const double distance = calculator.RangeStartToBaselineDistance();
-    auto points = section->Points();
-    while (auto point = points->GetNext()) {
-      if (auto* p = dynamic_cast<EMSurveyPoint*>(point.get()))
-        p->SetBaselineOffset(distance != kUndefinedNumber ? p->Station() - distance : kUndefinedNumber);
-    }
+    // Each point's baseline offset is its station less this distance.
+    section->SetBaselineDistance(calculator.RangeStartToBaselineDistance());
   }
 }
 

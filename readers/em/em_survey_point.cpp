@@ -21,6 +21,27 @@ std::int32_t EMSurveyPoint::IdFromText(std::string_view idText) {
   return IdFromValue(negative ? -value : value, idText.size());
 }
 
+EMSurveyPoint::EMSurveyPoint(const EMStoredPoint& stored, double station, double lateralOffset,
+                             double baselineOffset, bool borrowCode)
+    : x_(stored.x),
+      y_(stored.y),
+      elevation_(stored.elevation),
+      station_(station),
+      lateralOffset_(lateralOffset),
+      baselineOffset_(baselineOffset),
+      code_(borrowCode ? PointCodeRef::Borrow(stored.code.get()) : stored.code),
+      tag_(stored.tag) {}
+
+EMStoredPoint EMSurveyPoint::Store() && noexcept {
+  EMStoredPoint stored;
+  stored.x = x_;
+  stored.y = y_;
+  stored.elevation = elevation_;
+  stored.code = std::move(code_);
+  stored.tag = std::move(tag_);
+  return stored;
+}
+
 void EMSurveyPoint::Initialize(std::string_view idText, double x, double y, double elevation,
                                PointCodeRef codeAndAdjustment, double station, double baselineOffset) {
   tag_ = CompactTag(idText);

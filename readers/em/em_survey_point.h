@@ -15,6 +15,20 @@
 
 namespace veldrane {
 
+// What a survey keeps of each point of its cross sections and profiles: the
+// values the file gave, 40 bytes. The station and offsets follow from the
+// point's feature and are added when the point is handed out (see
+// EMSurveyPointIterator), so a survey of millions of points does not store
+// them.
+struct EMStoredPoint {
+  double x = kUndefinedNumber;
+  double y = kUndefinedNumber;
+  double elevation = kUndefinedNumber;
+  PointCodeRef code;  // with the vertical adjustment
+  CompactTag tag;
+};
+static_assert(sizeof(EMStoredPoint) <= 40, "stored points are the bulk of a survey's memory");
+
 class EMSurveyPoint : public ISurveyPoint {
  public:
   EMSurveyPoint() = default;
@@ -27,6 +41,14 @@ class EMSurveyPoint : public ISurveyPoint {
   // reader.
   void Initialize(std::string_view idText, double x, double y, double elevation, PointCodeRef codeAndAdjustment,
                   double station, double baselineOffset);
+
+  // A stored point with its station and offsets. With `borrowCode` the
+  // point borrows the stored point's code entry (see PointCodeRef::Borrow):
+  // the caller keeps the stored point alive for as long as this one.
+  EMSurveyPoint(const EMStoredPoint& stored, double station, double lateralOffset, double baselineOffset,
+                bool borrowCode);
+  // What a survey keeps of this point; the station and offsets are left.
+  EMStoredPoint Store() && noexcept;
 
   EMSurveyPoint(const EMSurveyPoint&) = default;
   EMSurveyPoint(EMSurveyPoint&&) noexcept = default;

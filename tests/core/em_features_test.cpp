@@ -46,8 +46,11 @@ TEST_F(EMCrossSectionTest, DeclarationAndPointsOrderedAlongTheRangeLine) {
   EXPECT_EQ(points[2]->Id(), 3);
   EXPECT_DOUBLE_EQ(points[2]->Station(), 100);
   EXPECT_DOUBLE_EQ(points[2]->Z(), 7);
-  // Points are shared: a second iterator hands out the same live objects.
-  EXPECT_EQ(cs->Points()->GetItem(0).get(), points[0].get());
+  // A second iterator hands out points with the same values.
+  auto again = cs->Points()->GetItem(0);
+  EXPECT_EQ(again->Id(), 2);
+  EXPECT_DOUBLE_EQ(again->Station(), 10);
+  EXPECT_DOUBLE_EQ(again->LateralOffset(), 2);
 }
 
 TEST_F(EMCrossSectionTest, ShortDeclarationLeavesNoSectionOpen) {

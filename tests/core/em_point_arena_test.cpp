@@ -24,12 +24,12 @@ std::size_t ResidentBytes(const void* begin, std::size_t bytes) {
 
 TEST(EMPointArenaTest, ExtendGrowsOnlyTheLastRunAndOnlyWithinItsChunk) {
   EMPointArena arena(4096);
-  EMSurveyPoint* first = arena.Allocate(2);
+  EMStoredPoint* first = arena.Allocate(2);
   EXPECT_TRUE(arena.Extend(first + 2, 3));
   EXPECT_FALSE(arena.Extend(first + 2, 1)) << "not where the last room ends";
-  EMSurveyPoint* second = arena.Allocate(1);
+  EMStoredPoint* second = arena.Allocate(1);
   EXPECT_EQ(second, first + 5) << "room follows on in the same chunk";
-  const std::size_t capacity = 4096 / sizeof(EMSurveyPoint);
+  const std::size_t capacity = 4096 / sizeof(EMStoredPoint);
   EXPECT_FALSE(arena.Extend(second + 1, capacity)) << "more than the chunk has left";
   EXPECT_TRUE(arena.Extend(second + 1, capacity - 6));
   arena.Allocate(1);  // the chunk is full: this goes to a new one
@@ -74,11 +74,11 @@ TEST(EMPointArenaTest, WarmingReachesOnlyAFewMegabytesPastTheLastPoint) {
   constexpr std::size_t kChunkBytes = std::size_t{32} << 20;
   EMPointArena arena(kChunkBytes);
   arena.WarmAhead(true);
-  EMSurveyPoint* first = arena.Allocate(1);
-  const std::size_t points = (std::size_t{3} << 20) / sizeof(EMSurveyPoint);
+  EMStoredPoint* first = arena.Allocate(1);
+  const std::size_t points = (std::size_t{3} << 20) / sizeof(EMStoredPoint);
   for (std::size_t i = 1; i < points; ++i) ASSERT_TRUE(arena.Extend(first + i, 1));
   arena.WarmAhead(false);  // waits for what was asked
-  const std::size_t used = points * sizeof(EMSurveyPoint);
+  const std::size_t used = points * sizeof(EMStoredPoint);
   const std::size_t reach = (used + EMPointArena::kWarmAheadBytes + EMPointArena::kHugePageBytes - 1) /
                             EMPointArena::kHugePageBytes * EMPointArena::kHugePageBytes;
   const std::size_t resident = ResidentBytes(first, kChunkBytes);

@@ -201,9 +201,30 @@ TEST(EMIteratorTest, GetNextPastTheEndKeepsReturningNone) {
   EXPECT_EQ(it->GetItem(0)->Id(), 1);  // zero-based, and it does not move
   it->Initialize();
   EXPECT_EQ(it->GetNext()->Id(), 1);
-  // The iterator's items are the profile's live points.
+  // Points handed out after stationing carry their stations.
+  EXPECT_EQ(it->GetItem(1)->Station(), kUndefinedNumber);
   p->BuildStationing(nullptr);
-  EXPECT_DOUBLE_EQ(it->GetItem(1)->Station(), 5);
+  EXPECT_DOUBLE_EQ(p->Points()->GetItem(1)->Station(), 5);
+}
+
+// Points are made as they are handed out; one that is still held keeps its
+// values while the walk goes on, and outlives its feature.
+TEST(EMIteratorTest, HeldPointsKeepTheirValuesWhileTheWalkGoesOn) {
+  auto cs = std::make_shared<EMCrossSection>();
+  cs->Initialize(0, 0, 100, 0, DateTime::Undefined(), 0, "x");
+  for (int i = 0; i < 5; ++i) cs->AddPoint(MakePoint(std::to_string(i + 1), 10.0 * (5 - i), 2));
+  auto it = cs->Points();
+  auto first = it->GetNext();
+  std::vector<double> stations;
+  while (auto next = it->GetNext()) stations.push_back(next->Station());  // each let go before the next
+  EXPECT_EQ(stations, (std::vector<double>{20, 30, 40, 50}));
+  EXPECT_EQ(first->Id(), 5);
+  EXPECT_DOUBLE_EQ(first->Station(), 10);
+  EXPECT_DOUBLE_EQ(first->LateralOffset(), 2);
+  cs.reset();
+  it.reset();
+  EXPECT_EQ(first->PointTag(), "5");
+  EXPECT_DOUBLE_EQ(first->X(), 10);
 }
 
 TEST(EMVerticalControlTest, CloneLeavesTheSurveyDateAndEqualsIgnoresCoordinates) {
