@@ -86,10 +86,14 @@ bool StepCursor(IPlugInCursorHelper& cursor) {
 void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
   std::lock_guard<std::mutex> survey(*start_.datasetLock);
   batch.records.reserve(kBatchRecords);
+  // Read once, not for every record.
+  IPlugInCursorHelper& cursor = *start_.cursor;
+  SvyCursorBase* const ordinalSource = start_.ordinalSource;
+  const bool withShape = start_.withShape;
   bool recordOpen = false;
   try {
     while (!done_ && batch.records.size() < kBatchRecords) {
-      if (start_.cursor->IsFinished()) {
+      if (cursor.IsFinished()) {
         done_ = true;
         break;
       }
@@ -97,13 +101,13 @@ void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
       recordOpen = true;
       record.firstValue = static_cast<std::uint32_t>(batch.values.size());
       record.firstNotice = static_cast<std::uint32_t>(batch.notices.size());
-      const std::int32_t oid = start_.cursor->QueryValues(capture);
-      record.oid = start_.ordinalSource != nullptr ? start_.ordinalSource->RecordOrdinal() : oid;
+      const std::int32_t oid = cursor.QueryValues(capture);
+      record.oid = ordinalSource != nullptr ? ordinalSource->RecordOrdinal() : oid;
       record.endValue = static_cast<std::uint32_t>(batch.values.size());
-      if (start_.withShape) {
+      if (withShape) {
         // A fresh point for every record, as the layer gives its own reads.
         OGRPoint point;
-        start_.cursor->QueryShape(point);
+        cursor.QueryShape(point);
         record.shapeEmpty = point.IsEmpty() != FALSE;
         record.x = point.getX();
         record.y = point.getY();
@@ -112,7 +116,7 @@ void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
         record.hasM = point.IsMeasured() != FALSE;
         record.m = point.getM();
       }
-      if (!StepCursor(*start_.cursor)) done_ = true;
+      if (!StepCursor(cursor)) done_ = true;
       record.endNotice = static_cast<std::uint32_t>(batch.notices.size());
       recordOpen = false;
     }

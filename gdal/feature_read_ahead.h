@@ -39,6 +39,9 @@ namespace veldrane::ogr {
 // what was reported while they were read.
 struct ReadAheadBatch;
 
+// The size of a cache line, the unit the processor cores share memory in.
+inline constexpr std::size_t kCacheLine = 64;
+
 // One record as read ahead.
 struct ReadAheadRecord {
   std::int32_t oid = 0;
@@ -54,7 +57,7 @@ struct ReadAheadRecord {
 // walk as well rather than serving one record for ever.
 bool StepCursor(IPlugInCursorHelper& cursor);
 
-class FeatureReadAhead {
+class alignas(kCacheLine) FeatureReadAhead {
  public:
   struct Start {
     std::shared_ptr<IPlugInCursorHelper> cursor;  // on its current record
@@ -100,13 +103,18 @@ class FeatureReadAhead {
 
   Start start_;
   bool done_ = false;  // the walk is over (second thread only)
-  Batch* current_ = nullptr;
+  // Written by the layer's thread for every record: kept off the cache
+  // lines the second thread reads, or every record would move them back
+  // and forth between the two processor cores.
+  alignas(kCacheLine) Batch* current_ = nullptr;
   std::size_t position_ = 0;
   // Last, so it is stopped first: its thread uses everything above.
   std::unique_ptr<ReadAheadQueue<Batch>> queue_;
 };
 
-struct ReadAheadBatch {
+// Aligned to cache lines, so that what the second thread writes while
+// filling a batch shares no line with anything of the layer's thread.
+struct alignas(kCacheLine) ReadAheadBatch {
   // One value, as small as it goes (24 bytes): the batches cross from one
   // processor core to the other, and their size is what that costs.
   struct Value {
