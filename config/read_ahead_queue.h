@@ -9,6 +9,7 @@
 // out and the second thread ends. What `fill` throws ends it too and is
 // thrown by Next, after the batches filled before it.
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -19,6 +20,11 @@
 #include <vector>
 
 namespace veldrane {
+
+// The unit the processor cores share memory in. What one thread writes
+// often is kept off the lines another thread uses, or each write moves the
+// line from one core to the other.
+inline constexpr std::size_t kCacheLine = 64;
 
 template <class Batch>
 class ReadAheadQueue {

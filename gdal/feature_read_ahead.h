@@ -39,9 +39,6 @@ namespace veldrane::ogr {
 // what was reported while they were read.
 struct ReadAheadBatch;
 
-// The size of a cache line, the unit the processor cores share memory in.
-inline constexpr std::size_t kCacheLine = 64;
-
 // One record as read ahead.
 struct ReadAheadRecord {
   std::int32_t oid = 0;

@@ -45,7 +45,8 @@ class EMBatchBytes {
   std::size_t capacity_ = 0;
 };
 
-struct EMLineBatch {
+// Filled on the second thread: on cache lines of its own.
+struct alignas(kCacheLine) EMLineBatch {
   EMBatchBytes bytes;  // what the lines view
   std::vector<EMPreparedLine> lines;
 };
@@ -77,8 +78,10 @@ class EMLineBatches {
   const EMLineBatch* Next();
 
  private:
-  // Cuts the input into batches; used by one thread at a time.
-  class Cutter {
+  // Cuts the input into batches; used by one thread at a time. It writes
+  // its state for every line, so it sits on cache lines of its own, apart
+  // from the reader's state beside it.
+  class alignas(kCacheLine) Cutter {
    public:
     explicit Cutter(std::size_t batchBytes) : batchBytes_(batchBytes) {}
     void Reset(std::FILE* file, std::string text);
