@@ -1,9 +1,8 @@
 #include "gdal/ogr_veldrane_data_source.h"
 
-#include <mutex>
-
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include <cpl_string.h>

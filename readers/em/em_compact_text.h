@@ -83,18 +83,13 @@ static_assert(sizeof(PointCodeRef) == sizeof(void*));
 // dictionary does not change during a read).
 class PointCodeTable {
  public:
-  template <class DescribeFn>
-  PointCodeRef Intern(std::string_view code, double verticalAdjustment, DescribeFn&& describe) {
-    bool created = false;
-    return PointCodeRef(InternEntry(code, verticalAdjustment, describe, created));
-  }
   // The table's own entry for the pair (null for no code and no
-  // adjustment), valid while the table keeps it; `created` tells whether it
-  // was made just now.
+  // adjustment), valid while the table keeps it; `created`, when given, tells
+  // whether it was made just now.
   template <class DescribeFn>
-  const PointCode* InternEntry(std::string_view code, double verticalAdjustment, DescribeFn&& describe,
-                               bool& created) {
-    created = false;
+  const PointCode* Intern(std::string_view code, double verticalAdjustment, DescribeFn&& describe,
+                          bool* created = nullptr) {
+    if (created != nullptr) *created = false;
     std::uint64_t adjustment = 0;
     std::memcpy(&adjustment, &verticalAdjustment, sizeof(adjustment));
     if (code.empty() && adjustment == 0) return nullptr;
@@ -108,7 +103,7 @@ class PointCodeTable {
     slot->adjustment = adjustment;
     slot->ref = std::move(ref);
     ++count_;
-    created = true;
+    if (created != nullptr) *created = true;
     return slot->ref.get();
   }
   void Clear() {

@@ -33,8 +33,8 @@ class EMCrossSection : public ICrossSection, public std::enable_shared_from_this
   // Stores the points in the survey's arena (see EMPointList).
   void UseArena(std::shared_ptr<EMPointArena> arena) { points_.UseArena(std::move(arena)); }
 
-  // The points ordered by station along the range line (each read refreshes
-  // their Station and LateralOffset); empty for a degenerate range line or
+  // The points ordered by station along the range line, their stations and
+  // offsets computed for this call; empty for a degenerate range line or
   // fewer than two points.
   std::shared_ptr<ISurveyPointIterator> Points() override;
   double StartX() override { return startX_; }

@@ -168,8 +168,9 @@ void EMSurvey::ReadAllLines() {
       if (!queue_->InBlock()) BeginBlock();
       // After a malformed line the rest of its block is not read.
       if (blockAbandoned_) continue;
+      // A line the batch could not read in the common forms is read here.
       if (line.isCoordinate) AddCoordinate(line.coordinate, text);
-      else DispatchDataLine(text);
+      else ReadUncommonDataLine(text);
     }
   }
   if (queue_->InBlock()) EndBlock(lineNumber_);

@@ -170,6 +170,10 @@ class EMSurvey : public ISurvey, public IMonitor {
   void DeclareCrossSection(std::string_view value);
   void DeclareProfile(std::string_view value);
   void DispatchDataLine(std::string_view line);
+  // A data line that is not a coordinate line in the common comma or blank
+  // form: tabs, fewer values, numbers that do not read, codes with runs of
+  // blanks. Reported when it is no coordinate line at all.
+  void ReadUncommonDataLine(std::string_view line);
   // A coordinate line whose values are read: the point goes to the open
   // feature. `line` is the whole line, for messages.
   void AddCoordinate(const CoordinateValues& values, std::string_view line);

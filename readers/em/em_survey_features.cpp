@@ -200,11 +200,13 @@ void EMSurvey::AddMiscShotPoint(const EMSurveyPoint& point) {
 
 PointCodeRef EMSurvey::InternCode(std::string_view code) {
   bool created = false;
-  const PointCode* entry =
-      codes_.InternEntry(code, currentVerticalAdjustment_, [this](std::string_view c) {
+  const PointCode* entry = codes_.Intern(
+      code, currentVerticalAdjustment_,
+      [this](std::string_view c) {
         const std::string* description = customCodes_.Find(std::string(c));
         return description ? *description : std::string();
-      }, created);
+      },
+      &created);
   if (!pointArena_) return PointCodeRef(entry);
   // Every entry of this read is made during it (the table starts empty),
   // and the read's arena keeps each: the points stored there borrow them,
@@ -217,10 +219,12 @@ void EMSurvey::DispatchDataLine(std::string_view line) {
   // After a malformed line the rest of its block is not read.
   if (blockAbandoned_) return;
   CoordinateValues values;
-  if (ReadCoordinateLine(line, values)) {
-    AddCoordinate(values, line);
-    return;
-  }
+  if (ReadCoordinateLine(line, values)) AddCoordinate(values, line);
+  else ReadUncommonDataLine(line);
+}
+
+void EMSurvey::ReadUncommonDataLine(std::string_view line) {
+  CoordinateValues values;
   // Any other form: tabs count as blanks, a line of fewer than four
   // comma-separated values is split at blanks, and a code of several words
   // keeps one blank between them.

@@ -1,8 +1,8 @@
 #pragma once
-// One surveyed point of an EM survey. Points are stored by value inside the
-// feature that owns them (cross section, profile, shot point) and handed out
-// as shared pointers that keep that feature alive, so a large file does not
-// pay one heap block per point.
+// One surveyed point of an EM survey, as handed out. Cross sections and
+// profiles store only what the file gave (EMStoredPoint) and make these when
+// asked; a shot point keeps its own. Either way the handle keeps the
+// feature alive, and a large file does not pay one heap block per point.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,10 +67,6 @@ class EMSurveyPoint : public ISurveyPoint {
   std::string PointTag() override { return tag_.Str(); }
   double LateralOffset() override { return lateralOffset_; }
   double BaselineOffset() override { return baselineOffset_; }
-
-  void SetStation(double station) { station_ = station; }
-  void SetLateralOffset(double offset) { lateralOffset_ = offset; }
-  void SetBaselineOffset(double offset) { baselineOffset_ = offset; }
 
   // Non-virtual reads for the readers' hot paths.
   double RawX() const { return x_; }

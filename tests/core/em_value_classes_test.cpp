@@ -82,7 +82,6 @@ TEST(EMSurveyPointTest, ElevationIncludesTheAdjustmentAndClonesAreIndependent) {
   EXPECT_EQ(p.LateralOffset(), 0);
   EXPECT_EQ(p.BaselineOffset(), kUndefinedNumber);
   auto copy = p.Clone();
-  p.SetStation(5);
   p.Initialize("other", 0, 0, 0, 0, "", "", 0, 0);
   EXPECT_EQ(copy->PointTag(), longTag);
   EXPECT_EQ(copy->Station(), kUndefinedNumber);
@@ -304,22 +303,26 @@ TEST(EMPointCodes, EachCodeIsStoredOnceAcrossGrowth) {
   // warns about falsely (-Wrestrict) in a loop.
   const auto codeOf = [](int i) { return std::string(1, 'C').append(std::to_string(i)); };
   std::vector<PointCodeRef> first;
-  for (int i = 0; i < 300; ++i) first.push_back(table.Intern(codeOf(i), 0.0, describe));
+  // Counted handles keep the entries alive after the table lets go.
+  for (int i = 0; i < 300; ++i) first.emplace_back(table.Intern(codeOf(i), 0.0, describe));
   for (int i = 299; i >= 0; --i) {
-    const PointCodeRef again = table.Intern(codeOf(i), 0.0, describe);
-    EXPECT_EQ(again.get(), first[static_cast<std::size_t>(i)].get());
-    EXPECT_EQ(again.Description(), "about " + codeOf(i));
+    const PointCode* again = table.Intern(codeOf(i), 0.0, describe);
+    EXPECT_EQ(again, first[static_cast<std::size_t>(i)].get());
+    EXPECT_EQ(again->Description(), "about " + codeOf(i));
   }
   EXPECT_EQ(described, 300);
-  EXPECT_EQ(table.Intern("", 0.0, describe).get(), nullptr);
+  EXPECT_EQ(table.Intern("", 0.0, describe), nullptr);
 
   // The vertical adjustment in force is part of the entry.
-  const PointCodeRef raised = table.Intern("C7", 1.5, describe);
-  EXPECT_NE(raised.get(), first[7].get());
-  EXPECT_EQ(table.Intern("C7", 1.5, describe).get(), raised.get());
-  EXPECT_DOUBLE_EQ(raised.VerticalAdjustment(), 1.5);
+  bool created = false;
+  const PointCode* raised = table.Intern("C7", 1.5, describe, &created);
+  EXPECT_TRUE(created);
+  EXPECT_NE(raised, first[7].get());
+  EXPECT_EQ(table.Intern("C7", 1.5, describe, &created), raised);
+  EXPECT_FALSE(created);
+  EXPECT_DOUBLE_EQ(raised->VerticalAdjustment(), 1.5);
   EXPECT_DOUBLE_EQ(first[7].VerticalAdjustment(), 0.0);
-  EXPECT_EQ(raised.Description(), "about C7");
+  EXPECT_EQ(raised->Description(), "about C7");
   // A borrowed handle does not count, a copy of it does.
   PointCodeRef owner = PointCodeRef::Make("K", "kept", 2.0);
   PointCodeRef borrowed = PointCodeRef::Borrow(owner.get());
@@ -328,12 +331,13 @@ TEST(EMPointCodes, EachCodeIsStoredOnceAcrossGrowth) {
   owner = PointCodeRef();
   EXPECT_EQ(counted.Code(), "K");
   EXPECT_DOUBLE_EQ(counted.VerticalAdjustment(), 2.0);
-  const PointCodeRef uncoded = table.Intern("", -0.25, describe);
-  ASSERT_NE(uncoded.get(), nullptr);
-  EXPECT_EQ(uncoded.Code(), "");
-  EXPECT_DOUBLE_EQ(uncoded.VerticalAdjustment(), -0.25);
+  const PointCode* uncoded = table.Intern("", -0.25, describe);
+  ASSERT_NE(uncoded, nullptr);
+  EXPECT_EQ(uncoded->Code(), "");
+  EXPECT_DOUBLE_EQ(uncoded->VerticalAdjustment(), -0.25);
   table.Clear();
-  EXPECT_NE(table.Intern("C7", 0.0, describe).get(), first[7].get());
+  EXPECT_NE(table.Intern("C7", 0.0, describe), first[7].get());
+  EXPECT_EQ(first[7].Description(), "about C7");
 }
 
 }  // namespace
