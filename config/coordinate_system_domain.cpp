@@ -7,6 +7,8 @@
 
 #include "config/error_log.h"
 #include "config/file_system.h"
+#include "config/module_context.h"
+#include "config/process_tables.h"
 #include "config/settings_paths.h"
 #include "config/survey_file_utils.h"
 #include "config/table_text.h"
@@ -24,8 +26,6 @@ const char* const kInvalidCoordinateSystemMessage =
     "and Corvid830 files, check that the T01,T02, and T03 records are formatted correctly.";
 
 namespace {
-
-thread_local std::shared_ptr<SurveyCoordinateSystemDomain> tSharedDomain;
 
 constexpr const char* kDomainSource = "Ordane.SurveyCoordinateSystemDomain";
 
@@ -66,10 +66,6 @@ SurveyCoordinateSystemDomain::SurveyCoordinateSystemDomain(const std::string& ta
                                                            std::string projectionFolder)
     : projectionFolder_(std::move(projectionFolder)) {
   LoadTable(tableFileName);
-}
-
-std::shared_ptr<SurveyCoordinateSystemDomain> SurveyCoordinateSystemDomain::CreateFromSettings() {
-  return std::make_shared<SurveyCoordinateSystemDomain>(CoordSysFilePath(), PrjPath());
 }
 
 void SurveyCoordinateSystemDomain::LoadTable(const std::string& tableFileName) {
@@ -204,12 +200,19 @@ std::vector<std::string> SurveyCoordinateSystemDomain::DistinctPart(std::size_t 
   return values;
 }
 
-std::shared_ptr<SurveyCoordinateSystemDomain> SharedCoordinateSystemDomain() {
-  if (!tSharedDomain) tSharedDomain = SurveyCoordinateSystemDomain::CreateFromSettings();
-  return tSharedDomain;
+std::shared_ptr<const SurveyCoordinateSystemDomain> SharedCoordinateSystemDomain() {
+  ModuleContext& context = CurrentModuleContext();
+  if (!context.CoordinateSystemDomain()) {
+    const std::string table = CoordSysFilePath();
+    const std::string projections = PrjPath();
+    context.SetCoordinateSystemDomain(LoadedOncePerProcess<SurveyCoordinateSystemDomain>(
+        table + "\n" + projections,
+        [&] { return std::make_shared<const SurveyCoordinateSystemDomain>(table, projections); }));
+  }
+  return context.CoordinateSystemDomain();
 }
 
-void ResetSharedCoordinateSystemDomain() { tSharedDomain.reset(); }
+void ResetSharedCoordinateSystemDomain() { CurrentModuleContext().SetCoordinateSystemDomain(nullptr); }
 
 std::int32_t CoordinateSystemIdLookup(const std::string& projection, const std::string& datum,
                                       const std::string& epoch, const std::string& units) {

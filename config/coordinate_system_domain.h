@@ -42,8 +42,6 @@ class SurveyCoordinateSystemDomain {
   // An empty table without a projection folder.
   SurveyCoordinateSystemDomain() = default;
   SurveyCoordinateSystemDomain(const std::string& tableFileName, std::string projectionFolder);
-  // Resolves the configured table and projection folder and loads the table.
-  static std::shared_ptr<SurveyCoordinateSystemDomain> CreateFromSettings();
 
   // Replaces both tables by the file's contents. A file that cannot be
   // opened leaves them empty after one message.
@@ -104,10 +102,11 @@ class SurveyCoordinateSystemDomain {
   std::string projectionFolder_;
 };
 
-// The calling thread's shared coordinate system domain, created and loaded
-// from the configured table at first use.
-std::shared_ptr<SurveyCoordinateSystemDomain> SharedCoordinateSystemDomain();
-// Drops it (tests; after the table changed).
+// The current module context's coordinate system domain: at first use, the
+// process's copy of the configured table and projection folder (loaded once
+// per process).
+std::shared_ptr<const SurveyCoordinateSystemDomain> SharedCoordinateSystemDomain();
+// Drops the current context's handle (tests; after the settings changed).
 void ResetSharedCoordinateSystemDomain();
 
 // LookupCoordinateSystemId on the shared domain; 0 on any failure.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/module_context.h"
 #include "model/text.h"
 
 namespace veldrane {
@@ -96,10 +97,7 @@ void ErrorLogModel::Notify(const ErrorLogEvent& event) {
   }
 }
 
-ErrorLogModel& ErrorLog() {
-  thread_local ErrorLogModel log;
-  return log;
-}
+ErrorLogModel& ErrorLog() { return CurrentModuleContext().ErrorLog(); }
 
 const char* SeverityWord(std::int32_t severity) {
   if (severity <= kSeverityWarning) return "warning";

@@ -1,6 +1,6 @@
 #pragma once
-// The error log: every problem found in the survey files read on this
-// thread, grouped under one node per file. It is a model only; a window
+// The error log: every problem found in the survey files read for one
+// module context (config/module_context.h), grouped under one node per file. It is a model only; a window
 // (the desktop catalog's tree) or a message sink (the OGR driver's GDAL
 // warnings, the command-line tool's report) observes it through listeners.
 //
@@ -89,7 +89,7 @@ class ErrorLogModel {
   int nextListenerId_ = 1;
 };
 
-// The calling thread's error log, created on first use.
+// The error log of the current module context.
 ErrorLogModel& ErrorLog();
 
 // "warning", "error" or "fatal" for severities 0, 1 and 2.

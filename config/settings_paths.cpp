@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "config/file_system.h"
+#include "config/module_context.h"
 #include "config/reg_helper.h"
 
 #ifndef VELDRANE_DATA_DIR
@@ -23,11 +24,6 @@ struct Resource {
 constexpr Resource kDomainTable{"DomainFilePath", "DOMAINS.csv", false};
 constexpr Resource kCoordSysTable{"CoordSysFilePath", "COORDSYS.csv", false};
 constexpr Resource kPrjFolder{"PrjPath", "coordsys", true};
-
-thread_local std::string tDomainFilePath;
-thread_local std::string tCoordSysFilePath;
-thread_local std::string tPrjPath;
-thread_local std::optional<fs::path> tLibraryFolderOverride;
 
 fs::path BinaryFolder() {
   Dl_info info{};
@@ -69,25 +65,28 @@ std::string Resolve(const Resource& resource, std::string& cache) {
   return cache;
 }
 
+ResolvedSettingsPaths& Cache() { return CurrentModuleContext().SettingsPaths(); }
+
 }  // namespace
 
-std::string DomainFilePath() { return Resolve(kDomainTable, tDomainFilePath); }
-std::string CoordSysFilePath() { return Resolve(kCoordSysTable, tCoordSysFilePath); }
-std::string PrjPath() { return Resolve(kPrjFolder, tPrjPath); }
+std::string DomainFilePath() { return Resolve(kDomainTable, Cache().domainFile); }
+std::string CoordSysFilePath() { return Resolve(kCoordSysTable, Cache().coordSysFile); }
+std::string PrjPath() { return Resolve(kPrjFolder, Cache().prjFolder); }
 
 fs::path LibraryFolder() {
-  if (tLibraryFolderOverride) return *tLibraryFolderOverride;
+  if (const auto& folder = Cache().libraryFolderOverride) return *folder;
   return BinaryFolder();
 }
 
 fs::path BuiltInDataFolder() { return fs::path(VELDRANE_DATA_DIR); }
 
 void ResetSettingsPathsCache() {
-  tDomainFilePath.clear();
-  tCoordSysFilePath.clear();
-  tPrjPath.clear();
+  auto& cache = Cache();
+  cache.domainFile.clear();
+  cache.coordSysFile.clear();
+  cache.prjFolder.clear();
 }
 
-void SetLibraryFolderForTesting(std::optional<fs::path> folder) { tLibraryFolderOverride = std::move(folder); }
+void SetLibraryFolderForTesting(std::optional<fs::path> folder) { Cache().libraryFolderOverride = std::move(folder); }
 
 }  // namespace veldrane

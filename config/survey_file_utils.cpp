@@ -4,6 +4,7 @@
 
 #include "config/error_log.h"
 #include "config/file_system.h"
+#include "config/module_context.h"
 #include "model/error_propagation.h"
 #include "model/constants.h"
 #include "model/survey_error.h"
@@ -13,8 +14,6 @@
 namespace veldrane {
 
 namespace {
-thread_local std::string tCurrentSurveyFile;
-
 // The file's fresh errors replace whatever the log listed for it before.
 void RefreshErrorLog(const std::string& path, const std::shared_ptr<ISurveyErrorQueue>& errors) {
   auto& log = ErrorLog();
@@ -23,9 +22,9 @@ void RefreshErrorLog(const std::string& path, const std::shared_ptr<ISurveyError
 }
 }  // namespace
 
-const std::string& CurrentSurveyFile() { return tCurrentSurveyFile; }
+const std::string& CurrentSurveyFile() { return CurrentModuleContext().CurrentSurveyFile(); }
 
-void SetCurrentSurveyFile(std::string path) { tCurrentSurveyFile = std::move(path); }
+void SetCurrentSurveyFile(std::string path) { CurrentModuleContext().SetCurrentSurveyFile(std::move(path)); }
 
 std::shared_ptr<ISurvey> GetSurveyFile(const std::string& path) {
   SetCurrentSurveyFile(path);

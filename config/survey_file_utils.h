@@ -1,6 +1,6 @@
 #pragma once
 // Procedures shared by the data source and the readers: the survey file the
-// calling thread is working on, opening a survey or traverse file for the
+// current module context is working on, opening a survey or traverse file for the
 // host while keeping the error log in step, the test for a survey's
 // metadata file, and the planar computations (SquaredDistance, GridAzimuth) of geometry/planar.h,
 // which this header makes available to its users.
@@ -12,7 +12,7 @@
 
 namespace veldrane {
 
-// The path most recently opened for the host on the calling thread. Error
+// The path most recently opened for the host in the current module context. Error
 // records raised outside a reader (coordinate system problems) carry it as
 // their file name.
 const std::string& CurrentSurveyFile();

@@ -1,5 +1,7 @@
 #include "config/value_domain.h"
 
+#include "config/module_context.h"
+#include "config/process_tables.h"
 #include "config/settings_paths.h"
 #include "config/table_text.h"
 #include "model/constants.h"
@@ -10,16 +12,10 @@
 namespace veldrane {
 
 namespace {
-thread_local std::shared_ptr<SurveyValueDomain> tSharedValueDomain;
-
 void ShowLoadProblem(const std::string& text) { CurrentNotifier().Notify(NoticeKind::MessageBox, "", text); }
 }  // namespace
 
 SurveyValueDomain::SurveyValueDomain(const std::string& tableFileName) { LoadTable(tableFileName, ","); }
-
-std::shared_ptr<SurveyValueDomain> SurveyValueDomain::CreateFromSettings() {
-  return std::make_shared<SurveyValueDomain>(DomainFilePath());
-}
 
 void SurveyValueDomain::LoadTable(const std::string& tableFileName, const std::string& delimiter) {
   table_.Clear();
@@ -73,12 +69,17 @@ std::vector<std::string> SurveyValueDomain::LookupKeys(const std::string& domain
   return result;
 }
 
-std::shared_ptr<SurveyValueDomain> SharedValueDomain() {
-  if (!tSharedValueDomain) tSharedValueDomain = SurveyValueDomain::CreateFromSettings();
-  return tSharedValueDomain;
+std::shared_ptr<const SurveyValueDomain> SharedValueDomain() {
+  ModuleContext& context = CurrentModuleContext();
+  if (!context.ValueDomain()) {
+    const std::string path = DomainFilePath();
+    context.SetValueDomain(LoadedOncePerProcess<SurveyValueDomain>(
+        path, [&path] { return std::make_shared<const SurveyValueDomain>(path); }));
+  }
+  return context.ValueDomain();
 }
 
-void ResetSharedValueDomain() { tSharedValueDomain.reset(); }
+void ResetSharedValueDomain() { CurrentModuleContext().SetValueDomain(nullptr); }
 
 std::string DomainValueLookup(const std::string& domain, const std::string& key) {
   try {

@@ -24,8 +24,6 @@ class SurveyValueDomain {
   SurveyValueDomain() = default;
   // Loads `tableFileName` with delimiter ",".
   explicit SurveyValueDomain(const std::string& tableFileName);
-  // Resolves the configured table path and loads it.
-  static std::shared_ptr<SurveyValueDomain> CreateFromSettings();
 
   // Replaces the whole table by the file's contents. An empty delimiter
   // loads nothing. A file that cannot be opened leaves the table empty
@@ -51,11 +49,11 @@ class SurveyValueDomain {
   OrderedMap<OrderedMap<std::string>> table_;
 };
 
-// The calling thread's shared value domain, created and loaded from the
-// configured table at first use.
-std::shared_ptr<SurveyValueDomain> SharedValueDomain();
-// Drops the calling thread's shared value domain (tests; after the table
-// changed). The next use loads it again.
+// The current module context's value domain: at first use, the process's
+// copy of the configured table (loaded once per process and path).
+std::shared_ptr<const SurveyValueDomain> SharedValueDomain();
+// Drops the current context's handle, so the next use takes the table of
+// the path configured then (tests; after the settings changed).
 void ResetSharedValueDomain();
 
 // LookupValue on the shared value domain; any failure gives "".

@@ -1,8 +1,10 @@
 #include "host/coordinate_system.h"
 
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <string>
-#include <unordered_map>
+#include <utility>
 
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -14,7 +16,19 @@
 namespace veldrane {
 namespace {
 
-thread_local std::unordered_map<std::int32_t, SpatialReferencePtr> tCache;
+// Built once per process for each projection folder and CSID (importing a
+// projection file through PROJ's database takes tens of milliseconds), and
+// never handed out: GDAL's spatial references are not safe to use from two
+// threads at once, so every caller gets a clone, made under the lock.
+struct BuiltReferences {
+  std::mutex mutex;
+  std::map<std::pair<std::string, std::int32_t>, SpatialReferencePtr> byFolderAndId;
+};
+
+BuiltReferences& Built() {
+  static BuiltReferences built;
+  return built;
+}
 
 // GDAL reports failed imports through its error handler; here a failure
 // simply means "unknown coordinate system", so keep them quiet.
@@ -50,13 +64,12 @@ bool ImportProjectionFile(OGRSpatialReference& reference, const std::filesystem:
   return result == OGRERR_NONE;
 }
 
-SpatialReferencePtr Build(std::int32_t csid) {
-  if (csid == 0) return MakeUnknownSpatialReference();
+SpatialReferencePtr Build(const std::string& projectionFolder, std::int32_t csid) {
   QuietGdalErrors quiet;
   SpatialReferencePtr reference = MakeUnknownSpatialReference();
   bool ok = false;
   try {
-    const std::filesystem::path file = std::filesystem::path(PrjPath()) / (std::to_string(csid) + ".prj");
+    const std::filesystem::path file = std::filesystem::path(projectionFolder) / (std::to_string(csid) + ".prj");
     if (FileExists(file)) {
       ok = ImportProjectionFile(*reference, file);
     } else {
@@ -73,13 +86,19 @@ SpatialReferencePtr Build(std::int32_t csid) {
 }  // namespace
 
 SpatialReferencePtr GetCoordinateSystem(std::int32_t csid) {
-  const auto found = tCache.find(csid);
-  if (found != tCache.end()) return found->second;
-  SpatialReferencePtr reference = Build(csid);
-  tCache.emplace(csid, reference);
-  return reference;
+  if (csid == 0) return MakeUnknownSpatialReference();
+  const std::string folder = PrjPath();
+  BuiltReferences& built = Built();
+  std::lock_guard<std::mutex> lock(built.mutex);
+  SpatialReferencePtr& master = built.byFolderAndId[{folder, csid}];
+  if (!master) master = Build(folder, csid);
+  return AdoptSpatialReference(master->Clone());
 }
 
-void ClearCoordinateSystemCache() { tCache.clear(); }
+void ClearCoordinateSystemCache() {
+  BuiltReferences& built = Built();
+  std::lock_guard<std::mutex> lock(built.mutex);
+  built.byFolderAndId.clear();
+}
 
 }  // namespace veldrane

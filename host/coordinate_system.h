@@ -12,11 +12,12 @@ namespace veldrane {
 // when it exists (ESRI or WKT text); else the CSID is taken as an EPSG code.
 // Anything that fails yields the unknown spatial reference, never null.
 //
-// Results are cached per thread by CSID and shared: callers must not modify
-// the returned object (clone it first).
+// Each system is built once per process (per projection folder); every call
+// returns a clone of its own, which the caller may use on any one thread
+// and modify.
 SpatialReferencePtr GetCoordinateSystem(std::int32_t csid);
 
-// Drops the calling thread's cache, e.g. after the projection folder changed.
+// Forgets the systems built so far (tests; after a projection file changed).
 void ClearCoordinateSystemCache();
 
 }  // namespace veldrane

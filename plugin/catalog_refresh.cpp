@@ -1,14 +1,13 @@
 #include "plugin/catalog_refresh.h"
 
 namespace veldrane {
-namespace {
-thread_local CatalogRefreshHook tHook;
-}  // namespace
 
-void SetCatalogRefreshHook(CatalogRefreshHook hook) { tHook = std::move(hook); }
+void SetCatalogRefreshHook(CatalogRefreshHook hook) { CurrentModuleContext().SetCatalogRefresh(std::move(hook)); }
 
 void RefreshCatalogAfterRename(const std::string& oldPath, const std::string& newPath) {
-  if (tHook) tHook(oldPath, newPath);
+  // A copy: the hook may replace itself while it runs.
+  const CatalogRefreshHook hook = CurrentModuleContext().CatalogRefresh();
+  if (hook) hook(oldPath, newPath);
 }
 
 }  // namespace veldrane

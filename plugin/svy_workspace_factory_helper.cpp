@@ -22,13 +22,11 @@ void Report(const char* member, const std::exception& failure) {
   ReportProcedureError(true, ProcedureWhere(member, kModule), failure);
 }
 
-// The coordinate-system table path (kept when already resolved), then a
-// fresh coordinate system domain and a fresh value domain.
+// The coordinate-system table path and the two tables of the current
+// module context: the process's copies, loaded only by the first factory.
 void PrepareSharedResources() {
   CoordSysFilePath();
-  ResetSharedCoordinateSystemDomain();
   SharedCoordinateSystemDomain();
-  ResetSharedValueDomain();
   SharedValueDomain();
 }
 

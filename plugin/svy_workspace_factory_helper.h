@@ -1,9 +1,9 @@
 #pragma once
 // The entry object of the survey data source: names the data source,
 // recognises workspaces (folders holding survey files) and opens them.
-// Creating one prepares the calling thread's shared configuration: the
-// coordinate-system table path, a fresh coordinate system domain and a
-// fresh value domain.
+// Creating one prepares the current module context's configuration: the
+// coordinate-system table path and the coordinate system and value domains
+// (the process loads each table once; later factories find them loaded).
 #include <cstdint>
 #include <memory>
 #include <string>

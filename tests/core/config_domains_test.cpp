@@ -7,11 +7,13 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/coordinate_system_domain.h"
 #include "config/error_log.h"
 #include "config/file_system.h"
+#include "config/module_context.h"
 #include "config/settings_paths.h"
 #include "config/survey_file_utils.h"
 #include "config/value_domain.h"
@@ -260,6 +262,33 @@ TEST_F(ConfiguredTablesTest, CoordinateSystemCheckTranslatesThroughTheDomainsAnd
             "Invalid Coordinate System Parameters; Check values of Horizontal Datum, Zone, and Units attributes. For "
             "PRO and Corvid830 files, check that the T01,T02, and T03 records are formatted correctly.");
   EXPECT_EQ(CoordinateSystemIdLookup("1702", "NAD83", "", "FEET"), 3452);
+}
+
+// Every thread and context shares the process's one copy of a table: a
+// factory made, a thread started or a handle dropped loads nothing again.
+TEST_F(ConfiguredTablesTest, EachTableIsLoadedOncePerProcessWhateverThreadAsks) {
+  WriteFile(dir_ / "DOMAINS.csv", "h\nCODE,AB,a\nCODE,AB,again\n");
+  WriteFile(dir_ / "COORDSYS.csv", "h\n1702,NAD83,,FEET,0,0,1,1,3452\n");
+  CapturingNotifier loads;  // the repeated key is reported by every load
+  ScopedNotifier scope(&loads);
+  const auto domains = SharedValueDomain();
+  const auto systems = SharedCoordinateSystemDomain();
+  const auto configuration = CurrentModuleContext().Derive();
+  std::shared_ptr<const SurveyValueDomain> otherDomains;
+  std::shared_ptr<const SurveyCoordinateSystemDomain> otherSystems;
+  std::thread([&] {
+    ModuleContextScope other(*configuration);
+    ResetSharedValueDomain();
+    ResetSharedCoordinateSystemDomain();
+    otherDomains = SharedValueDomain();
+    otherSystems = SharedCoordinateSystemDomain();
+  }).join();
+  EXPECT_EQ(otherDomains, domains);
+  EXPECT_EQ(otherSystems, systems);
+  Reset();
+  EXPECT_EQ(SharedValueDomain(), domains);
+  EXPECT_EQ(loads.texts.size(), 1u);
+  EXPECT_EQ(DomainValueLookup("CODE", "ab"), "A");
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 
 #include "config/error_log.h"
 #include "config/file_system.h"
+#include "config/module_context.h"
+#include "config/settings_paths.h"
 #include "config/survey_file_utils.h"
 #include "model/notifier.h"
 #include "model/survey_error.h"
@@ -145,12 +147,40 @@ TEST(SurveyFileUtilsTest, MetadataFileCountsOnlyWhileItsSurveyFileExists) {
   EXPECT_FALSE(IsValidSurveyMetadataFile((dir / "a.em.XML").string()));
 }
 
-TEST(SurveyFileUtilsTest, CurrentSurveyFileIsPerThread) {
+// Module state belongs to the context installed on the thread at work (a
+// dataset's, on whatever thread reads it), else to the thread's own.
+TEST(ModuleContextTest, ProceduresWorkForTheContextInstalledOnTheirThread) {
   SetCurrentSurveyFile("/a/main.em");
-  std::string seen = "unset";
-  std::thread([&] { seen = CurrentSurveyFile(); }).join();
-  EXPECT_EQ(seen, "");
+  ModuleContext dataset;
+  std::string seenByThread = "unset";
+  std::thread([&] {
+    seenByThread = CurrentSurveyFile();
+    ModuleContextScope scope(dataset);
+    SetCurrentSurveyFile("/a/worker.em");
+    ErrorLog().PullError(GenericSurveyError("/a/worker.em", 3, "Late", 1));
+    SetLibraryFolderForTesting(fs::path("/nowhere"));
+  }).join();
+  EXPECT_EQ(seenByThread, "");
   EXPECT_EQ(CurrentSurveyFile(), "/a/main.em");
+  EXPECT_EQ(ErrorLog().FindFile("/a/worker.em"), nullptr);
+  EXPECT_EQ(dataset.CurrentSurveyFile(), "/a/worker.em");
+  EXPECT_EQ(dataset.ErrorLog().ErrorCount(), 1u);
+  {
+    ModuleContextScope outer(dataset);
+    ModuleContext inner;
+    {
+      ModuleContextScope nested(inner);
+      EXPECT_EQ(&CurrentModuleContext(), &inner);
+    }
+    EXPECT_EQ(&CurrentModuleContext(), &dataset);
+    EXPECT_EQ(LibraryFolder(), fs::path("/nowhere"));
+  }
+  EXPECT_NE(LibraryFolder(), fs::path("/nowhere"));
+  // A derived context keeps the configuration, not the log or the file.
+  const auto derived = dataset.Derive();
+  EXPECT_EQ(derived->SettingsPaths().libraryFolderOverride, fs::path("/nowhere"));
+  EXPECT_EQ(derived->ErrorLog().ErrorCount(), 0u);
+  EXPECT_EQ(derived->CurrentSurveyFile(), "");
   SetCurrentSurveyFile("");
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "config/metadata_writer.h"
+#include "config/module_context.h"
 #include "config/value_domain.h"
 #include "model/constants.h"
 #include "model/notifier.h"
@@ -133,14 +134,13 @@ struct FakeSurvey : test::FakeSurvey {
   std::shared_ptr<IWeatherIterator> Weather() override { return ListOf<IWeatherIterator>(weather); }
 };
 
-// Every test runs against the same small value domain table, loaded into
-// the thread's shared lookup.
+// Every test runs against the same small value domain table, installed as
+// the current module context's value domain.
 class MetadataWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CapturingNotifier loading;
-    ScopedNotifier quiet(&loading);  // the configured table may be missing here
-    SharedValueDomain()->LoadTableText(
+    auto table = std::make_shared<SurveyValueDomain>();
+    table->LoadTableText(
         "domain,key,value\n"
         "VERTICAL_DATUM,navd88,NAVD 1988\n"
         "UNITS,ft,Feet\n"
@@ -148,6 +148,7 @@ class MetadataWriterTest : public ::testing::Test {
         "HORIZONTAL_DATUM,nad27,NAD27\n"
         "PROJECTION,1702,Louisiana South\n",
         ",");
+    CurrentModuleContext().SetValueDomain(table);
   }
   void TearDown() override { ResetSharedValueDomain(); }
 

@@ -64,10 +64,16 @@ TEST_F(CoordinateSystems, UnreadableFilesAndUnknownCodesGiveTheUnknownSystem) {
   EXPECT_TRUE(GetCoordinateSystem(-5)->IsEmpty());
 }
 
-TEST_F(CoordinateSystems, ResultsAreCachedPerIdUntilCleared) {
+// Built once, then every caller gets a copy of its own: two threads may use
+// their copies at the same time, and changing one changes no other.
+TEST_F(CoordinateSystems, BuiltOncePerProcessAndHandedOutAsCopies) {
   const SpatialReferencePtr first = GetCoordinateSystem(26915);
   WritePrj("26915.prj", "garbage");
-  EXPECT_EQ(GetCoordinateSystem(26915), first);
+  const SpatialReferencePtr second = GetCoordinateSystem(26915);
+  EXPECT_NE(second, first);
+  EXPECT_TRUE(second->IsSame(first.get()));
+  second->SetAxisMappingStrategy(OAMS_AUTHORITY_COMPLIANT);
+  EXPECT_EQ(GetCoordinateSystem(26915)->GetAxisMappingStrategy(), OAMS_TRADITIONAL_GIS_ORDER);
   ClearCoordinateSystemCache();
   EXPECT_TRUE(GetCoordinateSystem(26915)->IsEmpty());
 }
