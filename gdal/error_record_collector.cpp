@@ -7,9 +7,10 @@
 
 namespace veldrane::ogr {
 
-ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings) : records_(std::make_shared<ErrorRecords>()) {
+ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings)
+    : records_(std::make_shared<ErrorRecords>()), log_(ErrorLog()) {
   auto records = records_;
-  subscription_ = ErrorLog().Subscribe([records, emitWarnings](const ErrorLogEvent& event) {
+  subscription_ = log_.Subscribe([records, emitWarnings](const ErrorLogEvent& event) {
     if (event.kind != ErrorLogEventKind::ErrorAdded || event.entry == nullptr) return;
     const ErrorLogEntry& entry = *event.entry;
     records->push_back(
@@ -18,7 +19,7 @@ ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings) : records_(std::ma
   });
 }
 
-ErrorRecordCollector::~ErrorRecordCollector() { ErrorLog().Unsubscribe(subscription_); }
+ErrorRecordCollector::~ErrorRecordCollector() { log_.Unsubscribe(subscription_); }
 
 ErrorRecords ErrorRecordCollector::TakeRecords() {
   ErrorRecords taken = std::move(*records_);

@@ -1,15 +1,19 @@
 #pragma once
-// Watches the calling thread's error log while survey files are read: every
-// record the log lists is kept (for the "Errors" layer) and emitted as a GDAL
-// warning in the form "FILE:LINE: SEVERITY: DESCRIPTION".
+// Watches the error log of the current module context while survey files
+// are read: every record the log lists is kept (for the "Errors" layer) and
+// emitted as a GDAL warning in the form "FILE:LINE: SEVERITY: DESCRIPTION".
 //
-// The error log belongs to the thread that reads, so a collector lives on
-// the stack of one call (the dataset open) and is never handed to another
+// A collector lives on the stack of one call (the dataset open, a finished
+// pass) that works in the dataset's context, and is never handed to another
 // thread.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace veldrane {
+class ErrorLogModel;
+}
 
 namespace veldrane::ogr {
 
@@ -38,6 +42,7 @@ class ErrorRecordCollector {
   // Shared with the listener, which the log may keep calling until the
   // destructor unsubscribes it.
   std::shared_ptr<ErrorRecords> records_;
+  ErrorLogModel& log_;
   int subscription_ = 0;
 };
 

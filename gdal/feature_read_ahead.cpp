@@ -1,5 +1,6 @@
 #include "gdal/feature_read_ahead.h"
 
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -132,6 +133,8 @@ void FeatureReadAhead::WalkInto(Batch& batch, Capture& capture) {
 bool FeatureReadAhead::FillBatch(Batch& batch) {
   batch.Clear();
   if (done_) return false;
+  std::optional<ModuleContextScope> working;
+  if (start_.context) working.emplace(*start_.context);
   // What the cursor reports here is kept with the batch.
   Capture capture(start_.fields);
   capture.Into(&batch);

@@ -23,6 +23,7 @@
 
 #include <cpl_error.h>
 
+#include "config/module_context.h"
 #include "config/read_ahead_queue.h"
 #include "host/row_buffer.h"
 #include "model/date_time.h"
@@ -61,6 +62,9 @@ class alignas(kCacheLine) FeatureReadAhead {
     SvyCursorBase* ordinalSource = nullptr;       // tells the record's ordinal directly, when set
     std::shared_ptr<const Fields> fields;         // the row buffer fields the cursor fills
     std::shared_ptr<std::mutex> datasetLock;
+    // What the walk works for (the dataset's context); the second thread's
+    // own when unset.
+    std::shared_ptr<ModuleContext> context;
     bool withShape = true;
   };
 

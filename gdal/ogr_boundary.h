@@ -9,6 +9,7 @@
 
 #include <cpl_error.h>
 
+#include "config/module_context.h"
 #include "model/notifier.h"
 
 namespace veldrane::ogr {
@@ -45,6 +46,13 @@ T Guarded(const char* where, T fallback, Body&& body) {
     ReportBoundaryFailure(where, nullptr);
   }
   return fallback;
+}
+
+// Guarded, working for `context` (a dataset's) while `body` runs.
+template <class T, class Body>
+T GuardedIn(ModuleContext& context, const char* where, T fallback, Body&& body) {
+  ModuleContextScope scope(context);
+  return Guarded<T>(where, std::move(fallback), std::forward<Body>(body));
 }
 
 template <class Body>

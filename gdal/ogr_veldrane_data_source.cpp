@@ -53,11 +53,14 @@ std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, 
 std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyTarget& target,
                                                                    const std::string& path, bool withErrorLayer) {
   if (target.kind == SurveyTarget::Kind::None) return nullptr;
+  std::unique_ptr<OGRVeldraneDataSource> source(new OGRVeldraneDataSource());
+  source->SetDescription(path.c_str());
+  // The opener's configuration, with a log and current file of its own.
+  source->context_ = CurrentModuleContext().Derive();
+  ModuleContextScope working(*source->context_);
   // Every file is read below (the class list needs the survey), so this is
   // where the problems found in the files become warnings and records.
   ErrorRecordCollector collector;
-  std::unique_ptr<OGRVeldraneDataSource> source(new OGRVeldraneDataSource());
-  source->SetDescription(path.c_str());
 
   SvyWorkspaceFactoryHelper factory;
   std::shared_ptr<IPlugInWorkspaceHelper> workspace;
@@ -94,12 +97,11 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
 void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset,
                                              const std::string& localName) {
   const std::int32_t count = dataset->ClassCount();
-  // The layers of one survey file share it, and so its lock.
-  const auto datasetLock = std::make_shared<std::mutex>();
   for (std::int32_t i = 0; i < count; ++i) {
     LayerSource layer;
     layer.dataset = dataset;
-    layer.datasetLock = datasetLock;
+    layer.datasetLock = lock_;
+    layer.context = context_;
     layer.classIndex = i;
     layer.className = dataset->ClassName(i);
     layer.surveyFileName = localName;

@@ -3,13 +3,21 @@
 // read-only. Opening reads every survey file once, through the data source's
 // own helpers, and makes one layer per feature class of every file (plus the
 // "Errors" layer on request).
+//
+// The dataset owns its module context (problem log, current file, settings,
+// tables): everything done for it, on any thread, works in that context, so
+// its problems reach its own log and "Errors" layer. One lock serialises
+// every use of its survey files and context, its read-ahead threads
+// included.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include "config/module_context.h"
 #include "gdal/error_record_collector.h"
 #include "gdal/survey_path.h"
 #include "plugin/plugin_interfaces.h"
@@ -36,6 +44,8 @@ class OGRVeldraneDataSource final : public GDALDataset {
   OGRVeldraneDataSource() = default;
   void AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset, const std::string& localName);
 
+  std::shared_ptr<ModuleContext> context_;
+  std::shared_ptr<std::mutex> lock_ = std::make_shared<std::mutex>();
   std::vector<std::unique_ptr<OGRLayer>> layers_;
   // The records of the "Errors" layer, shared with the survey layers.
   std::shared_ptr<ErrorRecords> errorRecords_ = std::make_shared<ErrorRecords>();

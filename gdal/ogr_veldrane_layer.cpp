@@ -128,12 +128,14 @@ OGRVeldraneLayer::OGRVeldraneLayer(LayerSource source)
       definition_(LayerDefinition(source_, spatialReference_)),
       rowBuffer_(source_.fields, *definition_) {
   if (!source_.datasetLock) source_.datasetLock = std::make_shared<std::mutex>();
+  if (!source_.context) source_.context = CurrentModuleContext().Derive();
   SetDescription(definition_->GetName());
   SetMetadataItem(kSurveyFileItem, source_.surveyFileName.c_str());
   if (!source_.classKind.empty()) SetMetadataItem(kClassKindItem, source_.classKind.c_str());
 }
 
 OGRVeldraneLayer::~OGRVeldraneLayer() {
+  ModuleContextScope scope(*source_.context);
   // Cursors hold survey objects; let them go before the definition.
   StopReadAhead();
   sequential_.reset();
@@ -186,6 +188,7 @@ void OGRVeldraneLayer::StartReadAhead(ActiveCursor& active, bool withShape) {
   start.ordinalSource = active.base;
   start.fields = source_.fields;
   start.datasetLock = source_.datasetLock;
+  start.context = source_.context;
   start.withShape = withShape;
   try {
     readAhead_ = std::make_unique<FeatureReadAhead>(std::move(start));
@@ -284,7 +287,7 @@ bool OGRVeldraneLayer::PassesFilters(OGRFeature& feature) {
 }
 
 OGRFeature* OGRVeldraneLayer::GetNextFeature() {
-  return Guarded<OGRFeature*>("GetNextFeature", nullptr, [&]() -> OGRFeature* {
+  return GuardedIn<OGRFeature*>(*source_.context, "GetNextFeature", nullptr, [&]() -> OGRFeature* {
     if (readAhead_) return NextReadAhead();
     std::unique_lock<std::mutex> survey(*source_.datasetLock);
     if (sequentialFailed_) return nullptr;
@@ -330,7 +333,7 @@ void OGRVeldraneLayer::PullLateErrors() {
 }
 
 OGRFeature* OGRVeldraneLayer::GetFeature(GIntBig fid) {
-  return Guarded<OGRFeature*>("GetFeature", nullptr, [&]() -> OGRFeature* {
+  return GuardedIn<OGRFeature*>(*source_.context, "GetFeature", nullptr, [&]() -> OGRFeature* {
     std::lock_guard<std::mutex> survey(*source_.datasetLock);
     if (fid < 0 || fid >= RecordCount()) return nullptr;
     if (random_ && random_->base != nullptr && !random_->done) {
@@ -377,7 +380,7 @@ std::int64_t OGRVeldraneLayer::RecordCount() {
 
 GIntBig OGRVeldraneLayer::GetFeatureCount(int force) {
   if (m_poFilterGeom != nullptr || m_poAttrQuery != nullptr) return OGRLayer::GetFeatureCount(force);
-  return Guarded<GIntBig>("GetFeatureCount", -1, [&]() -> GIntBig {
+  return GuardedIn<GIntBig>(*source_.context, "GetFeatureCount", -1, [&]() -> GIntBig {
     std::lock_guard<std::mutex> survey(*source_.datasetLock);
     return RecordCount();
   });
@@ -387,7 +390,7 @@ OGRErr OGRVeldraneLayer::GetExtent(OGREnvelope* extent, int force) { return GetE
 
 OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int /*force*/) {
   if (extent == nullptr || geomField != 0 || definition_->GetGeomFieldCount() == 0) return OGRERR_FAILURE;
-  return Guarded<OGRErr>("GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
+  return GuardedIn<OGRErr>(*source_.context, "GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
     std::shared_ptr<Envelope> bounds;
     {
       std::lock_guard<std::mutex> survey(*source_.datasetLock);

@@ -20,6 +20,7 @@
 
 #include <ogrsf_frmts.h>
 
+#include "config/module_context.h"
 #include "gdal/error_record_collector.h"
 #include "gdal/feature_read_ahead.h"
 #include "host/field_map.h"
@@ -43,8 +44,12 @@ struct LayerSource {
   std::shared_ptr<const Fields> fields;
   // Where problems found while reading are added for the "Errors" layer.
   std::shared_ptr<ErrorRecords> lateErrors;
-  // Held by whoever uses the survey file (the layers of one file share it):
-  // a layer may read ahead on a second thread. Made by the layer when unset.
+  // The dataset's module context: every call works for it, on whatever
+  // thread, and so does the read-ahead thread. Made by the layer when unset.
+  std::shared_ptr<ModuleContext> context;
+  // Held by whoever uses the dataset's survey files or its context (all its
+  // layers share it): a layer may read ahead on a second thread. Made by
+  // the layer when unset.
   std::shared_ptr<std::mutex> datasetLock;
 };
 

@@ -47,6 +47,7 @@ class FakeCursor : public IPlugInCursorHelper {
     if (current_ == broken_) throw std::runtime_error("disk gone");
     ++current_;
     threads.insert(std::this_thread::get_id());
+    contexts.insert(&CurrentModuleContext());
   }
   bool IsFinished() override { return current_ >= count_; }
   std::int32_t QueryValues(IRowBuffer& row) override {
@@ -71,6 +72,7 @@ class FakeCursor : public IPlugInCursorHelper {
   }
   int Walked() const { return current_; }
   std::set<std::thread::id> threads;
+  std::set<ModuleContext*> contexts;
 
  private:
   int count_, noisy_, broken_;
@@ -84,9 +86,10 @@ struct Read {
   std::string failure;
 };
 
-Read ReadAll(std::shared_ptr<FakeCursor> cursor) {
+Read ReadAll(std::shared_ptr<FakeCursor> cursor, std::shared_ptr<ModuleContext> context = nullptr) {
   FeatureReadAhead::Start start;
   start.cursor = cursor;
+  start.context = std::move(context);
   start.fields = TestFields();
   start.datasetLock = std::make_shared<std::mutex>();
   FeatureReadAhead ahead(start);
@@ -121,7 +124,8 @@ Read ReadAll(std::shared_ptr<FakeCursor> cursor) {
 TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
   const int count = 3 * static_cast<int>(FeatureReadAhead::kBatchRecords) + 7;
   auto cursor = std::make_shared<FakeCursor>(count, -1, -1);
-  const Read read = ReadAll(cursor);
+  const auto dataset = std::make_shared<ModuleContext>();
+  const Read read = ReadAll(cursor, dataset);
   ASSERT_EQ(read.values.size(), static_cast<std::size_t>(count));
   EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000");
   EXPECT_EQ(read.values[3], "3 0.750000 caf\xc3\xa9 3.000000 -3.000000 1.500000");  // made UTF-8
@@ -132,9 +136,10 @@ TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
                                         std::to_string(1.0 - count) + " 1.500000");
   EXPECT_TRUE(read.notices.empty());
   EXPECT_TRUE(read.failure.empty());
-  // The walk ran on the second thread only.
+  // The walk ran on the second thread only, working for the dataset.
   ASSERT_EQ(cursor->threads.size(), 1u);
   EXPECT_NE(*cursor->threads.begin(), std::this_thread::get_id());
+  EXPECT_EQ(cursor->contexts, std::set<ModuleContext*>{dataset.get()});
 }
 
 TEST(FeatureReadAhead, ReportsArriveOnTheReadingThreadWithTheirRecord) {

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "config/coordinate_system_domain.h"
+#include "config/settings_paths.h"
+#include "config/value_domain.h"
 #include "tests/gdal/ogr_driver_test_support.h"
 
 namespace veldrane::ogr::test {
@@ -68,6 +71,30 @@ TEST(OgrDriverIdentify, OtherDriversDoNotTakeSurveyFolders) {
   GDALDatasetUniquePtr dataset(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
   ASSERT_TRUE(dataset);
   EXPECT_STREQ(dataset->GetDriver()->GetDescription(), "Veldrane");
+}
+
+// The configuration tables are loaded once per process, not per open: a
+// table with a repeated key is reported by every load.
+TEST(OgrDriverTables, FiveHundredOpensOfAFolderLoadTheTablesOnce) {
+  ScratchFolder tables, surveys;
+  const fs::path shipped = fs::path(VELDRANE_SOURCE_DIR) / "config";
+  const std::string domains = ReadFile(shipped / "DOMAINS.csv");
+  const std::size_t firstEntry = domains.find('\n') + 1;
+  WriteFile(tables / "DOMAINS.csv", domains + domains.substr(firstEntry, domains.find('\n', firstEntry) + 1 - firstEntry));
+  fs::copy_file(shipped / "COORDSYS.csv", tables / "COORDSYS.csv");
+  WriteFile(surveys / "b.em", kBenchmarkSurvey);
+  SetLibraryFolderForTesting(tables.path());
+  ResetSettingsPathsCache();
+  ResetSharedValueDomain();
+  ResetSharedCoordinateSystemDomain();
+  CapturedMessages messages;
+  for (int i = 0; i < 500; ++i) ASSERT_TRUE(OpenWithDriver(surveys.str()));
+  SetLibraryFolderForTesting(std::nullopt);
+  ResetSettingsPathsCache();
+  const auto warnings = messages.Of(CE_Warning);
+  EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                          [](const std::string& text) { return text.find("already associated") != std::string::npos; }),
+            1);
 }
 
 // ---------------------------------------------------------------------------
