@@ -46,7 +46,10 @@ class AtomicWriter {
       temp_ = target_;
       temp_ += ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
       fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) return;
+      if (fd_ >= 0) {
+        KeepTargetMode();
+        return;
+      }
       if (errno != EEXIST) break;
     }
     ThrowSystemError("cannot create a temporary file beside", target_, errno);
@@ -80,6 +83,13 @@ class AtomicWriter {
     if (dfd < 0) return;
     ::fsync(dfd);
     ::close(dfd);
+  }
+
+  // A replaced file keeps its permissions (a file only its group may write
+  // stays so after a save).
+  void KeepTargetMode() const {
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0) ::fchmod(fd_, info.st_mode & 07777);
   }
 
   fs::path target_;

@@ -7,7 +7,7 @@
 //
 // Files that are replaced are never left half-written: the new contents go
 // to a temporary file in the same folder, which is then renamed over the
-// target.
+// target and keeps the target's permissions.
 #include <filesystem>
 #include <string>
 #include <string_view>

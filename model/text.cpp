@@ -163,12 +163,16 @@ std::string FormatNumber(double value) {
   return std::string(buf.data(), result.ptr);
 }
 
-std::string ToValidUtf8(std::string_view text) {
-  // Windows-1252 code points for 0x80..0x9F; 0 marks bytes it leaves undefined.
+char16_t Windows1252CodePoint(unsigned char byte) {
+  // Code points for 0x80..0x9F; 0 marks bytes the code page leaves undefined.
   static constexpr std::array<char16_t, 32> kCp1252{
       0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
       0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  return byte >= 0x80 && byte < 0xA0 ? kCp1252[byte - 0x80] : byte;
+}
+
+std::string ToValidUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   auto put = [&out](char32_t cp) {
@@ -210,9 +214,8 @@ std::string ToValidUtf8(std::string_view text) {
       i += len;
       continue;
     }
-    if (c >= 0xA0) put(c);
-    else if (kCp1252[c - 0x80] != 0) put(kCp1252[c - 0x80]);
-    else put(0xFFFD);
+    const char16_t windows = Windows1252CodePoint(c);
+    put(windows != 0 ? windows : 0xFFFD);
     ++i;
   }
   return out;

@@ -46,4 +46,8 @@ std::string FormatNumber(double value);
 // survey text (often written on Windows) always prints as valid UTF-8.
 std::string ToValidUtf8(std::string_view text);
 
+// The Unicode code point of a byte in Windows-1252; 0 for the five bytes
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) that the code page leaves undefined.
+char16_t Windows1252CodePoint(unsigned char byte);
+
 }  // namespace veldrane
