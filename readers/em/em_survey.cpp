@@ -86,7 +86,8 @@ void EMSurvey::Reset() {
 void EMSurvey::OpenSurvey(const std::string& path) {
   Reset();
   filename_ = path;
-  LoadCodeDictionary(path, customCodes_);
+  if (const std::string failure = LoadCodeDictionary(path, customCodes_); !failure.empty())
+    Report(kErrUnexpected, kSeverityError, kSourceOpen, failure, false);
   if (!source_.OpenFile(path)) {
     Report(kErrUnexpected, kSeverityError, kSourceOpen, "Unable to open survey file : " + path, false);
     return;
@@ -98,7 +99,8 @@ void EMSurvey::OpenSurvey(const std::string& path) {
 void EMSurvey::OpenSurveyText(const std::string& path, std::string text) {
   Reset();
   filename_ = path;
-  LoadCodeDictionary(path, customCodes_);
+  if (const std::string failure = LoadCodeDictionary(path, customCodes_); !failure.empty())
+    Report(kErrUnexpected, kSeverityError, kSourceOpen, failure, false);
   source_.OpenText(std::move(text));
   Update();
   CloseSurvey();
