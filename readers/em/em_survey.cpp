@@ -96,16 +96,6 @@ void EMSurvey::OpenSurvey(const std::string& path) {
   CloseSurvey();
 }
 
-void EMSurvey::OpenSurveyText(const std::string& path, std::string text) {
-  Reset();
-  filename_ = path;
-  if (const std::string failure = LoadCodeDictionary(path, customCodes_); !failure.empty())
-    Report(kErrUnexpected, kSeverityError, kSourceOpen, failure, false);
-  source_.OpenText(std::move(text));
-  Update();
-  CloseSurvey();
-}
-
 void EMSurvey::CloseSurvey() {
   if (source_.IsOpen()) source_.Close();
 }

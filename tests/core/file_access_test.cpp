@@ -1,4 +1,5 @@
-// Reading through the calling thread's file access: a file that stops being
+// Reading through the calling thread's file access: survey text held in
+// memory reads exactly as the same bytes in a file, a file that stops being
 // readable part way is reported by every reader, and the plain access opens
 // regular files only.
 #include <gtest/gtest.h>
@@ -27,6 +28,40 @@ std::vector<std::string> SamplePaths() {
     if (IsValidSurveyFile(entry.path().string())) paths.push_back(entry.path().string());
   std::sort(paths.begin(), paths.end());
   return paths;
+}
+
+std::string Dump(const std::string& path, const std::shared_ptr<IInterface>& object) {
+  return SurveyFileToJson(path, object).dump(1);
+}
+
+TEST(SurveyTextTest, EverySampleReadsFromMemoryAsFromItsFile) {
+  const auto paths = SamplePaths();
+  ASSERT_GE(paths.size(), 8u);
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(Dump(path, OpenSurveyText(path, ReadFile(path))), Dump(path, OpenSurveyFile(path)));
+  }
+}
+
+using SurveyTextFolderTest = ScratchFileTest;
+
+TEST_F(SurveyTextFolderTest, TextNotOnDiskFindsItsCodesAndBaselineBesideItsPath) {
+  Write("CODES.DAT", "GND;ground\n");
+  Write("line.bl", "#B01 0,0,0,A\n#B02 0,100,100,B\n");
+  const std::string path = (dir_ / "new.em").string();
+  const auto survey = std::dynamic_pointer_cast<ISurvey>(OpenSurveyText(
+      path, "#B00 line.bl\n#X01 -50 50 50 50 0+50 XS\n1,50,-10,1,GND\n2,50,10,1,GND\n\n#H00 EM07\n"));
+  ASSERT_NE(survey, nullptr);
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_EQ(survey->GetCustomCode("GND"), "ground");
+  const auto sections = Collect(survey->CrossSections());
+  ASSERT_EQ(sections.size(), 1u);
+  EXPECT_EQ(sections[0]->BaselineIntersectX(), 0.0);
+  EXPECT_EQ(sections[0]->BaselineIntersectY(), 50.0);
+  const auto errors = Drain(*survey->Errors());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].line, 6);
+  EXPECT_EQ(errors[0].text, "Invalid File Format Version : EM07");
 }
 
 // Serves one file's bytes, failing as a dropped connection does once a read
