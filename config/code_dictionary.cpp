@@ -1,9 +1,8 @@
 #include "config/code_dictionary.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "config/file_access.h"
 #include "model/text.h"
 
 namespace veldrane {
@@ -22,16 +21,17 @@ void LoadCodeDictionaryText(std::string_view text, CodeDictionary& dictionary) {
   }
 }
 
-void LoadCodeDictionary(const std::string& surveyPath, CodeDictionary& dictionary) {
-  std::error_code ec;
-  const auto codes = std::filesystem::path(surveyPath).parent_path() / "CODES.DAT";
-  if (!std::filesystem::is_regular_file(codes, ec)) return;
-  std::ifstream in(codes, std::ios::binary);
-  if (!in) return;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+std::string LoadCodeDictionary(const std::string& surveyPath, CodeDictionary& dictionary) {
+  const auto codes = (std::filesystem::path(surveyPath).parent_path() / "CODES.DAT").string();
+  std::string text;
+  try {
+    if (!ReadWholeFile(codes, text)) return {};
+  } catch (const FileReadError& failure) {
+    return failure.what();
+  }
   dictionary.Clear();
-  LoadCodeDictionaryText(buffer.str(), dictionary);
+  LoadCodeDictionaryText(text, dictionary);
+  return {};
 }
 
 }  // namespace veldrane

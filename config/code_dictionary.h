@@ -9,12 +9,15 @@ namespace veldrane {
 
 using CodeDictionary = OrderedMap<std::string>;
 
-// When CODES.DAT exists in the folder of `surveyPath`, empties `dictionary`
-// and loads the file into it; otherwise leaves the dictionary untouched.
+// When CODES.DAT exists in the folder of `surveyPath` (looked up through the
+// calling thread's file access), empties `dictionary` and loads the file into
+// it; otherwise leaves the dictionary untouched.
 // Each line is cut at ";"; lines with fewer than 2 fields are ignored; the
 // key is the first field and the value the last, neither trimmed nor
 // case-changed; a later line with the same key replaces the earlier one.
-void LoadCodeDictionary(const std::string& surveyPath, CodeDictionary& dictionary);
+// A CODES.DAT that cannot be read to its end leaves the dictionary untouched
+// and the result says why (for the reader to report); empty otherwise.
+[[nodiscard]] std::string LoadCodeDictionary(const std::string& surveyPath, CodeDictionary& dictionary);
 
 // Loads dictionary text directly (the same rules), for callers that already
 // hold the file contents.

@@ -8,9 +8,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+
+#include "config/file_access.h"
 
 namespace veldrane {
 namespace fs = std::filesystem;
@@ -114,21 +114,17 @@ int RenameNoReplace(const fs::path& source, const fs::path& target) {
 }  // namespace
 
 bool FileExists(const fs::path& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(path, ec);
+  return !path.empty() && CurrentFileAccess().KindOf(path.string()) == FileKind::File;
 }
 
 bool FolderExists(const fs::path& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_directory(path, ec);
+  return !path.empty() && CurrentFileAccess().KindOf(path.string()) == FileKind::Folder;
 }
 
 std::vector<std::string> ListFiles(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    std::error_code ec;
-    if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
-  }
+  for (FolderEntry& entry : CurrentFileAccess().ListFolder(folder.string()))
+    if (entry.kind == FileKind::File) names.push_back(std::move(entry.name));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -194,13 +190,12 @@ void DeleteFile(const fs::path& path) {
 }
 
 std::string ReadAllText(const fs::path& path) {
-  if (FolderExists(path)) ThrowSystemError("cannot read", path, EISDIR);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) ThrowSystemError("cannot open", path, errno ? errno : ENOENT);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) ThrowSystemError("cannot read", path, EIO);
-  return buffer.str();
+  const FileKind kind = CurrentFileAccess().KindOf(path.string());
+  if (kind == FileKind::Folder) ThrowSystemError("cannot read", path, EISDIR);
+  std::string text;
+  if (!ReadWholeFile(path.string(), text))
+    ThrowSystemError("cannot open", path, kind == FileKind::Missing ? ENOENT : EACCES);
+  return text;
 }
 
 void WriteTextFile(const fs::path& path, std::string_view text) {

@@ -5,6 +5,10 @@
 // filesystem_error, or RaisedError where no system error applies); callers
 // decide whether to report, ignore or pass them on.
 //
+// FileExists, FolderExists, ListFiles and ReadAllText look through the
+// calling thread's file access (config/file_access.h), so they see what the
+// readers see; the operations that write work on plain files.
+//
 // Files that are replaced are never left half-written: the new contents go
 // to a temporary file in the same folder, which is then renamed over the
 // target and keeps the target's permissions.

@@ -1,10 +1,9 @@
 #include "config/table_text.h"
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "config/file_access.h"
 #include "config/file_system.h"
 
 namespace veldrane {
@@ -48,15 +47,13 @@ bool ReadTableFile(const std::string& path, std::string& text, std::string& erro
     error = std::generic_category().message(FolderExists(path) ? EISDIR : ENOENT);
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::generic_category().message(errno ? errno : EACCES);
-    return false;
+  try {
+    if (ReadWholeFile(path, text)) return true;
+    error = std::generic_category().message(EACCES);
+  } catch (const FileReadError& failure) {
+    error = failure.what();
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  text = buffer.str();
-  return true;
+  return false;
 }
 
 std::string TableLineMessage(const std::string& description, std::string_view line) {

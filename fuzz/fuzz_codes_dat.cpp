@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::SilenceNotifier();
   fuzz::WriteScratchFile("CODES.DAT", data, size);
   CodeDictionary dictionary;
-  LoadCodeDictionary((std::filesystem::path(fuzz::ScratchFolder()) / "survey.em").string(), dictionary);
+  (void)LoadCodeDictionary((std::filesystem::path(fuzz::ScratchFolder()) / "survey.em").string(), dictionary);
   for (const auto& [key, value] : dictionary.Entries()) {
     const std::string* found = dictionary.Find(key);
     // A later line with the same key replaces the earlier: the map holds one

@@ -1,7 +1,9 @@
 #include "host/file_names.h"
 
 #include <algorithm>
-#include <system_error>
+#include <exception>
+
+#include "config/file_access.h"
 
 namespace veldrane {
 
@@ -11,11 +13,11 @@ void FileNames::Add(std::string name, std::optional<bool> isDirectory) {
 
 FileNames FileNames::FromFolder(const std::filesystem::path& folder) {
   std::vector<Entry> found;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::error_code typeError;
-    const bool directory = it->is_directory(typeError);
-    found.push_back(Entry{it->path().string(), directory && !typeError});
+  try {
+    for (const FolderEntry& entry : CurrentFileAccess().ListFolder(folder.string()))
+      found.push_back(Entry{(folder / entry.name).string(), entry.kind == FileKind::Folder});
+  } catch (const std::exception&) {
+    // A folder that cannot be listed holds nothing to offer.
   }
   std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   FileNames names;
@@ -36,8 +38,7 @@ bool FileNames::IsDirectory() const {
   if (!hasCurrent_) return false;
   const Entry& current = entries_[position_ - 1];
   if (current.isDirectory) return *current.isDirectory;
-  std::error_code error;
-  return std::filesystem::is_directory(current.name, error);
+  return CurrentFileAccess().KindOf(current.name) == FileKind::Folder;
 }
 
 void FileNames::Remove() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <exception>
 
+#include "config/file_access.h"
 #include "model/constants.h"
 #include "model/error_propagation.h"
 #include "model/survey_error.h"
@@ -103,6 +104,12 @@ std::shared_ptr<IInterface> OpenSurveyFile(const std::string& path) {
   if (HasExtension(path, ".bl")) return OpenBaselineFile(path);
   throw RaisedError(kErrUnrecognizedExtension, kSourceOpenSurveyFile,
                     path + " has an unrecognized survey/traverse extension");
+}
+
+std::shared_ptr<IInterface> OpenSurveyText(const std::string& path, std::string bytes) {
+  TextOverlayAccess access(path, std::move(bytes));
+  FileAccessScope scope(access);
+  return OpenSurveyFile(path);
 }
 
 bool IsValidSurveyFile(const std::string& path) {

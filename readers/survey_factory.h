@@ -22,6 +22,9 @@
 // result's error queue. Only an unrecognised extension, a reader that is
 // not available, or a fatal record raised by a reader reach the caller, as
 // RaisedError.
+//
+// Files are read through the calling thread's file access
+// (config/file_access.h).
 #include <memory>
 #include <string>
 
@@ -49,6 +52,12 @@ std::shared_ptr<ITraverse> OpenBaselineFile(const std::string& path);
 // std::dynamic_pointer_cast). Any other extension raises
 // "<path> has an unrecognized survey/traverse extension".
 std::shared_ptr<IInterface> OpenSurveyFile(const std::string& path);
+// Reads `bytes` exactly as OpenSurveyFile reads the file at `path` when it
+// holds them: the same reader by extension, the same errors with the same
+// file name and line numbers. CODES.DAT and a baseline file the text names
+// are still looked up beside `path`, through the calling thread's file
+// access; nothing needs to exist at `path` itself.
+std::shared_ptr<IInterface> OpenSurveyText(const std::string& path, std::string bytes);
 
 // Whether the path ends in a survey or traverse extension (".em", ".cl",
 // ".830", ".pro", ".83", ".27", ".bl"), in any letter case.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 
 #include "model/text.h"
@@ -37,11 +36,9 @@ void EMBatchBytes::Resize(std::size_t size) {
 // ---------------------------------------------------------------------------
 // Cutting
 
-void EMLineBatches::Cutter::Reset(std::FILE* file, std::string text) {
+void EMLineBatches::Cutter::Reset(IReadableFile* file) {
   file_ = file;
-  text_ = std::move(text);
-  textPos_ = 0;
-  eof_ = false;
+  eof_ = file == nullptr;
   skipLf_ = false;
   carry_.clear();
   lineNumber_ = 0;
@@ -50,16 +47,10 @@ void EMLineBatches::Cutter::Reset(std::FILE* file, std::string text) {
 void EMLineBatches::Cutter::ReadMore(EMBatchBytes& bytes) {
   const std::size_t old = bytes.size();
   bytes.Resize(old + batchBytes_);
-  std::size_t got = 0;
-  if (file_ != nullptr) {
-    got = std::fread(bytes.data() + old, 1, batchBytes_, file_);
-  } else {
-    got = std::min(batchBytes_, text_.size() - textPos_);
-    std::memcpy(bytes.data() + old, text_.data() + textPos_, got);
-    textPos_ += got;
-  }
+  // A read that fails throws: the batches before it have been handed out.
+  const std::size_t got = file_->Read(bytes.data() + old, batchBytes_);
   bytes.Resize(old + got);
-  // A short read is the end of the input (or a read error, which ends it too).
+  // A short read is the end of the input.
   if (got < batchBytes_) eof_ = true;
 }
 
@@ -137,39 +128,35 @@ EMLineBatches::~EMLineBatches() { Close(); }
 
 bool EMLineBatches::OpenFile(const std::string& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) return false;
-  open_ = true;
-  cutter_.Reset(file_, std::string());
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error && size >= threadFromBytes_) {
-    try {
-      ahead_ = std::make_unique<ReadAheadQueue<EMLineBatch>>([this](EMLineBatch& batch) { return cutter_.Fill(batch); });
-    } catch (const std::system_error&) {
-      // No second thread to be had: the batches are made on the reader's.
-    }
-  }
+  std::unique_ptr<IReadableFile> file = CurrentFileAccess().OpenForReading(path);
+  if (!file) return false;
+  Open(std::move(file));
   return true;
 }
 
-void EMLineBatches::OpenText(std::string text) {
+void EMLineBatches::OpenText(std::string text) { Open(MemoryFile(std::move(text))); }
+
+void EMLineBatches::Open(std::unique_ptr<IReadableFile> file) {
   Close();
-  open_ = true;
-  cutter_.Reset(nullptr, std::move(text));
+  file_ = std::move(file);
+  cutter_.Reset(file_.get());
+  if (file_->Size() < threadFromBytes_) return;
+  try {
+    ahead_ = std::make_unique<ReadAheadQueue<EMLineBatch>>([this](EMLineBatch& batch) { return cutter_.Fill(batch); });
+  } catch (const std::system_error&) {
+    // No second thread to be had: the batches are made on the reader's.
+  }
 }
 
 void EMLineBatches::Close() {
   ahead_.reset();
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
-  open_ = false;
+  file_.reset();
   current_.reset();
-  cutter_.Reset(nullptr, std::string());
+  cutter_.Reset(nullptr);
 }
 
 const EMLineBatch* EMLineBatches::Next() {
-  if (!open_) return nullptr;
+  if (!file_) return nullptr;
   if (ahead_) return ahead_->Next();
   if (!current_) current_ = std::make_unique<EMLineBatch>();
   return cutter_.Fill(*current_) ? current_.get() : nullptr;

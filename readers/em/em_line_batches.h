@@ -13,12 +13,12 @@
 // A line ends at CR LF, at a lone LF or at a lone CR; the break is not part
 // of the line. A last line without a break is a line.
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/file_access.h"
 #include "config/read_ahead_queue.h"
 #include "readers/em/em_coordinate_line.h"
 
@@ -63,12 +63,16 @@ class EMLineBatches {
   EMLineBatches(const EMLineBatches&) = delete;
   EMLineBatches& operator=(const EMLineBatches&) = delete;
 
-  // False when the file cannot be opened for reading.
+  // False when the file cannot be opened for reading (through the calling
+  // thread's file access).
   bool OpenFile(const std::string& path);
   // Reads lines from text already in memory.
   void OpenText(std::string text);
+  // Reads lines from a file already open. A read that fails part way
+  // throws its FileReadError from Next, after the lines read before it.
+  void Open(std::unique_ptr<IReadableFile> file);
   void Close();
-  bool IsOpen() const { return open_; }
+  bool IsOpen() const { return file_ != nullptr; }
   // True while a second thread prepares the batches of the open file.
   bool IsReadingAhead() const { return ahead_ != nullptr; }
 
@@ -84,7 +88,7 @@ class EMLineBatches {
   class alignas(kCacheLine) Cutter {
    public:
     explicit Cutter(std::size_t batchBytes) : batchBytes_(batchBytes) {}
-    void Reset(std::FILE* file, std::string text);
+    void Reset(IReadableFile* file);
     // Fills `batch` with the next lines; false (and an empty batch) at the end.
     bool Fill(EMLineBatch& batch);
 
@@ -95,9 +99,7 @@ class EMLineBatches {
     void AddLine(EMLineBatch& batch, const char* begin, const char* end);
 
     std::size_t batchBytes_;
-    std::FILE* file_ = nullptr;
-    std::string text_;        // input held in memory instead of a file
-    std::size_t textPos_ = 0;
+    IReadableFile* file_ = nullptr;
     bool eof_ = true;
     bool skipLf_ = false;     // the last line ended in CR: a following LF belongs to it
     std::vector<char> carry_;  // a line begun at the end of the last batch
@@ -106,8 +108,7 @@ class EMLineBatches {
 
   std::size_t threadFromBytes_;
   Cutter cutter_;
-  std::FILE* file_ = nullptr;
-  bool open_ = false;
+  std::unique_ptr<IReadableFile> file_;
   std::unique_ptr<EMLineBatch> current_;  // when the batches are made here
   // Set while a second thread fills the batches; it owns cutter_ then.
   std::unique_ptr<ReadAheadQueue<EMLineBatch>> ahead_;

@@ -86,20 +86,12 @@ void EMSurvey::Reset() {
 void EMSurvey::OpenSurvey(const std::string& path) {
   Reset();
   filename_ = path;
-  LoadCodeDictionary(path, customCodes_);
+  if (const std::string failure = LoadCodeDictionary(path, customCodes_); !failure.empty())
+    Report(kErrUnexpected, kSeverityError, kSourceOpen, failure, false);
   if (!source_.OpenFile(path)) {
     Report(kErrUnexpected, kSeverityError, kSourceOpen, "Unable to open survey file : " + path, false);
     return;
   }
-  Update();
-  CloseSurvey();
-}
-
-void EMSurvey::OpenSurveyText(const std::string& path, std::string text) {
-  Reset();
-  filename_ = path;
-  LoadCodeDictionary(path, customCodes_);
-  source_.OpenText(std::move(text));
   Update();
   CloseSurvey();
 }

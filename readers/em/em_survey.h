@@ -59,9 +59,6 @@ class EMSurvey : public ISurvey, public IMonitor {
   // closes it. A file that cannot be opened leaves an empty survey with one
   // error record.
   void OpenSurvey(const std::string& path);
-  // Reads survey text that is already in memory as the file `path` (its
-  // folder still locates CODES.DAT and the baseline file).
-  void OpenSurveyText(const std::string& path, std::string text);
   // Closes any open file and forgets everything read.
   void Reset();
   // Reads and routes every record, then runs the end-of-read steps.

@@ -4,6 +4,7 @@
 // function of this file.
 #include <filesystem>
 
+#include "config/file_system.h"
 #include "geometry/offset_calculator.h"
 #include "model/constants.h"
 #include "model/text.h"
@@ -181,8 +182,7 @@ std::shared_ptr<ITraverse> EMSurvey::Baseline() {
   }
   if (baselineName_.empty()) return nullptr;
   const std::string path = BaselineFileName();
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) return OpenBaselineTraverse(path);
+  if (FileExists(path)) return OpenBaselineTraverse(path);
   Report(kErrBaselineNotFound, kSeverityError, kSourceBaseline, "Baseline File Not Found : " + path);
   return nullptr;
 }

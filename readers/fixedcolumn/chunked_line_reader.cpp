@@ -1,20 +1,16 @@
 #include "readers/fixedcolumn/chunked_line_reader.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace veldrane {
 
 ChunkedLineReader::ChunkedLineReader(std::size_t chunkSize) : buffer_(chunkSize < 16 ? 16 : chunkSize) {}
 
 bool ChunkedLineReader::Open(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path fsPath(path);
-  if (std::filesystem::is_directory(fsPath, ec)) return false;
-  file_.reset(std::fopen(path.c_str(), "rb"));
+  failure_.clear();
+  file_ = CurrentFileAccess().OpenForReading(path);
   if (!file_) return false;
-  const auto size = std::filesystem::file_size(fsPath, ec);
-  fileSize_ = ec ? 0 : static_cast<std::size_t>(size);
+  fileSize_ = static_cast<std::size_t>(file_->Size());
   begin_ = end_ = bytesRead_ = 0;
   lfPos_ = std::string_view::npos;
   lfScanned_ = 0;
@@ -33,7 +29,12 @@ bool ChunkedLineReader::Refill() {
     lfScanned_ = lfScanned_ > shift ? lfScanned_ - shift : 0;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // one line fills the window
-  const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+  std::size_t got = 0;
+  try {
+    got = file_->Read(buffer_.data() + end_, buffer_.size() - end_);
+  } catch (const FileReadError& failure) {
+    failure_ = failure.what();
+  }
   end_ += got;
   bytesRead_ += got;
   if (got == 0) {
@@ -78,8 +79,9 @@ bool ChunkedLineReader::Next(std::string_view& line) {
       Refill();  // at the end of the file it sets eof_, and the loop looks again
       continue;
     }
-    // End of the file: what is left is the last line, unterminated.
-    if (begin_ >= end_) return false;
+    // End of the file: what is left is the last line, unterminated. After a
+    // failed read it is a line cut short, and not handed out.
+    if (begin_ >= end_ || !failure_.empty()) return false;
     line = std::string_view(buffer_.data() + begin_, end_ - begin_);
     begin_ = end_;
     return true;

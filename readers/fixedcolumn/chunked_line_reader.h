@@ -4,13 +4,17 @@
 // memory as a whole (or copied into freshly touched pages). Line ends are
 // CR LF, LF or a lone CR; a terminator at the very end of the file opens no
 // further line. A line longer than the window grows it.
+//
+// The file is opened through the calling thread's file access. A read that
+// fails part way ends the lines there; ReadFailure() then says why, and the
+// reader reports it.
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/file_access.h"
 #include "readers/fixedcolumn/line_source.h"
 
 namespace veldrane {
@@ -24,20 +28,19 @@ class ChunkedLineReader : public LineSource {
   bool Next(std::string_view& line) override;
   // Bytes of the file read so far.
   std::size_t BytesRead() const { return bytesRead_; }
-  // The size of the file when it was opened (0 when unknown).
+  // The size of the file when it was opened.
   std::size_t FileSize() const { return fileSize_; }
+  // Why the lines ended before the end of the file; empty when they did not.
+  const std::string& ReadFailure() const { return failure_; }
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-
   // Moves the unread text to the front and reads more after it; false when
   // nothing more could be read.
   bool Refill();
   std::size_t FindLineFeed();
 
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::unique_ptr<IReadableFile> file_;
+  std::string failure_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // first unread byte
   std::size_t end_ = 0;    // end of the bytes read

@@ -32,6 +32,7 @@ void Corvid830Survey::OpenSurvey(const std::string& fileName) {
   ChunkedLineReader lines;
   if (!BeginRead(fileName, lines)) return;
   ReadRecords(lines);
+  EndRead(lines);
   scratch_.clear();
   scratch_.shrink_to_fit();
 }

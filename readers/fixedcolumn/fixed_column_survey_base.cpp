@@ -59,10 +59,15 @@ void FixedColumnSurveyBase::AppendWarning(const std::string& source, const std::
 bool FixedColumnSurveyBase::BeginRead(const std::string& fileName, ChunkedLineReader& lines) {
   fileName_ = fileName;
   lineNumber_ = 0;
-  LoadCodeDictionary(fileName, codes_->Dictionary());
+  if (const std::string failure = LoadCodeDictionary(fileName, codes_->Dictionary()); !failure.empty())
+    AppendError(failure);
   if (lines.Open(fileName)) return true;
   AppendError("Unable to open survey file : " + fileName);
   return false;
+}
+
+void FixedColumnSurveyBase::EndRead(const ChunkedLineReader& lines) {
+  if (!lines.ReadFailure().empty()) AppendError(lines.ReadFailure());
 }
 
 }  // namespace veldrane

@@ -90,6 +90,8 @@ class FixedColumnSurveyBase : public ISurvey, public IMonitor {
   // opened is reported (severity 1, line 0) and yields false; the survey
   // then stays empty but usable.
   bool BeginRead(const std::string& fileName, ChunkedLineReader& lines);
+  // Reports a read that failed part way (severity 1, at the last line read).
+  void EndRead(const ChunkedLineReader& lines);
 
   HeaderRecords& MutableHeaders() { return headers_; }
 

@@ -18,10 +18,11 @@ void ProSurvey::OpenSurvey(const std::string& fileName) {
     SetLineNumber(LineNumber() + 1);
     if (line.empty() || line.front() != 'T') {
       DispatchDataSection(line, lines);
-      return;
+      break;
     }
     DispatchHeaderLine(line);
   }
+  EndRead(lines);
 }
 
 std::shared_ptr<IInterface> ProSurvey::Open(const std::string& path) {

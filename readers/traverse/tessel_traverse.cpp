@@ -31,6 +31,7 @@ void TesselTraverse::OpenTraverse(const std::string& path) {
     ++lineNumber_;
   }
   ReadStations(lines);
+  if (!lines.ReadFailure().empty()) QueueHeaderError(lineNumber_ - 1, lines.ReadFailure());
 }
 
 std::shared_ptr<IInterface> TesselTraverse::Open(const std::string& path) {

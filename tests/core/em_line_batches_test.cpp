@@ -9,6 +9,7 @@
 
 #include "readers/em/em_line_batches.h"
 #include "readers/em/em_survey.h"
+#include "readers/survey_factory.h"
 #include "tests/core/em_test_support.h"
 #include "tests/core/reader_test_support.h"
 
@@ -160,8 +161,9 @@ TEST_F(EMLineBatchFileTest, LargeSurveyReadAheadMatchesTheSameTextReadInPlace) {
   }
   EMSurvey fromFile;
   fromFile.OpenSurvey(Write("large.em", text));
-  EMSurvey fromText;
-  fromText.OpenSurveyText("large.em", text);
+  const auto read = OpenSurveyText("large.em", text);
+  ASSERT_NE(std::dynamic_pointer_cast<EMSurvey>(read), nullptr);
+  EMSurvey& fromText = *std::dynamic_pointer_cast<EMSurvey>(read);
 
   const auto fileErrors = Drain(*fromFile.Errors());
   const auto textErrors = Drain(*fromText.Errors());
