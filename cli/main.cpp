@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "config/scratch_files.h"
 
 namespace veldrane::cli {
 
@@ -44,6 +45,8 @@ int Main(int argc, char** argv) {
     const int status = app.exit(e);
     return status == 0 ? kExitOk : kExitUnreadable;
   }
+  // Whatever a command is writing beside its target goes when it is stopped.
+  RemoveScratchOnSignals();
   for (auto& [sub, command] : registered)
     if (sub->parsed()) return command->Run(std::cout, std::cerr);
   return kExitUnreadable;

@@ -1,6 +1,5 @@
 #include "config/file_access.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "config/file_system.h"
 
 namespace veldrane {
 namespace {
@@ -48,19 +49,17 @@ class PosixFile final : public IReadableFile {
 class Posix final : public IFileAccess {
  public:
   std::unique_ptr<IReadableFile> OpenForReading(const std::string& path) override {
-    // Opened without blocking, so a FIFO or a device named like a survey
-    // cannot hang the open; only a regular file is read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A FIFO or a device named like a survey cannot hang the open; only a
+    // regular file is read.
+    std::string why;
+    const int fd = OpenRegularFile(path, why);
     if (fd < 0) return nullptr;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      ::close(fd);
-      return nullptr;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    ::fstat(fd, &info);
     return std::make_unique<PosixFile>(fd, static_cast<std::uint64_t>(info.st_size), path);
   }
+
+  std::string WhyNotReadable(const std::string& path) override { return RegularFileProblem(path); }
 
   FileKind KindOf(const std::string& path) override {
     struct stat info {};
@@ -102,6 +101,17 @@ class InMemoryFile final : public IReadableFile {
 
 }  // namespace
 
+std::string IFileAccess::WhyNotReadable(const std::string& path) {
+  switch (KindOf(path)) {
+    case FileKind::Missing:
+      return "No such file or directory";
+    case FileKind::File:
+      return "cannot be opened";
+    default:
+      return "not a regular file";
+  }
+}
+
 IFileAccess& PosixFileAccess() {
   static Posix access;
   return access;
@@ -126,6 +136,8 @@ std::unique_ptr<IReadableFile> TextOverlayAccess::OpenForReading(const std::stri
   if (path != path_) return below_.OpenForReading(path);
   return std::make_unique<InMemoryFile>(bytes_);
 }
+
+std::string TextOverlayAccess::WhyNotReadable(const std::string& path) { return below_.WhyNotReadable(path); }
 
 FileKind TextOverlayAccess::KindOf(const std::string& path) {
   return path == path_ ? FileKind::File : below_.KindOf(path);

@@ -55,6 +55,10 @@ class IFileAccess {
   // The file at `path` opened for reading; null when there is no regular
   // file there or it cannot be opened. Never throws for those.
   virtual std::unique_ptr<IReadableFile> OpenForReading(const std::string& path) = 0;
+  // Why OpenForReading(path) gave nothing, for the message that names the
+  // file: "not a regular file", or the reason the access has ("Permission
+  // denied", ...). This default knows only what KindOf tells.
+  virtual std::string WhyNotReadable(const std::string& path);
   // What `path` names; Missing when nothing, or it cannot be looked at.
   virtual FileKind KindOf(const std::string& path) = 0;
   // The entries directly inside `folder` (files, folders and others, not
@@ -92,6 +96,7 @@ class TextOverlayAccess final : public IFileAccess {
  public:
   TextOverlayAccess(std::string path, std::string bytes);
   std::unique_ptr<IReadableFile> OpenForReading(const std::string& path) override;
+  std::string WhyNotReadable(const std::string& path) override;
   FileKind KindOf(const std::string& path) override;
   std::vector<FolderEntry> ListFolder(const std::string& folder) override;
 

@@ -8,9 +8,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
 #include "config/file_access.h"
+#include "config/scratch_files.h"
 
 namespace veldrane {
 namespace fs = std::filesystem;
@@ -36,23 +38,39 @@ void WriteAll(int fd, std::string_view bytes, const fs::path& path) {
   }
 }
 
+// The file a write to `path` lands in: symbolic links are followed, one by
+// one (so a link to a file not yet made is followed too), so that replacing
+// the file leaves the link in place.
+fs::path FollowLinks(fs::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path link = fs::read_symlink(path, ec);
+    if (ec) return path;
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  ThrowSystemError("cannot follow the links of", path, ELOOP);
+}
+
 // A temporary file beside the target that becomes the target on Commit and
-// disappears if the writer is dropped before that.
+// disappears if the writer is dropped before that, or the process is
+// interrupted (see config/scratch_files.h). It takes the permissions (and,
+// where allowed, the owner) of the file it replaces, so a private document
+// stays private.
 class AtomicWriter {
  public:
-  explicit AtomicWriter(fs::path target) : target_(std::move(target)) {
+  explicit AtomicWriter(const fs::path& target) : target_(FollowLinks(target)) {
+    const std::string prefix = target_.filename().string() + ".veldrane-";
+    RemoveLeftovers(target_.parent_path(), prefix);
     static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      temp_ = target_;
-      temp_ += ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      temp_ = target_.parent_path() / (ScratchNamePrefix(prefix) + std::to_string(counter++) + ".tmp");
       fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
-        KeepTargetMode();
-        return;
-      }
-      if (errno != EEXIST) break;
+      if (fd_ < 0 && errno != EEXIST) break;
     }
-    ThrowSystemError("cannot create a temporary file beside", target_, errno);
+    if (fd_ < 0) ThrowSystemError("cannot create a temporary file beside", target_, errno);
+    guard_.emplace(temp_);
+    TakePermissionsOfTarget();
   }
   ~AtomicWriter() {
     if (fd_ >= 0) ::close(fd_);
@@ -70,32 +88,27 @@ class AtomicWriter {
     if (::close(fd) != 0) ThrowSystemError("cannot close", temp_, errno);
     if (::rename(temp_.c_str(), target_.c_str()) != 0) ThrowSystemError("cannot replace", target_, errno);
     committed_ = true;
-    SyncFolder();
+    FlushFolderOf(target_);
   }
 
  private:
-  // Makes the rename itself durable; a failure here loses nothing that is
-  // already visible, so it is not reported.
-  void SyncFolder() const {
-    fs::path folder = target_.parent_path();
-    if (folder.empty()) folder = ".";
-    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-
-  // A replaced file keeps its permissions (a file only its group may write
-  // stays so after a save).
-  void KeepTargetMode() const {
+  // A private document stays private, a file only its group may write stays
+  // so after a save.
+  void TakePermissionsOfTarget() {
     struct stat info {};
-    if (::stat(target_.c_str(), &info) == 0) ::fchmod(fd_, info.st_mode & 07777);
+    if (::stat(target_.c_str(), &info) != 0) return;  // a new file: the usual permissions
+    // The owner first: changing it clears set-id bits the mode then restores.
+    // Only root (or a member of the group) may; the permissions matter more.
+    [[maybe_unused]] const bool ownerKept = ::fchown(fd_, info.st_uid, info.st_gid) == 0 ||
+                                            ::fchown(fd_, static_cast<uid_t>(-1), info.st_gid) == 0;
+    if (::fchmod(fd_, info.st_mode & 07777) != 0) ThrowSystemError("cannot set the permissions of", temp_, errno);
   }
 
   fs::path target_;
   fs::path temp_;
   int fd_ = -1;
   bool committed_ = false;
+  std::optional<ScratchGuard> guard_;
 };
 
 // Moves without ever replacing: the kernel refuses atomically when the
@@ -112,6 +125,54 @@ int RenameNoReplace(const fs::path& source, const fs::path& target) {
 }
 
 }  // namespace
+
+int OpenRegularFile(const fs::path& path, std::string& why) {
+  why.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    // A socket cannot be opened at all.
+    why = errno == ENXIO ? "not a regular file" : std::generic_category().message(errno);
+    return -1;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) why = std::generic_category().message(errno);
+  else if (!S_ISREG(info.st_mode)) why = "not a regular file";
+  if (!why.empty()) {
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+std::string RegularFileProblem(const fs::path& path) {
+  std::string why;
+  const int fd = OpenRegularFile(path, why);
+  if (fd >= 0) ::close(fd);
+  return why;
+}
+
+void FlushToDisk(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (fs::is_symlink(status)) return;
+  if (fs::is_directory(status))
+    for (const auto& entry : fs::directory_iterator(path)) FlushToDisk(entry.path());
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowSystemError("cannot flush", path, errno);
+  const int error = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  if (error != 0) ThrowSystemError("cannot flush", path, error);
+}
+
+void FlushFolderOf(const fs::path& path) {
+  fs::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
 
 bool FileExists(const fs::path& path) {
   return !path.empty() && CurrentFileAccess().KindOf(path.string()) == FileKind::File;

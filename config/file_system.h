@@ -10,14 +10,36 @@
 // readers see; the operations that write work on plain files.
 //
 // Files that are replaced are never left half-written: the new contents go
-// to a temporary file in the same folder, which is then renamed over the
-// target and keeps the target's permissions.
+// to a temporary file in the same folder, flushed to disk, which is then
+// renamed over the target. The replacement keeps the target's permissions,
+// and a symbolic link stays a link: the file it points to is replaced.
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace veldrane {
+
+// Opens a file for reading only when it is a regular file, and never waits
+// for what is not one (a FIFO without a writer, a device): the open does not
+// block, and anything but a regular file is closed again and refused.
+// Returns the descriptor (blocking reads from here on, closed on exec), or -1
+// with `why` set: the system's reason ("Permission denied", "Too many levels
+// of symbolic links", "File name too long", ...) or "not a regular file".
+// The plain-file access of config/file_access.h opens every file it reads
+// through this. Never throws.
+int OpenRegularFile(const std::filesystem::path& path, std::string& why);
+// Why OpenRegularFile would refuse the file; empty when it would open it.
+std::string RegularFileProblem(const std::filesystem::path& path);
+
+// Flushes a file, or a folder with everything in it, to disk (fsync), so a
+// rename that follows can never put an incomplete file in place after a
+// power cut. Symbolic links are left alone. Throws filesystem_error.
+void FlushToDisk(const std::filesystem::path& path);
+// Flushes the folder that holds `path` (its list of names), so a rename into
+// it survives a power cut. A failure is not reported: it loses nothing that
+// is already visible.
+void FlushFolderOf(const std::filesystem::path& path);
 
 // True when a regular file (not a folder) exists at the path. Never throws.
 bool FileExists(const std::filesystem::path& path);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "config/code_dictionary.h"
+#include "config/file_access.h"
 #include "model/constants.h"
 #include "model/field_parsing.h"
 #include "model/text.h"
@@ -89,7 +90,8 @@ void EMSurvey::OpenSurvey(const std::string& path) {
   if (const std::string failure = LoadCodeDictionary(path, customCodes_); !failure.empty())
     Report(kErrUnexpected, kSeverityError, kSourceOpen, failure, false);
   if (!source_.OpenFile(path)) {
-    Report(kErrUnexpected, kSeverityError, kSourceOpen, "Unable to open survey file : " + path, false);
+    Report(kErrUnexpected, kSeverityError, kSourceOpen,
+           "Unable to open survey file : " + path + " (" + CurrentFileAccess().WhyNotReadable(path) + ")", false);
     return;
   }
   Update();

@@ -1,5 +1,6 @@
 #include "readers/fixedcolumn/fixed_column_survey_base.h"
 
+#include "config/file_access.h"
 #include "model/iterators.h"
 
 namespace veldrane {
@@ -62,7 +63,7 @@ bool FixedColumnSurveyBase::BeginRead(const std::string& fileName, ChunkedLineRe
   if (const std::string failure = LoadCodeDictionary(fileName, codes_->Dictionary()); !failure.empty())
     AppendError(failure);
   if (lines.Open(fileName)) return true;
-  AppendError("Unable to open survey file : " + fileName);
+  AppendError("Unable to open survey file : " + fileName + " (" + CurrentFileAccess().WhyNotReadable(fileName) + ")");
   return false;
 }
 

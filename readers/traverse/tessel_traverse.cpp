@@ -1,5 +1,6 @@
 #include "readers/traverse/tessel_traverse.h"
 
+#include "config/file_access.h"
 #include "model/constants.h"
 #include "model/field_parsing.h"
 #include "model/text.h"
@@ -22,7 +23,8 @@ void TesselTraverse::OpenTraverse(const std::string& path) {
   stations_.clear();
   ChunkedLineReader lines;
   if (!lines.Open(path)) {
-    QueueHeaderError(0, "Unable to open traverse file : " + path);
+    QueueHeaderError(0,
+                     "Unable to open traverse file : " + path + " (" + CurrentFileAccess().WhyNotReadable(path) + ")");
     return;
   }
   std::string_view line;

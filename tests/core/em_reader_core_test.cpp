@@ -120,13 +120,16 @@ TEST_F(EMBadInputTest, EmptyFileGivesAnEmptySurvey) {
   EXPECT_EQ(s->MiscShotPoints()->Size(), 0);
 }
 
-TEST_F(EMBadInputTest, MissingFileIsOneErrorRecord) {
-  EMSurvey s;
-  s.OpenSurvey((dir_ / "nope.em").string());
-  auto errors = Drain(*s.Errors());
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].text, "Unable to open survey file : " + (dir_ / "nope.em").string());
-  EXPECT_EQ(errors[0].line, -1);
+TEST_F(EMBadInputTest, AFileThatCannotBeOpenedIsOneErrorRecordWithTheReason) {
+  std::filesystem::create_directories(dir_ / "folder.em");
+  for (const auto& [name, why] : {std::pair{"nope.em", "No such file or directory"}, {"folder.em", "not a regular file"}}) {
+    EMSurvey s;
+    s.OpenSurvey((dir_ / name).string());
+    auto errors = Drain(*s.Errors());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, "Unable to open survey file : " + (dir_ / name).string() + " (" + why + ")");
+    EXPECT_EQ(errors[0].line, -1);
+  }
 }
 
 TEST_F(EMBadInputTest, BinaryGarbageNeverStopsTheRead) {
