@@ -1,18 +1,24 @@
 #include "gdal/survey_export.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <regex>
 #include <system_error>
 
 #include <cpl_string.h>
 #include <gdal_utils.h>
 #include <ogrsf_frmts.h>
 
+#include "config/file_system.h"
+#include "config/scratch_files.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/survey_report.h"
+#include "model/text.h"
 
 namespace veldrane::ogr {
 namespace {
@@ -34,13 +40,23 @@ class LayerSelection final : public GDALDataset {
   std::vector<OGRLayer*> layers_;
 };
 
-// A fresh, empty folder beside the target; removed with everything in it
-// unless released.
+constexpr const char* kScratchPrefix = ".veldrane-export-";
+
+// A fresh, empty folder beside the target, named for this process (see
+// config/scratch_files.h); removed with everything in it when dropped, or
+// when the tool is interrupted. What an earlier, killed export left there is
+// removed first.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const fs::path& besides) {
-    std::string pattern = (besides / ".veldrane-export-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    RemoveLeftovers(besides, kScratchPrefix);
+    std::string pattern = (besides / (ScratchNamePrefix(kScratchPrefix) + "XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      error_ = errno;
+      return;
+    }
+    path_ = pattern;
+    guard_.emplace(path_);
   }
   ~ScratchFolder() {
     if (path_.empty()) return;
@@ -50,9 +66,56 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
   const fs::path& Path() const { return path_; }
+  // Why it could not be made (an errno value), when Path() is empty.
+  int Error() const { return error_; }
 
  private:
   fs::path path_;
+  int error_ = 0;
+  std::optional<ScratchGuard> guard_;
+};
+
+bool NamesFullDisk(const std::string& message) {
+  for (const char* text : {"No space left on device", "disk is full", "Disk quota exceeded"})
+    if (message.find(text) != std::string::npos) return true;
+  return false;
+}
+
+// GDAL's messages while it writes: failures are kept to say why the export
+// failed; warnings are passed on when the copy is done, without their hints
+// at ogr2ogr options (the tool has none of them). Past a limit warnings are
+// only counted, so a warning per feature cannot fill the memory.
+class TranslationMessages {
+ public:
+  TranslationMessages() { CPLPushErrorHandlerEx(&TranslationMessages::Keep, this); }
+  ~TranslationMessages() {
+    CPLPopErrorHandler();
+    for (const auto& [number, text] : warnings_) CPLError(CE_Warning, number, "%s", text.c_str());
+    if (dropped_ > 0) CPLError(CE_Warning, CPLE_AppDefined, "%zu more warnings like these", dropped_);
+  }
+  TranslationMessages(const TranslationMessages&) = delete;
+  TranslationMessages& operator=(const TranslationMessages&) = delete;
+  const std::vector<std::string>& Failures() const { return failures_; }
+
+ private:
+  static void CPL_STDCALL Keep(CPLErr type, CPLErrorNum number, const char* text) {
+    auto* self = static_cast<TranslationMessages*>(CPLGetErrorHandlerUserData());
+    // Some drivers report a failed write without its cause, which errno
+    // still holds: a full disk is named.
+    const int error = errno;
+    const std::string message = text != nullptr ? text : "";
+    if (type >= CE_Failure && (error == ENOSPC || error == EDQUOT) && !NamesFullDisk(message))
+      self->failures_.push_back(message + ": " + std::generic_category().message(error));
+    else if (type >= CE_Failure)
+      self->failures_.push_back(message);
+    else if (type == CE_Warning && self->warnings_.size() < kKeptWarnings)
+      self->warnings_.emplace_back(number, WithoutOptionHints(message));
+    else if (type == CE_Warning) ++self->dropped_;
+  }
+  static constexpr std::size_t kKeptWarnings = 1000;
+  std::vector<std::string> failures_;
+  std::vector<std::pair<CPLErrorNum, std::string>> warnings_;
+  std::size_t dropped_ = 0;
 };
 
 std::string CheckFormat(const std::string& format) {
@@ -70,29 +133,123 @@ bool FormatNeedsFieldWidths(const std::string& format) {
   return EQUAL(format.c_str(), "ESRI Shapefile") || EQUAL(format.c_str(), "MapInfo File");
 }
 
-// Moves everything GDAL wrote from the scratch folder into `folder`.
-std::string MoveIntoPlace(const fs::path& scratch, const fs::path& folder, bool overwrite,
-                          std::vector<std::string>& written) {
+// The paths the export reads: the path it opened and every survey file (and
+// metadata file) in it, without links or "..".
+std::vector<fs::path> InputsOf(GDALDataset& source) {
+  std::vector<fs::path> inputs;
   std::error_code ec;
-  std::vector<fs::path> entries;
-  for (const auto& entry : fs::directory_iterator(scratch, ec)) entries.push_back(entry.path());
-  if (ec) return "cannot list " + scratch.string() + ": " + ec.message();
-  for (const fs::path& entry : entries) {
-    const fs::path target = folder / entry.filename();
-    if (fs::exists(target, ec) && !overwrite) return target.string() + " exists (use --overwrite to replace it)";
+  inputs.push_back(fs::weakly_canonical(source.GetDescription(), ec));
+  const CPLStringList files(source.GetFileList(), TRUE);
+  for (int i = 0; i < files.size(); ++i) inputs.push_back(fs::weakly_canonical(files[i], ec));
+  return inputs;
+}
+
+// Whether replacing `target` would replace an input: the target is one, or a
+// folder that holds one.
+bool IsOrHoldsInput(const fs::path& target, const std::vector<fs::path>& inputs) {
+  std::error_code ec;
+  const fs::path resolved = fs::weakly_canonical(target, ec);
+  for (const fs::path& input : inputs) {
+    if (input.empty()) continue;
+    if (std::mismatch(resolved.begin(), resolved.end(), input.begin(), input.end()).first == resolved.end())
+      return true;
   }
-  for (const fs::path& entry : entries) {
-    const fs::path target = folder / entry.filename();
-    // rename() replaces a file in one step; a folder has to go first.
-    if (fs::is_directory(target, ec)) fs::remove_all(target, ec);
-    fs::rename(entry, target, ec);
-    if (ec) return "cannot move the output to " + target.string() + ": " + ec.message();
-    written.push_back(target.string());
+  return false;
+}
+
+// Why `target` may not be replaced, or empty: it exists and --overwrite was
+// not given, or it is (or holds) what is being exported.
+std::string ReplaceProblem(const fs::path& target, bool overwrite, const std::vector<fs::path>& inputs) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(target, ec))) return std::string();
+  if (!overwrite) return ShownName(target.string()) + " exists (use --overwrite to replace it)";
+  if (IsOrHoldsInput(target, inputs))
+    return ShownName(target.string()) + " is, or holds, the survey files being exported; it is not replaced";
+  return std::string();
+}
+
+// Why what GDAL wrote at `written` cannot take the place of `target`. A file
+// replaces a file; a folder (of a multi-file format) goes into an existing
+// folder file by file, so the files in it that the export did not write stay.
+std::string PlacementProblem(const fs::path& written, const fs::path& target, bool overwrite,
+                             const std::vector<fs::path>& inputs) {
+  std::string problem = ReplaceProblem(target, overwrite, inputs);
+  std::error_code ec;
+  const fs::file_status existing = fs::symlink_status(target, ec);
+  if (!problem.empty() || !fs::exists(existing)) return problem;
+  const bool isFolder = fs::is_directory(fs::symlink_status(written, ec));
+  if (fs::is_directory(existing) != isFolder)
+    return ShownName(target.string()) + (isFolder ? " is not a folder" : " is a folder") + "; it is not replaced";
+  if (!isFolder) return std::string();
+  for (const auto& entry : fs::directory_iterator(written)) {
+    problem = PlacementProblem(entry.path(), target / entry.path().filename(), overwrite, inputs);
+    if (!problem.empty()) return problem;
   }
   return std::string();
 }
 
+// Moves what GDAL wrote into place (checked by PlacementProblem): one atomic
+// rename per file, or per folder where none is there yet.
+void Place(const fs::path& written, const fs::path& target) {
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(written, ec)) && fs::is_directory(fs::symlink_status(target, ec))) {
+    for (const auto& entry : fs::directory_iterator(written)) Place(entry.path(), target / entry.path().filename());
+    FlushFolderOf(target / ".");
+    return;
+  }
+  fs::rename(written, target);
+}
+
+// Moves everything GDAL wrote from the scratch folder into `folder`, each
+// part flushed to disk first; nothing moves unless every part may.
+std::string MoveIntoPlace(const fs::path& scratch, const fs::path& folder, bool overwrite,
+                          const std::vector<fs::path>& inputs, std::vector<std::string>& written) {
+  std::vector<fs::path> entries;
+  try {
+    for (const auto& entry : fs::directory_iterator(scratch)) entries.push_back(entry.path());
+    for (const fs::path& entry : entries) {
+      const std::string problem = PlacementProblem(entry, folder / entry.filename(), overwrite, inputs);
+      if (!problem.empty()) return problem;
+    }
+    for (const fs::path& entry : entries) FlushToDisk(entry);
+    for (const fs::path& entry : entries) {
+      Place(entry, folder / entry.filename());
+      written.push_back((folder / entry.filename()).string());
+    }
+  } catch (const fs::filesystem_error& failure) {
+    return "cannot put the output in place: " + ShownName(failure.path1().string()) + ": " +
+           failure.code().message();
+  }
+  FlushFolderOf(folder / ".");
+  return std::string();
+}
+
 }  // namespace
+
+std::string WithoutOptionHints(std::string message) {
+  static const std::regex hints(R"(\s*\(use -\w[^)]*\)|\s*-\w+ can be used [^.]*\.?)");
+  message = std::regex_replace(message, hints, "");
+  std::replace(message.begin(), message.end(), '\n', ' ');
+  return message;
+}
+
+std::string DescribeFailures(const std::vector<std::string>& failures) {
+  if (failures.empty()) return std::string();
+  const auto cause = std::find_if(failures.begin(), failures.end(), NamesFullDisk);
+  const std::size_t first = cause != failures.end() ? static_cast<std::size_t>(cause - failures.begin()) : 0;
+  std::string text = WithoutOptionHints(failures[first]);
+  // What followed from the cause, briefly: a full disk makes every later
+  // statement fail too.
+  constexpr std::size_t kFollowing = 2;
+  std::size_t shown = 0;
+  for (std::size_t i = 0; i < failures.size() && shown < kFollowing; ++i) {
+    if (i == first) continue;
+    text += "; " + WithoutOptionHints(failures[i]);
+    ++shown;
+  }
+  if (failures.size() > shown + 1) text += " (and " + std::to_string(failures.size() - shown - 1) + " more)";
+  return text;
+}
 
 ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request) {
   ExportResult result;
@@ -104,16 +261,17 @@ ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request) {
   if (!result.problem.empty()) return result;
 
   const fs::path output(request.output);
+  const std::vector<fs::path> inputs = InputsOf(source);
+  result.problem = ReplaceProblem(output, request.overwrite, inputs);
+  if (!result.problem.empty()) return result;
+  // Empty for a bare file name: the current folder, without "./" in messages.
+  const fs::path folder = output.parent_path();
   std::error_code ec;
-  if (fs::exists(output, ec) && !request.overwrite) {
-    result.problem = request.output + " exists (use --overwrite to replace it)";
-    return result;
-  }
-  const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
   fs::create_directories(folder, ec);
   ScratchFolder scratch(folder);
   if (scratch.Path().empty()) {
-    result.problem = "cannot create a temporary folder in " + folder.string();
+    result.problem = "cannot create a temporary folder in " + ShownName(folder.empty() ? "." : folder.string()) + ": " +
+                     std::generic_category().message(scratch.Error());
     return result;
   }
 
@@ -147,21 +305,23 @@ ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request) {
 
   const std::string scratchOutput = (scratch.Path() / output.filename()).string();
   GDALDatasetH sourceHandle = GDALDataset::ToHandle(&selection);
-  int usageError = FALSE;
-  CPLErrorReset();
-  GDALDatasetH written = GDALVectorTranslate(scratchOutput.c_str(), nullptr, 1, &sourceHandle, options.get(),
-                                             &usageError);
-  if (written == nullptr) {
-    result.problem = "GDAL could not write " + request.format + " output";
-    if (CPLGetLastErrorType() >= CE_Failure) result.problem += std::string(": ") + CPLGetLastErrorMsg();
+  std::string failed;
+  {
+    TranslationMessages messages;
+    int usageError = FALSE;
+    GDALDatasetH written = GDALVectorTranslate(scratchOutput.c_str(), nullptr, 1, &sourceHandle, options.get(),
+                                               &usageError);
+    if (written != nullptr) GDALClose(written);
+    if (written == nullptr || !messages.Failures().empty()) {
+      failed = DescribeFailures(messages.Failures());
+      if (failed.empty()) failed = "GDAL reported no reason";
+    }
+  }
+  if (!failed.empty()) {
+    result.problem = "GDAL could not write " + request.format + " output: " + failed;
     return result;
   }
-  GDALClose(written);
-  if (CPLGetLastErrorType() >= CE_Failure) {
-    result.problem = std::string("GDAL failed while writing: ") + CPLGetLastErrorMsg();
-    return result;
-  }
-  result.problem = MoveIntoPlace(scratch.Path(), folder, request.overwrite, result.written);
+  result.problem = MoveIntoPlace(scratch.Path(), folder, request.overwrite, inputs, result.written);
   result.ok = result.problem.empty();
   return result;
 }

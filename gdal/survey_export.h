@@ -1,8 +1,10 @@
 #pragma once
 // Copies the survey layers of an opened dataset into any GDAL vector format.
-// The output is written into a temporary folder beside the target and moved
+// The output is written into a scratch folder beside the target and moved
 // into place only when GDAL has finished writing it, so a failed or
-// interrupted export never leaves a half-written file under the target name.
+// interrupted export never leaves a half-written file under the target name;
+// the scratch folder goes with a failure, an interruption (in the tool) or,
+// after a kill, with the next export to the same folder.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,8 +30,22 @@ struct ExportResult {
   std::vector<std::string> written;  // files or folders now in place
 };
 
-// GDAL messages of the copy go to the current error handler.
+// GDAL's warnings during the copy go to the current error handler when it is
+// done; its failures make up `problem`. An existing output is replaced only
+// with `overwrite`, and never when it is (or holds) one of the inputs. A
+// single-file output is replaced by one rename; the files of a multi-file
+// output (a folder of Shapefiles) replace their namesakes one by one, and the
+// other files of that folder stay. Everything is flushed to disk before it
+// is renamed into place.
 ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request);
+
+// The failures GDAL reported while writing, as one line: the real cause first
+// (a full disk wherever it was reported, else the first failure), then what
+// followed from it, without hints at ogr2ogr options.
+std::string DescribeFailures(const std::vector<std::string>& failures);
+// A GDAL message without its hints at ogr2ogr options ("(use -skipfailures
+// ...)", "-mapFieldType can be used ..."), on one line.
+std::string WithoutOptionHints(std::string message);
 
 // A progress bar on standard error in the style of GDAL's own
 // ("0...10...20...30...40...50...60...70...80...90...100 - done.").

@@ -29,9 +29,9 @@ class OgrDriverExport : public ::testing::Test {
     ASSERT_TRUE(opened_.dataset);
   }
 
-  ExportResult Export(const std::string& name, const std::string& format = "GPKG", bool overwrite = false) {
+  ExportResult Export(const fs::path& output, const std::string& format = "GPKG", bool overwrite = false) {
     ExportRequest request;
-    request.output = (folder_ / "out" / name).string();
+    request.output = output.is_absolute() ? output.string() : (folder_ / "out" / output).string();
     request.format = format;
     request.overwrite = overwrite;
     return ExportSurveys(*opened_.dataset, request);
@@ -97,6 +97,30 @@ TEST_F(OgrDriverExport, AnExistingOutputIsKeptUnlessOverwriteIsAsked) {
   EXPECT_EQ(FolderEntries(folder_ / "out"), (std::vector<std::string>{"survey.gpkg"}));
 }
 
+TEST_F(OgrDriverExport, OverwriteReplacesOnlyWhatTheExportWritesAndNeverItsInput) {
+  const fs::path user = folder_ / "out" / "userdir";
+  WriteFile(user / "thesis.docx", "thesis\n");
+  WriteFile(user / "sub" / "notes.txt", "notes\n");
+  WriteFile(user / "a.em CrossSections.shp", "old\n");
+  const ExportResult merged = Export(user, "ESRI Shapefile", true);
+  ASSERT_TRUE(merged.ok) << merged.problem;
+  EXPECT_EQ(ReadFile(user / "thesis.docx"), "thesis\n");
+  EXPECT_EQ(ReadFile(user / "sub" / "notes.txt"), "notes\n");
+  EXPECT_NE(ReadFile(user / "a.em CrossSections.shp"), "old\n");
+  EXPECT_TRUE(fs::exists(user / "bad.em Benchmarks.dbf"));
+
+  // The input folder, a folder holding it, an input file; and a folder a
+  // file output would replace.
+  for (const auto& [output, format] : {std::pair{folder_ / "in", "GPKG"}, {folder_.path(), "ESRI Shapefile"},
+                                       {folder_ / "in" / "a.em", "GPKG"}, {user, "GPKG"}}) {
+    const ExportResult refused = Export(output, format, true);
+    EXPECT_FALSE(refused.ok) << output;
+    EXPECT_NE(refused.problem.find("not replaced"), std::string::npos) << refused.problem;
+  }
+  EXPECT_EQ(ReadFile(folder_ / "in" / "a.em"), kSectionsSurvey);
+  EXPECT_EQ(ReadFile(user / "thesis.docx"), "thesis\n");
+}
+
 TEST_F(OgrDriverExport, AFailedExportLeavesNothingBehind) {
   CapturedMessages quiet;
   const ExportResult unknown = Export("survey.xyz", "NoSuchFormat");
@@ -133,6 +157,18 @@ TEST_F(OgrDriverExport, OpeningForAReportSortsRecordsFromOtherMessages) {
 
 // ---------------------------------------------------------------------------
 // Report texts
+
+TEST(OgrDriverReportText, FailuresNameTheCauseFirstAndNoOptionOfOgr2ogr) {
+  EXPECT_EQ(DescribeFailures({"ICreateFeature: Mismatched geometry type", "Unable to write feature 0.",
+                              "Terminating translation prematurely after failed\ntranslation of layer x.em Areas "
+                              "(use -skipfailures to skip errors)"}),
+            "ICreateFeature: Mismatched geometry type; Unable to write feature 0.; Terminating translation "
+            "prematurely after failed translation of layer x.em Areas");
+  EXPECT_EQ(DescribeFailures({"trigger: no such table", "COMMIT failed: database or disk is full", "no table", "x"}),
+            "COMMIT failed: database or disk is full; trigger: no such table; no table (and 1 more)");
+  EXPECT_EQ(WithoutOptionHints("No DateTime. Misconversion can happen. -mapFieldType can be used to control it."),
+            "No DateTime. Misconversion can happen.");
+}
 
 TEST(OgrDriverReportText, ProblemCountsAndSummaries) {
   EXPECT_EQ(FormatProblemCounts({}), "no problems");
