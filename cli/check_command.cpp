@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/error_format.h"
+#include "config/error_log.h"
 #include "cli/survey_file.h"
 #include "cli/survey_json.h"
 #include "model/text.h"
@@ -26,7 +27,9 @@ class CheckReport {
     while (!queue.IsEmpty()) {
       const auto error = queue.Pop();
       if (!error) continue;
-      if (!listed.insert(FormatErrorLine(*error, path)).second) continue;
+      const std::string line = FormatErrorLine(error->Filename().empty() ? path : error->Filename(),
+                                               error->LineNumber(), error->severity(), error->Description());
+      if (!listed.insert(line).second) continue;
       if (error->severity() >= 1) ++errors_;
       else ++warnings_;
       if (json_) {
@@ -34,7 +37,7 @@ class CheckReport {
         if (error->Filename().empty()) record["Filename"] = ToValidUtf8(path);
         records_.push_back(std::move(record));
       } else {
-        out_ << FormatErrorLine(*error, path) << '\n';
+        out_ << line << '\n';
       }
     }
   }
@@ -62,10 +65,10 @@ class CheckReport {
 };
 
 // Keeps the report and the messages about unreadable paths in reading
-// order when both go to the same terminal.
+// order when both go to the same terminal. `message` is DescribeProblem's.
 void Unreadable(CheckReport& report, std::ostream& out, std::ostream& err, const std::string& message) {
   out.flush();
-  err << "veldrane check: " << ToValidUtf8(message) << '\n';
+  err << "veldrane check: " << message << '\n';
   report.AddUnreadable();
 }
 

@@ -7,7 +7,6 @@
 
 #include "cli/survey_file.h"
 #include "cli/survey_json.h"
-#include "model/text.h"
 
 namespace veldrane::cli {
 namespace {
@@ -30,7 +29,7 @@ class DumpCommand : public Command {
   int Run(std::ostream& out, std::ostream& err) override {
     const auto opened = OpenForReading(file_);
     if (!opened.object) {
-      err << "veldrane dump: " << ToValidUtf8(DescribeProblem(file_, opened.problem)) << '\n';
+      err << "veldrane dump: " << DescribeProblem(file_, opened.problem) << '\n';
       return kExitUnreadable;
     }
     std::string text;
@@ -38,7 +37,7 @@ class DumpCommand : public Command {
       const auto document = SurveyFileToJson(file_, opened.object);
       text = document.dump(compact_ ? -1 : 2, ' ', false, nlohmann::json::error_handler_t::replace);
     } catch (const std::exception& e) {
-      err << "veldrane dump: " << ToValidUtf8(file_) << ": " << ToValidUtf8(e.what()) << '\n';
+      err << "veldrane dump: " << DescribeProblem(file_, e.what()) << '\n';
       return kExitUnreadable;
     }
     out << text << '\n';

@@ -1,7 +1,5 @@
 #include "cli/error_format.h"
 
-#include "config/error_log.h"
-
 namespace veldrane::cli {
 namespace {
 
@@ -10,11 +8,6 @@ std::string Plural(int count, const std::string& singular, const std::string& pl
 }
 
 }  // namespace
-
-std::string FormatErrorLine(const ISurveyError& error, const std::string& fallbackFile) {
-  return ErrorLineText(error.Filename().empty() ? fallbackFile : error.Filename(), error.LineNumber(),
-                       SeverityWord(error.severity()), error.Description());
-}
 
 std::string FormatCheckSummary(int files, int errors, int warnings, int unreadable) {
   std::string text = Plural(files, "file", "files") + " checked: " + Plural(errors, "error", "errors") + ", " +

@@ -1,14 +1,9 @@
 #pragma once
-// The text forms of error records that the subcommands print.
+// The summary line of `veldrane check`. (The line of each record is
+// config/error_log.h's FormatErrorLine, shared with the driver.)
 #include <string>
 
-#include "model/survey_error.h"
-
 namespace veldrane::cli {
-
-// The record in its one-line form (see ErrorLineText); `fallbackFile`
-// stands in for a record without a file name.
-std::string FormatErrorLine(const ISurveyError& error, const std::string& fallbackFile);
 
 // "3 files checked: 2 errors, 5 warnings", with ", 1 path could not be read"
 // added when some could not be read.

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
+#include "cli/survey_file.h"
 #include "model/text.h"
 
 #if VELDRANE_WITH_GDAL
@@ -31,8 +32,10 @@ class ExportCommand : public Command {
         "Every feature class becomes one layer of OUT, named like the class (\"levee.em\n"
         "CrossSections\"). FORMAT is a GDAL vector driver name: GPKG, \"ESRI Shapefile\",\n"
         "FlatGeobuf, GML, ... OUT is written beside its final place and moved there only\n"
-        "when complete.\n"
-        "Exit status: 0 when OUT was written, 2 otherwise.");
+        "when complete. --overwrite replaces an existing OUT file, or in an existing OUT\n"
+        "folder the files of the layers written (other files stay); never the input.\n"
+        "Exit status: 0 when OUT was written, 1 when it was written without some survey\n"
+        "files that could not be read (each is named), 2 when nothing was written.");
     sub->add_option("path", path_, "A folder of survey files, or one survey file")->required();
     sub->add_option("-o,--output", output_, "The file (or folder, for some formats) to write")->required();
     sub->add_option("-f,--format", format_, "GDAL vector format name")->default_val("GPKG");
@@ -43,11 +46,13 @@ class ExportCommand : public Command {
   }
 
   int Run(std::ostream& out, std::ostream& err) override {
+    const int readable = ReportUnreadable("export", path_, err);
+    if (readable == kExitUnreadable) return kExitUnreadable;
     ogr::RegisterDriversForTools();
     ogr::OpenedSurveys opened = ogr::OpenSurveys(path_);
     for (const std::string& message : opened.messages) err << "veldrane export: " << ToValidUtf8(message) << '\n';
     if (!opened.dataset) {
-      err << "veldrane export: " << ToValidUtf8(path_) << ": not a survey file or a folder of survey files\n";
+      err << "veldrane export: " << ShownName(path_) << ": not a survey file or a folder of survey files\n";
       return kExitUnreadable;
     }
     const std::size_t files = ogr::SurveyFileNames(*opened.dataset).size();
@@ -77,12 +82,12 @@ class ExportCommand : public Command {
     }
     out << "exported " << result.layers << (result.layers == 1 ? " layer, " : " layers, ") << result.features
         << (result.features == 1 ? " feature" : " features") << " from " << files
-        << (files == 1 ? " survey file" : " survey files") << " to " << ToValidUtf8(output_) << " (" << format_
+        << (files == 1 ? " survey file" : " survey files") << " to " << ShownName(output_) << " (" << format_
         << ")\n";
     out << "problems: " << ogr::FormatProblemSummary(opened.problems);
-    if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ToValidUtf8(path_) << "' lists them";
+    if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ShownName(path_) << "' lists them";
     out << '\n';
-    return kExitOk;
+    return readable;
   }
 
  private:

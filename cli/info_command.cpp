@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
+#include "cli/survey_file.h"
 #include "model/text.h"
 
 #if VELDRANE_WITH_GDAL
@@ -16,6 +17,7 @@
 #include <ostream>
 #include <vector>
 
+#include <cpl_conv.h>
 #include <ogrsf_frmts.h>
 
 #include "gdal/ogr_veldrane.h"
@@ -27,15 +29,38 @@ namespace {
 
 #if VELDRANE_WITH_GDAL
 
-// The classes of one survey file.
-std::vector<OGRLayer*> LayersOf(GDALDataset& dataset, const std::string& file) {
-  std::vector<OGRLayer*> layers;
+// The classes of every survey file, by the file's name as its layers give it
+// (valid UTF-8), found in one pass over the layers.
+using LayersByFile = std::map<std::string, std::vector<OGRLayer*>>;
+LayersByFile LayersOfEachFile(GDALDataset& dataset) {
+  LayersByFile layers;
   for (OGRLayer* layer : ogr::SurveyLayers(dataset)) {
-    const char* owner = layer->GetMetadataItem(ogr::kSurveyFileItem);
-    if (owner != nullptr && file == owner) layers.push_back(layer);
+    if (const char* owner = layer->GetMetadataItem(ogr::kSurveyFileItem)) layers[owner].push_back(layer);
   }
   return layers;
 }
+
+// The text of each coordinate system, worked out once per distinct system:
+// finding the EPSG code of a system read from a projection file searches
+// PROJ's database, and a folder of many files that share one system would
+// otherwise spend most of its time there.
+class CoordinateSystemTexts {
+ public:
+  const std::string& Of(const OGRSpatialReference* reference) {
+    std::string key;
+    if (reference != nullptr) {
+      char* wkt = nullptr;
+      if (reference->exportToWkt(&wkt) == OGRERR_NONE && wkt != nullptr) key = wkt;
+      CPLFree(wkt);
+    }
+    auto [known, added] = texts_.try_emplace(key);
+    if (added) known->second = ogr::CoordinateSystemText(reference);
+    return known->second;
+  }
+
+ private:
+  std::map<std::string, std::string> texts_;
+};
 
 std::string ExtentText(OGRLayer& layer) {
   OGREnvelope extent;
@@ -54,10 +79,12 @@ std::map<OGRLayer*, GIntBig> CountFeatures(GDALDataset& dataset) {
   return counts;
 }
 
-void PrintSurveyFile(GDALDataset& dataset, const std::string& file, const ogr::SurveyProblems& problems,
-                     const std::map<OGRLayer*, GIntBig>& featureCounts, std::ostream& out) {
-  const std::vector<OGRLayer*> layers = LayersOf(dataset, file);
-  out << '\n' << ToValidUtf8(file) << '\n';
+void PrintSurveyFile(const LayersByFile& layersByFile, const std::string& file, const ogr::SurveyProblems& problems,
+                     const std::map<OGRLayer*, GIntBig>& featureCounts, CoordinateSystemTexts& systems,
+                     std::ostream& out) {
+  const auto found = layersByFile.find(ToValidUtf8(file));
+  const std::vector<OGRLayer*> layers = found != layersByFile.end() ? found->second : std::vector<OGRLayer*>{};
+  out << '\n' << ShownName(file) << '\n';
   const auto counts = problems.byFile.find(file);
   const std::string problemText =
       ogr::FormatProblemCounts(counts != problems.byFile.end() ? counts->second : ogr::ProblemCounts{});
@@ -66,20 +93,20 @@ void PrintSurveyFile(GDALDataset& dataset, const std::string& file, const ogr::S
     out << "  problems: " << problemText << '\n';
     return;
   }
-  out << "  coordinate system: " << ogr::CoordinateSystemText(layers.front()->GetSpatialRef()) << '\n';
+  out << "  coordinate system: " << systems.Of(layers.front()->GetSpatialRef()) << '\n';
   out << "  extent: " << ExtentText(*layers.front()) << '\n';
   out << "  problems: " << problemText << '\n';
   std::size_t nameWidth = 0, typeWidth = 0;
   for (OGRLayer* layer : layers) {
-    nameWidth = std::max(nameWidth, std::string(layer->GetName()).size());
+    nameWidth = std::max(nameWidth, ShownName(layer->GetName()).size());
     typeWidth = std::max(typeWidth, ogr::GeometryTypeText(layer->GetGeomType()).size());
   }
   for (OGRLayer* layer : layers) {
-    const std::string name = layer->GetName();
+    const std::string name = ShownName(layer->GetName());
     const std::string type = ogr::GeometryTypeText(layer->GetGeomType());
     const auto known = featureCounts.find(layer);
     const GIntBig count = known != featureCounts.end() ? known->second : layer->GetFeatureCount(TRUE);
-    out << "  " << ToValidUtf8(name) << std::string(nameWidth - name.size() + 2, ' ') << type
+    out << "  " << name << std::string(nameWidth - name.size() + 2, ' ') << type
         << std::string(typeWidth - type.size() + 2, ' ') << count << (count == 1 ? " feature" : " features")
         << '\n';
   }
@@ -93,31 +120,37 @@ class InfoCommand : public Command {
         "Lists every survey file of PATH with its coordinate system, extent, the number\n"
         "of problems found in it and its feature classes (layer name, geometry type,\n"
         "feature count), then the problems of all files together.\n"
-        "Exit status: 0 when PATH could be opened, 2 otherwise.");
+        "Exit status: 0 when PATH could be opened, 1 when survey files of the folder\n"
+        "could not be read (each is named), 2 when PATH could not be read.");
     sub->add_option("path", path_, "A folder of survey files, or one survey file")->required();
     return sub;
   }
 
   int Run(std::ostream& out, std::ostream& err) override {
+    const int readable = ReportUnreadable("info", path_, err);
+    if (readable == kExitUnreadable) return kExitUnreadable;
     ogr::RegisterDriversForTools();
     ogr::OpenedSurveys opened = ogr::OpenSurveys(path_);
     for (const std::string& message : opened.messages) err << "veldrane info: " << ToValidUtf8(message) << '\n';
     if (!opened.dataset) {
-      err << "veldrane info: " << ToValidUtf8(path_) << ": not a survey file or a folder of survey files\n";
+      err << "veldrane info: " << ShownName(path_) << ": not a survey file or a folder of survey files\n";
       return kExitUnreadable;
     }
     GDALDataset& dataset = *opened.dataset;
     const std::vector<std::string> files = ogr::SurveyFileNames(dataset);
     const std::size_t layerCount = ogr::SurveyLayers(dataset).size();
-    out << ToValidUtf8(path_) << ": " << files.size() << (files.size() == 1 ? " survey file, " : " survey files, ")
+    out << ShownName(path_) << ": " << files.size() << (files.size() == 1 ? " survey file, " : " survey files, ")
         << layerCount << (layerCount == 1 ? " feature class" : " feature classes") << '\n';
     const std::map<OGRLayer*, GIntBig> featureCounts = CountFeatures(dataset);
     ogr::RecountProblems(dataset, opened.problems);
-    for (const std::string& file : files) PrintSurveyFile(dataset, file, opened.problems, featureCounts, out);
+    const LayersByFile layersByFile = LayersOfEachFile(dataset);
+    CoordinateSystemTexts systems;
+    for (const std::string& file : files)
+      PrintSurveyFile(layersByFile, file, opened.problems, featureCounts, systems, out);
     out << "\nproblems: " << ogr::FormatProblemSummary(opened.problems);
-    if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ToValidUtf8(path_) << "' lists them";
+    if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ShownName(path_) << "' lists them";
     out << '\n';
-    return kExitOk;
+    return readable;
   }
 
  private:

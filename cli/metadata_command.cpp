@@ -9,11 +9,11 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
-#include "cli/error_format.h"
 #include "cli/survey_file.h"
 #include "model/text.h"
 
 #if defined(VELDRANE_WITH_GDAL)
+#include "config/error_log.h"
 #include "config/file_system.h"
 #include "config/metadata_writer.h"
 #include "host/pugi_xml_property_set.h"
@@ -64,47 +64,52 @@ class MetadataCommand : public Command {
     try {
       return Produce(out, err);
     } catch (const std::exception& e) {
-      return Fail(err, ToValidUtf8(file_), e.what());
+      return Fail(err, file_, e.what());
     }
   }
 
  private:
   int Produce(std::ostream& out, std::ostream& err) {
 #if defined(VELDRANE_WITH_GDAL)
-    const std::string name = ToValidUtf8(file_);
     const auto opened = OpenForReading(file_);
-    if (!opened.object) return Fail(err, name, opened.problem);
+    if (!opened.object) return Fail(err, file_, opened.problem);
 
     const std::filesystem::path stored = MetadataPathFor(file_);
     GenericSurveyErrorQueue problems;
     const auto document = LoadMetadataFor(file_, &problems);
     const bool storedUnusable = !problems.IsEmpty();
-    while (!problems.IsEmpty()) err << "veldrane metadata: " << FormatErrorLine(*problems.Pop(), stored.string()) << '\n';
+    while (!problems.IsEmpty()) {
+      const auto problem = problems.Pop();
+      err << "veldrane metadata: "
+          << FormatErrorLine(problem->Filename().empty() ? stored.string() : problem->Filename(), problem->LineNumber(),
+                             problem->severity(), problem->Description())
+          << '\n';
+    }
 
     CollectingNotifier reports;
     {
       ScopedNotifier capture(&reports);
-      if (!SetMetadataValuesFrom(*document, *opened.object)) return Fail(err, name, "neither a survey nor a traverse");
+      if (!SetMetadataValuesFrom(*document, *opened.object)) return Fail(err, file_, "neither a survey nor a traverse");
     }
-    if (!reports.texts.empty()) return Fail(err, name, OneLine(reports.texts.front()));
+    if (!reports.texts.empty()) return Fail(err, file_, OneLine(reports.texts.front()));
 
     if (!write_) {
       out << document->GetXml();
       return kExitOk;
     }
-    const std::string target = ToValidUtf8(stored.string());
+    const std::string target = stored.string();
     if (storedUnusable) return Fail(err, target, "not replaced, since it could not be loaded");
     if (FileExists(stored) && IsArchiveAttributeSet(stored)) return Fail(err, target, "read-only, not replaced");
     if (const auto failure = document->SaveAsFile(stored)) return Fail(err, target, failure->Description());
     return kExitOk;
 #else
     (void)out;
-    return Fail(err, ToValidUtf8(file_), "this build has no XML support (built without the GDAL host layer)");
+    return Fail(err, file_, "this build has no XML support (built without the GDAL host layer)");
 #endif
   }
 
-  static int Fail(std::ostream& err, const std::string& what, const std::string& why) {
-    err << "veldrane metadata: " << what << ": " << ToValidUtf8(why) << '\n';
+  static int Fail(std::ostream& err, const std::string& path, const std::string& why) {
+    err << "veldrane metadata: " << DescribeProblem(path, why) << '\n';
     return kExitUnreadable;
   }
 

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <system_error>
 
+#include "cli/command.h"
+#include "config/file_system.h"
 #include "model/features.h"
+#include "model/text.h"
 #include "readers/survey_factory.h"
 
 namespace veldrane::cli {
@@ -18,12 +21,8 @@ namespace {
 // Why a path cannot be read as a survey file, or empty when it can.
 std::string ReadabilityProblem(const std::string& path) {
   std::error_code ec;
-  const auto status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) return "no such file";
-  if (fs::is_directory(status)) return "is a folder, not a survey file";
-  std::ifstream probe(path, std::ios::binary);
-  if (!probe) return "cannot be opened for reading";
-  return {};
+  if (fs::is_directory(path, ec)) return "is a folder, not a survey file";
+  return RegularFileProblem(path);
 }
 
 }  // namespace
@@ -74,8 +73,33 @@ void ComputeDerivedMembers(IInterface& object) {
 
 std::string DescribeProblem(const std::string& path, const std::string& problem) {
   const std::string why = problem.empty() ? "not a survey or traverse" : problem;
-  if (why.rfind(path, 0) == 0) return why;
-  return path + ": " + why;
+  if (why.rfind(path, 0) == 0) return ShownName(path) + ToValidUtf8(std::string_view(why).substr(path.size()));
+  return ShownName(path) + ": " + ToValidUtf8(why);
+}
+
+int ReportUnreadable(const std::string& command, const std::string& path, std::ostream& err) {
+  std::error_code ec;
+  if (!fs::is_directory(path, ec)) {
+    const std::string why = RegularFileProblem(path);
+    if (why.empty()) return kExitOk;
+    err << "veldrane " << command << ": " << DescribeProblem(path, why) << '\n';
+    return kExitUnreadable;
+  }
+  std::vector<std::string> files;
+  try {
+    files = ListSurveyFiles(path);
+  } catch (const std::exception& e) {
+    err << "veldrane " << command << ": " << DescribeProblem(path, e.what()) << '\n';
+    return kExitUnreadable;
+  }
+  int status = kExitOk;
+  for (const std::string& file : files) {
+    const std::string why = RegularFileProblem(file);
+    if (why.empty()) continue;
+    err << "veldrane " << command << ": left out " << DescribeProblem(file, why) << '\n';
+    status = kExitDataErrors;
+  }
+  return status;
 }
 
 std::shared_ptr<ISurveyErrorQueue> ErrorQueueOf(const std::shared_ptr<IInterface>& object) {
@@ -116,7 +140,7 @@ std::vector<std::string> ExpandSurveyPaths(const std::vector<std::string>& paths
       const auto listed = ListSurveyFiles(path);
       files.insert(files.end(), listed.begin(), listed.end());
     } catch (const std::exception& e) {
-      problems.push_back(path + ": " + e.what());
+      problems.push_back(DescribeProblem(path, e.what()));
     }
   }
   return files;

@@ -3,6 +3,7 @@
 // survey factory (does the path exist, can it be read), the factory call
 // itself with its raised errors turned into a message, and the listing of
 // the survey files of a folder.
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,8 +24,16 @@ struct OpenedSurveyFile {
 OpenedSurveyFile OpenForReading(const std::string& path);
 
 // "PATH: problem", or the problem alone when it already names the path (as
-// the factory's messages do).
+// the factory's messages do), ready to print: the path as ShownName shows
+// it, the problem as valid UTF-8.
 std::string DescribeProblem(const std::string& path, const std::string& problem);
+
+// Names on `err` what of `path` cannot be read ("veldrane COMMAND: PATH:
+// why"): `path` itself when it is not a folder, else each survey file of the
+// folder that is not a regular file or cannot be opened ("left out ...").
+// Returns kExitUnreadable when `path` cannot be read at all,
+// kExitDataErrors when files of the folder are left out, kExitOk otherwise.
+int ReportUnreadable(const std::string& command, const std::string& path, std::ostream& err);
 
 // Reads the members a reader computes only when asked (cross-section and
 // profile stationing, offsets from the baseline, collected benchmarks and
@@ -42,7 +51,8 @@ std::vector<std::string> ListSurveyFiles(const std::string& folder);
 
 // Every survey file a command-line path stands for: a folder gives its survey
 // files, anything else stands for itself (checked when it is opened).
-// Folders that cannot be listed are reported in `problems` as "PATH: why".
+// Folders that cannot be listed are reported in `problems` as DescribeProblem
+// gives them.
 std::vector<std::string> ExpandSurveyPaths(const std::vector<std::string>& paths, std::vector<std::string>& problems);
 
 }  // namespace veldrane::cli

@@ -105,21 +105,15 @@ const char* SeverityWord(std::int32_t severity) {
   return "error";
 }
 
-std::string ErrorLineText(std::string_view file, std::int32_t line, std::string_view severityWord,
-                          std::string_view description) {
-  const std::string number = line >= 1 ? std::to_string(line) : std::string();
+std::string FormatErrorLine(std::string_view file, std::int32_t line, std::int32_t severity,
+                            std::string_view description) {
   std::string text = ToValidUtf8(description);
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
-  std::string out = ToValidUtf8(file);
-  out.reserve(out.size() + number.size() + severityWord.size() + text.size() + 5);
-  if (!number.empty()) out.append(1, ':').append(number);
-  out.append(": ").append(severityWord).append(": ").append(text);
+  std::string out = ShownName(file);
+  if (line >= 1) out.append(1, ':').append(std::to_string(line));
+  out.append(": ").append(SeverityWord(severity)).append(": ").append(text);
   return out;
-}
-
-std::string FormatErrorLine(const ErrorLogEntry& entry) {
-  return ErrorLineText(entry.file, entry.line, SeverityWord(entry.severity), entry.description);
 }
 
 }  // namespace veldrane

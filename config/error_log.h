@@ -95,11 +95,11 @@ ErrorLogModel& ErrorLog();
 // "warning", "error" or "fatal" for severities 0, 1 and 2.
 const char* SeverityWord(std::int32_t severity);
 // "FILE:LINE: SEVERITY: DESCRIPTION", the one-line form of a record wherever
-// it is shown (check output, driver warnings). ":LINE" is left out when the
-// line is below 1; line breaks in the description become blanks, and the
-// text is valid UTF-8 whatever bytes the record holds.
-std::string ErrorLineText(std::string_view file, std::int32_t line, std::string_view severityWord,
-                          std::string_view description);
-std::string FormatErrorLine(const ErrorLogEntry& entry);
+// it is shown (the tool's output, the driver's warnings). ":LINE" is left
+// out when the line is below 1; FILE is shown as it is on disk (ShownName:
+// control characters and bytes that are not UTF-8 escaped); line breaks in
+// the description become blanks, and the description is valid UTF-8.
+std::string FormatErrorLine(std::string_view file, std::int32_t line, std::int32_t severity,
+                            std::string_view description);
 
 }  // namespace veldrane

@@ -15,7 +15,9 @@ ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings)
     const ErrorLogEntry& entry = *event.entry;
     records->push_back(
         ErrorRecord{ToValidUtf8(entry.file), entry.line, entry.severity, ToValidUtf8(entry.description)});
-    if (emitWarnings) CPLError(CE_Warning, CPLE_AppDefined, "%s", FormatErrorLine(entry).c_str());
+    if (!emitWarnings) return;
+    const std::string line = FormatErrorLine(entry.file, entry.line, entry.severity, entry.description);
+    CPLError(CE_Warning, CPLE_AppDefined, "%s", line.c_str());
   });
 }
 

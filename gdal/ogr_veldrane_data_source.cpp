@@ -91,6 +91,7 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
     *source->errorRecords_ = collector.TakeRecords();
     source->layers_.push_back(std::make_unique<OGRVeldraneErrorLayer>(source->errorRecords_));
   }
+  source->IndexLayerNames();
   return source;
 }
 
@@ -103,19 +104,37 @@ void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatase
     layer.datasetLock = lock_;
     layer.context = context_;
     layer.classIndex = i;
-    layer.className = dataset->ClassName(i);
-    layer.surveyFileName = localName;
+    const std::string className = dataset->ClassName(i);
+    // Names that reach GIS formats (layer and table names, the file name in
+    // the metadata) are UTF-8, like every text the driver hands out.
+    layer.className = ToValidUtf8(className);
+    layer.surveyFileName = ToValidUtf8(localName);
     const std::shared_ptr<Fields> fields = dataset->GetFields(i);
-    if (layer.className.empty() || !fields || fields->GeometryFieldIndex() < 0) {
+    if (className.empty() || !fields || fields->GeometryFieldIndex() < 0) {
       CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s: class %d has no definition and is left out",
                ToValidUtf8(localName).c_str(), static_cast<int>(i));
       continue;
     }
     layer.fields = fields;
     layer.lateErrors = errorRecords_;
-    layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
+    layer.classKind = ClassKindOf(*dataset, i, className, localName);
     layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
   }
+}
+
+void OGRVeldraneDataSource::IndexLayerNames() {
+  for (const auto& layer : layers_) {
+    // The first layer of a name wins, as in GDAL's own search.
+    layersByName_.emplace(layer->GetName(), layer.get());
+    layersByFoldedName_.emplace(ToLowerAscii(layer->GetName()), layer.get());
+  }
+}
+
+OGRLayer* OGRVeldraneDataSource::GetLayerByName(const char* name) {
+  if (name == nullptr) return nullptr;
+  if (const auto exact = layersByName_.find(name); exact != layersByName_.end()) return exact->second;
+  const auto folded = layersByFoldedName_.find(ToLowerAscii(name));
+  return folded != layersByFoldedName_.end() ? folded->second : nullptr;
 }
 
 OGRLayer* OGRVeldraneDataSource::GetLayer(int index) {

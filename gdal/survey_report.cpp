@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <set>
+#include <optional>
 
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -39,18 +39,16 @@ class MessageCapture {
   CapturedMessages captured_;
 };
 
-std::set<std::string> RecordLines(OGRLayer& errors) {
-  std::set<std::string> lines;
-  errors.ResetReading();
-  for (auto& feature : errors) {
-    lines.insert(ErrorLineText(feature->GetFieldAsString("Filename"),
-                            feature->IsFieldSetAndNotNull(feature->GetFieldIndex("LineNumber"))
-                                ? feature->GetFieldAsInteger("LineNumber")
-                                : 0,
-                            feature->GetFieldAsString("Severity"), feature->GetFieldAsString("Description")));
+// The Errors layer names files in valid UTF-8; the counts go under the
+// names the files have on disk.
+void KeyByDiskNames(GDALDataset& dataset, SurveyProblems& problems) {
+  for (const std::string& name : SurveyFileNames(dataset)) {
+    const std::string converted = ToValidUtf8(name);
+    const auto counted = problems.byFile.find(converted);
+    if (converted == name || counted == problems.byFile.end()) continue;
+    problems.byFile[name] = counted->second;
+    problems.byFile.erase(converted);
   }
-  errors.ResetReading();
-  return lines;
 }
 
 }  // namespace
@@ -91,15 +89,13 @@ OpenedSurveys OpenSurveys(const std::string& path) {
       opened.dataset.reset(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options));
       messages = capture.Captured().messages;
     }
-    std::set<std::string> records;
+    std::optional<RecordFiles> records;
     if (opened.dataset) {
-      if (OGRLayer* errors = opened.dataset->GetLayerByName(kErrorLayerName)) {
-        records = RecordLines(*errors);
-        opened.problems = CountProblems(*errors);
-      }
+      RecountProblems(*opened.dataset, opened.problems);
+      records.emplace(*opened.dataset);
     }
     for (const auto& [type, text] : messages) {
-      if (type == CE_Warning && records.count(text) != 0) continue;
+      if (type == CE_Warning && records && records->Matches(text)) continue;
       opened.messages.push_back(std::string(type == CE_Warning ? "Warning: " : "Error: ") + text);
     }
   } catch (const std::exception& failure) {
@@ -109,9 +105,18 @@ OpenedSurveys OpenSurveys(const std::string& path) {
   return opened;
 }
 
-ProblemRecordFilter::ProblemRecordFilter(GDALDataset& dataset) {
+RecordFiles::RecordFiles(GDALDataset& dataset) {
   const CPLStringList files(dataset.GetFileList(), TRUE);
-  for (int i = 0; i < files.size(); ++i) prefixes_.push_back(std::string(files[i]) + ":");
+  for (int i = 0; i < files.size(); ++i) shownNames_.insert(ShownName(files[i]));
+}
+
+bool RecordFiles::Matches(const std::string& message) const {
+  for (std::size_t colon = message.find(':'); colon != std::string::npos; colon = message.find(':', colon + 1))
+    if (shownNames_.count(message.substr(0, colon)) != 0) return true;
+  return false;
+}
+
+ProblemRecordFilter::ProblemRecordFilter(GDALDataset& dataset) : files_(dataset) {
   CPLPushErrorHandlerEx(&ProblemRecordFilter::Handle, this);
 }
 
@@ -120,15 +125,15 @@ ProblemRecordFilter::~ProblemRecordFilter() { CPLPopErrorHandler(); }
 void CPL_STDCALL ProblemRecordFilter::Handle(CPLErr type, CPLErrorNum number, const char* text) {
   const auto* self = static_cast<const ProblemRecordFilter*>(CPLGetErrorHandlerUserData());
   const std::string message = text != nullptr ? text : "";
-  if (type == CE_Warning && self != nullptr) {
-    for (const std::string& prefix : self->prefixes_)
-      if (message.rfind(prefix, 0) == 0) return;
-  }
+  if (type == CE_Warning && self != nullptr && self->files_.Matches(message)) return;
   CPLDefaultErrorHandler(type, number, text);
 }
 
 void RecountProblems(GDALDataset& dataset, SurveyProblems& problems) {
-  if (OGRLayer* errors = dataset.GetLayerByName(kErrorLayerName)) problems = CountProblems(*errors);
+  OGRLayer* errors = dataset.GetLayerByName(kErrorLayerName);
+  if (errors == nullptr) return;
+  problems = CountProblems(*errors);
+  KeyByDiskNames(dataset, problems);
 }
 
 std::string FormatProblemCounts(const ProblemCounts& counts) {
@@ -150,26 +155,21 @@ std::string FormatProblemSummary(const SurveyProblems& problems) {
   constexpr std::size_t kListedFiles = 5;
   if (files.size() <= kListedFiles) {
     text += " (";
-    for (std::size_t i = 0; i < files.size(); ++i) text += (i == 0 ? "" : ", ") + files[i];
+    for (std::size_t i = 0; i < files.size(); ++i) text += (i == 0 ? "" : ", ") + ShownName(files[i]);
     text += ")";
   }
-  return ToValidUtf8(text);
+  return text;
 }
 
 std::vector<std::string> SurveyFileNames(GDALDataset& dataset) {
   std::vector<std::string> names;
-  auto add = [&names](const std::string& name) {
-    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-  };
+  std::unordered_set<std::string> seen;
   const CPLStringList files(dataset.GetFileList(), TRUE);
   for (int i = 0; i < files.size(); ++i) {
     const std::filesystem::path file(files[i]);
     if (file.extension() == ".xml") continue;
-    add(file.filename().string());
-  }
-  for (OGRLayer* layer : SurveyLayers(dataset)) {
-    const char* file = layer->GetMetadataItem(kSurveyFileItem);
-    if (file != nullptr) add(file);
+    std::string name = file.filename().string();
+    if (!name.empty() && seen.insert(name).second) names.push_back(std::move(name));
   }
   return names;
 }

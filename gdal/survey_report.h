@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <cpl_error.h>
@@ -44,7 +45,21 @@ struct OpenedSurveys {
 OpenedSurveys OpenSurveys(const std::string& path);
 
 // Counts the records of an "Errors" layer (fields Filename and Severity).
+// The files are named as the layer names them (valid UTF-8).
 SurveyProblems CountProblems(OGRLayer& errors);
+
+// The dataset's survey files as problem records name them (FormatErrorLine),
+// to tell the records among GDAL's messages.
+class RecordFiles {
+ public:
+  explicit RecordFiles(GDALDataset& dataset);
+  // Whether `message` is a problem record: "FILE:..." for one of the files.
+  bool Matches(const std::string& message) const;
+
+ private:
+  std::unordered_set<std::string> shownNames_;
+};
+
 // While alive, GDAL warnings that are problem records of the dataset's survey
 // files ("FILE:LINE: SEVERITY: ...", counted from the "Errors" layer instead)
 // are held back on this thread; every other message is shown as usual.
@@ -57,12 +72,13 @@ class ProblemRecordFilter {
 
  private:
   static void CPL_STDCALL Handle(CPLErr type, CPLErrorNum number, const char* text);
-  std::vector<std::string> prefixes_;  // "FILE:" of every survey file
+  RecordFiles files_;
 };
 
 // Counts again the "Errors" layer of a dataset opened by OpenSurveys: reading
 // the layers can add problems found while computing (stations, benchmarks
 // collected from .830 files). Unchanged when the dataset has no such layer.
+// Here and in OpenSurveys `byFile` names the files as they are on disk.
 void RecountProblems(GDALDataset& dataset, SurveyProblems& problems);
 
 // "2 errors, 1 warning" / "no problems".
@@ -74,7 +90,7 @@ std::string FormatProblemCounts(const ProblemCounts& counts);
 std::string CoordinateSystemText(const OGRSpatialReference* reference);
 
 // "3 errors, 2 warnings in 2 files (a.em, b.em)" / "no problems"; the file
-// names are listed when there are few of them.
+// names are listed, as ShownName shows them, when there are few of them.
 std::string FormatProblemSummary(const SurveyProblems& problems);
 
 // The survey files of the dataset (file names, no folder), in the dataset's

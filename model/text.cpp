@@ -1,5 +1,6 @@
 #include "model/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -163,6 +164,30 @@ std::string FormatNumber(double value) {
   return std::string(buf.data(), result.ptr);
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence that starts at `i` (2 to 4
+// bytes, no overlong forms, no surrogates), or 0 when there is none.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
+  const auto c = static_cast<unsigned char>(text[i]);
+  std::size_t len = 0;
+  char32_t cp = 0;
+  if (c >= 0xC2 && c <= 0xDF) len = 2, cp = c & 0x1F;
+  else if (c >= 0xE0 && c <= 0xEF) len = 3, cp = c & 0x0F;
+  else if (c >= 0xF0 && c <= 0xF4) len = 4, cp = c & 0x07;
+  if (len == 0 || i + len > text.size()) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto cc = static_cast<unsigned char>(text[i + k]);
+    if ((cc & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (cc & 0x3F);
+  }
+  if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return 0;
+  if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return 0;
+  return len;
+}
+
+}  // namespace
+
 char16_t Windows1252CodePoint(unsigned char byte) {
   // Code points for 0x80..0x9F; 0 marks bytes the code page leaves undefined.
   static constexpr std::array<char16_t, 32> kCp1252{
@@ -195,21 +220,8 @@ std::string ToValidUtf8(std::string_view text) {
       ++i;
       continue;
     }
-    // Accept a well-formed UTF-8 sequence as it stands.
-    std::size_t len = 0;
-    char32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) len = 2, cp = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) len = 3, cp = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) len = 4, cp = c & 0x07;
-    bool ok = len > 0 && i + len <= text.size();
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
-      ok = false;
-    if (ok) {
+    // A well-formed UTF-8 sequence stays as it is.
+    if (const std::size_t len = Utf8SequenceAt(text, i)) {
       out.append(text.substr(i, len));
       i += len;
       continue;
@@ -217,6 +229,32 @@ std::string ToValidUtf8(std::string_view text) {
     const char16_t windows = Windows1252CodePoint(c);
     put(windows != 0 ? windows : 0xFFFD);
     ++i;
+  }
+  return out;
+}
+
+std::string ShownName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(name.size());
+  std::size_t i = 0;
+  while (i < name.size()) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t len = c < 0x80 ? 1 : Utf8SequenceAt(name, i);
+    const std::size_t span = std::max<std::size_t>(len, 1);
+    // C1 controls (U+0080..U+009F) are as unprintable as C0 ones.
+    const bool c1Control = len == 2 && c == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0;
+    const bool printable = len == 1 ? c >= 0x20 && c != 0x7F && c != '\\' : len > 1 && !c1Control;
+    if (printable) out.append(name.substr(i, span));
+    else if (c == '\\') out += "\\\\";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\t') out += "\\t";
+    else
+      for (std::size_t k = i; k < i + span; ++k) {
+        const auto b = static_cast<unsigned char>(name[k]);
+        out += {'\\', 'x', kHex[b >> 4], kHex[b & 0xF]};
+      }
+    i += span;
   }
   return out;
 }

@@ -50,4 +50,10 @@ std::string ToValidUtf8(std::string_view text);
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) that the code page leaves undefined.
 char16_t Windows1252CodePoint(unsigned char byte);
 
+// A name (of a file, a folder, a layer) for one line of text output, as it
+// is on disk: valid UTF-8 stays as it is; control characters become "\n",
+// "\t" or "\xHH", a backslash "\\", and every byte that is not valid
+// UTF-8 "\xHH" (not converted, so the name can be found again).
+std::string ShownName(std::string_view name);
+
 }  // namespace veldrane

@@ -1,26 +1,34 @@
-// The one-line text of error records printed by `veldrane check`.
+// The one-line text of error records (check output, driver warnings) and
+// the summary of `veldrane check`.
 #include <gtest/gtest.h>
 
 #include "cli/error_format.h"
 #include "config/error_log.h"
-#include "model/survey_error.h"
 
 namespace veldrane::cli {
 namespace {
 
-TEST(ErrorFormatTest, LinesBelowOneAreLeftOutAndMissingFileNamesFallBack) {
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", -1, "Cross-section (R-1) does not intersect baseline", 0), "x"),
-            "a.em: warning: Cross-section (R-1) does not intersect baseline");
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", 0, "Whole file", 1), "x"), "a.em: error: Whole file");
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("", 1, "First line", 1), "samples/b.em"),
-            "samples/b.em:1: error: First line");
-}
-
-TEST(ErrorFormatTest, RecordsStayOnOneLineAndValidUtf8) {
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("a.em", 5, "Two\r\nlines\rand\nmore", 1), "x"),
-            "a.em:5: error: Two  lines and more");
-  EXPECT_EQ(FormatErrorLine(GenericSurveyError("caf\xE9.em", 5, "68\xB0", 1), "x"),
-            "caf\xC3\xA9.em:5: error: 68\xC2\xB0");
+TEST(ErrorFormatTest, OneRecordIsOneLineWithTheFileNamedAsOnDisk) {
+  struct Case {
+    const char* file;
+    int line;
+    int severity;
+    const char* description;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a.em", -1, 0, "No baseline", "a.em: warning: No baseline"},
+      {"a.em", 0, 1, "Whole file", "a.em: error: Whole file"},
+      {"s/b.em", 1, 2, "First line", "s/b.em:1: fatal: First line"},
+      {"a.em", 5, 1, "Two\r\nlines\rand\nmore", "a.em:5: error: Two  lines and more"},
+      // Control characters and bytes that are not UTF-8 escaped in the name,
+      // a Windows-1252 description converted.
+      {"caf\xE9.em", 5, 1, "68\xB0", "caf\\xE9.em:5: error: 68\xC2\xB0"},
+      {"a\nb\\c\x1B\t.em", 1, 1, "x", "a\\nb\\\\c\\x1B\\t.em:1: error: x"},
+      {"caf\xC3\xA9 \xC2\x9B.em", 1, 0, "x", "caf\xC3\xA9 \\xC2\\x9B.em:1: warning: x"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatErrorLine(c.file, c.line, c.severity, c.description), c.expected) << c.expected;
 }
 
 TEST(ErrorFormatTest, SeverityNamesCoverOutOfRangeValues) {

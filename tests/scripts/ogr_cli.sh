@@ -39,7 +39,10 @@ expect_status 0 "info of one file"
 grep -qE '^.*levee.em: 1 survey file, 3 feature classes$' "$WORK/out" || fail "one-file headline: $(head -n 1 "$WORK/out")"
 run "$VELDRANE" info "$WORK/nothing here"
 expect_status 2 "info of a missing path"
-expect_text "$WORK/err" "not a survey file or a folder of survey files" "missing path message"
+expect_text "$WORK/err" "nothing here: No such file or directory" "missing path message"
+run "$VELDRANE" info "$SAMPLES/CODES.DAT"
+expect_status 2 "info of a file that is not a survey"
+expect_text "$WORK/err" "not a survey file or a folder of survey files" "not a survey message"
 
 # export: a GeoPackage with every class, a progress bar, the summary.
 run "$VELDRANE" export "$SAMPLES" -o "$WORK/out dir/samples.gpkg"
