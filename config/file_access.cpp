@@ -135,12 +135,19 @@ std::vector<FolderEntry> TextOverlayAccess::ListFolder(const std::string& folder
   return below_.ListFolder(folder);
 }
 
+std::string TextOverlayAccess::WriteRefusal(const std::string& path) { return below_.WriteRefusal(path); }
+
+std::string ReadAll(IReadableFile& file) {
+  std::string bytes;
+  char buffer[65536];
+  while (const std::size_t got = file.Read(buffer, sizeof buffer)) bytes.append(buffer, got);
+  return bytes;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   const auto file = CurrentFileAccess().OpenForReading(path);
   if (!file) return false;
-  bytes.clear();
-  char buffer[65536];
-  while (const std::size_t got = file->Read(buffer, sizeof buffer)) bytes.append(buffer, got);
+  bytes = ReadAll(*file);
   return true;
 }
 

@@ -62,6 +62,10 @@ class IFileAccess {
   // plain folders a std::filesystem::filesystem_error), naming the folder,
   // when it cannot be listed.
   virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
+  // Why files at `path` cannot be created, replaced, moved or deleted (for
+  // example "/vsizip/ is read-only"), or empty when nothing stands in the
+  // way. The writing operations of config/file_system.h refuse with it.
+  virtual std::string WriteRefusal(const std::string& /*path*/) { return {}; }
 };
 
 // Plain files through the operating system. Stateless; shared by all threads.
@@ -94,12 +98,16 @@ class TextOverlayAccess final : public IFileAccess {
   std::unique_ptr<IReadableFile> OpenForReading(const std::string& path) override;
   FileKind KindOf(const std::string& path) override;
   std::vector<FolderEntry> ListFolder(const std::string& folder) override;
+  std::string WriteRefusal(const std::string& path) override;
 
  private:
   IFileAccess& below_;
   std::string path_;
   std::shared_ptr<const std::string> bytes_;
 };
+
+// The rest of the file.
+std::string ReadAll(IReadableFile& file);
 
 // The whole file through the current access; false when it cannot be opened
 // (a read failure part way still throws FileReadError).
