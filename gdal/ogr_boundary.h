@@ -1,15 +1,18 @@
 #pragma once
 // The edge between GDAL and the data source. Everything the driver does for
 // a GDAL caller runs inside a BoundaryScope (the data source's own reports
-// become GDAL warnings) and inside Guarded (no exception ever reaches GDAL:
-// a failure becomes a GDAL error and the call returns its fallback).
+// become GDAL warnings, and files are reached through GDAL's virtual file
+// systems) and inside Guarded (no exception ever reaches GDAL: a failure
+// becomes a GDAL error and the call returns its fallback).
 #include <exception>
 #include <string>
 #include <utility>
 
 #include <cpl_error.h>
 
+#include "config/file_access.h"
 #include "config/module_context.h"
+#include "gdal/vsi_file_access.h"
 #include "model/notifier.h"
 
 namespace veldrane::ogr {
@@ -21,13 +24,16 @@ class CplNotifier final : public INotifier {
   void Notify(NoticeKind kind, const std::string& title, const std::string& text) override;
 };
 
-// Installs the CplNotifier on the calling thread for the scope's lifetime.
+// Installs the CplNotifier and a fresh VsiFileAccess (so a folder is
+// listed once per call) on the calling thread for the scope's lifetime.
 class BoundaryScope {
  public:
   BoundaryScope();
 
  private:
   ScopedNotifier scoped_;
+  VsiFileAccess access_;
+  FileAccessScope accessScope_{access_};
 };
 
 // Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.
