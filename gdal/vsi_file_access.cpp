@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include <cpl_error.h>
+#include <cpl_string.h>
 #include <cpl_vsi.h>
 
 #include "model/text.h"
@@ -96,8 +97,19 @@ std::string VsiFileAccess::Resolve(const std::string& path) {
 FileKind VsiFileAccess::StatKind(const std::string& path) {
   if (!IsVirtualPath(path)) return PosixFileAccess().KindOf(path);
   VSIStatBufL status;
-  if (VSIStatExL(path.c_str(), &status, VSI_STAT_EXISTS_FLAG | VSI_STAT_NATURE_FLAG) != 0) return FileKind::Missing;
-  return KindOfMode(status.st_mode);
+  const bool found = VSIStatExL(path.c_str(), &status, VSI_STAT_EXISTS_FLAG | VSI_STAT_NATURE_FLAG) == 0;
+  // Two folders GDAL does not stat as folders, though it lists them: an
+  // archive of a single file (GDAL takes "/vsizip/a.zip" for that file
+  // too), and a folder of /vsimem/ that was never made (it exists as soon
+  // as a file is put in it).
+  const bool archive = StartsWith(path, "/vsizip/") || StartsWith(path, "/vsitar/");
+  if ((found && VSI_ISREG(status.st_mode) && archive) || (!found && StartsWith(path, "/vsimem/"))) {
+    char** names = VSIReadDirEx(path.c_str(), 1);
+    const bool listed = names != nullptr;
+    CSLDestroy(names);
+    if (listed) return FileKind::Folder;
+  }
+  return found ? KindOfMode(status.st_mode) : FileKind::Missing;
 }
 
 const std::vector<FolderEntry>* VsiFileAccess::ListingAround(const std::string& path) const {

@@ -2,7 +2,7 @@
 """What the tests of survey files on GDAL's virtual file systems read from.
 
   vsi_fixture.py archives SAMPLES OUT   the samples packed every way GDAL
-      unpacks them: zip (stored, deflated, in a folder), tar, tar.gz, each
+      unpacks them: zip (stored, deflated, in a folder, of one file), tar, tar.gz, each
       file gzipped, and damaged copies (each sample gzipped, and in a tar,
       cut at 60 %).
   vsi_fixture.py serve FOLDER PORT_FILE   serves FOLDER over HTTP on a
@@ -22,6 +22,8 @@ def archives(samples, out):
         with zipfile.ZipFile(os.path.join(out, zip_name), "w", method) as z:
             for n in names:
                 z.write(os.path.join(samples, n), folder + n)
+    with zipfile.ZipFile(os.path.join(out, "one.zip"), "w") as z:
+        z.write(os.path.join(samples, "control.83"), "control.83")
     for tar_name, mode in [("samples.tar", "w"), ("samples.tgz", "w:gz")]:
         with tarfile.open(os.path.join(out, tar_name), mode) as t:
             for n in names:
