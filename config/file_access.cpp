@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/module_context.h"
+
 namespace veldrane {
 namespace {
-
-thread_local IFileAccess* tCurrentAccess = nullptr;
 
 std::string SystemMessage(int error) { return std::generic_category().message(error); }
 
@@ -107,11 +107,18 @@ IFileAccess& PosixFileAccess() {
   return access;
 }
 
-IFileAccess& CurrentFileAccess() { return tCurrentAccess != nullptr ? *tCurrentAccess : PosixFileAccess(); }
+IFileAccess& CurrentFileAccess() {
+  const std::shared_ptr<IFileAccess>& access = CurrentModuleContext().FileAccess();
+  return access ? *access : PosixFileAccess();
+}
 
-FileAccessScope::FileAccessScope(IFileAccess& access) : previous_(tCurrentAccess) { tCurrentAccess = &access; }
+FileAccessScope::FileAccessScope(IFileAccess& access)
+    : context_(CurrentModuleContext()), previous_(context_.FileAccess()) {
+  // Not owned: the scope's caller keeps the access alive.
+  context_.SetFileAccess(std::shared_ptr<IFileAccess>(std::shared_ptr<IFileAccess>(), &access));
+}
 
-FileAccessScope::~FileAccessScope() { tCurrentAccess = previous_; }
+FileAccessScope::~FileAccessScope() { context_.SetFileAccess(std::move(previous_)); }
 
 std::unique_ptr<IReadableFile> MemoryFile(std::string bytes) {
   return std::make_unique<InMemoryFile>(std::make_shared<const std::string>(std::move(bytes)));

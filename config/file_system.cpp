@@ -1,6 +1,7 @@
 #include "config/file_system.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>

@@ -10,9 +10,7 @@
 
 #include <cpl_error.h>
 
-#include "config/file_access.h"
 #include "config/module_context.h"
-#include "gdal/vsi_file_access.h"
 #include "model/notifier.h"
 
 namespace veldrane::ogr {
@@ -24,16 +22,20 @@ class CplNotifier final : public INotifier {
   void Notify(NoticeKind kind, const std::string& title, const std::string& text) override;
 };
 
-// Installs the CplNotifier and a fresh VsiFileAccess (so a folder is
-// listed once per call) on the calling thread for the scope's lifetime.
+// Installs the CplNotifier on the calling thread, and gives the current
+// module context a VsiFileAccess when it has no file access (a dataset's
+// context keeps the one its open had, so its folders are listed once),
+// for the scope's lifetime.
 class BoundaryScope {
  public:
   BoundaryScope();
+  ~BoundaryScope();
+  BoundaryScope(const BoundaryScope&) = delete;
+  BoundaryScope& operator=(const BoundaryScope&) = delete;
 
  private:
   ScopedNotifier scoped_;
-  VsiFileAccess access_;
-  FileAccessScope accessScope_{access_};
+  ModuleContext* given_ = nullptr;  // the context given a file access here
 };
 
 // Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.
