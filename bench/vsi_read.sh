@@ -14,13 +14,7 @@
 # whether each target was met.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=$(cd "${1:-$ROOT/build}" 2>/dev/null && pwd) || { echo "vsi_read: no build folder ${1:-$ROOT/build}" >&2; exit 2; }
-BIN="$BUILD/bin"
-if [ ! -f "$BIN/ogr_Veldrane.so" ]; then
-  echo "== building the plugin in $BUILD"
-  cmake --build "$BUILD" --target ogr_Veldrane -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/tools/ogr_bench_env.bash"
 RUNS=${RUNS:-5}
 SECTIONS=${SECTIONS:-10000}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veldrane-vsi-bench-XXXXXX")
