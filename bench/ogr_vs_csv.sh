@@ -11,13 +11,7 @@
 # Not a test: it prints figures and says whether each target was met.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=$(cd "${1:-$ROOT/build}" 2>/dev/null && pwd) || { echo "ogr_vs_csv: no build folder ${1:-$ROOT/build}" >&2; exit 2; }
-BIN="$BUILD/bin"
-if [ ! -f "$BIN/ogr_Veldrane.so" ]; then
-  echo "== building the plugin in $BUILD"
-  cmake --build "$BUILD" --target ogr_Veldrane -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/tools/ogr_bench_env.bash"
 SECTIONS=${SECTIONS:-20000}
 PER_SECTION=${PER_SECTION:-100}
 RUNS=${RUNS:-3}

@@ -10,11 +10,10 @@
 #include <system_error>
 
 #include "config/file_system.h"
+#include "config/module_context.h"
 
 namespace veldrane {
 namespace {
-
-thread_local IFileAccess* tCurrentAccess = nullptr;
 
 std::string SystemMessage(int error) { return std::generic_category().message(error); }
 
@@ -117,11 +116,18 @@ IFileAccess& PosixFileAccess() {
   return access;
 }
 
-IFileAccess& CurrentFileAccess() { return tCurrentAccess != nullptr ? *tCurrentAccess : PosixFileAccess(); }
+IFileAccess& CurrentFileAccess() {
+  const std::shared_ptr<IFileAccess>& access = CurrentModuleContext().FileAccess();
+  return access ? *access : PosixFileAccess();
+}
 
-FileAccessScope::FileAccessScope(IFileAccess& access) : previous_(tCurrentAccess) { tCurrentAccess = &access; }
+FileAccessScope::FileAccessScope(IFileAccess& access)
+    : context_(CurrentModuleContext()), previous_(context_.FileAccess()) {
+  // Not owned: the scope's caller keeps the access alive.
+  context_.SetFileAccess(std::shared_ptr<IFileAccess>(std::shared_ptr<IFileAccess>(), &access));
+}
 
-FileAccessScope::~FileAccessScope() { tCurrentAccess = previous_; }
+FileAccessScope::~FileAccessScope() { context_.SetFileAccess(std::move(previous_)); }
 
 std::unique_ptr<IReadableFile> MemoryFile(std::string bytes) {
   return std::make_unique<InMemoryFile>(std::make_shared<const std::string>(std::move(bytes)));
@@ -147,12 +153,19 @@ std::vector<FolderEntry> TextOverlayAccess::ListFolder(const std::string& folder
   return below_.ListFolder(folder);
 }
 
+std::string TextOverlayAccess::WriteRefusal(const std::string& path) { return below_.WriteRefusal(path); }
+
+std::string ReadAll(IReadableFile& file) {
+  std::string bytes;
+  char buffer[65536];
+  while (const std::size_t got = file.Read(buffer, sizeof buffer)) bytes.append(buffer, got);
+  return bytes;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   const auto file = CurrentFileAccess().OpenForReading(path);
   if (!file) return false;
-  bytes.clear();
-  char buffer[65536];
-  while (const std::size_t got = file->Read(buffer, sizeof buffer)) bytes.append(buffer, got);
+  bytes = ReadAll(*file);
   return true;
 }
 

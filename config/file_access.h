@@ -3,17 +3,20 @@
 // it, its size, what a path names, the entries of a folder. The readers, the
 // code table beside a survey (CODES.DAT), the baseline file a survey names,
 // the configuration tables and the workspace's folder listing all go
-// through the file access of the calling thread, so the same code reads
+// through the current file access, so the same code reads
 // plain files (the POSIX access, the default everywhere) or whatever
 // another implementation reaches: the OGR driver installs one over GDAL's
 // virtual file systems (zip and tar archives, HTTP, object storage, memory)
 // while it serves its datasets, and a survey's text held in memory reads
 // through one that answers a single path with those bytes.
 //
-// Choosing the access: a FileAccessScope makes an access the calling
-// thread's current one until the scope ends (scopes nest). A file opened
-// while a scope is in force stays usable after it ends, also on another
-// thread (one thread at a time).
+// Choosing the access: the current module context (config/module_context.h)
+// holds it, the POSIX access when it holds none. A FileAccessScope makes an
+// access the current context's until the scope ends (scopes nest); a context
+// derived meanwhile shares that access, so one that outlives the scope needs
+// an access of its own (ModuleContext::SetFileAccess). A file opened while an
+// access is in force stays usable after, also on another thread (one thread
+// at a time).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,6 +26,8 @@
 #include <vector>
 
 namespace veldrane {
+
+class ModuleContext;
 
 enum class FileKind { Missing, File, Folder, Other };
 
@@ -66,15 +71,21 @@ class IFileAccess {
   // plain folders a std::filesystem::filesystem_error), naming the folder,
   // when it cannot be listed.
   virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
+  // Why files at `path` cannot be created, replaced, moved or deleted (for
+  // example "/vsizip/ is read-only"), or empty when nothing stands in the
+  // way. The writing operations of config/file_system.h refuse with it.
+  virtual std::string WriteRefusal(const std::string& /*path*/) { return {}; }
 };
 
 // Plain files through the operating system. Stateless; shared by all threads.
 IFileAccess& PosixFileAccess();
 
-// The calling thread's file access: the innermost FileAccessScope's, or the
-// POSIX access outside every scope.
+// The current module context's file access, or the POSIX access when it has
+// none.
 IFileAccess& CurrentFileAccess();
 
+// Makes `access` (kept alive by the caller) the current context's file access
+// for the scope's lifetime.
 class FileAccessScope {
  public:
   explicit FileAccessScope(IFileAccess& access);
@@ -83,7 +94,8 @@ class FileAccessScope {
   FileAccessScope& operator=(const FileAccessScope&) = delete;
 
  private:
-  IFileAccess* previous_;
+  ModuleContext& context_;
+  std::shared_ptr<IFileAccess> previous_;
 };
 
 // A readable file over bytes in memory.
@@ -99,12 +111,16 @@ class TextOverlayAccess final : public IFileAccess {
   std::string WhyNotReadable(const std::string& path) override;
   FileKind KindOf(const std::string& path) override;
   std::vector<FolderEntry> ListFolder(const std::string& folder) override;
+  std::string WriteRefusal(const std::string& path) override;
 
  private:
   IFileAccess& below_;
   std::string path_;
   std::shared_ptr<const std::string> bytes_;
 };
+
+// The rest of the file.
+std::string ReadAll(IReadableFile& file);
 
 // The whole file through the current access; false when it cannot be opened
 // (a read failure part way still throws FileReadError).

@@ -13,6 +13,8 @@
 
 #include "config/file_access.h"
 #include "config/scratch_files.h"
+#include "model/constants.h"
+#include "model/survey_error.h"
 
 namespace veldrane {
 namespace fs = std::filesystem;
@@ -50,6 +52,15 @@ fs::path FollowLinks(fs::path path) {
     path = link.is_absolute() ? link : path.parent_path() / link;
   }
   ThrowSystemError("cannot follow the links of", path, ELOOP);
+}
+
+// Writes stay with plain files: where the calling thread's file access says
+// nothing can be written (inside an archive, on a virtual file system) the
+// operation is refused, naming the file and the reason.
+void RefuseUnwritable(const fs::path& path, const char* operation) {
+  const std::string reason = CurrentFileAccess().WriteRefusal(path.string());
+  if (!reason.empty())
+    throw RaisedError(kErrUnexpected, "Veldrane.FileSystem", path.string() + " cannot be " + operation + ": " + reason);
 }
 
 // A temporary file beside the target that becomes the target on Commit and
@@ -191,6 +202,7 @@ std::vector<std::string> ListFiles(const fs::path& folder) {
 }
 
 bool IsArchiveAttributeSet(const fs::path& path) {
+  if (!CurrentFileAccess().WriteRefusal(path.string()).empty()) return true;
   const auto status = fs::status(path);
   if (!fs::exists(status)) ThrowSystemError("cannot read the attributes of", path, ENOENT);
   const auto perms = status.permissions();
@@ -200,30 +212,23 @@ bool IsArchiveAttributeSet(const fs::path& path) {
 }
 
 void CopyFileReplace(const fs::path& source, const fs::path& target) {
-  const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) ThrowSystemError("cannot open", source, errno);
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{in};
-  struct stat info {};
-  if (::fstat(in, &info) != 0) ThrowSystemError("cannot read", source, errno);
-  if (S_ISDIR(info.st_mode)) ThrowSystemError("cannot copy a folder", source, EISDIR);
+  RefuseUnwritable(target, "written");
+  // The source is read through the file access, so a survey file can be
+  // copied out of an archive.
+  IFileAccess& access = CurrentFileAccess();
+  const FileKind kind = access.KindOf(source.string());
+  if (kind == FileKind::Folder) ThrowSystemError("cannot copy a folder", source, EISDIR);
+  const auto in = access.OpenForReading(source.string());
+  if (!in) ThrowSystemError("cannot open", source, kind == FileKind::Missing ? ENOENT : EACCES);
   AtomicWriter writer(target);
   char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(in, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowSystemError("cannot read", source, errno);
-    }
-    if (n == 0) break;
-    writer.Write(std::string_view(buffer, static_cast<std::size_t>(n)));
-  }
+  while (const std::size_t n = in->Read(buffer, sizeof buffer)) writer.Write(std::string_view(buffer, n));
   writer.Commit();
 }
 
 void MoveFile(const fs::path& source, const fs::path& target) {
+  RefuseUnwritable(source, "moved");
+  RefuseUnwritable(target, "written");
   std::error_code ec;
   if (!fs::exists(fs::symlink_status(source, ec))) ThrowSystemError("cannot move", source, target, ENOENT);
   if (fs::exists(fs::symlink_status(target, ec))) ThrowSystemError("cannot move", source, target, EEXIST);
@@ -244,6 +249,7 @@ void MoveFile(const fs::path& source, const fs::path& target) {
 }
 
 void DeleteFile(const fs::path& path) {
+  RefuseUnwritable(path, "deleted");
   const auto status = fs::symlink_status(path);
   if (!fs::exists(status)) ThrowSystemError("cannot delete", path, ENOENT);
   if (fs::is_directory(status)) ThrowSystemError("cannot delete", path, EISDIR);
@@ -260,6 +266,7 @@ std::string ReadAllText(const fs::path& path) {
 }
 
 void WriteTextFile(const fs::path& path, std::string_view text) {
+  RefuseUnwritable(path, "written");
   AtomicWriter writer(path);
   writer.Write(text);
   writer.Write("\n");
@@ -267,6 +274,7 @@ void WriteTextFile(const fs::path& path, std::string_view text) {
 }
 
 void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+  RefuseUnwritable(path, "written");
   AtomicWriter writer(path);
   writer.Write(bytes);
   writer.Commit();

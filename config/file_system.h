@@ -7,7 +7,9 @@
 //
 // FileExists, FolderExists, ListFiles and ReadAllText look through the
 // calling thread's file access (config/file_access.h), so they see what the
-// readers see; the operations that write work on plain files.
+// readers see; the operations that write work on plain files, and refuse
+// (RaisedError naming the file and the reason) where that access says
+// nothing can be written. There IsArchiveAttributeSet is true.
 //
 // Files that are replaced are never left half-written: the new contents go
 // to a temporary file in the same folder, flushed to disk, which is then

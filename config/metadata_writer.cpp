@@ -1,8 +1,8 @@
 #include "config/metadata_writer.h"
 
 #include <exception>
-#include <system_error>
 
+#include "config/file_system.h"
 #include "config/value_domain.h"
 #include "model/constants.h"
 #include "model/error_propagation.h"
@@ -165,8 +165,7 @@ void WriteTraverse(IXmlPropertySet& set, ITraverse& traverse) {
 }  // namespace
 
 bool XMLFileExists(const std::filesystem::path& folder, const std::string& name) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(folder / (name + ".xml"), ec);
+  return FileExists(folder / (name + ".xml"));
 }
 
 std::filesystem::path MetadataPathFor(const std::filesystem::path& surveyFile) {

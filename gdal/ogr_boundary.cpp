@@ -1,5 +1,6 @@
 #include "gdal/ogr_boundary.h"
 
+#include "gdal/vsi_file_access.h"
 #include "model/survey_error.h"
 #include "model/text.h"
 
@@ -37,7 +38,16 @@ void CplNotifier::Notify(NoticeKind /*kind*/, const std::string& title, const st
   CPLError(CE_Warning, CPLE_AppDefined, "%s", ToValidUtf8(message).c_str());
 }
 
-BoundaryScope::BoundaryScope() : scoped_(&SharedNotifier()) {}
+BoundaryScope::BoundaryScope() : scoped_(&SharedNotifier()) {
+  ModuleContext& context = CurrentModuleContext();
+  if (context.FileAccess()) return;
+  context.SetFileAccess(std::make_shared<VsiFileAccess>());
+  given_ = &context;
+}
+
+BoundaryScope::~BoundaryScope() {
+  if (given_ != nullptr) given_->SetFileAccess(nullptr);
+}
 
 void ReportBoundaryFailure(const char* where, const std::exception* failure) {
   try {

@@ -1,8 +1,9 @@
 #pragma once
 // The edge between GDAL and the data source. Everything the driver does for
 // a GDAL caller runs inside a BoundaryScope (the data source's own reports
-// become GDAL warnings) and inside Guarded (no exception ever reaches GDAL:
-// a failure becomes a GDAL error and the call returns its fallback).
+// become GDAL warnings, and files are reached through GDAL's virtual file
+// systems) and inside Guarded (no exception ever reaches GDAL: a failure
+// becomes a GDAL error and the call returns its fallback).
 #include <exception>
 #include <string>
 #include <utility>
@@ -21,13 +22,20 @@ class CplNotifier final : public INotifier {
   void Notify(NoticeKind kind, const std::string& title, const std::string& text) override;
 };
 
-// Installs the CplNotifier on the calling thread for the scope's lifetime.
+// Installs the CplNotifier on the calling thread, and gives the current
+// module context a VsiFileAccess when it has no file access (a dataset's
+// context keeps the one its open had, so its folders are listed once),
+// for the scope's lifetime.
 class BoundaryScope {
  public:
   BoundaryScope();
+  ~BoundaryScope();
+  BoundaryScope(const BoundaryScope&) = delete;
+  BoundaryScope& operator=(const BoundaryScope&) = delete;
 
  private:
   ScopedNotifier scoped_;
+  ModuleContext* given_ = nullptr;  // the context given a file access here
 };
 
 // Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
-#include <system_error>
 
 #include <cpl_string.h>
 
+#include "config/file_system.h"
 #include "gdal/error_record_collector.h"
+#include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/ogr_veldrane_error_layer.h"
 #include "gdal/ogr_veldrane_layer.h"
@@ -148,12 +149,12 @@ int OGRVeldraneDataSource::TestCapability(const char* /*capability*/) {
 }
 
 char** OGRVeldraneDataSource::GetFileList() {
+  BoundaryScope scope;
   CPLStringList list;
   for (const std::string& file : files_) {
     list.AddString(file.c_str());
-    std::error_code ec;
     const std::string metadata = file + ".xml";
-    if (fs::is_regular_file(metadata, ec)) list.AddString(metadata.c_str());
+    if (FileExists(metadata)) list.AddString(metadata.c_str());
   }
   return list.StealList();
 }

@@ -10,6 +10,7 @@
 #include <cpl_string.h>
 #include <gdal_priv.h>
 
+#include "config/file_access.h"
 #include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/ogr_veldrane_data_source.h"
@@ -45,6 +46,16 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 fs::path FolderOf(const std::string& path) {
   const fs::path parent = fs::path(path).parent_path();
   return parent.empty() ? fs::path(".") : parent;
+}
+
+// Where nothing can be written (inside an archive, on a virtual file system)
+// the operation is refused before anything is tried.
+bool Refused(const char* path, const char* operation) {
+  const std::string reason = CurrentFileAccess().WriteRefusal(path != nullptr ? path : "");
+  if (reason.empty()) return false;
+  CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s cannot be %s: %s", ToValidUtf8(path).c_str(), operation,
+           reason.c_str());
+  return true;
 }
 
 // The dataset helper's file operations for a single survey file; null (and
@@ -86,6 +97,7 @@ GDALDataset* OpenVeldrane(GDALOpenInfo* info) {
 
 CPLErr DeleteVeldrane(const char* name) {
   return Guarded<CPLErr>("Delete", CE_Failure, [&] {
+    if (Refused(name, "deleted")) return CE_Failure;
     const auto operations = FileOperationsFor(name, "deleted");
     if (!operations) return CE_Failure;
     operations->Delete();
@@ -100,6 +112,7 @@ CPLErr DeleteVeldrane(const char* name) {
 CPLErr RenameVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("Rename", CE_Failure, [&] {
     if (newName == nullptr || *newName == '\0') return CE_Failure;
+    if (Refused(oldName, "renamed") || Refused(newName, "written")) return CE_Failure;
     const fs::path target(newName);
     if (!SameFolder(FolderOf(newName), FolderOf(oldName))) {
       CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: a survey file is renamed within its own folder",
@@ -125,6 +138,7 @@ CPLErr RenameVeldrane(const char* newName, const char* oldName) {
 CPLErr CopyVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("CopyFiles", CE_Failure, [&] {
     if (newName == nullptr || *newName == '\0' || oldName == nullptr) return CE_Failure;
+    if (Refused(newName, "written")) return CE_Failure;
     const fs::path source(oldName);
     const fs::path requested(newName);
     if (requested.filename() != source.filename()) {

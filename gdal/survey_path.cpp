@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "config/file_access.h"
+#include "gdal/vsi_file_access.h"
 #include "plugin/svy_workspace_factory_helper.h"
 #include "readers/survey_factory.h"
 
@@ -21,25 +22,21 @@ SvyWorkspaceFactoryHelper& IdentifyingFactory() {
   return *factory;
 }
 
-bool IsVirtualPath(const std::string& path) { return path.rfind("/vsi", 0) == 0; }
-
 }  // namespace
 
-SurveyTarget ClassifySurveyPath(const std::string& path) {
+SurveyTarget ClassifySurveyPath(const std::string& givenPath) {
   SurveyTarget target;
   try {
-    if (path.empty() || IsVirtualPath(path)) return target;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec) return target;
-    if (fs::is_directory(status)) {
+    const std::string path = SurveyNameOf(givenPath);
+    const FileKind kind = CurrentFileAccess().KindOf(path);
+    if (kind == FileKind::Folder) {
       if (IdentifyingFactory().IsWorkspace(path)) {
         target.kind = SurveyTarget::Kind::Workspace;
         target.workspace = path;
       }
       return target;
     }
-    if (!fs::is_regular_file(status) || !IsValidSurveyFile(path)) return target;
+    if (kind != FileKind::File || !IsValidSurveyFile(path)) return target;
     const fs::path file(path);
     target.kind = SurveyTarget::Kind::SurveyFile;
     target.workspace = file.has_parent_path() ? file.parent_path().string() : std::string(".");

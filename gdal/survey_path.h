@@ -16,9 +16,11 @@ struct SurveyTarget {
   std::string datasetName;
 };
 
-// Looks at the file system only (no survey file is read). Paths of GDAL's
-// virtual file systems ("/vsi...") are never claimed: survey files are read
-// straight from disk. Never throws.
+// Looks at the file system only (no survey file is read), through the
+// calling thread's file access: with the driver's, any path GDAL reaches
+// ("/vsizip/...", "/vsicurl/...", "/vsimem/..."). A gzip-compressed survey
+// ("/vsigzip/.../a.em.gz") is the survey file "a.em" of its folder. Never
+// throws.
 SurveyTarget ClassifySurveyPath(const std::string& path);
 
 }  // namespace veldrane::ogr

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <exception>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
 #include <vector>
 
+#include "config/file_access.h"
 #include "config/file_system.h"
 #include "config/metadata_writer.h"
 #include "model/constants.h"
@@ -260,17 +259,15 @@ std::optional<std::string> PugiXmlPropertySet::GetProperty(const std::string& pa
 std::shared_ptr<ISurveyError> PugiXmlPropertySet::LoadFromFile(const std::filesystem::path& file) {
   Clear();
   const std::string source = file.string();
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec) return LoadError(source, 0, "cannot read the file (" + ec.message() + ")");
-  if (size > kMaxXmlFileBytes) return LoadError(source, 0, "the file is larger than 64 MB");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return LoadError(source, 0, "cannot open the file");
+  const auto in = CurrentFileAccess().OpenForReading(source);
+  if (!in) return LoadError(source, 0, "cannot read the file");
+  if (in->Size() > kMaxXmlFileBytes) return LoadError(source, 0, "the file is larger than 64 MB");
   std::string text;
-  text.resize(static_cast<std::size_t>(size));
-  in.read(text.data(), static_cast<std::streamsize>(size));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) return LoadError(source, 0, "cannot read the file");
+  try {
+    text = ReadAll(*in);
+  } catch (const FileReadError& failure) {
+    return LoadError(source, 0, failure.what());
+  }
   return LoadFromText(text, source);
 }
 

@@ -2,7 +2,10 @@
 // open and the read took; with --spat, also a scan under a spatial filter.
 //
 //   ogr_scan [--driver NAME] [--oo KEY=VALUE]... [--layer NAME]
-//            [--spat XMIN YMIN XMAX YMAX] PATH
+//            [--spat XMIN YMIN XMAX YMAX] [--vsimem] PATH
+//
+// --vsimem: PATH is first copied into GDAL's in-memory file system (not
+// timed) and read from there.
 //
 // Output (one line each): "open_s S", "features N", "read_s S" and, with
 // --spat, "filtered_features N", "filtered_s S". Every feature is touched:
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include <cpl_string.h>
+#include <cpl_vsi.h>
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
@@ -51,6 +55,7 @@ int main(int argc, char** argv) {
   CPLStringList openOptions;
   std::string layerName;
   bool spatial = false;
+  bool inMemory = false;
   double spat[4] = {0, 0, 0, 0};
   std::string path;
   for (int i = 1; i < argc; ++i) {
@@ -58,16 +63,26 @@ int main(int argc, char** argv) {
     if (arg == "--driver" && i + 1 < argc) drivers.push_back(argv[++i]);
     else if (arg == "--oo" && i + 1 < argc) openOptions.AddString(argv[++i]);
     else if (arg == "--layer" && i + 1 < argc) layerName = argv[++i];
+    else if (arg == "--vsimem") inMemory = true;
     else if (arg == "--spat" && i + 4 < argc) {
       spatial = true;
       for (double& v : spat) v = std::atof(argv[++i]);
     } else path = arg;
   }
   if (path.empty()) {
-    std::fprintf(stderr, "usage: ogr_scan [--driver NAME] [--oo K=V]... [--layer NAME] [--spat x0 y0 x1 y1] PATH\n");
+    std::fprintf(stderr,
+                 "usage: ogr_scan [--driver NAME] [--oo K=V]... [--layer NAME] [--spat x0 y0 x1 y1] [--vsimem] PATH\n");
     return 2;
   }
   GDALAllRegister();
+  if (inMemory) {
+    GByte* bytes = nullptr;
+    vsi_l_offset size = 0;
+    const std::string copy = "/vsimem/ogr_scan/" + std::string(CPLGetFilename(path.c_str()));
+    if (!VSIIngestFile(nullptr, path.c_str(), &bytes, &size, -1)) return 1;
+    VSIFCloseL(VSIFileFromMemBuffer(copy.c_str(), bytes, size, TRUE));
+    path = copy;
+  }
   std::vector<const char*> allowed;
   for (const auto& d : drivers) allowed.push_back(d.c_str());
   allowed.push_back(nullptr);

@@ -33,24 +33,6 @@ std::string LongSurvey() {
   return text;
 }
 
-// Everything a feature holds, as text.
-std::string Describe(OGRFeature& feature) {
-  std::string out = std::to_string(feature.GetFID());
-  for (int i = 0; i < feature.GetFieldCount(); ++i) {
-    out += "|";
-    out += feature.IsFieldNull(i) ? "<null>" : !feature.IsFieldSet(i) ? "<unset>" : feature.GetFieldAsString(i);
-  }
-  if (const OGRGeometry* shape = feature.GetGeometryRef()) {
-    char* wkt = nullptr;
-    shape->exportToWkt(&wkt, wkbVariantIso);
-    out += "|";
-    out += wkt != nullptr ? wkt : "";
-    CPLFree(wkt);
-    out += shape->getSpatialReference() != nullptr ? "|srs" : "|no srs";
-  }
-  return out;
-}
-
 std::vector<std::string> ReadAll(OGRLayer& layer) {
   std::vector<std::string> features;
   layer.ResetReading();

@@ -119,6 +119,24 @@ inline std::vector<GIntBig> Fids(OGRLayer& layer) {
   return fids;
 }
 
+// Everything a feature holds, as text.
+inline std::string Describe(OGRFeature& feature) {
+  std::string out = std::to_string(feature.GetFID());
+  for (int i = 0; i < feature.GetFieldCount(); ++i) {
+    out += "|";
+    out += feature.IsFieldNull(i) ? "<null>" : !feature.IsFieldSet(i) ? "<unset>" : feature.GetFieldAsString(i);
+  }
+  if (const OGRGeometry* shape = feature.GetGeometryRef()) {
+    char* wkt = nullptr;
+    shape->exportToWkt(&wkt, wkbVariantIso);
+    out += "|";
+    out += wkt != nullptr ? wkt : "";
+    CPLFree(wkt);
+    out += shape->getSpatialReference() != nullptr ? "|srs" : "|no srs";
+  }
+  return out;
+}
+
 // GDAL's messages on this thread while alive (not passed on).
 class CapturedMessages {
  public:
