@@ -1,29 +1,65 @@
 #include "gdal/error_record_collector.h"
 
+#include <algorithm>
+
 #include <cpl_error.h>
 
 #include "config/error_log.h"
+#include "model/constants.h"
 #include "model/text.h"
 
 namespace veldrane::ogr {
+namespace {
 
-ErrorRecordCollector::ErrorRecordCollector(bool emitWarnings)
-    : records_(std::make_shared<ErrorRecords>()), log_(ErrorLog()) {
-  auto records = records_;
-  subscription_ = log_.Subscribe([records, emitWarnings](const ErrorLogEvent& event) {
+std::string Counted(std::ptrdiff_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string ProblemSummary(const std::string& file, const std::vector<int>& severities) {
+  std::string kinds;
+  const auto add = [&](std::ptrdiff_t count, const char* one, const char* many) {
+    if (count == 0) return;
+    kinds += (kinds.empty() ? "" : ", ") + Counted(count, one, many);
+  };
+  const auto count = [&](auto test) { return std::count_if(severities.begin(), severities.end(), test); };
+  add(count([](int s) { return s >= kSeverityFatal; }), "fatal", "fatal");
+  add(count([](int s) { return s > kSeverityWarning && s < kSeverityFatal; }), "error", "errors");
+  add(count([](int s) { return s <= kSeverityWarning; }), "warning", "warnings");
+  return file + ": " + Counted(static_cast<std::ptrdiff_t>(severities.size()), "problem", "problems") + " (" + kinds +
+         "); the Errors layer (open option ERROR_LAYER=YES) and \"veldrane check\" list them";
+}
+
+ErrorRecordCollector::ErrorRecordCollector(ProblemWarnings warnings)
+    : state_(std::make_shared<State>()), log_(ErrorLog()) {
+  state_->warnings = warnings;
+  auto state = state_;
+  subscription_ = log_.Subscribe([state](const ErrorLogEvent& event) {
     if (event.kind != ErrorLogEventKind::ErrorAdded || event.entry == nullptr) return;
     const ErrorLogEntry& entry = *event.entry;
-    records->push_back(
-        ErrorRecord{ToValidUtf8(entry.file), entry.line, entry.severity, ToValidUtf8(entry.description)});
-    if (emitWarnings) CPLError(CE_Warning, CPLE_AppDefined, "%s", FormatErrorLine(entry).c_str());
+    const std::string file = ToValidUtf8(entry.file);
+    state->records.push_back(ErrorRecord{file, entry.line, entry.severity, ToValidUtf8(entry.description)});
+    if (state->warnings == ProblemWarnings::EachRecord) {
+      CPLError(CE_Warning, CPLE_AppDefined, "%s", FormatErrorLine(entry).c_str());
+    } else if (state->warnings == ProblemWarnings::SummaryPerFile) {
+      auto& byFile = state->severitiesByFile;
+      auto it = std::find_if(byFile.begin(), byFile.end(), [&](const auto& f) { return f.first == file; });
+      if (it == byFile.end()) it = byFile.insert(byFile.end(), {file, {}});
+      it->second.push_back(entry.severity);
+    }
   });
 }
 
-ErrorRecordCollector::~ErrorRecordCollector() { log_.Unsubscribe(subscription_); }
+ErrorRecordCollector::~ErrorRecordCollector() {
+  log_.Unsubscribe(subscription_);
+  for (const auto& [file, severities] : state_->severitiesByFile)
+    CPLError(CE_Warning, CPLE_AppDefined, "%s", ProblemSummary(file, severities).c_str());
+}
 
 ErrorRecords ErrorRecordCollector::TakeRecords() {
-  ErrorRecords taken = std::move(*records_);
-  records_->clear();
+  ErrorRecords taken = std::move(state_->records);
+  state_->records.clear();
   return taken;
 }
 

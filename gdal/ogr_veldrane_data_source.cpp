@@ -23,19 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The local names of the workspace's datasets, sorted so that layers come in
-// the same order whatever order the folder lists its files in.
-std::vector<std::string> DatasetNamesOf(IPlugInWorkspaceHelper& workspace) {
-  std::vector<std::string> names;
-  const auto datasets = workspace.DatasetNames(kDatasetTypeFeatureDataset);
-  if (!datasets) return names;
-  for (std::int32_t i = 0; i < datasets->Count(); ++i) {
-    if (const auto info = datasets->Element(i)) names.push_back(info->LocalDatasetName());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // "CrossSections" for "a.em CrossSections" of dataset "a.em".
 std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, const std::string& className,
                         const std::string& localName) {
@@ -51,16 +38,19 @@ std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, 
 }  // namespace
 
 std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyTarget& target,
+                                                                   const std::vector<std::string>& names,
                                                                    const std::string& path, bool withErrorLayer) {
   if (target.kind == SurveyTarget::Kind::None) return nullptr;
   std::unique_ptr<OGRVeldraneDataSource> source(new OGRVeldraneDataSource());
   source->SetDescription(path.c_str());
+  source->warnings_ = target.kind == SurveyTarget::Kind::Workspace ? ProblemWarnings::SummaryPerFile
+                                                                    : ProblemWarnings::EachRecord;
   // The opener's configuration, with a log and current file of its own.
   source->context_ = CurrentModuleContext().Derive();
   ModuleContextScope working(*source->context_);
   // Every file is read below (the class list needs the survey), so this is
   // where the problems found in the files become warnings and records.
-  ErrorRecordCollector collector;
+  ErrorRecordCollector collector(source->warnings_);
 
   SvyWorkspaceFactoryHelper factory;
   std::shared_ptr<IPlugInWorkspaceHelper> workspace;
@@ -72,9 +62,6 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
   }
   if (!workspace) return nullptr;
 
-  const std::vector<std::string> names = target.kind == SurveyTarget::Kind::Workspace
-                                             ? DatasetNamesOf(*workspace)
-                                             : std::vector<std::string>{target.datasetName};
   for (const std::string& name : names) {
     try {
       const std::shared_ptr<IPlugInDatasetHelper> dataset = workspace->OpenDataset(name);
@@ -113,6 +100,7 @@ void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatase
     }
     layer.fields = fields;
     layer.lateErrors = errorRecords_;
+    layer.lateWarnings = warnings_;
     layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
     layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
   }

@@ -19,6 +19,7 @@
 
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
+#include "gdal/ogr_boundary.h"
 #include "gdal/survey_path.h"
 #include "plugin/plugin_interfaces.h"
 
@@ -26,9 +27,12 @@ namespace veldrane::ogr {
 
 class OGRVeldraneDataSource final : public GDALDataset {
  public:
-  // Null, with a GDAL error when the cause is worth telling, when the target
-  // cannot be opened.
-  static std::unique_ptr<OGRVeldraneDataSource> Open(const SurveyTarget& target, const std::string& path,
+  // The survey files `names` of the target's workspace (those that passed
+  // the content test; the file itself for a single file). Null, with a GDAL
+  // error when the cause is worth telling, when the target cannot be
+  // opened. A folder's problems are told as one warning per file.
+  static std::unique_ptr<OGRVeldraneDataSource> Open(const SurveyTarget& target,
+                                                     const std::vector<std::string>& names, const std::string& path,
                                                      bool withErrorLayer);
 
   int GetLayerCount() override { return static_cast<int>(layers_.size()); }
@@ -37,14 +41,24 @@ class OGRVeldraneDataSource final : public GDALDataset {
   // The survey files of the dataset and the metadata files beside them.
   char** GetFileList() override;
 
+  // Survey files are read-only: no layer is created or deleted.
+  OGRErr DeleteLayer(int) override { return RefuseWrite(GetDescription()); }
+
   // Dataset-level metadata domains (the metadata document beside each
   // survey file) belong here, next to the layers they describe.
+
+ protected:
+  OGRLayer* ICreateLayer(const char*, OGRSpatialReference*, OGRwkbGeometryType, char**) override {
+    RefuseWrite(GetDescription());
+    return nullptr;
+  }
 
  private:
   OGRVeldraneDataSource() = default;
   void AddDatasetLayers(const std::shared_ptr<IPlugInDatasetHelper>& dataset, const std::string& localName);
 
   std::shared_ptr<ModuleContext> context_;
+  ProblemWarnings warnings_ = ProblemWarnings::EachRecord;
   std::shared_ptr<std::mutex> lock_ = std::make_shared<std::mutex>();
   std::vector<std::unique_ptr<OGRLayer>> layers_;
   // The records of the "Errors" layer, shared with the survey layers.

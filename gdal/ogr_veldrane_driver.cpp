@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <cpl_string.h>
 #include <gdal_priv.h>
@@ -13,6 +14,7 @@
 #include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/ogr_veldrane_data_source.h"
+#include "gdal/survey_identify.h"
 #include "gdal/survey_path.h"
 #include "host/workspace.h"
 #include "model/text.h"
@@ -64,24 +66,37 @@ std::shared_ptr<IPlugInFileOperations> FileOperationsFor(const char* path, const
 }
 
 int IdentifyVeldrane(GDALOpenInfo* info) {
-  return Guarded<int>("Identify", FALSE, [&] {
-    return ClassifySurveyPath(info->pszFilename).kind != SurveyTarget::Kind::None ? TRUE : FALSE;
-  });
+  return Guarded<int>("Identify", FALSE, [&] { return IdentifySurvey(*info) ? TRUE : FALSE; });
 }
 
 GDALDataset* OpenVeldrane(GDALOpenInfo* info) {
-  return Guarded<GDALDataset*>("Open", nullptr, [&]() -> GDALDataset* {
-    const SurveyTarget target = ClassifySurveyPath(info->pszFilename);
-    if (target.kind == SurveyTarget::Kind::None) return nullptr;
-    if (info->eAccess == GA_Update) {
-      CPLError(CE_Failure, CPLE_NotSupported,
-               "Veldrane: %s: survey files are read-only; the driver cannot open them for update",
-               ToValidUtf8(info->pszFilename).c_str());
-      return nullptr;
-    }
-    const bool withErrorLayer = CPLFetchBool(info->papszOpenOptions, kErrorLayerOption, false);
-    return OGRVeldraneDataSource::Open(target, info->pszFilename, withErrorLayer).release();
-  });
+  return Guarded<GDALDataset*>(
+      "Open", nullptr,
+      [&]() -> GDALDataset* {
+        // GDAL calls Open whatever Identify said: a folder is listed once
+        // here, and a file judged by the header bytes GDAL holds.
+        std::vector<std::string> names;
+        if (info->bIsDirectory) {
+          names = SurveyFilesIn(info->pszFilename);
+          if (names.empty()) return nullptr;
+        } else if (!IdentifySurvey(*info)) {
+          return nullptr;
+        }
+        if (info->eAccess == GA_Update) {
+          // Declined quietly, as GDAL's read-only drivers do: clients that
+          // ask for update first (QGIS, ogrinfo -sql) then open read-only,
+          // and nothing reaches their message logs.
+          CPLDebug(kDriverName, "%s: survey files are read-only; not opened for update",
+                   ToValidUtf8(info->pszFilename).c_str());
+          return nullptr;
+        }
+        const SurveyTarget target = ClassifySurveyPath(info->pszFilename);
+        if (target.kind == SurveyTarget::Kind::None) return nullptr;
+        if (target.kind == SurveyTarget::Kind::SurveyFile) names = {target.datasetName};
+        const bool withErrorLayer = CPLFetchBool(info->papszOpenOptions, kErrorLayerOption, false);
+        return OGRVeldraneDataSource::Open(target, names, info->pszFilename, withErrorLayer).release();
+      },
+      CPLE_OpenFailed);
 }
 
 CPLErr DeleteVeldrane(const char* name) {

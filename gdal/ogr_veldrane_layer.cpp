@@ -324,7 +324,7 @@ void OGRVeldraneLayer::PullLateErrors() {
   if (const auto survey = helper->Survey()) queue = survey->Errors();
   else if (const auto traverse = helper->Traverse()) queue = traverse->Errors();
   if (!queue || queue->IsEmpty()) return;
-  ErrorRecordCollector collector;  // turns what is new to the log into warnings
+  ErrorRecordCollector collector(source_.lateWarnings);  // turns what is new to the log into warnings
   ErrorLog().PullErrors(*queue);
   if (source_.lateErrors) {
     ErrorRecords found = collector.TakeRecords();

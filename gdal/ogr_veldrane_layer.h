@@ -22,6 +22,7 @@
 
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
+#include "gdal/ogr_boundary.h"
 #include "gdal/feature_read_ahead.h"
 #include "host/field_map.h"
 #include "host/fields.h"
@@ -44,6 +45,8 @@ struct LayerSource {
   std::shared_ptr<const Fields> fields;
   // Where problems found while reading are added for the "Errors" layer.
   std::shared_ptr<ErrorRecords> lateErrors;
+  // How those problems are told to GDAL.
+  ProblemWarnings lateWarnings = ProblemWarnings::EachRecord;
   // The dataset's module context: every call works for it, on whatever
   // thread, and so does the read-ahead thread. Made by the layer when unset.
   std::shared_ptr<ModuleContext> context;
@@ -68,6 +71,11 @@ class OGRVeldraneLayer final : public OGRLayer {
   OGRFeatureDefn* GetLayerDefn() override { return definition_; }
   int TestCapability(const char* capability) override;
   OGRErr SetIgnoredFields(const char** fieldNames) override;
+  // Survey files are read-only: every write fails with that reason.
+  OGRErr ISetFeature(OGRFeature*) override { return RefuseWrite(GetName()); }
+  OGRErr ICreateFeature(OGRFeature*) override { return RefuseWrite(GetName()); }
+  OGRErr DeleteFeature(GIntBig) override { return RefuseWrite(GetName()); }
+  OGRErr CreateField(OGRFieldDefn*, int) override { return RefuseWrite(GetName()); }
 
  private:
   // A cursor and what the layer knows about it.

@@ -1,25 +1,14 @@
 #include "gdal/survey_path.h"
 
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
-#include "plugin/svy_workspace_factory_helper.h"
 #include "readers/survey_factory.h"
 
 namespace veldrane::ogr {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Identification runs for every path any GDAL client opens, so the calling
-// thread keeps one factory helper instead of loading the configuration
-// tables on every test.
-SvyWorkspaceFactoryHelper& IdentifyingFactory() {
-  thread_local std::unique_ptr<SvyWorkspaceFactoryHelper> factory;
-  if (!factory) factory = std::make_unique<SvyWorkspaceFactoryHelper>();
-  return *factory;
-}
 
 bool IsVirtualPath(const std::string& path) { return path.rfind("/vsi", 0) == 0; }
 
@@ -33,10 +22,8 @@ SurveyTarget ClassifySurveyPath(const std::string& path) {
     const fs::file_status status = fs::status(path, ec);
     if (ec) return target;
     if (fs::is_directory(status)) {
-      if (IdentifyingFactory().IsWorkspace(path)) {
-        target.kind = SurveyTarget::Kind::Workspace;
-        target.workspace = path;
-      }
+      target.kind = SurveyTarget::Kind::Workspace;
+      target.workspace = path;
       return target;
     }
     if (!fs::is_regular_file(status) || !IsValidSurveyFile(path)) return target;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <set>
 
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -39,18 +38,19 @@ class MessageCapture {
   CapturedMessages captured_;
 };
 
-std::set<std::string> RecordLines(OGRLayer& errors) {
-  std::set<std::string> lines;
-  errors.ResetReading();
-  for (auto& feature : errors) {
-    lines.insert(ErrorLineText(feature->GetFieldAsString("Filename"),
-                            feature->IsFieldSetAndNotNull(feature->GetFieldIndex("LineNumber"))
-                                ? feature->GetFieldAsInteger("LineNumber")
-                                : 0,
-                            feature->GetFieldAsString("Severity"), feature->GetFieldAsString("Description")));
-  }
-  errors.ResetReading();
-  return lines;
+// "FILE:" for every survey file of the dataset: the problem records of a
+// file, and the summary of them a folder's open gives, begin with it.
+std::vector<std::string> ProblemPrefixes(GDALDataset& dataset) {
+  std::vector<std::string> prefixes;
+  const CPLStringList files(dataset.GetFileList(), TRUE);
+  for (int i = 0; i < files.size(); ++i) prefixes.push_back(std::string(files[i]) + ":");
+  return prefixes;
+}
+
+bool IsProblemWarning(const std::vector<std::string>& prefixes, CPLErr type, const std::string& message) {
+  if (type != CE_Warning) return false;
+  return std::any_of(prefixes.begin(), prefixes.end(),
+                     [&](const std::string& prefix) { return message.rfind(prefix, 0) == 0; });
 }
 
 }  // namespace
@@ -91,15 +91,14 @@ OpenedSurveys OpenSurveys(const std::string& path) {
       opened.dataset.reset(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options));
       messages = capture.Captured().messages;
     }
-    std::set<std::string> records;
+    std::vector<std::string> prefixes;
     if (opened.dataset) {
-      if (OGRLayer* errors = opened.dataset->GetLayerByName(kErrorLayerName)) {
-        records = RecordLines(*errors);
+      prefixes = ProblemPrefixes(*opened.dataset);
+      if (OGRLayer* errors = opened.dataset->GetLayerByName(kErrorLayerName))
         opened.problems = CountProblems(*errors);
-      }
     }
     for (const auto& [type, text] : messages) {
-      if (type == CE_Warning && records.count(text) != 0) continue;
+      if (IsProblemWarning(prefixes, type, text)) continue;
       opened.messages.push_back(std::string(type == CE_Warning ? "Warning: " : "Error: ") + text);
     }
   } catch (const std::exception& failure) {
@@ -109,9 +108,7 @@ OpenedSurveys OpenSurveys(const std::string& path) {
   return opened;
 }
 
-ProblemRecordFilter::ProblemRecordFilter(GDALDataset& dataset) {
-  const CPLStringList files(dataset.GetFileList(), TRUE);
-  for (int i = 0; i < files.size(); ++i) prefixes_.push_back(std::string(files[i]) + ":");
+ProblemRecordFilter::ProblemRecordFilter(GDALDataset& dataset) : prefixes_(ProblemPrefixes(dataset)) {
   CPLPushErrorHandlerEx(&ProblemRecordFilter::Handle, this);
 }
 
@@ -120,10 +117,7 @@ ProblemRecordFilter::~ProblemRecordFilter() { CPLPopErrorHandler(); }
 void CPL_STDCALL ProblemRecordFilter::Handle(CPLErr type, CPLErrorNum number, const char* text) {
   const auto* self = static_cast<const ProblemRecordFilter*>(CPLGetErrorHandlerUserData());
   const std::string message = text != nullptr ? text : "";
-  if (type == CE_Warning && self != nullptr) {
-    for (const std::string& prefix : self->prefixes_)
-      if (message.rfind(prefix, 0) == 0) return;
-  }
+  if (self != nullptr && IsProblemWarning(self->prefixes_, type, message)) return;
   CPLDefaultErrorHandler(type, number, text);
 }
 

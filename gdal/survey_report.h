@@ -45,9 +45,10 @@ OpenedSurveys OpenSurveys(const std::string& path);
 
 // Counts the records of an "Errors" layer (fields Filename and Severity).
 SurveyProblems CountProblems(OGRLayer& errors);
-// While alive, GDAL warnings that are problem records of the dataset's survey
-// files ("FILE:LINE: SEVERITY: ...", counted from the "Errors" layer instead)
-// are held back on this thread; every other message is shown as usual.
+// While alive, GDAL warnings about problems of the dataset's survey files
+// (records "FILE:LINE: SEVERITY: ..." and summaries "FILE: 3 problems ...",
+// counted from the "Errors" layer instead) are held back on this thread;
+// every other message is shown as usual.
 class ProblemRecordFilter {
  public:
   explicit ProblemRecordFilter(GDALDataset& dataset);
