@@ -7,6 +7,7 @@
 #include "config/error_log.h"
 #include "model/constants.h"
 #include "model/text.h"
+#include "plugin/svy_dataset_helper.h"
 
 namespace veldrane::ogr {
 namespace {
@@ -29,6 +30,15 @@ std::string ProblemSummary(const std::string& file, const std::vector<int>& seve
   add(count([](int s) { return s <= kSeverityWarning; }), "warning", "warnings");
   return file + ": " + Counted(static_cast<std::ptrdiff_t>(severities.size()), "problem", "problems") + " (" + kinds +
          "); the Errors layer (open option ERROR_LAYER=YES) and \"veldrane check\" list them";
+}
+
+void PullQueuedProblems(IPlugInDatasetHelper& dataset) {
+  auto* helper = dynamic_cast<SvyDatasetHelper*>(&dataset);
+  if (helper == nullptr) return;
+  std::shared_ptr<ISurveyErrorQueue> queue;
+  if (const auto survey = helper->Survey()) queue = survey->Errors();
+  else if (const auto traverse = helper->Traverse()) queue = traverse->Errors();
+  if (queue && !queue->IsEmpty()) ErrorLog().PullErrors(*queue);
 }
 
 ErrorRecordCollector::ErrorRecordCollector(ProblemWarnings warnings)

@@ -17,6 +17,7 @@
 
 namespace veldrane {
 class ErrorLogModel;
+class IPlugInDatasetHelper;
 }
 
 namespace veldrane::ogr {
@@ -56,6 +57,10 @@ class ErrorRecordCollector {
   ErrorLogModel& log_;
   int subscription_ = 0;
 };
+
+// Moves what the dataset's survey queued since it was read (problems found
+// while computing what was asked for) into the current error log.
+void PullQueuedProblems(IPlugInDatasetHelper& dataset);
 
 // "levee.em: 3 problems (1 error, 2 warnings); ..." for the summaries.
 std::string ProblemSummary(const std::string& file, const std::vector<int>& severities);

@@ -68,6 +68,9 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
       if (!dataset) continue;
       source->files_.push_back((fs::path(target.workspace) / name).string());
       source->AddDatasetLayers(dataset, name);
+      // Making the class list computes collections (an .830 file's
+      // benchmarks and gages), which may queue problems of their own.
+      PullQueuedProblems(*dataset);
     } catch (const std::exception& failure) {
       // One file that cannot be served does not cost the others their layers.
       CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s: %s", ToValidUtf8(name).c_str(),
@@ -111,8 +114,14 @@ OGRLayer* OGRVeldraneDataSource::GetLayer(int index) {
   return layers_[static_cast<std::size_t>(index)].get();
 }
 
-int OGRVeldraneDataSource::TestCapability(const char* /*capability*/) {
-  // Read-only: no layer creation, deletion, transactions or writes.
+int OGRVeldraneDataSource::TestCapability(const char* capability) {
+  // Read-only: no layer creation, deletion, transactions or writes. Z and
+  // M are declared when a layer of the dataset carries them.
+  if (capability == nullptr) return FALSE;
+  if (EQUAL(capability, ODsCZGeometries) || EQUAL(capability, ODsCMeasuredGeometries)) {
+    return std::any_of(layers_.begin(), layers_.end(),
+                       [capability](const auto& layer) { return layer->TestCapability(capability); });
+  }
   return FALSE;
 }
 

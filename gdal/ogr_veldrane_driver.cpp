@@ -26,6 +26,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The driver's documentation as installed (docs/gdal.md of the sources).
+#ifndef VELDRANE_DOC_DIR
+#define VELDRANE_DOC_DIR "/usr/local/share/doc/veldrane"
+#endif
+constexpr const char* kHelpTopic = VELDRANE_DOC_DIR "/gdal.md";
+
 constexpr const char* kOpenOptions =
     "<OpenOptionList>"
     "  <Option name='ERROR_LAYER' type='boolean' default='NO' "
@@ -189,8 +195,12 @@ extern "C" void RegisterOGRVeldrane() {
   driver->SetMetadataItem(GDAL_DMD_LONGNAME, kDriverLongName);
   driver->SetMetadataItem(GDAL_DMD_EXTENSIONS, "em cl 830 pro 83 27 bl");
   driver->SetMetadataItem(GDAL_DMD_OPENOPTIONLIST, kOpenOptions);
+  driver->SetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS, "YES");
   driver->SetMetadataItem(GDAL_DCAP_Z_GEOMETRIES, "YES");
   driver->SetMetadataItem(GDAL_DCAP_MEASURED_GEOMETRIES, "YES");
+  // GDAL's own SQL over the layers: no dialect of the driver's own.
+  driver->SetMetadataItem(GDAL_DMD_SUPPORTED_SQL_DIALECTS, "OGRSQL SQLITE");
+  driver->SetMetadataItem(GDAL_DMD_HELPTOPIC, kHelpTopic);
   driver->pfnIdentify = IdentifyVeldrane;
   driver->pfnOpen = OpenVeldrane;
   driver->pfnDelete = DeleteVeldrane;

@@ -103,6 +103,10 @@ class OGRVeldraneLayer final : public OGRLayer {
   bool PassesFilters(OGRFeature& feature);
   // Number of records of the class, walked once and kept.
   std::int64_t RecordCount();
+  // Walks the class's shapes once for the extent (and the count); false
+  // when the class could not be fetched.
+  bool MeasureExtent();
+  bool IsContainerPointClass() const;
   // Computing some members while reading (stationing, the benchmarks
   // collected from an .830 file) queues problems after the file was opened;
   // a finished pass moves them to the error log like those found at open.
@@ -111,6 +115,7 @@ class OGRVeldraneLayer final : public OGRLayer {
   // Initialised in this order: the definition takes the spatial reference.
   LayerSource source_;
   GeometryDef geometryDef_;
+  OGRwkbGeometryType geometryType_;  // what the layer declares, and its features carry
   OGRSpatialReference* spatialReference_ = nullptr;  // owned reference; null when unknown
   OGRFeatureDefn* definition_ = nullptr;
   Utf8RowBuffer rowBuffer_;
@@ -122,6 +127,10 @@ class OGRVeldraneLayer final : public OGRLayer {
   std::unique_ptr<FeatureReadAhead> readAhead_;
   std::optional<ActiveCursor> random_;
   std::optional<std::int64_t> recordCount_;
+  // The envelope of the class's shapes once walked; none when no record
+  // has a shape.
+  bool extentKnown_ = false;
+  std::optional<OGREnvelope> extent_;
 };
 
 // The envelope handed to FetchByEnvelope for an OGR filter rectangle: grown
