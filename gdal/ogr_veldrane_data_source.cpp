@@ -17,6 +17,7 @@
 #include "plugin/class_schemas.h"
 #include "plugin/svy_dataset_helper.h"
 #include "plugin/svy_workspace_factory_helper.h"
+#include "plugin/svy_workspace_helper.h"
 
 namespace veldrane::ogr {
 namespace {
@@ -61,6 +62,9 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
     return nullptr;
   }
   if (!workspace) return nullptr;
+  source->documents_ =
+      std::make_shared<MetadataDocuments>(std::dynamic_pointer_cast<SvyWorkspaceHelper>(workspace));
+  if (target.kind == SurveyTarget::Kind::SurveyFile) source->singleFile_ = target.datasetName;
 
   for (const std::string& name : names) {
     try {
@@ -104,6 +108,7 @@ void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatase
     layer.fields = fields;
     layer.lateErrors = errorRecords_;
     layer.lateWarnings = warnings_;
+    layer.documents = documents_;
     layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
     layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
   }
@@ -123,6 +128,23 @@ int OGRVeldraneDataSource::TestCapability(const char* capability) {
                        [capability](const auto& layer) { return layer->TestCapability(capability); });
   }
   return FALSE;
+}
+
+char** OGRVeldraneDataSource::GetMetadata(const char* domain) {
+  if (IsFgdcDomain(domain) && !fgdcSet_ && !singleFile_.empty()) {
+    fgdcSet_ = true;
+    GuardedIn<bool>(*context_, "GetMetadata", false, [&] {
+      std::lock_guard<std::mutex> survey(*lock_);
+      SetFgdcDomain(*this, documents_->XmlOf(singleFile_));
+      return true;
+    });
+  }
+  return GDALDataset::GetMetadata(domain);
+}
+
+char** OGRVeldraneDataSource::GetMetadataDomainList() {
+  char** domains = GDALDataset::GetMetadataDomainList();
+  return singleFile_.empty() ? domains : WithFgdcDomain(domains);
 }
 
 char** OGRVeldraneDataSource::GetFileList() {

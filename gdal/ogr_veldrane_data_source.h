@@ -20,6 +20,7 @@
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
 #include "gdal/ogr_boundary.h"
+#include "gdal/survey_metadata_domain.h"
 #include "gdal/survey_path.h"
 #include "plugin/plugin_interfaces.h"
 
@@ -44,8 +45,10 @@ class OGRVeldraneDataSource final : public GDALDataset {
   // Survey files are read-only: no layer is created or deleted.
   OGRErr DeleteLayer(int) override { return RefuseWrite(GetDescription()); }
 
-  // Dataset-level metadata domains (the metadata document beside each
-  // survey file) belong here, next to the layers they describe.
+  // A dataset of one survey file offers its metadata document as the
+  // "xml:FGDC" domain (a folder's layers each offer their file's).
+  char** GetMetadata(const char* domain = "") override;
+  char** GetMetadataDomainList() override;
 
  protected:
   OGRLayer* ICreateLayer(const char*, OGRSpatialReference*, OGRwkbGeometryType, char**) override {
@@ -64,6 +67,9 @@ class OGRVeldraneDataSource final : public GDALDataset {
   // The records of the "Errors" layer, shared with the survey layers.
   std::shared_ptr<ErrorRecords> errorRecords_ = std::make_shared<ErrorRecords>();
   std::vector<std::string> files_;
+  std::shared_ptr<MetadataDocuments> documents_;
+  std::string singleFile_;  // the local name when one survey file was opened
+  bool fgdcSet_ = false;
 };
 
 }  // namespace veldrane::ogr

@@ -418,6 +418,23 @@ bool OGRVeldraneLayer::IsContainerPointClass() const {
   return kind == ClassKind::CrossSectionPoints || kind == ClassKind::ProfilePoints || kind == ClassKind::AreaPoints;
 }
 
+char** OGRVeldraneLayer::GetMetadata(const char* domain) {
+  if (IsFgdcDomain(domain) && !fgdcSet_ && source_.documents) {
+    fgdcSet_ = true;
+    GuardedIn<bool>(*source_.context, "GetMetadata", false, [&] {
+      std::lock_guard<std::mutex> survey(*source_.datasetLock);
+      SetFgdcDomain(*this, source_.documents->XmlOf(source_.surveyFileName));
+      return true;
+    });
+  }
+  return OGRLayer::GetMetadata(domain);
+}
+
+char** OGRVeldraneLayer::GetMetadataDomainList() {
+  char** domains = OGRLayer::GetMetadataDomainList();
+  return source_.documents ? WithFgdcDomain(domains) : domains;
+}
+
 OGRErr OGRVeldraneLayer::SetIgnoredFields(const char** fieldNames) {
   StopReadAhead();
   const OGRErr result = OGRLayer::SetIgnoredFields(fieldNames);

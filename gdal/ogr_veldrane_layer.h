@@ -23,6 +23,7 @@
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
 #include "gdal/ogr_boundary.h"
+#include "gdal/survey_metadata_domain.h"
 #include "gdal/feature_read_ahead.h"
 #include "host/field_map.h"
 #include "host/fields.h"
@@ -47,6 +48,8 @@ struct LayerSource {
   std::shared_ptr<ErrorRecords> lateErrors;
   // How those problems are told to GDAL.
   ProblemWarnings lateWarnings = ProblemWarnings::EachRecord;
+  // The metadata documents of the dataset's files ("xml:FGDC"); none when unset.
+  std::shared_ptr<MetadataDocuments> documents;
   // The dataset's module context: every call works for it, on whatever
   // thread, and so does the read-ahead thread. Made by the layer when unset.
   std::shared_ptr<ModuleContext> context;
@@ -69,6 +72,9 @@ class OGRVeldraneLayer final : public OGRLayer {
   OGRErr GetExtent(OGREnvelope* extent, int force) override;
   OGRErr GetExtent(int geomField, OGREnvelope* extent, int force) override;
   OGRFeatureDefn* GetLayerDefn() override { return definition_; }
+  // Adds the "xml:FGDC" domain: the survey file's metadata document.
+  char** GetMetadata(const char* domain = "") override;
+  char** GetMetadataDomainList() override;
   int TestCapability(const char* capability) override;
   OGRErr SetIgnoredFields(const char** fieldNames) override;
   // Survey files are read-only: every write fails with that reason.
@@ -131,6 +137,7 @@ class OGRVeldraneLayer final : public OGRLayer {
   // has a shape.
   bool extentKnown_ = false;
   std::optional<OGREnvelope> extent_;
+  bool fgdcSet_ = false;
 };
 
 // The envelope handed to FetchByEnvelope for an OGR filter rectangle: grown

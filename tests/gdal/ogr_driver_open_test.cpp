@@ -30,6 +30,9 @@ TEST(OgrDriverRegistration, RegistersOnceUnderItsNames) {
   EXPECT_STREQ(driver->GetMetadataItem(GDAL_DMD_LONGNAME), "Halden Survey File");
   EXPECT_STREQ(driver->GetMetadataItem(GDAL_DCAP_VECTOR), "YES");
   EXPECT_EQ(driver->GetMetadataItem(GDAL_DCAP_CREATE), nullptr);
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS), "YES");
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DMD_SUPPORTED_SQL_DIALECTS), "OGRSQL SQLITE");
+  EXPECT_TRUE(std::string(driver->GetMetadataItem(GDAL_DMD_HELPTOPIC)).ends_with("/gdal.md"));
   EXPECT_NE(std::string(driver->GetMetadataItem(GDAL_DMD_OPENOPTIONLIST)).find("ERROR_LAYER"), std::string::npos);
   int count = 0;
   for (int i = 0; i < GetGDALDriverManager()->GetDriverCount(); ++i)
@@ -204,6 +207,26 @@ TEST(OgrDriverLayers, LayerSchemasCarryTheOgrTypesAndGeometryOfTheClass) {
   EXPECT_EQ(points->GetGeomType(), wkbPointZM);
   EXPECT_EQ(sections->GetGeomType(), wkbLineStringZM);
   EXPECT_EQ(dataset->GetLayerByName("b.em Benchmarks")->GetGeomType(), wkbPoint);
+}
+
+// The survey's metadata document, filled from the file, is GDAL's "xml:FGDC"
+// domain of a dataset of one file and of every layer (a folder has none).
+TEST(OgrDriverLayers, TheMetadataDocumentIsTheFgdcDomain) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto file = OpenWithDriver((folder / "a.em").string());
+  auto all = OpenWithDriver(folder.str());
+  ASSERT_TRUE(file && all);
+  for (GDALMajorObject* object : {static_cast<GDALMajorObject*>(file.get()),
+                                  static_cast<GDALMajorObject*>(file->GetLayer(1)),
+                                  static_cast<GDALMajorObject*>(all->GetLayer(0))}) {
+    const CPLStringList domains(object->GetMetadataDomainList(), TRUE);
+    EXPECT_GE(domains.FindString("xml:FGDC"), 0) << object->GetDescription();
+    const CSLConstList xml = object->GetMetadata("xml:FGDC");
+    ASSERT_EQ(CSLCount(xml), 1) << object->GetDescription();
+    EXPECT_NE(std::string(xml[0]).find("<title>A.EM</title>"), std::string::npos) << xml[0];
+  }
+  EXPECT_EQ(all->GetMetadata("xml:FGDC"), nullptr);
 }
 
 TEST(OgrDriverLayers, TraverseClassesCarryMeasuresWithoutElevations) {

@@ -233,6 +233,8 @@ TEST_F(OgrDriverRead, CountsAndCapabilities) {
       {benchmarks_, OLCMeasuredGeometries, false}, {points_, OLCSequentialWrite, false}};
   for (const auto& [layer, capability, expected] : cases)
     EXPECT_EQ(layer->TestCapability(capability) != 0, expected) << layer->GetName() << " " << capability;
+  EXPECT_TRUE(dataset_->TestCapability(ODsCZGeometries));
+  EXPECT_TRUE(dataset_->TestCapability(ODsCMeasuredGeometries));
   ASSERT_EQ(points_->SetAttributeFilter("PointId > 2"), OGRERR_NONE);
   EXPECT_FALSE(points_->TestCapability(OLCFastFeatureCount));
   EXPECT_EQ(points_->GetFeatureCount(), 3);
