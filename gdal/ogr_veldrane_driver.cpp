@@ -1,7 +1,9 @@
 // Registration of the "Veldrane" driver and its entry points: identify,
-// open, and the file operations (delete, rename, copy), which use the survey
-// dataset helper's own Delete, Rename and Copy so the metadata file beside a
-// survey file travels with it.
+// open, and GDAL's file operations (delete, rename, copy), which take the
+// metadata file beside a survey file along and report failure whenever the
+// result is not exactly what was asked for. Delete and rename use the
+// dataset helper's own; GDAL's copy writes exactly the name it is given,
+// where the data source's Copy (the catalog's) picks a free name itself.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,12 +13,12 @@
 #include <cpl_string.h>
 #include <gdal_priv.h>
 
+#include "config/file_system.h"
 #include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/ogr_veldrane_data_source.h"
 #include "gdal/survey_identify.h"
 #include "gdal/survey_path.h"
-#include "host/workspace.h"
 #include "model/text.h"
 #include "plugin/plugin_interfaces.h"
 #include "plugin/svy_workspace_factory_helper.h"
@@ -105,78 +107,82 @@ GDALDataset* OpenVeldrane(GDALOpenInfo* info) {
       CPLE_OpenFailed);
 }
 
+fs::path MetadataOf(const fs::path& survey) {
+  fs::path metadata = survey;
+  metadata += ".xml";
+  return metadata;
+}
+
+// A file operation that did not (entirely) happen: "Veldrane: <text>".
+CPLErr FileFailure(const std::string& text) {
+  CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s", ToValidUtf8(text).c_str());
+  return CE_Failure;
+}
+
 CPLErr DeleteVeldrane(const char* name) {
   return Guarded<CPLErr>("Delete", CE_Failure, [&] {
     const auto operations = FileOperationsFor(name, "deleted");
     if (!operations) return CE_Failure;
+    const fs::path survey(name);
     operations->Delete();
-    if (Exists(name)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be deleted", ToValidUtf8(name).c_str());
-      return CE_Failure;
-    }
+    if (Exists(survey)) return FileFailure(survey.string() + " could not be deleted");
+    if (Exists(MetadataOf(survey))) return FileFailure(MetadataOf(survey).string() + " could not be deleted");
     return CE_None;
   });
 }
 
+// Within the survey file's folder, onto a free name; the metadata file goes
+// along.
 CPLErr RenameVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("Rename", CE_Failure, [&] {
-    if (newName == nullptr || *newName == '\0') return CE_Failure;
-    const fs::path target(newName);
+    if (newName == nullptr || *newName == '\0' || oldName == nullptr) return CE_Failure;
+    const fs::path target(newName), source(oldName);
     if (!SameFolder(FolderOf(newName), FolderOf(oldName))) {
       CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: a survey file is renamed within its own folder",
                ToValidUtf8(newName).c_str());
       return CE_Failure;
     }
-    if (Exists(target)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s exists already", ToValidUtf8(newName).c_str());
-      return CE_Failure;
+    const bool withMetadata = Exists(MetadataOf(source));
+    for (const fs::path& taken : {target, MetadataOf(target)}) {
+      if ((taken == target || withMetadata) && Exists(taken))
+        return FileFailure(taken.string() + " exists already");
     }
     const auto operations = FileOperationsFor(oldName, "renamed");
     if (!operations) return CE_Failure;
     operations->Rename(target.filename().string());
-    if (!Exists(target) || Exists(oldName)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be renamed to %s", ToValidUtf8(oldName).c_str(),
-               ToValidUtf8(newName).c_str());
-      return CE_Failure;
-    }
+    if (!Exists(target) || Exists(source))
+      return FileFailure(source.string() + " could not be renamed to " + target.string());
+    if (withMetadata && (!Exists(MetadataOf(target)) || Exists(MetadataOf(source))))
+      return FileFailure(MetadataOf(source).string() + " could not be renamed to " + MetadataOf(target).string());
     return CE_None;
   });
 }
 
+// Exactly the name asked for, in any folder, replacing a file of that name
+// (as GDAL's own copy does); the metadata file is copied beside it, and a
+// metadata file the target had is removed when the source has none, so a
+// copy never pairs with another file's metadata.
 CPLErr CopyVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("CopyFiles", CE_Failure, [&] {
     if (newName == nullptr || *newName == '\0' || oldName == nullptr) return CE_Failure;
-    const fs::path source(oldName);
-    const fs::path requested(newName);
-    if (requested.filename() != source.filename()) {
-      CPLError(CE_Failure, CPLE_NotSupported,
-               "Veldrane: %s: a copied survey file keeps its name (%s); copy it into another folder",
-               ToValidUtf8(newName).c_str(), ToValidUtf8(source.filename().string()).c_str());
+    const fs::path target(newName), source(oldName);
+    if (ClassifySurveyPath(oldName).kind != SurveyTarget::Kind::SurveyFile) {
+      CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: only a single survey file can be copied",
+               ToValidUtf8(oldName).c_str());
       return CE_Failure;
     }
-    // Where the copy lands: the name itself, or "<stem>Copy<extension>" when
-    // that is taken; nothing is copied when both are taken.
-    const fs::path folder = FolderOf(newName);
-    fs::path landing = folder / source.filename();
-    if (Exists(landing)) {
-      landing = folder / (source.stem().string() + "Copy" + source.extension().string());
-      if (Exists(landing)) {
-        CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s and %s exist already; nothing was copied",
-                 ToValidUtf8(newName).c_str(), ToValidUtf8(landing.string()).c_str());
-        return CE_Failure;
-      }
+    std::error_code ec;
+    if (fs::equivalent(source, target, ec)) return FileFailure(source.string() + " cannot be copied onto itself");
+    try {
+      CopyFileReplace(source, target);
+    } catch (const std::exception& failure) {
+      return FileFailure(source.string() + " could not be copied to " + target.string() + ": " + failure.what());
     }
-    const auto operations = FileOperationsFor(oldName, "copied");
-    if (!operations) return CE_Failure;
-    operations->Copy(source.filename().string(), HostWorkspace(folder.string()));
-    if (!Exists(landing)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be copied to %s", ToValidUtf8(oldName).c_str(),
-               ToValidUtf8(folder.string()).c_str());
-      return CE_Failure;
-    }
-    if (landing != requested) {
-      CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s exists already; the copy is %s",
-               ToValidUtf8(newName).c_str(), ToValidUtf8(landing.string()).c_str());
+    try {
+      if (Exists(MetadataOf(source))) CopyFileReplace(MetadataOf(source), MetadataOf(target));
+      else if (Exists(MetadataOf(target))) DeleteFile(MetadataOf(target));
+    } catch (const std::exception& failure) {
+      return FileFailure("the metadata file of " + target.string() + " could not be written: " + failure.what());
     }
     return CE_None;
   });
