@@ -93,10 +93,18 @@ OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRwkbGeometryType ty
 
 // Gives the shape exactly the ordinates its layer declares. The cursors
 // make every shape Z- and M-aware; what the class does not have is dropped,
-// what it has but a record lacks stays NaN.
+// what it has but a record lacks stays NaN. A point keeps the values of
+// the ordinates it drops (NaN "no elevation"), and OGR compares them even
+// so: they are zeroed first.
 void MatchLayerType(OGRGeometry& shape, OGRwkbGeometryType type) {
-  shape.set3D(OGR_GT_HasZ(type));
-  shape.setMeasured(OGR_GT_HasM(type));
+  const bool hasZ = OGR_GT_HasZ(type) != FALSE, hasM = OGR_GT_HasM(type) != FALSE;
+  if (wkbFlatten(shape.getGeometryType()) == wkbPoint) {
+    auto& point = static_cast<OGRPoint&>(shape);
+    if (!hasZ) point.setZ(0.0);
+    if (!hasM) point.setM(0.0);
+  }
+  shape.set3D(hasZ);
+  shape.setMeasured(hasM);
 }
 
 }  // namespace

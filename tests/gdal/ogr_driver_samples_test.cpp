@@ -1,8 +1,9 @@
 // Every layer of the sample surveys is what it declares, as GDAL clients and
 // GDAL's conformance program check it: each feature carries exactly the
 // ordinates of its layer's geometry type, every value fits the width its
-// field declares, the extent is the union of the features' envelopes (a
-// failure for a layer without shapes), and reading raises no GDAL message.
+// field declares, a feature read again by its FID is equal to it, the
+// extent is the union of the features' envelopes (a failure for a layer
+// without shapes), and reading raises no GDAL message.
 #include <cstring>
 #include <string>
 
@@ -37,6 +38,8 @@ TEST(OgrDriverSamples, EveryLayerIsWhatItDeclares) {
       EXPECT_EQ(CPLGetLastErrorType(), CE_None) << name << ": " << CPLGetLastErrorMsg();
       if (!feature) break;
       ExpectValuesFitTheirWidths(*feature, name);
+      const std::unique_ptr<OGRFeature> again(layer->GetFeature(feature->GetFID()));
+      EXPECT_TRUE(again && again->Equal(feature.get())) << name << " feature " << feature->GetFID();
       const OGRGeometry* shape = feature->GetGeometryRef();
       if (shape == nullptr) continue;
       EXPECT_EQ(shape->getGeometryType(), declared) << name << " feature " << feature->GetFID();
