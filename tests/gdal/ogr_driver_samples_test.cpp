@@ -51,7 +51,9 @@ TEST(OgrDriverSamples, EveryLayerIsWhatItDeclares) {
     OGREnvelope extent;
     CapturedMessages quiet;
     ASSERT_EQ(layer->GetExtent(&extent, TRUE), anyShape ? OGRERR_NONE : OGRERR_FAILURE) << name;
-    if (anyShape) EXPECT_TRUE(extent == features) << name;
+    if (anyShape) {
+      EXPECT_TRUE(extent == features) << name;
+    }
     EXPECT_TRUE(layer->TestCapability(OLCFastGetExtent)) << name;
   }
 }
