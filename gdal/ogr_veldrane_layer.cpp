@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <vector>
 
 #include <cpl_conv.h>
@@ -17,10 +15,8 @@
 #include "host/geometry.h"
 #include "host/spatial_reference.h"
 #include "model/survey_error.h"
-#include "config/error_log.h"
 #include "plugin/class_schemas.h"
 #include "plugin/cursor_base.h"
-#include "plugin/svy_dataset_helper.h"
 
 namespace veldrane::ogr {
 namespace {
