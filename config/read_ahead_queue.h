@@ -8,6 +8,12 @@
 // when there was nothing more to put in the batch; that batch is not handed
 // out and the second thread ends. What `fill` throws ends it too and is
 // thrown by Next, after the batches filled before it.
+//
+// A second thread that has had nothing to fill for `idle` (every batch is
+// filled and waiting, the user has stopped taking them) ends, so a read left
+// half-way keeps no thread; the next call of Next starts another one, which
+// goes on where the first stopped.
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -29,9 +35,13 @@ inline constexpr std::size_t kCacheLine = 64;
 template <class Batch>
 class ReadAheadQueue {
  public:
+  static constexpr std::chrono::milliseconds kIdleStop{1000};
+
   // Starts the second thread; throws std::system_error when there is none
   // to be had.
-  explicit ReadAheadQueue(std::function<bool(Batch&)> fill, int inUse = 3) : fill_(std::move(fill)) {
+  explicit ReadAheadQueue(std::function<bool(Batch&)> fill, int inUse = 3,
+                          std::chrono::milliseconds idle = kIdleStop)
+      : fill_(std::move(fill)), idle_(idle) {
     for (int i = 0; i < inUse; ++i) spare_.push_back(std::make_unique<Batch>());
     worker_ = std::thread(&ReadAheadQueue::Work, this);
   }
@@ -42,7 +52,7 @@ class ReadAheadQueue {
       stop_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
   }
   ReadAheadQueue(const ReadAheadQueue&) = delete;
   ReadAheadQueue& operator=(const ReadAheadQueue&) = delete;
@@ -54,6 +64,13 @@ class ReadAheadQueue {
     if (current_) {
       spare_.push_back(std::move(current_));
       changed_.notify_all();
+    }
+    if (idled_) {
+      // The second thread ended on its own; another one goes on. (Its
+      // start may throw std::system_error, as the first one's.)
+      if (worker_.joinable()) worker_.join();
+      worker_ = std::thread(&ReadAheadQueue::Work, this);
+      idled_ = false;
     }
     changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
     if (!ready_.empty()) {
@@ -71,7 +88,10 @@ class ReadAheadQueue {
       std::unique_ptr<Batch> batch;
       {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return stop_ || !spare_.empty(); });
+        if (!changed_.wait_for(lock, idle_, [this] { return stop_ || !spare_.empty(); })) {
+          idled_ = true;
+          return;
+        }
         if (stop_) return;
         batch = std::move(spare_.back());
         spare_.pop_back();
@@ -98,6 +118,7 @@ class ReadAheadQueue {
   }
 
   std::function<bool(Batch&)> fill_;
+  std::chrono::milliseconds idle_;
   std::unique_ptr<Batch> current_;
   std::thread worker_;
   std::mutex mutex_;
@@ -106,6 +127,7 @@ class ReadAheadQueue {
   std::vector<std::unique_ptr<Batch>> spare_;
   bool finished_ = false;
   bool stop_ = false;
+  bool idled_ = false;  // the second thread ended for want of work
   std::exception_ptr failure_;
 };
 

@@ -49,7 +49,13 @@ BoundaryScope::~BoundaryScope() {
   if (given_ != nullptr) given_->SetFileAccess(nullptr);
 }
 
-void ReportBoundaryFailure(const char* where, const std::exception* failure) {
+OGRErr RefuseWrite(const char* what) {
+  CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: survey files are read-only",
+           ToValidUtf8(what != nullptr ? what : "").c_str());
+  return OGRERR_UNSUPPORTED_OPERATION;
+}
+
+void ReportBoundaryFailure(const char* where, const std::exception* failure, CPLErrorNum number) {
   try {
     std::string what = "unexpected failure";
     if (const auto* raised = dynamic_cast<const RaisedError*>(failure)) {
@@ -58,9 +64,9 @@ void ReportBoundaryFailure(const char* where, const std::exception* failure) {
     } else if (failure != nullptr) {
       what = failure->what();
     }
-    CPLError(CE_Failure, CPLE_AppDefined, "Veldrane: %s: %s", where, ToValidUtf8(what).c_str());
+    CPLError(CE_Failure, number, "Veldrane: %s: %s", where, ToValidUtf8(what).c_str());
   } catch (...) {
-    CPLError(CE_Failure, CPLE_AppDefined, "Veldrane: %s failed", where);
+    CPLError(CE_Failure, number, "Veldrane: %s failed", where);
   }
 }
 

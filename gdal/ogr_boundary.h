@@ -9,6 +9,7 @@
 #include <utility>
 
 #include <cpl_error.h>
+#include <ogr_core.h>
 
 #include "config/module_context.h"
 #include "model/notifier.h"
@@ -38,20 +39,26 @@ class BoundaryScope {
   ModuleContext* given_ = nullptr;  // the context given a file access here
 };
 
-// Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.
-void ReportBoundaryFailure(const char* where, const std::exception* failure);
+// Emits CE_Failure "Veldrane: <where>: <what>" with the error number
+// `number` for the exception in flight.
+void ReportBoundaryFailure(const char* where, const std::exception* failure, CPLErrorNum number = CPLE_AppDefined);
 
-// Runs `body` inside a BoundaryScope; any exception becomes a GDAL error and
-// `fallback` is returned instead.
+// Emits CE_Failure "Veldrane: <what>: survey files are read-only" and
+// returns OGRERR_UNSUPPORTED_OPERATION: the answer to every write.
+OGRErr RefuseWrite(const char* what);
+
+// Runs `body` inside a BoundaryScope; any exception becomes a GDAL error
+// (numbered `number`: CPLE_OpenFailed for opens) and `fallback` is returned
+// instead.
 template <class T, class Body>
-T Guarded(const char* where, T fallback, Body&& body) {
+T Guarded(const char* where, T fallback, Body&& body, CPLErrorNum number = CPLE_AppDefined) {
   try {
     BoundaryScope scope;
     return std::forward<Body>(body)();
   } catch (const std::exception& failure) {
-    ReportBoundaryFailure(where, &failure);
+    ReportBoundaryFailure(where, &failure, number);
   } catch (...) {
-    ReportBoundaryFailure(where, nullptr);
+    ReportBoundaryFailure(where, nullptr, number);
   }
   return fallback;
 }

@@ -18,24 +18,12 @@
 #include "plugin/class_schemas.h"
 #include "plugin/svy_dataset_helper.h"
 #include "plugin/svy_workspace_factory_helper.h"
+#include "plugin/svy_workspace_helper.h"
 
 namespace veldrane::ogr {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The local names of the workspace's datasets, sorted so that layers come in
-// the same order whatever order the folder lists its files in.
-std::vector<std::string> DatasetNamesOf(IPlugInWorkspaceHelper& workspace) {
-  std::vector<std::string> names;
-  const auto datasets = workspace.DatasetNames(kDatasetTypeFeatureDataset);
-  if (!datasets) return names;
-  for (std::int32_t i = 0; i < datasets->Count(); ++i) {
-    if (const auto info = datasets->Element(i)) names.push_back(info->LocalDatasetName());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // "CrossSections" for "a.em CrossSections" of dataset "a.em".
 std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, const std::string& className,
@@ -52,16 +40,19 @@ std::string ClassKindOf(IPlugInDatasetHelper& dataset, std::int32_t classIndex, 
 }  // namespace
 
 std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyTarget& target,
+                                                                   const std::vector<std::string>& names,
                                                                    const std::string& path, bool withErrorLayer) {
   if (target.kind == SurveyTarget::Kind::None) return nullptr;
   std::unique_ptr<OGRVeldraneDataSource> source(new OGRVeldraneDataSource());
   source->SetDescription(path.c_str());
+  source->warnings_ = target.kind == SurveyTarget::Kind::Workspace ? ProblemWarnings::SummaryPerFile
+                                                                    : ProblemWarnings::EachRecord;
   // The opener's configuration, with a log and current file of its own.
   source->context_ = CurrentModuleContext().Derive();
   ModuleContextScope working(*source->context_);
   // Every file is read below (the class list needs the survey), so this is
   // where the problems found in the files become warnings and records.
-  ErrorRecordCollector collector;
+  ErrorRecordCollector collector(source->warnings_);
 
   SvyWorkspaceFactoryHelper factory;
   std::shared_ptr<IPlugInWorkspaceHelper> workspace;
@@ -72,16 +63,19 @@ std::unique_ptr<OGRVeldraneDataSource> OGRVeldraneDataSource::Open(const SurveyT
     return nullptr;
   }
   if (!workspace) return nullptr;
+  source->documents_ =
+      std::make_shared<MetadataDocuments>(std::dynamic_pointer_cast<SvyWorkspaceHelper>(workspace));
+  if (target.kind == SurveyTarget::Kind::SurveyFile) source->singleFile_ = target.datasetName;
 
-  const std::vector<std::string> names = target.kind == SurveyTarget::Kind::Workspace
-                                             ? DatasetNamesOf(*workspace)
-                                             : std::vector<std::string>{target.datasetName};
   for (const std::string& name : names) {
     try {
       const std::shared_ptr<IPlugInDatasetHelper> dataset = workspace->OpenDataset(name);
       if (!dataset) continue;
       source->files_.push_back((fs::path(target.workspace) / name).string());
       source->AddDatasetLayers(dataset, name);
+      // Making the class list computes collections (an .830 file's
+      // benchmarks and gages), which may queue problems of their own.
+      PullQueuedProblems(*dataset);
     } catch (const std::exception& failure) {
       // One file that cannot be served does not cost the others their layers.
       CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s: %s", ToValidUtf8(name).c_str(),
@@ -118,7 +112,9 @@ void OGRVeldraneDataSource::AddDatasetLayers(const std::shared_ptr<IPlugInDatase
     }
     layer.fields = fields;
     layer.lateErrors = errorRecords_;
-    layer.classKind = ClassKindOf(*dataset, i, className, localName);
+    layer.lateWarnings = warnings_;
+    layer.documents = documents_;
+    layer.classKind = ClassKindOf(*dataset, i, layer.className, localName);
     layers_.push_back(std::make_unique<OGRVeldraneLayer>(std::move(layer)));
   }
 }
@@ -143,9 +139,32 @@ OGRLayer* OGRVeldraneDataSource::GetLayer(int index) {
   return layers_[static_cast<std::size_t>(index)].get();
 }
 
-int OGRVeldraneDataSource::TestCapability(const char* /*capability*/) {
-  // Read-only: no layer creation, deletion, transactions or writes.
+int OGRVeldraneDataSource::TestCapability(const char* capability) {
+  // Read-only: no layer creation, deletion, transactions or writes. Z and
+  // M are declared when a layer of the dataset carries them.
+  if (capability == nullptr) return FALSE;
+  if (EQUAL(capability, ODsCZGeometries) || EQUAL(capability, ODsCMeasuredGeometries)) {
+    return std::any_of(layers_.begin(), layers_.end(),
+                       [capability](const auto& layer) { return layer->TestCapability(capability); });
+  }
   return FALSE;
+}
+
+char** OGRVeldraneDataSource::GetMetadata(const char* domain) {
+  if (IsFgdcDomain(domain) && !fgdcSet_ && !singleFile_.empty()) {
+    fgdcSet_ = true;
+    GuardedIn<bool>(*context_, "GetMetadata", false, [&] {
+      std::lock_guard<std::mutex> survey(*lock_);
+      SetFgdcDomain(*this, documents_->XmlOf(singleFile_));
+      return true;
+    });
+  }
+  return GDALDataset::GetMetadata(domain);
+}
+
+char** OGRVeldraneDataSource::GetMetadataDomainList() {
+  char** domains = GDALDataset::GetMetadataDomainList();
+  return singleFile_.empty() ? domains : WithFgdcDomain(domains);
 }
 
 char** OGRVeldraneDataSource::GetFileList() {

@@ -20,6 +20,8 @@
 
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
+#include "gdal/ogr_boundary.h"
+#include "gdal/survey_metadata_domain.h"
 #include "gdal/survey_path.h"
 #include "plugin/plugin_interfaces.h"
 
@@ -27,9 +29,12 @@ namespace veldrane::ogr {
 
 class OGRVeldraneDataSource final : public GDALDataset {
  public:
-  // Null, with a GDAL error when the cause is worth telling, when the target
-  // cannot be opened.
-  static std::unique_ptr<OGRVeldraneDataSource> Open(const SurveyTarget& target, const std::string& path,
+  // The survey files `names` of the target's workspace (those that passed
+  // the content test; the file itself for a single file). Null, with a GDAL
+  // error when the cause is worth telling, when the target cannot be
+  // opened. A folder's problems are told as one warning per file.
+  static std::unique_ptr<OGRVeldraneDataSource> Open(const SurveyTarget& target,
+                                                     const std::vector<std::string>& names, const std::string& path,
                                                      bool withErrorLayer);
 
   int GetLayerCount() override { return static_cast<int>(layers_.size()); }
@@ -42,8 +47,19 @@ class OGRVeldraneDataSource final : public GDALDataset {
   // The survey files of the dataset and the metadata files beside them.
   char** GetFileList() override;
 
-  // Dataset-level metadata domains (the metadata document beside each
-  // survey file) belong here, next to the layers they describe.
+  // Survey files are read-only: no layer is created or deleted.
+  OGRErr DeleteLayer(int) override { return RefuseWrite(GetDescription()); }
+
+  // A dataset of one survey file offers its metadata document as the
+  // "xml:FGDC" domain (a folder's layers each offer their file's).
+  char** GetMetadata(const char* domain = "") override;
+  char** GetMetadataDomainList() override;
+
+ protected:
+  OGRLayer* ICreateLayer(const char*, OGRSpatialReference*, OGRwkbGeometryType, char**) override {
+    RefuseWrite(GetDescription());
+    return nullptr;
+  }
 
  private:
   OGRVeldraneDataSource() = default;
@@ -51,6 +67,7 @@ class OGRVeldraneDataSource final : public GDALDataset {
   void IndexLayerNames();
 
   std::shared_ptr<ModuleContext> context_;
+  ProblemWarnings warnings_ = ProblemWarnings::EachRecord;
   std::shared_ptr<std::mutex> lock_ = std::make_shared<std::mutex>();
   std::vector<std::unique_ptr<OGRLayer>> layers_;
   std::unordered_map<std::string, OGRLayer*> layersByName_;
@@ -58,6 +75,9 @@ class OGRVeldraneDataSource final : public GDALDataset {
   // The records of the "Errors" layer, shared with the survey layers.
   std::shared_ptr<ErrorRecords> errorRecords_ = std::make_shared<ErrorRecords>();
   std::vector<std::string> files_;
+  std::shared_ptr<MetadataDocuments> documents_;
+  std::string singleFile_;  // the local name when one survey file was opened
+  bool fgdcSet_ = false;
 };
 
 }  // namespace veldrane::ogr

@@ -1,21 +1,25 @@
 // Registration of the "Veldrane" driver and its entry points: identify,
-// open, and the file operations (delete, rename, copy), which use the survey
-// dataset helper's own Delete, Rename and Copy so the metadata file beside a
-// survey file travels with it.
+// open, and GDAL's file operations (delete, rename, copy), which take the
+// metadata file beside a survey file along and report failure whenever the
+// result is not exactly what was asked for. Delete and rename use the
+// dataset helper's own; GDAL's copy writes exactly the name it is given,
+// where the data source's Copy (the catalog's) picks a free name itself.
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <cpl_string.h>
 #include <gdal_priv.h>
 
 #include "config/file_access.h"
+#include "config/file_system.h"
 #include "gdal/ogr_boundary.h"
 #include "gdal/ogr_veldrane.h"
 #include "gdal/ogr_veldrane_data_source.h"
+#include "gdal/survey_identify.h"
 #include "gdal/survey_path.h"
-#include "host/workspace.h"
 #include "model/text.h"
 #include "plugin/plugin_interfaces.h"
 #include "plugin/svy_workspace_factory_helper.h"
@@ -24,6 +28,12 @@ namespace veldrane::ogr {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The driver's documentation as installed (docs/gdal.md of the sources).
+#ifndef VELDRANE_DOC_DIR
+#define VELDRANE_DOC_DIR "/usr/local/share/doc/veldrane"
+#endif
+constexpr const char* kHelpTopic = VELDRANE_DOC_DIR "/gdal.md";
 
 constexpr const char* kOpenOptions =
     "<OpenOptionList>"
@@ -75,24 +85,49 @@ std::shared_ptr<IPlugInFileOperations> FileOperationsFor(const char* path, const
 }
 
 int IdentifyVeldrane(GDALOpenInfo* info) {
-  return Guarded<int>("Identify", FALSE, [&] {
-    return ClassifySurveyPath(info->pszFilename).kind != SurveyTarget::Kind::None ? TRUE : FALSE;
-  });
+  return Guarded<int>("Identify", FALSE, [&] { return IdentifySurvey(*info) ? TRUE : FALSE; });
 }
 
 GDALDataset* OpenVeldrane(GDALOpenInfo* info) {
-  return Guarded<GDALDataset*>("Open", nullptr, [&]() -> GDALDataset* {
-    const SurveyTarget target = ClassifySurveyPath(info->pszFilename);
-    if (target.kind == SurveyTarget::Kind::None) return nullptr;
-    if (info->eAccess == GA_Update) {
-      CPLError(CE_Failure, CPLE_NotSupported,
-               "Veldrane: %s: survey files are read-only; the driver cannot open them for update",
-               ToValidUtf8(info->pszFilename).c_str());
-      return nullptr;
-    }
-    const bool withErrorLayer = CPLFetchBool(info->papszOpenOptions, kErrorLayerOption, false);
-    return OGRVeldraneDataSource::Open(target, info->pszFilename, withErrorLayer).release();
-  });
+  return Guarded<GDALDataset*>(
+      "Open", nullptr,
+      [&]() -> GDALDataset* {
+        // GDAL calls Open whatever Identify said: a folder is listed once
+        // here, and a file judged by the header bytes GDAL holds.
+        std::vector<std::string> names;
+        if (info->bIsDirectory) {
+          names = SurveyFilesIn(info->pszFilename);
+          if (names.empty()) return nullptr;
+        } else if (!IdentifySurvey(*info)) {
+          return nullptr;
+        }
+        if (info->eAccess == GA_Update) {
+          // Declined quietly, as GDAL's read-only drivers do: clients that
+          // ask for update first (QGIS, ogrinfo -sql) then open read-only,
+          // and nothing reaches their message logs.
+          CPLDebug(kDriverName, "%s: survey files are read-only; not opened for update",
+                   ToValidUtf8(info->pszFilename).c_str());
+          return nullptr;
+        }
+        const SurveyTarget target = ClassifySurveyPath(info->pszFilename);
+        if (target.kind == SurveyTarget::Kind::None) return nullptr;
+        if (target.kind == SurveyTarget::Kind::SurveyFile) names = {target.datasetName};
+        const bool withErrorLayer = CPLFetchBool(info->papszOpenOptions, kErrorLayerOption, false);
+        return OGRVeldraneDataSource::Open(target, names, info->pszFilename, withErrorLayer).release();
+      },
+      CPLE_OpenFailed);
+}
+
+fs::path MetadataOf(const fs::path& survey) {
+  fs::path metadata = survey;
+  metadata += ".xml";
+  return metadata;
+}
+
+// A file operation that did not (entirely) happen: "Veldrane: <text>".
+CPLErr FileFailure(const std::string& text) {
+  CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s", ToValidUtf8(text).c_str());
+  return CE_Failure;
 }
 
 CPLErr DeleteVeldrane(const char* name) {
@@ -100,76 +135,68 @@ CPLErr DeleteVeldrane(const char* name) {
     if (Refused(name, "deleted")) return CE_Failure;
     const auto operations = FileOperationsFor(name, "deleted");
     if (!operations) return CE_Failure;
+    const fs::path survey(name);
     operations->Delete();
-    if (Exists(name)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be deleted", ToValidUtf8(name).c_str());
-      return CE_Failure;
-    }
+    if (Exists(survey)) return FileFailure(survey.string() + " could not be deleted");
+    if (Exists(MetadataOf(survey))) return FileFailure(MetadataOf(survey).string() + " could not be deleted");
     return CE_None;
   });
 }
 
+// Within the survey file's folder, onto a free name; the metadata file goes
+// along.
 CPLErr RenameVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("Rename", CE_Failure, [&] {
-    if (newName == nullptr || *newName == '\0') return CE_Failure;
+    if (newName == nullptr || *newName == '\0' || oldName == nullptr) return CE_Failure;
     if (Refused(oldName, "renamed") || Refused(newName, "written")) return CE_Failure;
-    const fs::path target(newName);
+    const fs::path target(newName), source(oldName);
     if (!SameFolder(FolderOf(newName), FolderOf(oldName))) {
       CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: a survey file is renamed within its own folder",
                ToValidUtf8(newName).c_str());
       return CE_Failure;
     }
-    if (Exists(target)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s exists already", ToValidUtf8(newName).c_str());
-      return CE_Failure;
+    const bool withMetadata = Exists(MetadataOf(source));
+    for (const fs::path& taken : {target, MetadataOf(target)}) {
+      if ((taken == target || withMetadata) && Exists(taken))
+        return FileFailure(taken.string() + " exists already");
     }
     const auto operations = FileOperationsFor(oldName, "renamed");
     if (!operations) return CE_Failure;
     operations->Rename(target.filename().string());
-    if (!Exists(target) || Exists(oldName)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be renamed to %s", ToValidUtf8(oldName).c_str(),
-               ToValidUtf8(newName).c_str());
-      return CE_Failure;
-    }
+    if (!Exists(target) || Exists(source))
+      return FileFailure(source.string() + " could not be renamed to " + target.string());
+    if (withMetadata && (!Exists(MetadataOf(target)) || Exists(MetadataOf(source))))
+      return FileFailure(MetadataOf(source).string() + " could not be renamed to " + MetadataOf(target).string());
     return CE_None;
   });
 }
 
+// Exactly the name asked for, in any folder, replacing a file of that name
+// (as GDAL's own copy does); the metadata file is copied beside it, and a
+// metadata file the target had is removed when the source has none, so a
+// copy never pairs with another file's metadata.
 CPLErr CopyVeldrane(const char* newName, const char* oldName) {
   return Guarded<CPLErr>("CopyFiles", CE_Failure, [&] {
     if (newName == nullptr || *newName == '\0' || oldName == nullptr) return CE_Failure;
     if (Refused(newName, "written")) return CE_Failure;
-    const fs::path source(oldName);
-    const fs::path requested(newName);
-    if (requested.filename() != source.filename()) {
-      CPLError(CE_Failure, CPLE_NotSupported,
-               "Veldrane: %s: a copied survey file keeps its name (%s); copy it into another folder",
-               ToValidUtf8(newName).c_str(), ToValidUtf8(source.filename().string()).c_str());
+    const fs::path target(newName), source(oldName);
+    if (ClassifySurveyPath(oldName).kind != SurveyTarget::Kind::SurveyFile) {
+      CPLError(CE_Failure, CPLE_NotSupported, "Veldrane: %s: only a single survey file can be copied",
+               ToValidUtf8(oldName).c_str());
       return CE_Failure;
     }
-    // Where the copy lands: the name itself, or "<stem>Copy<extension>" when
-    // that is taken; nothing is copied when both are taken.
-    const fs::path folder = FolderOf(newName);
-    fs::path landing = folder / source.filename();
-    if (Exists(landing)) {
-      landing = folder / (source.stem().string() + "Copy" + source.extension().string());
-      if (Exists(landing)) {
-        CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s and %s exist already; nothing was copied",
-                 ToValidUtf8(newName).c_str(), ToValidUtf8(landing.string()).c_str());
-        return CE_Failure;
-      }
+    std::error_code ec;
+    if (fs::equivalent(source, target, ec)) return FileFailure(source.string() + " cannot be copied onto itself");
+    try {
+      CopyFileReplace(source, target);
+    } catch (const std::exception& failure) {
+      return FileFailure(source.string() + " could not be copied to " + target.string() + ": " + failure.what());
     }
-    const auto operations = FileOperationsFor(oldName, "copied");
-    if (!operations) return CE_Failure;
-    operations->Copy(source.filename().string(), HostWorkspace(folder.string()));
-    if (!Exists(landing)) {
-      CPLError(CE_Failure, CPLE_FileIO, "Veldrane: %s could not be copied to %s", ToValidUtf8(oldName).c_str(),
-               ToValidUtf8(folder.string()).c_str());
-      return CE_Failure;
-    }
-    if (landing != requested) {
-      CPLError(CE_Warning, CPLE_AppDefined, "Veldrane: %s exists already; the copy is %s",
-               ToValidUtf8(newName).c_str(), ToValidUtf8(landing.string()).c_str());
+    try {
+      if (Exists(MetadataOf(source))) CopyFileReplace(MetadataOf(source), MetadataOf(target));
+      else if (Exists(MetadataOf(target))) DeleteFile(MetadataOf(target));
+    } catch (const std::exception& failure) {
+      return FileFailure("the metadata file of " + target.string() + " could not be written: " + failure.what());
     }
     return CE_None;
   });
@@ -188,8 +215,12 @@ extern "C" void RegisterOGRVeldrane() {
   driver->SetMetadataItem(GDAL_DMD_LONGNAME, kDriverLongName);
   driver->SetMetadataItem(GDAL_DMD_EXTENSIONS, "em cl 830 pro 83 27 bl");
   driver->SetMetadataItem(GDAL_DMD_OPENOPTIONLIST, kOpenOptions);
+  driver->SetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS, "YES");
   driver->SetMetadataItem(GDAL_DCAP_Z_GEOMETRIES, "YES");
   driver->SetMetadataItem(GDAL_DCAP_MEASURED_GEOMETRIES, "YES");
+  // GDAL's own SQL over the layers: no dialect of the driver's own.
+  driver->SetMetadataItem(GDAL_DMD_SUPPORTED_SQL_DIALECTS, "OGRSQL SQLITE");
+  driver->SetMetadataItem(GDAL_DMD_HELPTOPIC, kHelpTopic);
   driver->pfnIdentify = IdentifyVeldrane;
   driver->pfnOpen = OpenVeldrane;
   driver->pfnDelete = DeleteVeldrane;

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <vector>
 
 #include <cpl_conv.h>
@@ -17,10 +15,8 @@
 #include "host/geometry.h"
 #include "host/spatial_reference.h"
 #include "model/survey_error.h"
-#include "config/error_log.h"
 #include "plugin/class_schemas.h"
 #include "plugin/cursor_base.h"
-#include "plugin/svy_dataset_helper.h"
 
 namespace veldrane::ogr {
 namespace {
@@ -43,72 +39,69 @@ OGRSpatialReference* LayerSpatialReference(const GeometryDef& def) {
   return copy;
 }
 
-OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRSpatialReference* reference) {
+// The geometry type of each class's features, which is what its layer
+// declares, so that no client has to invent an ordinate the survey lacks:
+// lines of cross sections and profiles carry elevation and station (M is
+// NaN on a profile that could not be stationed), cross-section points their
+// elevation and station (NaN without one); profile, area and shot points
+// and areas their elevation only (they have no station); benchmarks and
+// gages easting and northing only (their elevations are attributes);
+// traverses their stations, traverse points nothing but x and y.
+OGRwkbGeometryType LayerGeometryType(const LayerSource& source, const GeometryDef& def) {
+  const std::optional<ClassKind> kind = ClassKindFromName(source.classKind);
+  if (!kind) return def.OgrGeometryType();
+  switch (*kind) {
+    case ClassKind::CrossSections:
+    case ClassKind::Profiles: return wkbLineStringZM;
+    case ClassKind::CrossSectionPoints: return wkbPointZM;
+    case ClassKind::ProfilePoints:
+    case ClassKind::AreaPoints:
+    case ClassKind::MiscellaneousShotPoints: return wkbPoint25D;
+    case ClassKind::Areas: return wkbPolygon25D;
+    case ClassKind::Benchmarks:
+    case ClassKind::Gages:
+    case ClassKind::TraversePoints: return wkbPoint;
+    case ClassKind::Traverses: return wkbLineStringM;
+  }
+  return def.OgrGeometryType();
+}
+
+// The class's fields as OGR fields without width or precision: the data
+// source's sizes are nominal (survey files hold longer texts and finer
+// numbers), and clients that trust a declared width (QGIS, Shapefile,
+// database schemas) would drop or cut the values that exceed it.
+OGRFeatureDefn* LayerDefinition(const LayerSource& source, OGRwkbGeometryType type,
+                                OGRSpatialReference* reference) {
   OGRFeatureDefn* definition = source.fields->NewOgrFeatureDefn(source.className);
   definition->Reference();
+  for (int i = 0; i < definition->GetFieldCount(); ++i) {
+    OGRFieldDefn* field = definition->GetFieldDefn(i);
+    field->SetWidth(0);
+    field->SetPrecision(0);
+  }
   if (definition->GetGeomFieldCount() > 0) {
     OGRGeomFieldDefn* shape = definition->GetGeomFieldDefn(0);
     shape->SetSpatialRef(reference);
-    // Traverse points are measure-aware in the class definition, but their
-    // shapes are plain 2D points; the layer says what its features hold.
-    if (source.classKind == ClassKindName(ClassKind::TraversePoints)) shape->SetType(wkbPoint);
+    shape->SetType(type);
   }
   return definition;
 }
 
-// An ordinate that is not finite in every vertex is one the survey does not
-// have (a benchmark without elevation, a point without station): the shape
-// drops that dimension instead of carrying NaN, which most formats refuse.
-// `flat` is the shape's flattened type (the caller has it already).
-void DropMissingOrdinates(OGRGeometry& shape, OGRwkbGeometryType flat) {
-  if (flat == wkbPoint) {
-    auto* point = static_cast<OGRPoint*>(&shape);
-    // The stored values are reset too: writers of Z or M layers read them
-    // from 2D points as well.
-    if (point->Is3D() && !std::isfinite(point->getZ())) {
-      point->setZ(0.0);
-      point->set3D(FALSE);
-    }
-    if (point->IsMeasured() && !std::isfinite(point->getM())) {
-      point->setM(0.0);
-      point->setMeasured(FALSE);
-    }
-    return;
+// Gives the shape exactly the ordinates its layer declares. The cursors
+// make every shape Z- and M-aware; what the class does not have is dropped,
+// what it has but a record lacks stays NaN. A point keeps the values of
+// the ordinates it drops (NaN "no elevation"), and OGR compares them even
+// so: they are zeroed first.
+void MatchLayerType(OGRGeometry& shape, OGRwkbGeometryType type) {
+  const bool hasZ = OGR_GT_HasZ(type) != FALSE, hasM = OGR_GT_HasM(type) != FALSE;
+  if (wkbFlatten(shape.getGeometryType()) == wkbPoint) {
+    auto& point = static_cast<OGRPoint&>(shape);
+    if (!hasZ) point.setZ(0.0);
+    if (!hasM) point.setM(0.0);
   }
-  if (flat == wkbLineString) {
-    auto* line = static_cast<OGRSimpleCurve*>(&shape);
-    bool anyZ = false, anyM = false;
-    for (int i = 0; i < line->getNumPoints(); ++i) {
-      anyZ = anyZ || std::isfinite(line->getZ(i));
-      anyM = anyM || std::isfinite(line->getM(i));
-    }
-    if (line->Is3D() && !anyZ) line->set3D(FALSE);
-    if (line->IsMeasured() && !anyM) line->setMeasured(FALSE);
-  }
+  shape.set3D(hasZ);
+  shape.setMeasured(hasM);
 }
-
-// While a polygon shape is built the data source adds each ring before the
-// final closing step, and OGR warns about every ring that is not closed yet.
-// Those warnings are dropped; every other message is passed on afterwards.
-class RingClosingMessages {
- public:
-  RingClosingMessages() { CPLPushErrorHandlerEx(&RingClosingMessages::Keep, this); }
-  ~RingClosingMessages() {
-    CPLPopErrorHandler();
-    for (const auto& [type, number, text] : kept_) CPLError(type, number, "%s", text.c_str());
-  }
-  RingClosingMessages(const RingClosingMessages&) = delete;
-  RingClosingMessages& operator=(const RingClosingMessages&) = delete;
-
- private:
-  static void CPL_STDCALL Keep(CPLErr type, CPLErrorNum number, const char* text) {
-    auto* self = static_cast<RingClosingMessages*>(CPLGetErrorHandlerUserData());
-    const std::string message = text != nullptr ? text : "";
-    if (type == CE_Warning && message.rfind("Non closed ring detected", 0) == 0) return;
-    self->kept_.emplace_back(type, number, message);
-  }
-  std::vector<std::tuple<CPLErr, CPLErrorNum, std::string>> kept_;
-};
 
 }  // namespace
 
@@ -124,8 +117,9 @@ void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax)
 OGRVeldraneLayer::OGRVeldraneLayer(LayerSource source)
     : source_(std::move(source)),
       geometryDef_(ShapeDefinition(*source_.fields)),
+      geometryType_(LayerGeometryType(source_, geometryDef_)),
       spatialReference_(LayerSpatialReference(geometryDef_)),
-      definition_(LayerDefinition(source_, spatialReference_)),
+      definition_(LayerDefinition(source_, geometryType_, spatialReference_)),
       rowBuffer_(source_.fields, *definition_) {
   if (!source_.datasetLock) source_.datasetLock = std::make_shared<std::mutex>();
   if (!source_.context) source_.context = CurrentModuleContext().Derive();
@@ -208,7 +202,7 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::FeatureFrom(const ReadAheadRecord&
     auto point = std::make_unique<OGRPoint>(record.x, record.y);
     if (record.hasZ) point->setZ(record.z);
     if (record.hasM) point->setM(record.m);
-    DropMissingOrdinates(*point, wkbPoint);
+    MatchLayerType(*point, geometryType_);
     point->assignSpatialReference(spatialReference_);
     feature->SetGeomFieldDirectly(0, point.release());
   }
@@ -258,18 +252,9 @@ std::unique_ptr<OGRFeature> OGRVeldraneLayer::ReadCurrent(ActiveCursor& active, 
     // The cursor empties the shape and sets its flags; the layer gives it
     // its spatial reference.
     std::unique_ptr<OGRGeometry> shape = NewBareShape(geometryDef_.GeometryType());
-    if (geometryDef_.GeometryType() == HostGeometryType::Polygon) {
-      RingClosingMessages ringMessages;
-      active.cursor->QueryShape(*shape);
-    } else {
-      active.cursor->QueryShape(*shape);
-    }
+    active.cursor->QueryShape(*shape);
     if (!IsEmptyGeometry(*shape)) {
-      // Called once per feature: the type code is cheaper than a dynamic cast.
-      const OGRwkbGeometryType flat = wkbFlatten(shape->getGeometryType());
-      DropMissingOrdinates(*shape, flat);
-      // Closing the rings is the host's last step of building a polygon.
-      if (flat == wkbPolygon) ClosePolygonRings(static_cast<OGRPolygon&>(*shape));
+      MatchLayerType(*shape, geometryType_);
       if (shape->getSpatialReference() != spatialReference_) shape->assignSpatialReference(spatialReference_);
       feature->SetGeomFieldDirectly(0, shape.release());
     }
@@ -318,14 +303,8 @@ OGRFeature* OGRVeldraneLayer::GetNextFeature() {
 }
 
 void OGRVeldraneLayer::PullLateErrors() {
-  auto* helper = dynamic_cast<SvyDatasetHelper*>(source_.dataset.get());
-  if (helper == nullptr) return;
-  std::shared_ptr<ISurveyErrorQueue> queue;
-  if (const auto survey = helper->Survey()) queue = survey->Errors();
-  else if (const auto traverse = helper->Traverse()) queue = traverse->Errors();
-  if (!queue || queue->IsEmpty()) return;
-  ErrorRecordCollector collector;  // turns what is new to the log into warnings
-  ErrorLog().PullErrors(*queue);
+  ErrorRecordCollector collector(source_.lateWarnings);  // turns what is new to the log into warnings
+  PullQueuedProblems(*source_.dataset);
   if (source_.lateErrors) {
     ErrorRecords found = collector.TakeRecords();
     source_.lateErrors->insert(source_.lateErrors->end(), found.begin(), found.end());
@@ -388,30 +367,76 @@ GIntBig OGRVeldraneLayer::GetFeatureCount(int force) {
 
 OGRErr OGRVeldraneLayer::GetExtent(OGREnvelope* extent, int force) { return GetExtent(0, extent, force); }
 
-OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int /*force*/) {
+OGRErr OGRVeldraneLayer::GetExtent(int geomField, OGREnvelope* extent, int force) {
   if (extent == nullptr || geomField != 0 || definition_->GetGeomFieldCount() == 0) return OGRERR_FAILURE;
   return GuardedIn<OGRErr>(*source_.context, "GetExtent", OGRERR_FAILURE, [&]() -> OGRErr {
-    std::shared_ptr<Envelope> bounds;
-    {
-      std::lock_guard<std::mutex> survey(*source_.datasetLock);
-      // The bounds are taken from the built shapes, areas included.
-      RingClosingMessages ringMessages;
-      bounds = source_.dataset->Bounds();
-    }
-    if (!bounds || bounds->IsEmpty()) return OGRERR_FAILURE;
-    *extent = bounds->Ogr();
+    std::lock_guard<std::mutex> survey(*source_.datasetLock);
+    if (!extentKnown_ && (!force || !MeasureExtent())) return OGRERR_FAILURE;
+    if (!extent_) return OGRERR_FAILURE;  // no feature has a shape
+    *extent = *extent_;
     return OGRERR_NONE;
   });
 }
 
+bool OGRVeldraneLayer::MeasureExtent() {
+  ActiveCursor active = Adopt(source_.dataset->FetchAll(
+      source_.classIndex, std::string(), FieldMap::NoValues(static_cast<std::size_t>(source_.fields->FieldCount()))));
+  // A failed fetch (reported) is not remembered: the next call tries again.
+  if (!active.cursor) return false;
+  // One shape serves the whole walk: the cursor empties it for each record.
+  const std::unique_ptr<OGRGeometry> shape = NewBareShape(geometryDef_.GeometryType());
+  std::int64_t count = 0;
+  for (; !active.done && !active.cursor->IsFinished(); Advance(active)) {
+    ++count;
+    active.cursor->QueryShape(*shape);
+    if (IsEmptyGeometry(*shape)) continue;
+    OGREnvelope box;
+    shape->getEnvelope(&box);
+    if (extent_) extent_->Merge(box);
+    else extent_ = box;
+  }
+  extentKnown_ = true;
+  if (!recordCount_) recordCount_ = count;
+  PullLateErrors();
+  return true;
+}
+
 int OGRVeldraneLayer::TestCapability(const char* capability) {
   if (capability == nullptr) return FALSE;
-  if (EQUAL(capability, OLCRandomRead) || EQUAL(capability, OLCFastGetExtent) ||
-      EQUAL(capability, OLCStringsAsUTF8) || EQUAL(capability, OLCZGeometries) ||
-      EQUAL(capability, OLCMeasuredGeometries) || EQUAL(capability, OLCIgnoreFields))
+  if (EQUAL(capability, OLCRandomRead) || EQUAL(capability, OLCStringsAsUTF8) || EQUAL(capability, OLCIgnoreFields))
     return TRUE;
-  if (EQUAL(capability, OLCFastFeatureCount)) return m_poFilterGeom == nullptr && m_poAttrQuery == nullptr;
+  if (EQUAL(capability, OLCZGeometries)) return OGR_GT_HasZ(geometryType_);
+  if (EQUAL(capability, OLCMeasuredGeometries)) return OGR_GT_HasM(geometryType_);
+  // Fast once walked: the walk's result is kept.
+  if (EQUAL(capability, OLCFastGetExtent)) return extentKnown_;
+  if (EQUAL(capability, OLCFastFeatureCount))
+    return m_poFilterGeom == nullptr && m_poAttrQuery == nullptr && recordCount_.has_value();
+  // Points of cross sections, profiles and areas skip every container whose
+  // box misses the filter.
+  if (EQUAL(capability, OLCFastSpatialFilter)) return IsContainerPointClass();
   return FALSE;
+}
+
+bool OGRVeldraneLayer::IsContainerPointClass() const {
+  const std::optional<ClassKind> kind = ClassKindFromName(source_.classKind);
+  return kind == ClassKind::CrossSectionPoints || kind == ClassKind::ProfilePoints || kind == ClassKind::AreaPoints;
+}
+
+char** OGRVeldraneLayer::GetMetadata(const char* domain) {
+  if (IsFgdcDomain(domain) && !fgdcSet_ && source_.documents) {
+    fgdcSet_ = true;
+    GuardedIn<bool>(*source_.context, "GetMetadata", false, [&] {
+      std::lock_guard<std::mutex> survey(*source_.datasetLock);
+      SetFgdcDomain(*this, source_.documents->XmlOf(source_.surveyFileName));
+      return true;
+    });
+  }
+  return OGRLayer::GetMetadata(domain);
+}
+
+char** OGRVeldraneLayer::GetMetadataDomainList() {
+  char** domains = OGRLayer::GetMetadataDomainList();
+  return source_.documents ? WithFgdcDomain(domains) : domains;
 }
 
 OGRErr OGRVeldraneLayer::SetIgnoredFields(const char** fieldNames) {

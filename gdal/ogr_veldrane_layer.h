@@ -22,6 +22,8 @@
 
 #include "config/module_context.h"
 #include "gdal/error_record_collector.h"
+#include "gdal/ogr_boundary.h"
+#include "gdal/survey_metadata_domain.h"
 #include "gdal/feature_read_ahead.h"
 #include "host/field_map.h"
 #include "host/fields.h"
@@ -44,6 +46,10 @@ struct LayerSource {
   std::shared_ptr<const Fields> fields;
   // Where problems found while reading are added for the "Errors" layer.
   std::shared_ptr<ErrorRecords> lateErrors;
+  // How those problems are told to GDAL.
+  ProblemWarnings lateWarnings = ProblemWarnings::EachRecord;
+  // The metadata documents of the dataset's files ("xml:FGDC"); none when unset.
+  std::shared_ptr<MetadataDocuments> documents;
   // The dataset's module context: every call works for it, on whatever
   // thread, and so does the read-ahead thread. Made by the layer when unset.
   std::shared_ptr<ModuleContext> context;
@@ -66,8 +72,16 @@ class OGRVeldraneLayer final : public OGRLayer {
   OGRErr GetExtent(OGREnvelope* extent, int force) override;
   OGRErr GetExtent(int geomField, OGREnvelope* extent, int force) override;
   OGRFeatureDefn* GetLayerDefn() override { return definition_; }
+  // Adds the "xml:FGDC" domain: the survey file's metadata document.
+  char** GetMetadata(const char* domain = "") override;
+  char** GetMetadataDomainList() override;
   int TestCapability(const char* capability) override;
   OGRErr SetIgnoredFields(const char** fieldNames) override;
+  // Survey files are read-only: every write fails with that reason.
+  OGRErr ISetFeature(OGRFeature*) override { return RefuseWrite(GetName()); }
+  OGRErr ICreateFeature(OGRFeature*) override { return RefuseWrite(GetName()); }
+  OGRErr DeleteFeature(GIntBig) override { return RefuseWrite(GetName()); }
+  OGRErr CreateField(OGRFieldDefn*, int) override { return RefuseWrite(GetName()); }
 
  private:
   // A cursor and what the layer knows about it.
@@ -95,6 +109,10 @@ class OGRVeldraneLayer final : public OGRLayer {
   bool PassesFilters(OGRFeature& feature);
   // Number of records of the class, walked once and kept.
   std::int64_t RecordCount();
+  // Walks the class's shapes once for the extent (and the count); false
+  // when the class could not be fetched.
+  bool MeasureExtent();
+  bool IsContainerPointClass() const;
   // Computing some members while reading (stationing, the benchmarks
   // collected from an .830 file) queues problems after the file was opened;
   // a finished pass moves them to the error log like those found at open.
@@ -103,6 +121,7 @@ class OGRVeldraneLayer final : public OGRLayer {
   // Initialised in this order: the definition takes the spatial reference.
   LayerSource source_;
   GeometryDef geometryDef_;
+  OGRwkbGeometryType geometryType_;  // what the layer declares, and its features carry
   OGRSpatialReference* spatialReference_ = nullptr;  // owned reference; null when unknown
   OGRFeatureDefn* definition_ = nullptr;
   Utf8RowBuffer rowBuffer_;
@@ -114,6 +133,11 @@ class OGRVeldraneLayer final : public OGRLayer {
   std::unique_ptr<FeatureReadAhead> readAhead_;
   std::optional<ActiveCursor> random_;
   std::optional<std::int64_t> recordCount_;
+  // The envelope of the class's shapes once walked; none when no record
+  // has a shape.
+  bool extentKnown_ = false;
+  std::optional<OGREnvelope> extent_;
+  bool fgdcSet_ = false;
 };
 
 // The envelope handed to FetchByEnvelope for an OGR filter rectangle: grown

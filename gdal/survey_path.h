@@ -1,7 +1,8 @@
 #pragma once
-// What a path given to the driver stands for: a workspace (a folder that
-// holds survey files), one survey file (a dataset of the folder it lies in),
-// or nothing the driver reads.
+// What a path given to the driver stands for: a workspace (a folder), one
+// survey file (a dataset of the folder it lies in), or nothing the driver
+// reads. Whether a folder or file really holds survey data is judged by its
+// content (gdal/survey_identify.h).
 #include <string>
 
 namespace veldrane::ogr {

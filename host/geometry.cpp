@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "model/constants.h"
+
 namespace veldrane {
 
 std::unique_ptr<OGRGeometry> NewBareShape(HostGeometryType type) {
@@ -56,20 +58,6 @@ void SetGeometrySpatialReference(OGRGeometry& geometry, const SpatialReferencePt
   geometry.assignSpatialReference(reference.get());
 }
 
-namespace {
-void CloseRing(OGRLinearRing& ring) {
-  const int count = ring.getNumPoints();
-  if (count < 2) return;
-  if (ring.getX(0) == ring.getX(count - 1) && ring.getY(0) == ring.getY(count - 1)) return;
-  OGRPoint first;
-  ring.getPoint(0, &first);
-  ring.addPoint(&first);
-}
-}  // namespace
-
-void ClosePolygonRings(OGRPolygon& polygon) {
-  if (OGRLinearRing* exterior = polygon.getExteriorRing()) CloseRing(*exterior);
-  for (int i = 0; i < polygon.getNumInteriorRings(); ++i) CloseRing(*polygon.getInteriorRing(i));
-}
+double MeasureOf(double value) { return IsUndefined(value) ? std::nan("") : value; }
 
 }  // namespace veldrane

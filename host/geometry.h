@@ -38,8 +38,8 @@ Envelope GeometryEnvelope(const OGRGeometry& geometry);
 // Assigns the spatial reference (null assigns none).
 void SetGeometrySpatialReference(OGRGeometry& geometry, const SpatialReferencePtr& reference);
 
-// Closes every ring of the polygon: a ring whose last vertex differs from its
-// first gets the first vertex appended (Z and M included).
-void ClosePolygonRings(OGRPolygon& polygon);
+// The measure a vertex takes for a survey value: NaN ("no measure") for the
+// undefined number.
+double MeasureOf(double value);
 
 }  // namespace veldrane

@@ -62,14 +62,15 @@ constexpr CursorTexts kGageTexts{"SvyGageCursorHelper", "No Gage Iterator", "Gag
 constexpr CursorTexts kTraversePointTexts{"TrvPointCursorHelper", "No Traverse Point Iterator",
                                           "Traverse has not been initialized."};
 
-// A polyline of the points, each X, Y, Z and M = Station.
+// A polyline of the points, each X, Y, Z and M = Station (NaN where the
+// station is undefined, as in a profile that could not be stationed).
 void BuildLine(const std::shared_ptr<ISurveyPointIterator>& points, OGRLineString& line) {
   line.set3D(TRUE);
   line.setMeasured(TRUE);
   if (!points) return;
   points->Initialize();
   while (const std::shared_ptr<ISurveyPoint> point = points->GetNext()) {
-    line.addPoint(point->X(), point->Y(), point->Z(), point->Station());
+    line.addPoint(point->X(), point->Y(), point->Z(), MeasureOf(point->Station()));
   }
 }
 
@@ -90,9 +91,10 @@ bool EastingNorthingWithin(const EnvelopeRelation& filter, double easting, doubl
   return !IsUndefined(easting) && !IsUndefined(northing) && filter.PointWithin(easting, northing);
 }
 
-// Adds one ring of survey points to the polygon. With a tolerance, a last
-// point closer than it to the first point is dropped (the ring is closed
-// afterwards anyway).
+// Adds one ring of survey points to the polygon, closed. With a tolerance,
+// a last point closer than it to the first point is dropped before the ring
+// is closed. Rings are closed before they join the polygon: OGR warns about
+// every ring added open.
 void AddRing(OGRPolygon& polygon, IAreaRing& ring, double tolerance) {
   const std::shared_ptr<ISurveyPointIterator> points = ring.SurveyPoints();
   if (!points) return;
@@ -109,6 +111,7 @@ void AddRing(OGRPolygon& polygon, IAreaRing& ring, double tolerance) {
     const double dy = built->getY(count - 1) - built->getY(0);
     if (dx * dx + dy * dy < tolerance * tolerance) built->setNumPoints(count - 1);
   }
+  built->closeRings();
   polygon.addRingDirectly(built.release());
 }
 
@@ -124,7 +127,6 @@ void AddRingTree(OGRPolygon& polygon, IAreaRing& ring, double tolerance) {
 void BuildPolygon(ISurveyArea& area, double tolerance, OGRPolygon& polygon) {
   polygon.set3D(TRUE);
   if (const std::shared_ptr<IAreaRing> ring = area.AreaRing()) AddRingTree(polygon, *ring, tolerance);
-  ClosePolygonRings(polygon);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/geometry.h"
 #include "model/constants.h"
 #include "model/survey_error.h"
 #include "plugin/field_writers.h"
@@ -41,7 +42,8 @@ void TrvLineCursorHelper::OnUnknownField(const std::string& name) {
   throw RaisedError(kErrUnexpected, "Ordane.TrvLineCursorHelper.QueryValues", "Unrecognized Field Name : " + name);
 }
 
-// X = Easting, Y = Northing, M = Station; Z-aware without Z values.
+// X = Easting, Y = Northing, M = Station (NaN when undefined); Z-aware
+// without Z values.
 void TrvLineCursorHelper::BuildShape(OGRGeometry& geometry) {
   OGRLineString* line = &ShapeAs<OGRLineString>(geometry);
   line->set3D(TRUE);
@@ -50,7 +52,7 @@ void TrvLineCursorHelper::BuildShape(OGRGeometry& geometry) {
   if (!points) return;
   points->Initialize();
   while (const std::shared_ptr<ITraversePoint> point = points->GetNext()) {
-    line->addPoint(point->Easting(), point->Northing(), std::nan(""), point->Station());
+    line->addPoint(point->Easting(), point->Northing(), std::nan(""), MeasureOf(point->Station()));
   }
 }
 

@@ -1,8 +1,12 @@
 // Batches filled on a second thread: handed out in order, reused, a failure
-// thrown after the batches before it, and a queue dropped half way stops.
+// thrown after the batches before it, a queue dropped half way stops, and an
+// idle filler ends until it is needed again.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -69,6 +73,32 @@ TEST(ReadAheadQueue, DroppingTheQueueStopsTheFilling) {
   const int afterStop = fills.load();
   EXPECT_LE(afterStop, 4);  // the three in use, and the one being filled at most
   EXPECT_NE(filler, std::this_thread::get_id());
+}
+
+int ThreadsOfThisProcess() {
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                        std::filesystem::directory_iterator()));
+}
+
+// A read left half-way keeps no thread once the filling has been idle for a
+// while; taking the next batch starts another that goes on where it stopped.
+TEST(ReadAheadQueue, AnIdleFillerEndsAndTheNextBatchBringsItBack) {
+  const int before = ThreadsOfThisProcess();
+  int next = 0;
+  ReadAheadQueue<Numbered> queue(
+      [&](Numbered& batch) {
+        if (next == 10) return false;
+        batch.number = next++;
+        return true;
+      },
+      3, std::chrono::milliseconds(20));
+  ASSERT_EQ(queue.Next()->number, 0);
+  for (int wait = 0; wait < 500 && ThreadsOfThisProcess() != before; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(ThreadsOfThisProcess(), before);
+  std::vector<int> numbers;
+  while (Numbered* batch = queue.Next()) numbers.push_back(batch->number);
+  EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 }  // namespace

@@ -188,25 +188,6 @@ TEST(HostGeometry, NewShapeFollowsTheDefinition) {
   EXPECT_THROW(NewShape(def), std::invalid_argument);
 }
 
-TEST(HostGeometry, ClosingRingsAppendsTheFirstVertexWhenXOrYDiffer) {
-  OGRPolygon polygon;
-  auto* open = new OGRLinearRing();
-  open->addPoint(0, 0, 1);
-  open->addPoint(4, 0, 2);
-  open->addPoint(4, 4, 3);
-  polygon.addRingDirectly(open);
-  auto* closedWithOtherZ = new OGRLinearRing();
-  closedWithOtherZ->addPoint(1, 1, 5);
-  closedWithOtherZ->addPoint(2, 1, 5);
-  closedWithOtherZ->addPoint(1, 1, 9);
-  polygon.addRingDirectly(closedWithOtherZ);
-  ClosePolygonRings(polygon);
-  ASSERT_EQ(polygon.getExteriorRing()->getNumPoints(), 4);
-  EXPECT_EQ(polygon.getExteriorRing()->getZ(3), 1);
-  EXPECT_EQ(polygon.getInteriorRing(0)->getNumPoints(), 3);
-  EXPECT_EQ(GeometryEnvelope(polygon).XMax(), 4);
-}
-
 std::shared_ptr<const Fields> ThreeFields() {
   auto fields = std::make_shared<Fields>(FeatureClassRequiredFields());
   fields->AddField(MakeField("Name", HostFieldType::String, 20));

@@ -3,6 +3,7 @@
 // (delete, rename, copy), which move a survey file's metadata file with it.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -83,16 +84,24 @@ TEST_F(OgrDriverErrors, ErrorLayerListsEveryRecordOfTheFilesRead) {
   EXPECT_EQ(dataset->GetLayerByName("bad.em CrossSectionPoints")->GetFeatureCount(), 2);
 }
 
-TEST_F(OgrDriverErrors, RecordsArriveAsGdalWarningsInCheckForm) {
-  CapturedMessages messages;
-  auto dataset = OpenWithDriver(folder_.str());
-  ASSERT_TRUE(dataset);
-  EXPECT_EQ(dataset->GetLayerByName("Errors"), nullptr);
-  std::vector<std::string> expected;
+// A file's problems arrive as GDAL warnings in the form of "veldrane
+// check"; a folder's as one summary per file, so as not to drown a client's
+// message log.
+TEST_F(OgrDriverErrors, ProblemsArriveAsWarningsOneByOneForAFileSummedUpForAFolder) {
+  std::vector<std::string> each;
   for (const Record& r : Expected())
-    expected.push_back(r.file + ":" + std::to_string(r.line) + ": " + r.severity + ": " + r.description);
-  EXPECT_EQ(messages.Of(CE_Warning), expected);
-  EXPECT_TRUE(messages.Of(CE_Failure).empty());
+    each.push_back(r.file + ":" + std::to_string(r.line) + ": " + r.severity + ": " + r.description);
+  const std::vector<std::string> summary = {
+      bad_ + ": 3 problems (2 errors, 1 warning); the Errors layer (open option ERROR_LAYER=YES) and "
+             "\"veldrane check\" list them"};
+  for (const auto& [path, expected] : {std::pair{bad_, each}, std::pair{folder_.str(), summary}}) {
+    CapturedMessages messages;
+    auto dataset = OpenWithDriver(path);
+    ASSERT_TRUE(dataset);
+    EXPECT_EQ(dataset->GetLayerByName("Errors"), nullptr);
+    EXPECT_EQ(messages.Of(CE_Warning), expected) << path;
+    EXPECT_TRUE(messages.Of(CE_Failure).empty());
+  }
 }
 
 TEST_F(OgrDriverErrors, EveryOpenReportsTheRecordsAgain) {
@@ -109,7 +118,7 @@ TEST_F(OgrDriverErrors, ARecordWithoutLineHasANullLineNumberAndNoLineInTheWarnin
   survey.replace(survey.find("LA SOUTH"), 8, "NOWHERE");
   WriteFile(other / "a.em", survey);
   CapturedMessages messages;
-  auto dataset = OpenWithDriver(other.str(), true);
+  auto dataset = OpenWithDriver((other / "a.em").string(), true);
   ASSERT_TRUE(dataset);
   const auto records = Records(*dataset->GetLayerByName("Errors"));
   ASSERT_FALSE(records.empty());
@@ -164,58 +173,57 @@ TEST(OgrDriverFiles, RenameMovesTheMetadataAlong) {
   EXPECT_STREQ(dataset->GetLayer(0)->GetName(), "renamed.em CrossSections");
 }
 
+// Refused, with nothing moved: another folder, a taken name, or a taken
+// name for the metadata file that would have to go along.
 TEST(OgrDriverFiles, RenameRefusesOtherFoldersAndTakenNames) {
   ScratchFolder folder;
   WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "a.em.xml", "<metadata/>\n");
   WriteFile(folder / "b.em", kBenchmarkSurvey);
+  WriteFile(folder / "c.em.xml", "<other/>\n");
   fs::create_directories(folder / "elsewhere");
   CapturedMessages messages;
-  EXPECT_EQ(Driver().Rename((folder / "elsewhere" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
-            CE_Failure);
-  EXPECT_EQ(Driver().Rename((folder / "b.em").string().c_str(), (folder / "a.em").string().c_str()), CE_Failure);
+  for (const fs::path& target : {folder / "elsewhere" / "a.em", folder / "b.em", folder / "c.em"})
+    EXPECT_EQ(Driver().Rename(target.string().c_str(), (folder / "a.em").string().c_str()), CE_Failure) << target;
   EXPECT_EQ(ReadFile(folder / "a.em"), kSectionsSurvey);
+  EXPECT_EQ(ReadFile(folder / "a.em.xml"), "<metadata/>\n");
   EXPECT_EQ(ReadFile(folder / "b.em"), kBenchmarkSurvey);
-  EXPECT_EQ(messages.Of(CE_Failure).size(), 2u);
+  EXPECT_FALSE(fs::exists(folder / "c.em"));
+  EXPECT_EQ(messages.Of(CE_Failure).size(), 3u);
 }
 
-TEST(OgrDriverFiles, CopyIntoAnotherFolderTakesTheMetadata) {
+// GDAL's CopyFiles writes exactly the name asked for, in any folder, with
+// the metadata file beside it, replacing what was there (as GDAL's own copy
+// does); a copy without metadata leaves no stale metadata file behind.
+TEST(OgrDriverFiles, CopyFilesWritesExactlyTheRequestedName) {
   ScratchFolder folder;
   WriteFile(folder / "a.em", kSectionsSurvey);
   WriteFile(folder / "a.em.xml", "<metadata/>\n");
-  fs::create_directories(folder / "copies");
-  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
-            CE_None);
-  EXPECT_EQ(ReadFile(folder / "copies" / "a.em"), kSectionsSurvey);
-  EXPECT_EQ(ReadFile(folder / "copies" / "a.em.xml"), "<metadata/>\n");
-  EXPECT_TRUE(fs::exists(folder / "a.em"));
-}
-
-TEST(OgrDriverFiles, CopyOntoAnExistingFileLandsBesideIt) {
-  ScratchFolder folder;
-  WriteFile(folder / "a.em", kSectionsSurvey);
+  WriteFile(folder / "bare.em", kBenchmarkSurvey);
   WriteFile(folder / "copies" / "a.em", kBenchmarkSurvey);
+  WriteFile(folder / "copies" / "b.em.xml", "<stale/>\n");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"a.em", "copies/a.em", "<metadata/>\n"},
+      {"a.em", "copies/other name.em", "<metadata/>\n"},
+      {"a.em", "b.em", "<metadata/>\n"},
+      {"bare.em", "copies/b.em", nullptr}};
+  for (const auto& [from, to, metadata] : cases) {
+    CapturedMessages messages;
+    EXPECT_EQ(Driver().CopyFiles((folder / to).string().c_str(), (folder / from).string().c_str()), CE_None) << to;
+    EXPECT_EQ(ReadFile(folder / to), ReadFile(folder / from)) << to;
+    EXPECT_EQ(fs::exists(folder / (std::string(to) + ".xml")), metadata != nullptr) << to;
+    if (metadata != nullptr) {
+      EXPECT_EQ(ReadFile(folder / (std::string(to) + ".xml")), metadata) << to;
+    }
+    EXPECT_TRUE(messages.All().empty()) << to;
+  }
+  EXPECT_FALSE(fs::exists(folder / "copies" / "aCopy.em"));
   CapturedMessages messages;
-  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
-            CE_None);
-  EXPECT_EQ(ReadFile(folder / "copies" / "a.em"), kBenchmarkSurvey);
-  EXPECT_EQ(ReadFile(folder / "copies" / "aCopy.em"), kSectionsSurvey);
-  const auto warnings = messages.Of(CE_Warning);
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("aCopy.em"), std::string::npos) << warnings[0];
-
-  // Both names taken: nothing is copied, and the caller is told.
-  WriteFile(folder / "copies" / "aCopy.em", "kept\n");
-  EXPECT_EQ(Driver().CopyFiles((folder / "copies" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
+  EXPECT_EQ(Driver().CopyFiles((folder / "a.em").string().c_str(), (folder / "a.em").string().c_str()), CE_Failure);
+  EXPECT_EQ(Driver().CopyFiles((folder / "nowhere" / "a.em").string().c_str(), (folder / "a.em").string().c_str()),
             CE_Failure);
-  EXPECT_EQ(ReadFile(folder / "copies" / "aCopy.em"), "kept\n");
-}
-
-TEST(OgrDriverFiles, CopyUnderAnotherNameIsRefused) {
-  ScratchFolder folder;
-  WriteFile(folder / "a.em", kSectionsSurvey);
-  CapturedMessages messages;
-  EXPECT_EQ(Driver().CopyFiles((folder / "b.em").string().c_str(), (folder / "a.em").string().c_str()), CE_Failure);
-  EXPECT_FALSE(fs::exists(folder / "b.em"));
+  EXPECT_EQ(messages.Of(CE_Failure).size(), 2u);
+  EXPECT_EQ(ReadFile(folder / "a.em"), kSectionsSurvey);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ TEST(OgrDriverRegistration, RegistersOnceUnderItsNames) {
   EXPECT_STREQ(driver->GetMetadataItem(GDAL_DMD_LONGNAME), "Halden Survey File");
   EXPECT_STREQ(driver->GetMetadataItem(GDAL_DCAP_VECTOR), "YES");
   EXPECT_EQ(driver->GetMetadataItem(GDAL_DCAP_CREATE), nullptr);
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DCAP_MULTIPLE_VECTOR_LAYERS), "YES");
+  EXPECT_STREQ(driver->GetMetadataItem(GDAL_DMD_SUPPORTED_SQL_DIALECTS), "OGRSQL SQLITE");
+  EXPECT_TRUE(std::string(driver->GetMetadataItem(GDAL_DMD_HELPTOPIC)).ends_with("/gdal.md"));
   EXPECT_NE(std::string(driver->GetMetadataItem(GDAL_DMD_OPENOPTIONLIST)).find("ERROR_LAYER"), std::string::npos);
   int count = 0;
   for (int i = 0; i < GetGDALDriverManager()->GetDriverCount(); ++i)
@@ -43,34 +47,74 @@ bool Identifies(const std::string& path) {
   return driver->pfnIdentify(&info) != 0;
 }
 
-TEST(OgrDriverIdentify, ClaimsSurveyFoldersAndSurveyFilesOnly) {
+// A shapefile "pts.shp" (with its .shx and .dbf) of one point.
+void WriteShapefile(const fs::path& folder) {
+  GDALAllRegister();
+  GDALDriver* shapes = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+  GDALDatasetUniquePtr dataset(shapes->Create((folder / "pts.shp").string().c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  OGRLayer* layer = dataset->CreateLayer("pts", nullptr, wkbPoint);
+  OGRFeature feature(layer->GetLayerDefn());
+  feature.SetGeometryDirectly(new OGRPoint(1, 2));
+  ASSERT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
+}
+
+std::string Junk() {
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) % 256);
+  return junk;
+}
+
+// Claimed by content: a file whose first record is one of its format, a
+// folder holding such a file; GDAL's virtual file systems included.
+TEST(OgrDriverIdentify, ClaimsSurveyContentOnly) {
   ScratchFolder folder;
   WriteFile(folder / "survey" / "a.em", kSectionsSurvey);
   WriteFile(folder / "survey" / "notes.txt", "field notes\n");
   WriteFile(folder / "other" / "notes.txt", "field notes\n");
   WriteFile(folder / "other" / "a.em.xml", "<metadata/>\n");
-  WriteFile(folder / "traverse" / "t.83", "");
+  WriteFile(folder / "strangers" / "image.em", Junk());
+  WriteFile(folder / "strangers" / "empty.27", "");
+  WriteFile(folder / "strangers" / "app.pro", "TEMPLATE = app\nSOURCES += main.cpp\n");
+  WriteFile(folder / "strangers" / "a.csv", "x,y\n1,2\n");
+  fs::copy_file(fs::path(VELDRANE_SOURCE_DIR) / "samples" / "control.83", folder / "control.83");
   fs::create_directories(folder / "empty");
-
-  EXPECT_TRUE(Identifies((folder / "survey").string()));
-  EXPECT_TRUE(Identifies((folder / "survey" / "a.em").string()));
-  EXPECT_TRUE(Identifies((folder / "traverse").string()));
-  EXPECT_TRUE(Identifies((folder / "traverse" / "t.83").string()));
-  EXPECT_FALSE(Identifies((folder / "survey" / "notes.txt").string()));
-  EXPECT_FALSE(Identifies((folder / "other").string()));
-  EXPECT_FALSE(Identifies((folder / "empty").string()));
-  EXPECT_FALSE(Identifies((folder / "missing.em").string()));
-  EXPECT_FALSE(Identifies("/vsimem/a.em"));
+  VSIMkdir("/vsimem/veldrane", 0755);
+  VSILFILE* memory = VSIFileFromMemBuffer("/vsimem/veldrane/a.em", reinterpret_cast<GByte*>(const_cast<char*>(
+                                              kSectionsSurvey.data())), kSectionsSurvey.size(), FALSE);
+  ASSERT_NE(memory, nullptr);
+  VSIFCloseL(memory);
+  const std::pair<fs::path, bool> cases[] = {
+      {folder / "survey", true},         {folder / "survey" / "a.em", true}, {folder / "control.83", true},
+      {"/vsimem/veldrane/a.em", true},   {"/vsimem/veldrane", true},         {folder / "survey" / "notes.txt", false},
+      {folder / "other", false},         {folder / "strangers", false},      {folder / "strangers" / "image.em", false},
+      {folder / "strangers" / "empty.27", false}, {folder / "strangers" / "app.pro", false},
+      {folder / "empty", false},         {folder / "missing.em", false}};
+  for (const auto& [path, claimed] : cases) EXPECT_EQ(Identifies(path.string()), claimed) << path;
+  VSIRmdirRecursive("/vsimem/veldrane");
 }
 
-TEST(OgrDriverIdentify, OtherDriversDoNotTakeSurveyFolders) {
+// A folder that holds no survey data goes to the drivers of what it holds;
+// one that does is ours, and its other data is still there for a client
+// that asks other drivers.
+TEST(OgrDriverIdentify, OtherDataInAFolderStaysVisible) {
+  RegisterDriver();  // first, as GDAL asks plugins first
   ScratchFolder folder;
+  WriteShapefile(folder.path());
+  WriteFile(folder / "app.pro", "TEMPLATE = app\n");
+  GDALDatasetUniquePtr shapes(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  ASSERT_TRUE(shapes);
+  EXPECT_STREQ(shapes->GetDriver()->GetDescription(), "ESRI Shapefile");
+  shapes.reset();
+
   WriteFile(folder / "a.em", kSectionsSurvey);
-  RegisterDriver();
-  GDALAllRegister();
-  GDALDatasetUniquePtr dataset(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-  ASSERT_TRUE(dataset);
-  EXPECT_STREQ(dataset->GetDriver()->GetDescription(), "Veldrane");
+  GDALDatasetUniquePtr surveys(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  ASSERT_TRUE(surveys);
+  EXPECT_STREQ(surveys->GetDriver()->GetDescription(), "Veldrane");
+  EXPECT_EQ(LayerNames(*surveys), (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints"}));
+  const char* const onlyShapes[] = {"ESRI Shapefile", nullptr};
+  shapes.reset(GDALDataset::Open(folder.str().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, onlyShapes));
+  ASSERT_TRUE(shapes);
+  EXPECT_EQ(LayerNames(*shapes), std::vector<std::string>{"pts"});
 }
 
 // The configuration tables are loaded once per process, not per open: a
@@ -131,8 +175,9 @@ TEST(OgrDriverLayers, ASingleFileGivesItsOwnClassesOnly) {
 }
 
 // The field lists themselves are pinned at the data-source level; here only
-// that each host type reaches OGR as its type, subtype and width, that the
-// object ID becomes the FID and the shape the one geometry field.
+// that each host type reaches OGR as its type and subtype, without a width
+// (the data source's sizes are nominal), that the object ID becomes the FID,
+// and that each layer declares the ordinates its features carry.
 TEST(OgrDriverLayers, LayerSchemasCarryTheOgrTypesAndGeometryOfTheClass) {
   ScratchFolder folder;
   WriteFile(folder / "a.em", kSectionsSurvey);
@@ -141,37 +186,47 @@ TEST(OgrDriverLayers, LayerSchemasCarryTheOgrTypesAndGeometryOfTheClass) {
   ASSERT_TRUE(dataset);
   OGRFeatureDefn* points = dataset->GetLayerByName("a.em CrossSectionPoints")->GetLayerDefn();
   OGRFeatureDefn* sections = dataset->GetLayerByName("a.em CrossSections")->GetLayerDefn();
-  struct Expected {
-    OGRFeatureDefn* defn;
-    const char* name;
-    OGRFieldType type;
-    OGRFieldSubType subtype;
-    int width;
-  };
-  for (const Expected& e : {Expected{points, "CrossSectionOID", OFTInteger, OFSTInt16, 6},
-                            Expected{points, "PointId", OFTInteger, OFSTNone, 10},
-                            Expected{points, "PointTag", OFTString, OFSTNone, 12},
-                            Expected{points, "Elevation", OFTReal, OFSTFloat32, 9},
-                            Expected{sections, "Station", OFTReal, OFSTNone, 12},
-                            Expected{sections, "SurveyDate", OFTDateTime, OFSTNone, 0},
-                            Expected{sections, "Description", OFTString, OFSTNone, 255}}) {
-    const int index = e.defn->GetFieldIndex(e.name);
-    ASSERT_GE(index, 0) << e.name;
-    const OGRFieldDefn* field = e.defn->GetFieldDefn(index);
-    EXPECT_EQ(field->GetType(), e.type) << e.name;
-    EXPECT_EQ(field->GetSubType(), e.subtype) << e.name;
-    if (e.type != OFTDateTime) {
-      EXPECT_EQ(field->GetWidth(), e.width) << e.name;
-    }
+  const std::tuple<OGRFeatureDefn*, const char*, OGRFieldType, OGRFieldSubType> cases[] = {
+      {points, "CrossSectionOID", OFTInteger, OFSTInt16}, {points, "PointId", OFTInteger, OFSTNone},
+      {points, "PointTag", OFTString, OFSTNone},          {points, "Elevation", OFTReal, OFSTFloat32},
+      {sections, "Station", OFTReal, OFSTNone},           {sections, "SurveyDate", OFTDateTime, OFSTNone},
+      {sections, "Description", OFTString, OFSTNone}};
+  for (const auto& [defn, name, type, subtype] : cases) {
+    const int index = defn->GetFieldIndex(name);
+    ASSERT_GE(index, 0) << name;
+    const OGRFieldDefn* field = defn->GetFieldDefn(index);
+    EXPECT_EQ(field->GetType(), type) << name;
+    EXPECT_EQ(field->GetSubType(), subtype) << name;
+    EXPECT_EQ(field->GetWidth(), 0) << name;
+    EXPECT_EQ(field->GetPrecision(), 0) << name;
   }
-  EXPECT_EQ(points->GetFieldDefn(points->GetFieldIndex("Elevation"))->GetPrecision(), 3);
   EXPECT_EQ(points->GetFieldCount(), 10);
   EXPECT_EQ(points->GetFieldIndex("OBJECTID"), -1);
   ASSERT_EQ(points->GetGeomFieldCount(), 1);
   EXPECT_STREQ(points->GetGeomFieldDefn(0)->GetNameRef(), "SHAPE");
   EXPECT_EQ(points->GetGeomType(), wkbPointZM);
   EXPECT_EQ(sections->GetGeomType(), wkbLineStringZM);
-  EXPECT_EQ(dataset->GetLayerByName("b.em Benchmarks")->GetGeomType(), wkbPointZM);
+  EXPECT_EQ(dataset->GetLayerByName("b.em Benchmarks")->GetGeomType(), wkbPoint);
+}
+
+// The survey's metadata document, filled from the file, is GDAL's "xml:FGDC"
+// domain of a dataset of one file and of every layer (a folder has none).
+TEST(OgrDriverLayers, TheMetadataDocumentIsTheFgdcDomain) {
+  ScratchFolder folder;
+  WriteFile(folder / "a.em", kSectionsSurvey);
+  auto file = OpenWithDriver((folder / "a.em").string());
+  auto all = OpenWithDriver(folder.str());
+  ASSERT_TRUE(file && all);
+  for (GDALMajorObject* object : {static_cast<GDALMajorObject*>(file.get()),
+                                  static_cast<GDALMajorObject*>(file->GetLayer(1)),
+                                  static_cast<GDALMajorObject*>(all->GetLayer(0))}) {
+    const CPLStringList domains(object->GetMetadataDomainList(), TRUE);
+    EXPECT_GE(domains.FindString("xml:FGDC"), 0) << object->GetDescription();
+    const CSLConstList xml = object->GetMetadata("xml:FGDC");
+    ASSERT_EQ(CSLCount(xml), 1) << object->GetDescription();
+    EXPECT_NE(std::string(xml[0]).find("<title>A.EM</title>"), std::string::npos) << xml[0];
+  }
+  EXPECT_EQ(all->GetMetadata("xml:FGDC"), nullptr);
 }
 
 TEST(OgrDriverLayers, TraverseClassesCarryMeasuresWithoutElevations) {
@@ -215,21 +270,6 @@ TEST(OgrDriverLayers, UnknownCoordinateSystemGivesNoSpatialReference) {
   EXPECT_EQ(dataset->GetLayer(0)->GetSpatialRef(), nullptr);
 }
 
-TEST(OgrDriverLayers, ExtentIsTheBoundsOfTheSurveyFile) {
-  ScratchFolder folder;
-  WriteFile(folder / "a.em", kSectionsSurvey);
-  auto dataset = OpenWithDriver(folder.str());
-  ASSERT_TRUE(dataset);
-  for (int i = 0; i < dataset->GetLayerCount(); ++i) {
-    OGREnvelope extent;
-    ASSERT_EQ(dataset->GetLayer(i)->GetExtent(&extent, FALSE), OGRERR_NONE);
-    EXPECT_DOUBLE_EQ(extent.MinX, 3391000.0);
-    EXPECT_DOUBLE_EQ(extent.MaxX, 3391060.0);
-    EXPECT_DOUBLE_EQ(extent.MinY, 690000.0);
-    EXPECT_DOUBLE_EQ(extent.MaxY, 690100.0);
-  }
-}
-
 TEST(OgrDriverLayers, LayerWithoutShapesHasNoExtent) {
   ScratchFolder folder;
   WriteFile(folder / "b.em",
@@ -245,15 +285,15 @@ TEST(OgrDriverLayers, LayerWithoutShapesHasNoExtent) {
 // ---------------------------------------------------------------------------
 // Read-only
 
-TEST(OgrDriverReadOnly, AnUpdateOpenIsRefusedWithAReason) {
+// Declined quietly, as GDAL's read-only drivers do: clients that try update
+// first (QGIS, ogrinfo -sql) fall back to read-only without an error.
+TEST(OgrDriverReadOnly, AnUpdateOpenIsDeclinedQuietly) {
   ScratchFolder folder;
   WriteFile(folder / "a.em", kSectionsSurvey);
   CapturedMessages messages;
-  auto dataset = OpenWithDriver(folder.str(), false, GDAL_OF_UPDATE);
-  EXPECT_FALSE(dataset);
-  const auto failures = messages.Of(CE_Failure);
-  ASSERT_FALSE(failures.empty());
-  EXPECT_NE(failures.back().find("read-only"), std::string::npos) << failures.back();
+  EXPECT_FALSE(OpenWithDriver(folder.str(), false, GDAL_OF_UPDATE));
+  EXPECT_FALSE(OpenWithDriver((folder / "a.em").string(), false, GDAL_OF_UPDATE));
+  EXPECT_TRUE(messages.All().empty()) << messages.All().front().second;
 }
 
 TEST(OgrDriverReadOnly, NothingIsWritable) {
@@ -268,9 +308,17 @@ TEST(OgrDriverReadOnly, NothingIsWritable) {
   EXPECT_FALSE(layer->TestCapability(OLCRandomWrite));
   EXPECT_FALSE(layer->TestCapability(OLCCreateField));
   EXPECT_FALSE(layer->TestCapability(OLCDeleteFeature));
-  CapturedMessages quiet;
+  CapturedMessages messages;
   OGRFeature feature(layer->GetLayerDefn());
   EXPECT_NE(layer->CreateFeature(&feature), OGRERR_NONE);
+  EXPECT_NE(layer->SetFeature(&feature), OGRERR_NONE);
+  EXPECT_NE(layer->DeleteFeature(0), OGRERR_NONE);
+  OGRFieldDefn field("Extra", OFTString);
+  EXPECT_NE(layer->CreateField(&field), OGRERR_NONE);
+  EXPECT_EQ(dataset->CreateLayer("new"), nullptr);
+  const auto failures = messages.Of(CE_Failure);
+  ASSERT_EQ(failures.size(), 5u);
+  for (const std::string& text : failures) EXPECT_NE(text.find("survey files are read-only"), std::string::npos) << text;
   EXPECT_EQ(layer->GetFeatureCount(), 2);
 }
 

@@ -1,0 +1,85 @@
+#include "gdal/survey_identify.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include <cpl_string.h>
+#include <cpl_vsi.h>
+#include <gdal_priv.h>
+
+#include "readers/survey_content.h"
+#include "readers/survey_factory.h"
+
+namespace veldrane::ogr {
+namespace {
+
+// GDAL reads 1,024 bytes for every open; a file that holds only blank or
+// comment lines that far is given this many before it is turned down.
+constexpr std::size_t kHeaderBytes = 1024;
+constexpr std::size_t kMoreBytes = 64 * 1024;
+
+// The content test on the first bytes, and on more when those hold no
+// record yet. `read(count, bytes)` gives the file's first `count` bytes (or
+// all it has); false when the file cannot be read.
+template <class Read>
+bool PassesContentTest(const std::string& path, Read&& read) {
+  for (const std::size_t count : {kHeaderBytes, kMoreBytes}) {
+    std::string_view bytes;
+    if (!read(count, bytes)) return false;
+    const SurveyContent verdict = SurveyContentOf(path, bytes, bytes.size() < count);
+    if (verdict != SurveyContent::Undecided) return verdict == SurveyContent::Survey;
+  }
+  return false;
+}
+
+// Reads up to `count` bytes from the start of the file; false when it
+// cannot be opened.
+bool ReadStart(const std::string& path, std::string& bytes, std::size_t count) {
+  VSILFILE* file = VSIFOpenL(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  bytes.resize(count);
+  bytes.resize(VSIFReadL(bytes.data(), 1, count, file));
+  VSIFCloseL(file);
+  return true;
+}
+
+}  // namespace
+
+bool FileHoldsSurvey(const std::string& path) {
+  if (!IsValidSurveyFile(path)) return false;
+  std::string buffer;
+  return PassesContentTest(path, [&](std::size_t count, std::string_view& bytes) {
+    if (!ReadStart(path, buffer, count)) return false;
+    bytes = buffer;
+    return true;
+  });
+}
+
+std::vector<std::string> SurveyFilesIn(const std::string& folder, bool firstOnly) {
+  std::vector<std::string> found;
+  const CPLStringList names(VSIReadDir(folder.c_str()), TRUE);
+  for (int i = 0; i < names.size(); ++i) {
+    const std::string name = names[i];
+    if (name == "." || name == ".." || !IsValidSurveyFile(name)) continue;
+    if (!FileHoldsSurvey(CPLFormFilename(folder.c_str(), name.c_str(), nullptr))) continue;
+    found.push_back(name);
+    if (firstOnly) break;
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool IdentifySurvey(GDALOpenInfo& info) {
+  const std::string path = info.pszFilename != nullptr ? info.pszFilename : "";
+  if (path.empty()) return false;
+  if (info.bIsDirectory) return !SurveyFilesIn(path, true).empty();
+  if (info.fpL == nullptr || !IsValidSurveyFile(path)) return false;
+  // The bytes GDAL read already; more only when they are not enough.
+  return PassesContentTest(path, [&](std::size_t count, std::string_view& bytes) {
+    if (count > kHeaderBytes && !info.TryToIngest(static_cast<int>(count))) return false;
+    bytes = {reinterpret_cast<const char*>(info.pabyHeader), static_cast<std::size_t>(info.nHeaderBytes)};
+    return true;
+  });
+}
+
+}  // namespace veldrane::ogr
