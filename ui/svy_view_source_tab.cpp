@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -10,6 +11,8 @@
 
 #include "model/error_propagation.h"
 #include "readers/survey_factory.h"
+#include "ui/frm_search_replace.h"
+#include "ui/live_survey_check.h"
 #include "ui/survey_text_editor.h"
 
 namespace veldrane::ui {
@@ -58,7 +61,8 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
       editor_(new SurveyTextEditor(this)),
       startEditing_(new QPushButton(QStringLiteral("Start Editing"), this)),
       stopEditing_(new QPushButton(QStringLiteral("Stop Editing"), this)),
-      saveEdits_(new QPushButton(QStringLiteral("Save Edits"), this)) {
+      saveEdits_(new QPushButton(QStringLiteral("Save Edits"), this)),
+      liveCheck_(new LiveSurveyCheck(*editor_, this)) {
   setObjectName(QStringLiteral("SvyViewSourceTab"));
   startEditing_->setObjectName(QStringLiteral("cmdStartEditing"));
   stopEditing_->setObjectName(QStringLiteral("cmdStopEditing"));
@@ -78,6 +82,9 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
   connect(stopEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStopEditing_Click", [this] { OnStopEditingClicked(); }); });
   connect(saveEdits_, &QPushButton::clicked, this, [this] { Guarded("cmdSaveEdits_Click", [this] { SaveEdits(); }); });
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &SvyViewSourceTab::ShowCaretLine);
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  find->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(find, &QShortcut::activated, this, &SvyViewSourceTab::ShowSearchReplace);
   UpdateGUI_StopEditing();
 }
 
@@ -133,6 +140,7 @@ void SvyViewSourceTab::LoadFile(QString path) {
     file_ = SurveyTextFile::Load(path, text);
     loadedText_ = text;
     editor_->LoadText(text);
+    if (editing_) liveCheck_->Start(path, file_->Format());
   } catch (const std::exception& failure) {
     // The box stays empty; the status bar says why.
     file_.reset();
@@ -198,11 +206,13 @@ void SvyViewSourceTab::UpdateGUI_StartEditing() {
   palette.setColor(QPalette::Base, kEditingColour);
   editor_->setPalette(palette);
   UpdateButtons();
+  if (file_) liveCheck_->Start(file_->Path(), file_->Format());
 }
 
 // A save reads the survey again itself, and leaving the editing state
 // changes nothing on disk, so the survey is not read again here.
 void SvyViewSourceTab::UpdateGUI_StopEditing() {
+  liveCheck_->Stop();
   editor_->setReadOnly(true);
   // Locked, but the caret still moves, so the status bar follows it.
   editor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -235,6 +245,18 @@ void SvyViewSourceTab::OnSelectionChanged() {
     UpdateGUI_StopEditing();
     RefreshViewSourceTab();
   });
+}
+
+frmSearchReplace& SvyViewSourceTab::SearchReplace() {
+  if (!searchReplace_) searchReplace_ = new frmSearchReplace(*this, host_.Messages(), this);
+  return *searchReplace_;
+}
+
+void SvyViewSourceTab::ShowSearchReplace() {
+  frmSearchReplace& window = SearchReplace();
+  window.show();
+  window.raise();
+  window.activateWindow();
 }
 
 void SvyViewSourceTab::ShowCaretLine() {

@@ -1,0 +1,128 @@
+#include "ui/live_survey_check.h"
+
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <string_view>
+
+#include "config/error_log.h"
+#include "model/notifier.h"
+#include "model/text.h"
+#include "readers/em/em_survey.h"
+
+namespace veldrane::ui {
+namespace {
+
+// A check reports through its marks only: nothing it meets reaches a
+// message box or the terminal.
+class SilentNotifier : public INotifier {
+ public:
+  void Notify(NoticeKind, const std::string&, const std::string&) override {}
+};
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n' && bytes[i] != '\r') continue;
+    lines.push_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
+// A record about a block of coordinate lines carries the number of the
+// block's last line. When its description quotes one of the block's lines,
+// the mark goes on that line, where the user has to look.
+int QuotedLine(const std::vector<std::string_view>& lines, int line, const std::string& description) {
+  constexpr int kLongestWalk = 100000;
+  for (int at = std::min<int>(line, static_cast<int>(lines.size())); at >= 1 && line - at < kLongestWalk; --at) {
+    const std::string_view text = TrimBlanks(lines[at - 1]);
+    if (!text.empty() && text.front() == '#') break;
+    if (!text.empty() && description.find(text) != std::string::npos) return at;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::vector<TextMark> ReadSurveyTextProblems(const std::string& path, const std::string& bytes) {
+  std::vector<TextMark> marks;
+  // Only the EM reader reads text from memory so far; the other formats
+  // get marks once the factory offers that for every reader.
+  if (!EndsWithIgnoreCase(path, ".em") && !EndsWithIgnoreCase(path, ".cl")) return marks;
+  SilentNotifier silent;
+  ScopedNotifier quiet(&silent);
+  const auto survey = std::make_shared<EMSurvey>();
+  try {
+    survey->OpenSurveyText(path, bytes);
+  } catch (const std::exception&) {
+    // A fatal record ends the read; its record is in the queue.
+  }
+  const auto queue = survey->Errors();
+  const std::vector<std::string_view> lines = queue->IsEmpty() ? std::vector<std::string_view>{} : SplitLines(bytes);
+  while (!queue->IsEmpty()) {
+    const auto error = queue->Pop();
+    if (error->LineNumber() < 1 || error->Filename() != path) continue;
+    const std::string description = error->Description();
+    marks.push_back({QuotedLine(lines, error->LineNumber(), description), error->severity(),
+                     QString::fromStdString(ToValidUtf8(description))});
+  }
+  // Configuration problems met while reading go to this worker thread's own
+  // error log, which nobody shows; it is emptied so it cannot grow.
+  ErrorLog().Clear();
+  return marks;
+}
+
+LiveSurveyCheck::LiveSurveyCheck(SurveyTextEditor& editor, QObject* parent) : QObject(parent), editor_(editor) {
+  pause_.setSingleShot(true);
+  pause_.setInterval(kPauseMs);
+  connect(&pause_, &QTimer::timeout, this, &LiveSurveyCheck::Run);
+  connect(&editor_, &SurveyTextEditor::textEdited, this, [this] {
+    ++edits_;
+    if (active_) pause_.start();
+  });
+  connect(&running_, &QFutureWatcherBase::finished, this, &LiveSurveyCheck::OnFinished);
+}
+
+void LiveSurveyCheck::Start(const QString& path, const SurveyTextFormat& format) {
+  path_ = path;
+  format_ = format;
+  active_ = true;
+  Run();
+}
+
+void LiveSurveyCheck::Stop() {
+  active_ = false;
+  runAgain_ = false;
+  pause_.stop();
+  editor_.SetMarks({});
+}
+
+void LiveSurveyCheck::Run() {
+  if (!active_) return;
+  if (running_.isRunning()) {
+    runAgain_ = true;
+    return;
+  }
+  checkedEdits_ = edits_;
+  running_.setFuture(QtConcurrent::run(
+      [path = path_.toStdString(), format = format_, pieces = editor_.Text().Chunks()] {
+        return ReadSurveyTextProblems(path, format.ReadableBytes(pieces));
+      }));
+}
+
+void LiveSurveyCheck::OnFinished() {
+  if (!active_) return;
+  if (runAgain_) {
+    runAgain_ = false;
+    Run();
+    return;
+  }
+  if (checkedEdits_ != edits_) return;
+  editor_.SetMarks(running_.result());
+  emit checked();
+}
+
+}  // namespace veldrane::ui
