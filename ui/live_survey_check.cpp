@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "config/error_log.h"
+#include "config/module_context.h"
 #include "model/notifier.h"
 #include "model/text.h"
 #include "readers/em/em_survey.h"
@@ -69,9 +69,6 @@ std::vector<TextMark> ReadSurveyTextProblems(const std::string& path, const std:
     marks.push_back({QuotedLine(lines, error->LineNumber(), description), error->severity(),
                      QString::fromStdString(ToValidUtf8(description))});
   }
-  // Configuration problems met while reading go to this worker thread's own
-  // error log, which nobody shows; it is emptied so it cannot grow.
-  ErrorLog().Clear();
   return marks;
 }
 
@@ -107,10 +104,13 @@ void LiveSurveyCheck::Run() {
     return;
   }
   checkedEdits_ = edits_;
-  running_.setFuture(QtConcurrent::run(
-      [path = path_.toStdString(), format = format_, pieces = editor_.Text().Chunks()] {
-        return ReadSurveyTextProblems(path, format.ReadableBytes(pieces));
-      }));
+  // The check reads in a module context of its own: the catalog's
+  // configuration, but an error log nobody shows instead of the catalog's.
+  running_.setFuture(QtConcurrent::run([path = path_.toStdString(), format = format_, pieces = editor_.Text().Chunks(),
+                                        context = CurrentModuleContext().Derive()] {
+    ModuleContextScope scope(*context);
+    return ReadSurveyTextProblems(path, format.ReadableBytes(pieces));
+  }));
 }
 
 void LiveSurveyCheck::OnFinished() {
