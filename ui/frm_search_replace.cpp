@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QTabBar>
@@ -235,6 +236,7 @@ int frmSearchReplace::SurveyTextReplaceAll(const QString& findWhat, const QStrin
 // the event loop a turn now and then; returns how many were replaced.
 int frmSearchReplace::Replace(const std::vector<qsizetype>& matches, qsizetype length, const QString& replaceWith) {
   SurveyTextEditor& box = Box();
+  const QPointer<frmSearchReplace> self(this);
   const int total = static_cast<int>(matches.size());
   cancelled_ = false;
   setEnabled(false);
@@ -245,12 +247,17 @@ int frmSearchReplace::Replace(const std::vector<qsizetype>& matches, qsizetype l
   turn.start();
   qsizetype shift = 0;
   int done = 0;
+  bool textReplaced = false;  // another file was shown meanwhile
   edit.beginEditBlock();
   for (; done < total && !cancelled_; ++done) {
     if (turn.elapsed() >= kReplaceTurnMs) {
       edit.endEditBlock();
       emit replaceAllProgress(done, total);
+      const int revision = box.document()->revision();
       QApplication::processEvents();
+      if (!self) return done;  // the view was closed, and this window with it
+      textReplaced = box.document()->revision() != revision;
+      if (textReplaced) break;
       turn.restart();
       edit.joinPreviousEditBlock();  // one step to undo, however many turns
     }
@@ -259,9 +266,11 @@ int frmSearchReplace::Replace(const std::vector<qsizetype>& matches, qsizetype l
     edit.insertText(replaceWith);
     shift += replaceWith.size() - length;
   }
-  edit.endEditBlock();
-  box.setTextCursor(edit);
-  box.setReadOnly(false);
+  if (!textReplaced) {
+    edit.endEditBlock();
+    box.setTextCursor(edit);
+  }
+  if (tab_->InEditingMode()) box.setReadOnly(false);
   setEnabled(true);
   emit replaceAllProgress(done, total);
   emit replaceAllFinished();

@@ -5,7 +5,6 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScrollBar>
 #include <QToolTip>
 
 #include "config/error_log.h"
@@ -89,7 +88,6 @@ SurveyTextEditor::SurveyTextEditor(QWidget* parent) : QPlainTextEdit(parent), gu
   connect(this, &QPlainTextEdit::updateRequest, this, &SurveyTextEditor::UpdateGutter);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SurveyTextEditor::UpdateExtraSelections);
   connect(document(), &QTextDocument::contentsChanged, this, &SurveyTextEditor::UpdateExtraSelections);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &SurveyTextEditor::UpdateExtraSelections);
   setViewportMargins(GutterWidth(), 0, 0, 0);
   UpdateExtraSelections();
 }
@@ -162,7 +160,7 @@ void SurveyTextEditor::SetMarks(const std::vector<TextMark>& marks) {
   for (const TextMark& mark : marks) {
     const QString text = QString::fromUtf8(SeverityWord(mark.severity)) + QStringLiteral(": ") + mark.description;
     const auto [entry, added] = byLine.try_emplace(mark.line, TextMark{mark.line, mark.severity, text});
-    if (added) continue;
+    if (added || entry->second.description.split(u'\n').contains(text)) continue;
     entry->second.severity = std::max(entry->second.severity, mark.severity);
     entry->second.description += u'\n' + text;
   }
@@ -195,9 +193,15 @@ int SurveyTextEditor::GutterWidth() const {
   return fontMetrics().height() + kGutterPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
 }
 
+// Called once the view has moved or repainted; the extra selections follow
+// a scroll (only then: setting them asks for a repaint itself).
 void SurveyTextEditor::UpdateGutter(const QRect& rect, int dy) {
-  if (dy != 0) gutter_->scroll(0, dy);
-  else gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+  if (dy == 0) {
+    gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    return;
+  }
+  gutter_->scroll(0, dy);
+  UpdateExtraSelections();
 }
 
 void SurveyTextEditor::resizeEvent(QResizeEvent* event) {

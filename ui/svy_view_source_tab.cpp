@@ -77,6 +77,9 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(editor_, 1);
+  setTabOrder(startEditing_, stopEditing_);
+  setTabOrder(stopEditing_, saveEdits_);
+  setTabOrder(saveEdits_, editor_);
 
   connect(startEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStartEditing_Click", [this] { UpdateGUI_StartEditing(); }); });
   connect(stopEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStopEditing_Click", [this] { OnStopEditingClicked(); }); });
