@@ -7,7 +7,7 @@
 #include "config/module_context.h"
 #include "model/notifier.h"
 #include "model/text.h"
-#include "readers/em/em_survey.h"
+#include "readers/survey_factory.h"
 
 namespace veldrane::ui {
 namespace {
@@ -49,18 +49,17 @@ int QuotedLine(const std::vector<std::string_view>& lines, int line, const std::
 
 std::vector<TextMark> ReadSurveyTextProblems(const std::string& path, const std::string& bytes) {
   std::vector<TextMark> marks;
-  // Only the EM reader reads text from memory so far; the other formats
-  // get marks once the factory offers that for every reader.
-  if (!EndsWithIgnoreCase(path, ".em") && !EndsWithIgnoreCase(path, ".cl")) return marks;
   SilentNotifier silent;
   ScopedNotifier quiet(&silent);
-  const auto survey = std::make_shared<EMSurvey>();
+  std::shared_ptr<ISurveyErrorQueue> queue;
   try {
-    survey->OpenSurveyText(path, bytes);
+    const std::shared_ptr<IInterface> read = OpenSurveyText(path, bytes);
+    if (const auto survey = std::dynamic_pointer_cast<ISurvey>(read)) queue = survey->Errors();
+    else if (const auto traverse = std::dynamic_pointer_cast<ITraverse>(read)) queue = traverse->Errors();
   } catch (const std::exception&) {
-    // A fatal record ends the read; its record is in the queue.
+    // No reader for the file, or a read given up: nothing to mark.
   }
-  const auto queue = survey->Errors();
+  if (!queue) return marks;
   const std::vector<std::string_view> lines = queue->IsEmpty() ? std::vector<std::string_view>{} : SplitLines(bytes);
   while (!queue->IsEmpty()) {
     const auto error = queue->Pop();
