@@ -54,8 +54,13 @@ std::vector<TextMark> ReadSurveyTextProblems(const std::string& path, const std:
   std::shared_ptr<ISurveyErrorQueue> queue;
   try {
     const std::shared_ptr<IInterface> read = OpenSurveyText(path, bytes);
-    if (const auto survey = std::dynamic_pointer_cast<ISurvey>(read)) queue = survey->Errors();
-    else if (const auto traverse = std::dynamic_pointer_cast<ITraverse>(read)) queue = traverse->Errors();
+    if (const auto survey = std::dynamic_pointer_cast<ISurvey>(read)) {
+      // Some readers find repeated benchmarks and gage readings only when
+      // these are asked for, as the catalog does when it lists the classes.
+      survey->VerticalControls();
+      survey->Gages();
+      queue = survey->Errors();
+    } else if (const auto traverse = std::dynamic_pointer_cast<ITraverse>(read)) queue = traverse->Errors();
   } catch (const std::exception&) {
     // No reader for the file, or a read given up: nothing to mark.
   }
