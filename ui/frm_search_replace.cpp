@@ -4,15 +4,15 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QTabBar>
 #include <algorithm>
 
-#include "model/error_propagation.h"
+#include "ui/guarded.h"
 #include "ui/survey_text_editor.h"
 #include "ui/svy_view_source_tab.h"
 #include "ui/user_messages.h"
@@ -27,16 +27,8 @@ constexpr int kWholeWord = 2;
 constexpr int kReplaceTurnMs = 50;
 
 const QString kTitle = QStringLiteral("Halden Veldrane");
-const QString kNotFound = QStringLiteral("Veldrane has finished searching the document.  The search item was not found");
-
-template <class Procedure>
-void Guarded(const char* name, Procedure procedure) {
-  try {
-    procedure();
-  } catch (const std::exception& failure) {
-    ReportProcedureError(true, ProcedureWhere(name, "frmSearchReplace"), failure);
-  }
-}
+const QString kNotFound =
+    QStringLiteral("Veldrane has finished searching the document.  The search item was not found");
 
 }  // namespace
 
@@ -62,8 +54,8 @@ frmSearchReplace::frmSearchReplace(SvyViewSourceTab& tab, UserMessages& messages
   lblFindWhat->setBuddy(txtFindWhat_);
   lblReplaceWith_->setBuddy(txtReplaceWith_);
   const std::pair<QWidget*, const char*> names[] = {
-      {tbSearch_, "tbSearch"},         {txtFindWhat_, "txtFindWhat"}, {txtReplaceWith_, "txtReplaceWith"},
-      {chkMatchCase_, "chkMatchCase"}, {chkWholeWord_, "chkWholeWord"}, {cmdFindNext_, "cmdFindNext"},
+      {tbSearch_, "tbSearch"},         {txtFindWhat_, "txtFindWhat"},     {txtReplaceWith_, "txtReplaceWith"},
+      {chkMatchCase_, "chkMatchCase"}, {chkWholeWord_, "chkWholeWord"},   {cmdFindNext_, "cmdFindNext"},
       {cmdReplace_, "cmdReplace"},     {cmdReplaceAll_, "cmdReplaceAll"}, {cmdCancel_, "cmdCancel"}};
   for (const auto& [widget, name] : names) widget->setObjectName(QString::fromLatin1(name));
   txtFindWhat_->setAccessibleName(QStringLiteral("Find What:"));
@@ -90,15 +82,18 @@ frmSearchReplace::frmSearchReplace(SvyViewSourceTab& tab, UserMessages& messages
   connect(chkMatchCase_, &QCheckBox::clicked, this, &frmSearchReplace::setOptions);
   connect(chkWholeWord_, &QCheckBox::clicked, this, &frmSearchReplace::setOptions);
   const auto findNext = [this] {
-    if (!txtFindWhat_->text().isEmpty()) Guarded("cmdFindNext_Click", [this] { SurveyTextSearch(txtFindWhat_->text()); });
+    if (txtFindWhat_->text().isEmpty()) return;
+    Guarded("cmdFindNext_Click", "frmSearchReplace", [this] { SurveyTextSearch(txtFindWhat_->text()); });
   };
   connect(cmdFindNext_, &QPushButton::clicked, this, findNext);
   connect(txtFindWhat_, &QLineEdit::returnPressed, this, findNext);
   connect(cmdReplace_, &QPushButton::clicked, this, [this] {
-    Guarded("cmdReplace_Click", [this] { SurveyTextReplace(txtFindWhat_->text(), txtReplaceWith_->text()); });
+    Guarded("cmdReplace_Click", "frmSearchReplace",
+            [this] { SurveyTextReplace(txtFindWhat_->text(), txtReplaceWith_->text()); });
   });
   connect(cmdReplaceAll_, &QPushButton::clicked, this, [this] {
-    Guarded("cmdReplaceAll_Click", [this] { SurveyTextReplaceAll(txtFindWhat_->text(), txtReplaceWith_->text()); });
+    Guarded("cmdReplaceAll_Click", "frmSearchReplace",
+            [this] { SurveyTextReplaceAll(txtFindWhat_->text(), txtReplaceWith_->text()); });
   });
   connect(cmdCancel_, &QPushButton::clicked, this, [this] {
     Reset();
@@ -109,8 +104,11 @@ frmSearchReplace::frmSearchReplace(SvyViewSourceTab& tab, UserMessages& messages
 
 // Escape, unused by the control that has the focus, reaches the window.
 void frmSearchReplace::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) cmdCancel_->click();
-  else QWidget::keyPressEvent(event);
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    cmdCancel_->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void frmSearchReplace::Reset() {
@@ -125,7 +123,8 @@ void frmSearchReplace::Reset() {
 }
 
 void frmSearchReplace::ShowLayout(bool replace) {
-  for (QWidget* widget : std::initializer_list<QWidget*>{lblReplaceWith_, txtReplaceWith_, cmdReplace_, cmdReplaceAll_}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{lblReplaceWith_, txtReplaceWith_, cmdReplace_, cmdReplaceAll_}) {
     widget->setVisible(replace);
   }
 }
@@ -142,8 +141,8 @@ SurveyTextEditor& frmSearchReplace::Box() { return *tab_->GetRichTextBox(); }
 
 bool frmSearchReplace::FindFrom(qsizetype from, const QString& findWhat) {
   SurveyTextEditor& box = Box();
-  const qsizetype found = box.Text().IndexOf(findWhat, from, (options_ & kMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive,
-                                             (options_ & kWholeWord) != 0);
+  const qsizetype found = box.Text().IndexOf(
+      findWhat, from, (options_ & kMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive, (options_ & kWholeWord) != 0);
   if (found < 0) return false;
   QTextCursor cursor = box.textCursor();
   cursor.setPosition(static_cast<int>(found));
@@ -227,8 +226,9 @@ int frmSearchReplace::SurveyTextReplaceAll(const QString& findWhat, const QStrin
   if (!StartEditSession()) return 0;
   std::sort(matches.begin(), matches.end());
   const int count = Replace(matches, findWhat.size(), replaceWith);
-  messages_.Inform(QStringLiteral("Veldrane has finished its search of the document and has made %1 replacements.").arg(count),
-                   kTitle, MessageIcon::Information);
+  messages_.Inform(
+      QStringLiteral("Veldrane has finished its search of the document and has made %1 replacements.").arg(count),
+      kTitle, MessageIcon::Information);
   return count;
 }
 

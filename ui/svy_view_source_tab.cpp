@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/error_propagation.h"
 #include "readers/survey_factory.h"
 #include "ui/frm_search_replace.h"
+#include "ui/guarded.h"
 #include "ui/live_survey_check.h"
 #include "ui/survey_text_editor.h"
 
@@ -19,17 +19,6 @@ namespace veldrane::ui {
 namespace {
 
 const QColor kEditingColour(0xC0, 0xFF, 0xC0);
-
-// Unexpected failures of a procedure go to the error report; the view stays
-// as it was.
-template <class Procedure>
-void Guarded(const char* name, Procedure procedure) {
-  try {
-    procedure();
-  } catch (const std::exception& failure) {
-    ReportProcedureError(true, ProcedureWhere(name, "SvyViewSourceTab"), failure);
-  }
-}
 
 // The survey file a catalog object shows: itself, or the file that holds it.
 QString SurveyFileOf(const CatalogLocation& location) {
@@ -81,9 +70,12 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
   setTabOrder(stopEditing_, saveEdits_);
   setTabOrder(saveEdits_, editor_);
 
-  connect(startEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStartEditing_Click", [this] { UpdateGUI_StartEditing(); }); });
-  connect(stopEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStopEditing_Click", [this] { OnStopEditingClicked(); }); });
-  connect(saveEdits_, &QPushButton::clicked, this, [this] { Guarded("cmdSaveEdits_Click", [this] { SaveEdits(); }); });
+  connect(startEditing_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdStartEditing_Click", "TextView", [this] { UpdateGUI_StartEditing(); }); });
+  connect(stopEditing_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdStopEditing_Click", "TextView", [this] { OnStopEditingClicked(); }); });
+  connect(saveEdits_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdSaveEdits_Click", "TextView", [this] { SaveEdits(); }); });
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &SvyViewSourceTab::ShowCaretLine);
   auto* find = new QShortcut(QKeySequence::Find, this);
   find->setContext(Qt::WidgetWithChildrenShortcut);
@@ -106,7 +98,7 @@ void SvyViewSourceTab::Activate() {
 
 void SvyViewSourceTab::Deactivate() {
   if (!active_) return;
-  Guarded("Deactivate", [this] {
+  Guarded("Deactivate", "SvyViewSourceTab", [this] {
     if (!PromptToSaveEdits()) return;
     editing_ = false;
     UpdateGUI_StopEditing();
@@ -116,7 +108,7 @@ void SvyViewSourceTab::Deactivate() {
 }
 
 void SvyViewSourceTab::Refresh() {
-  Guarded("Refresh", [this] { RefreshViewSourceTab(); });
+  Guarded("Refresh", "SvyViewSourceTab", [this] { RefreshViewSourceTab(); });
 }
 
 SurveyTextEditor* SvyViewSourceTab::GetRichTextBox() {
@@ -176,9 +168,9 @@ bool SvyViewSourceTab::SaveEdits() {
   const QString text = editor_->Text().ToString();
   const QString failure = file_->Save(text, loadedText_);
   if (!failure.isEmpty()) {
-    host_.Messages().Inform(
-        QStringLiteral("The edits could not be saved to %1: %2. The file was left as it was.").arg(file_->Path(), failure),
-        QStringLiteral("Save Edits"), MessageIcon::Critical);
+    host_.Messages().Inform(QStringLiteral("The edits could not be saved to %1: %2. The file was left as it was.")
+                                .arg(file_->Path(), failure),
+                            QStringLiteral("Save Edits"), MessageIcon::Critical);
     return false;
   }
   loadedText_ = text;
@@ -242,7 +234,7 @@ void SvyViewSourceTab::OnSelectionChanged() {
   const CatalogLocation location = host_.SelectedLocation();
   if (location.fullName == followed_.fullName && location.parentFullName == followed_.parentFullName) return;
   followed_ = location;
-  Guarded("m_pSelection_OnSelectionChanged", [this] {
+  Guarded("m_pSelection_OnSelectionChanged", "SvyViewSourceTab", [this] {
     if (!PromptToSaveEdits()) return;
     editing_ = false;
     UpdateGUI_StopEditing();

@@ -62,7 +62,8 @@ QString WriteSurvey(const char* name, std::int64_t bytes, int points) {
       written += std::fprintf(out, "#X01 3394582.456 691500.449 3394328.885 692044.234 %d+00 XS %d\r\n#X02 R-%d\r\n",
                               section, section, section);
       for (int point = 0; point < points; ++point) {
-        written += std::fprintf(out, "%d,%.3f,%.3f,11.74,GND\r\n", 3000 + point, 691554.828 + point, 3394557.099 - point);
+        written += std::fprintf(out, "%d,%.3f,%.3f,11.74,GND\r\n", 3000 + point, 691554.828 + point,
+                                3394557.099 - point);
       }
     }
     std::fprintf(out, "; NEEDLE\r\n");
