@@ -2,8 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QHelpEvent>
 #include <QPainter>
-#include <QTextBlock>
+#include <QPainterPath>
+#include <QToolTip>
+
+#include "config/error_log.h"
+#include "model/constants.h"
 
 namespace veldrane::ui {
 namespace {
@@ -14,6 +19,33 @@ constexpr qsizetype kLoadSlice = qsizetype{1} << 18;
 constexpr int kLoadBudgetMs = 25;
 constexpr int kGutterPadding = 4;
 
+const QColor kRecordCodeColour(0, 84, 166);
+
+QColor SeverityColour(int severity) {
+  if (severity == kSeverityWarning) return {226, 150, 0};
+  if (severity == kSeverityFatal) return {120, 0, 40};
+  return {215, 38, 38};
+}
+
+// The gutter's sign for a line's problems: a triangle for a warning, a
+// circle for an error, a square for a fatal error, so that the severity
+// does not rest on colour alone.
+void PaintMarkSign(QPainter& painter, const QRectF& box, int severity) {
+  const QRectF sign = box.adjusted(box.width() * 0.2, box.height() * 0.2, -box.width() * 0.2, -box.height() * 0.2);
+  QPainterPath path;
+  if (severity == kSeverityWarning) {
+    path.moveTo(sign.center().x(), sign.top());
+    path.lineTo(sign.bottomRight());
+    path.lineTo(sign.bottomLeft());
+    path.closeSubpath();
+  } else if (severity == kSeverityFatal) {
+    path.addRect(sign);
+  } else {
+    path.addEllipse(sign);
+  }
+  painter.fillPath(path, SeverityColour(severity));
+}
+
 class LineNumberGutter : public QWidget {
  public:
   explicit LineNumberGutter(SurveyTextEditor* editor) : QWidget(editor), editor_(editor) {}
@@ -21,6 +53,14 @@ class LineNumberGutter : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override { editor_->PaintGutter(event); }
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = editor_->ToolTipAt(QPoint(0, help->pos().y()));
+    if (tip.isEmpty()) QToolTip::hideText();
+    else QToolTip::showText(help->globalPos(), tip, this);
+    return true;
+  }
 
  private:
   SurveyTextEditor* editor_;
@@ -47,6 +87,7 @@ SurveyTextEditor::SurveyTextEditor(QWidget* parent) : QPlainTextEdit(parent), gu
   connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(GutterWidth(), 0, 0, 0); });
   connect(this, &QPlainTextEdit::updateRequest, this, &SurveyTextEditor::UpdateGutter);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SurveyTextEditor::UpdateExtraSelections);
+  connect(document(), &QTextDocument::contentsChanged, this, &SurveyTextEditor::UpdateExtraSelections);
   setViewportMargins(GutterWidth(), 0, 0, 0);
   UpdateExtraSelections();
 }
@@ -114,27 +155,67 @@ void SurveyTextEditor::OnContentsChange(int position, int removed, int added) {
   emit textEdited();
 }
 
+void SurveyTextEditor::SetMarks(const std::vector<TextMark>& marks) {
+  std::map<int, TextMark> byLine;
+  for (const TextMark& mark : marks) {
+    const QString text = QString::fromUtf8(SeverityWord(mark.severity)) + QStringLiteral(": ") + mark.description;
+    const auto [entry, added] = byLine.try_emplace(mark.line, TextMark{mark.line, mark.severity, text});
+    if (added || entry->second.description.split(u'\n').contains(text)) continue;
+    entry->second.severity = std::max(entry->second.severity, mark.severity);
+    entry->second.description += u'\n' + text;
+  }
+  if (byLine == marks_) return;
+  marks_ = std::move(byLine);
+  gutter_->update();
+  UpdateExtraSelections();
+}
+
+QString SurveyTextEditor::ToolTipAt(const QPoint& point) const {
+  const QTextBlock block = cursorForPosition(point).block();
+  const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
+  if (point.y() < area.top() || point.y() > area.bottom()) return {};
+  const auto mark = marks_.find(block.blockNumber() + 1);
+  return mark == marks_.end() ? QString() : mark->second.description;
+}
+
+bool SurveyTextEditor::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QString tip = ToolTipAt(help->pos());
+  if (tip.isEmpty()) QToolTip::hideText();
+  else QToolTip::showText(help->globalPos(), tip, viewport());
+  return true;
+}
+
 int SurveyTextEditor::GutterWidth() const {
   int digits = 1;
   for (int max = std::max(1, blockCount()); max >= 10; max /= 10) ++digits;
-  return 2 * kGutterPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+  return fontMetrics().height() + kGutterPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
 }
 
+// Called once the view has moved or repainted; the extra selections follow
+// a scroll (only then: setting them asks for a repaint itself).
 void SurveyTextEditor::UpdateGutter(const QRect& rect, int dy) {
-  if (dy != 0) gutter_->scroll(0, dy);
-  else gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+  if (dy == 0) {
+    gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    return;
+  }
+  gutter_->scroll(0, dy);
+  UpdateExtraSelections();
 }
 
 void SurveyTextEditor::resizeEvent(QResizeEvent* event) {
   QPlainTextEdit::resizeEvent(event);
   const QRect inside = contentsRect();
   gutter_->setGeometry(QRect(inside.left(), inside.top(), GutterWidth(), inside.height()));
+  UpdateExtraSelections();
 }
 
 void SurveyTextEditor::PaintGutter(QPaintEvent* event) {
   QPainter painter(gutter_);
   painter.fillRect(event->rect(), palette().color(QPalette::Window));
   painter.setPen(palette().color(QPalette::PlaceholderText));
+  painter.setRenderHint(QPainter::Antialiasing);
   const int width = gutter_->width() - kGutterPadding;
   const int lineHeight = fontMetrics().height();
   QTextBlock block = firstVisibleBlock();
@@ -143,19 +224,64 @@ void SurveyTextEditor::PaintGutter(QPaintEvent* event) {
     const int bottom = top + qRound(blockBoundingRect(block).height());
     if (block.isVisible() && bottom >= event->rect().top()) {
       painter.drawText(0, top, width, lineHeight, Qt::AlignRight, QString::number(block.blockNumber() + 1));
+      const auto mark = marks_.find(block.blockNumber() + 1);
+      if (mark != marks_.end()) PaintMarkSign(painter, QRectF(0, top, lineHeight, lineHeight), mark->second.severity);
     }
     block = block.next();
     top = bottom;
   }
 }
 
+std::vector<QTextBlock> SurveyTextEditor::VisibleBlocks() const {
+  std::vector<QTextBlock> blocks;
+  QTextBlock block = firstVisibleBlock();
+  qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+  while (block.isValid() && top <= viewport()->height()) {
+    if (block.isVisible()) blocks.push_back(block);
+    top += blockBoundingRect(block).height();
+    block = block.next();
+  }
+  return blocks;
+}
+
+// The caret's line, then the record codes and marks of the visible lines.
 void SurveyTextEditor::UpdateExtraSelections() {
+  QList<QTextEdit::ExtraSelection> selections;
   QTextEdit::ExtraSelection caretLine;
   caretLine.format.setBackground(QColor(255, 250, 205));
   caretLine.format.setProperty(QTextFormat::FullWidthSelection, true);
   caretLine.cursor = textCursor();
   caretLine.cursor.clearSelection();
-  setExtraSelections({caretLine});
+  selections << caretLine;
+  const auto span = [this](int from, int length, const QTextCharFormat& format) {
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(document());
+    selection.cursor.setPosition(from);
+    selection.cursor.setPosition(from + length, QTextCursor::KeepAnchor);
+    selection.format = format;
+    return selection;
+  };
+  QTextCharFormat code;
+  code.setForeground(kRecordCodeColour);
+  code.setFontWeight(QFont::Bold);
+  for (const QTextBlock& block : VisibleBlocks()) {
+    const QString text = block.text();
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == u' ') ++start;
+    if (start < text.size() && text[start] == u'#') {
+      qsizetype length = 1;
+      while (length < 4 && start + length < text.size() && !text[start + length].isSpace()) ++length;
+      selections << span(block.position() + static_cast<int>(start), static_cast<int>(length), code);
+    }
+    const auto mark = marks_.find(block.blockNumber() + 1);
+    if (mark != marks_.end() && !text.isEmpty()) {
+      QTextCharFormat underline;
+      underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+      underline.setUnderlineColor(SeverityColour(mark->second.severity));
+      selections << span(block.position(), static_cast<int>(text.size()), underline);
+    }
+  }
+  setExtraSelections(selections);
 }
 
 }  // namespace veldrane::ui

@@ -54,16 +54,16 @@ int Windows1252Byte(char16_t cp) {
 }
 
 // Appends the line in the encoding; false when a character cannot be held
-// (`bad` is set to it).
-bool AppendEncoded(QStringView line, TextEncoding encoding, std::string& out, QChar& bad) {
+// (`bad` is set to it; with `lossy` it is written as "?" and true returned).
+bool AppendEncoded(QStringView line, TextEncoding encoding, std::string& out, QChar& bad, bool lossy = false) {
   if (encoding == TextEncoding::Windows1252) {
     for (const QChar c : line) {
       const int byte = c.unicode() < 0x80 ? c.unicode() : Windows1252Byte(c.unicode());
-      if (byte < 0) {
+      if (byte < 0 && !lossy) {
         bad = c;
         return false;
       }
-      out.push_back(static_cast<char>(byte));
+      out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return true;
   }
@@ -72,7 +72,7 @@ bool AppendEncoded(QStringView line, TextEncoding encoding, std::string& out, QC
   out.resize(old + static_cast<std::size_t>(encoder.requiredSpace(line.size())));
   char* end = encoder.appendToBuffer(out.data() + old, line);
   out.resize(static_cast<std::size_t>(end - out.data()));
-  if (!encoder.hasError()) return true;
+  if (!encoder.hasError() || lossy) return true;
   for (const QChar c : line) {
     if (c.isSurrogate()) bad = c;  // a half of a surrogate pair is the only thing UTF-8 cannot hold
   }
@@ -216,6 +216,21 @@ EncodedText SurveyTextFormat::Encode(const QString& text, const QString& loadedT
     result.bytes.append(BreakBytes(breaks.empty() ? dominant_ : breaks[i], encoding_));
   }
   return result;
+}
+
+std::string SurveyTextFormat::ReadableBytes(const std::vector<QString>& pieces) const {
+  std::string bytes;
+  QChar bad;
+  for (const QString& piece : pieces) {
+    for (qsizetype start = 0; start < piece.size();) {
+      qsizetype end = piece.indexOf(u'\n', start);
+      if (end < 0) end = piece.size();
+      AppendEncoded(QStringView(piece).mid(start, end - start), encoding_, bytes, bad, true);
+      bytes.append(BreakBytes(dominant_, encoding_));
+      start = end + 1;
+    }
+  }
+  return bytes;
 }
 
 void SurveyTextFormat::Adopt(const QString& text, const QString& loadedText) {

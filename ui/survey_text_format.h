@@ -47,6 +47,11 @@ class SurveyTextFormat {
   // loaded (or last saved); it tells which lines are unedited in a file that
   // mixes line breaks.
   EncodedText Encode(const QString& text, const QString& loadedText) const;
+  // The bytes the readers would see if the text (given as the pieces of a
+  // TextChunks) were saved, for checking it while it is edited: as Encode,
+  // except that a character the encoding cannot hold becomes "?" and every
+  // line ends in the file's most frequent break.
+  std::string ReadableBytes(const std::vector<QString>& pieces) const;
   // After `text` has been written: its lines' breaks are the file's now.
   void Adopt(const QString& text, const QString& loadedText);
 

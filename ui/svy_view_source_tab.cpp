@@ -3,30 +3,22 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <filesystem>
 #include <system_error>
 
-#include "model/error_propagation.h"
 #include "readers/survey_factory.h"
+#include "ui/frm_search_replace.h"
+#include "ui/guarded.h"
+#include "ui/live_survey_check.h"
 #include "ui/survey_text_editor.h"
 
 namespace veldrane::ui {
 namespace {
 
 const QColor kEditingColour(0xC0, 0xFF, 0xC0);
-
-// Unexpected failures of a procedure go to the error report; the view stays
-// as it was.
-template <class Procedure>
-void Guarded(const char* name, Procedure procedure) {
-  try {
-    procedure();
-  } catch (const std::exception& failure) {
-    ReportProcedureError(true, ProcedureWhere(name, "SvyViewSourceTab"), failure);
-  }
-}
 
 // The survey file a catalog object shows: itself, or the file that holds it.
 QString SurveyFileOf(const CatalogLocation& location) {
@@ -58,7 +50,8 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
       editor_(new SurveyTextEditor(this)),
       startEditing_(new QPushButton(QStringLiteral("Start Editing"), this)),
       stopEditing_(new QPushButton(QStringLiteral("Stop Editing"), this)),
-      saveEdits_(new QPushButton(QStringLiteral("Save Edits"), this)) {
+      saveEdits_(new QPushButton(QStringLiteral("Save Edits"), this)),
+      liveCheck_(new LiveSurveyCheck(*editor_, this)) {
   setObjectName(QStringLiteral("SvyViewSourceTab"));
   startEditing_->setObjectName(QStringLiteral("cmdStartEditing"));
   stopEditing_->setObjectName(QStringLiteral("cmdStopEditing"));
@@ -73,11 +66,20 @@ SvyViewSourceTab::SvyViewSourceTab(CatalogHost& host, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(editor_, 1);
+  setTabOrder(startEditing_, stopEditing_);
+  setTabOrder(stopEditing_, saveEdits_);
+  setTabOrder(saveEdits_, editor_);
 
-  connect(startEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStartEditing_Click", [this] { UpdateGUI_StartEditing(); }); });
-  connect(stopEditing_, &QPushButton::clicked, this, [this] { Guarded("cmdStopEditing_Click", [this] { OnStopEditingClicked(); }); });
-  connect(saveEdits_, &QPushButton::clicked, this, [this] { Guarded("cmdSaveEdits_Click", [this] { SaveEdits(); }); });
+  connect(startEditing_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdStartEditing_Click", "TextView", [this] { UpdateGUI_StartEditing(); }); });
+  connect(stopEditing_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdStopEditing_Click", "TextView", [this] { OnStopEditingClicked(); }); });
+  connect(saveEdits_, &QPushButton::clicked, this,
+          [this] { Guarded("cmdSaveEdits_Click", "TextView", [this] { SaveEdits(); }); });
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &SvyViewSourceTab::ShowCaretLine);
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  find->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(find, &QShortcut::activated, this, &SvyViewSourceTab::ShowSearchReplace);
   UpdateGUI_StopEditing();
 }
 
@@ -96,7 +98,7 @@ void SvyViewSourceTab::Activate() {
 
 void SvyViewSourceTab::Deactivate() {
   if (!active_) return;
-  Guarded("Deactivate", [this] {
+  Guarded("Deactivate", "SvyViewSourceTab", [this] {
     if (!PromptToSaveEdits()) return;
     editing_ = false;
     UpdateGUI_StopEditing();
@@ -106,7 +108,7 @@ void SvyViewSourceTab::Deactivate() {
 }
 
 void SvyViewSourceTab::Refresh() {
-  Guarded("Refresh", [this] { RefreshViewSourceTab(); });
+  Guarded("Refresh", "SvyViewSourceTab", [this] { RefreshViewSourceTab(); });
 }
 
 SurveyTextEditor* SvyViewSourceTab::GetRichTextBox() {
@@ -133,6 +135,7 @@ void SvyViewSourceTab::LoadFile(QString path) {
     file_ = SurveyTextFile::Load(path, text);
     loadedText_ = text;
     editor_->LoadText(text);
+    if (editing_) liveCheck_->Start(path, file_->Format());
   } catch (const std::exception& failure) {
     // The box stays empty; the status bar says why.
     file_.reset();
@@ -165,9 +168,9 @@ bool SvyViewSourceTab::SaveEdits() {
   const QString text = editor_->Text().ToString();
   const QString failure = file_->Save(text, loadedText_);
   if (!failure.isEmpty()) {
-    host_.Messages().Inform(
-        QStringLiteral("The edits could not be saved to %1: %2. The file was left as it was.").arg(file_->Path(), failure),
-        QStringLiteral("Save Edits"), MessageIcon::Critical);
+    host_.Messages().Inform(QStringLiteral("The edits could not be saved to %1: %2. The file was left as it was.")
+                                .arg(file_->Path(), failure),
+                            QStringLiteral("Save Edits"), MessageIcon::Critical);
     return false;
   }
   loadedText_ = text;
@@ -198,11 +201,13 @@ void SvyViewSourceTab::UpdateGUI_StartEditing() {
   palette.setColor(QPalette::Base, kEditingColour);
   editor_->setPalette(palette);
   UpdateButtons();
+  if (file_) liveCheck_->Start(file_->Path(), file_->Format());
 }
 
 // A save reads the survey again itself, and leaving the editing state
 // changes nothing on disk, so the survey is not read again here.
 void SvyViewSourceTab::UpdateGUI_StopEditing() {
+  liveCheck_->Stop();
   editor_->setReadOnly(true);
   // Locked, but the caret still moves, so the status bar follows it.
   editor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -229,12 +234,24 @@ void SvyViewSourceTab::OnSelectionChanged() {
   const CatalogLocation location = host_.SelectedLocation();
   if (location.fullName == followed_.fullName && location.parentFullName == followed_.parentFullName) return;
   followed_ = location;
-  Guarded("m_pSelection_OnSelectionChanged", [this] {
+  Guarded("m_pSelection_OnSelectionChanged", "SvyViewSourceTab", [this] {
     if (!PromptToSaveEdits()) return;
     editing_ = false;
     UpdateGUI_StopEditing();
     RefreshViewSourceTab();
   });
+}
+
+frmSearchReplace& SvyViewSourceTab::SearchReplace() {
+  if (!searchReplace_) searchReplace_ = new frmSearchReplace(*this, host_.Messages(), this);
+  return *searchReplace_;
+}
+
+void SvyViewSourceTab::ShowSearchReplace() {
+  frmSearchReplace& window = SearchReplace();
+  window.show();
+  window.raise();
+  window.activateWindow();
 }
 
 void SvyViewSourceTab::ShowCaretLine() {

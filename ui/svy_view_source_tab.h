@@ -23,7 +23,9 @@ class QPushButton;
 
 namespace veldrane::ui {
 
+class LiveSurveyCheck;
 class SurveyTextEditor;
+class frmSearchReplace;
 
 class SvyViewSourceTab : public QWidget {
   Q_OBJECT
@@ -68,6 +70,10 @@ class SvyViewSourceTab : public QWidget {
 
   // The survey file shown; empty when none.
   QString FileName() const;
+  // "Find and Replace" over the text (created on first use; Ctrl+F shows it).
+  frmSearchReplace& SearchReplace();
+  // Marks the text's problems while it is edited.
+  LiveSurveyCheck& LiveCheck() { return *liveCheck_; }
 
  private:
   void LoadFile(QString path);
@@ -75,6 +81,7 @@ class SvyViewSourceTab : public QWidget {
   void OnSelectionChanged();
   void OnStopEditingClicked();
   void ShowCaretLine();
+  void ShowSearchReplace();
   void UpdateButtons();
 
   CatalogHost& host_;
@@ -82,6 +89,8 @@ class SvyViewSourceTab : public QWidget {
   QPushButton* startEditing_;
   QPushButton* stopEditing_;
   QPushButton* saveEdits_;
+  LiveSurveyCheck* liveCheck_;
+  frmSearchReplace* searchReplace_ = nullptr;
   std::optional<SurveyTextFile> file_;
   QString loadedText_;  // the text box's text right after the last load or save
   CatalogLocation followed_;

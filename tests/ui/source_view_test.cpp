@@ -4,11 +4,13 @@
 #include <unistd.h>
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QRegularExpression>
 #include <functional>
 #include <iostream>
 
 #include "tests/ui/source_view_support.h"
+#include "ui/live_survey_check.h"
 #include "ui/text_line_selection.h"
 
 namespace veldrane::ui::test {
@@ -272,6 +274,31 @@ TEST_F(SourceViewTest, TheTextCopyFollowsEveryEdit) {
     const int from = random.bounded(reference.size() + 1);
     EXPECT_EQ(Box().Text().IndexOf(u"GND", from, Qt::CaseSensitive, false), reference.indexOf("GND", from));
   }
+}
+
+// Problems are marked while typing, on the line of the broken coordinate,
+// and go when it is fixed; an edit made while a check runs outdates it.
+TEST_F(SourceViewTest, ProblemsAreMarkedWhileTyping) {
+  Show("m.em",
+       "#H00 EM09\r\n#X01 3394582.456 691500.449 3394328.885 692044.234 37+00 XS 37\r\n#X02 R-37\r\n"
+       "3003,691554.828,3394557.099,11.74,GND\r\n3004,691676.273,3394500.468,1O.41,TOE\r\n"
+       "3005,691736.089,3394472.575,28.52,CL\r\n");
+  const int broken = static_cast<int>(Text().indexOf("1O.41")) + 1;
+  QSignalSpy checked(&tab.LiveCheck(), &LiveSurveyCheck::checked);
+  Click("cmdStartEditing");
+  Edit(broken, 1, "0");
+  ASSERT_TRUE(checked.wait(20000));
+  EXPECT_TRUE(Box().Marks().empty()) << Box().Marks().begin()->second.description.toStdString();
+  Edit(broken, 1, "O");
+  ASSERT_TRUE(checked.wait(20000));
+  ASSERT_TRUE(Box().Marks().count(5));
+  EXPECT_EQ(Box().Marks().at(5).severity, 1);
+  EXPECT_TRUE(Box().Marks().at(5).description.startsWith("error: Non-Numeric Elevation Value"));
+  const QRect line5 = Box().cursorRect(QTextCursor(Box().document()->findBlockByNumber(4)));
+  EXPECT_EQ(Box().ToolTipAt(line5.center()), Box().Marks().at(5).description);
+  Click("cmdSaveEdits");
+  Click("cmdStopEditing");
+  EXPECT_TRUE(Box().Marks().empty());
 }
 
 }  // namespace
