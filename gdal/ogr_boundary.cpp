@@ -54,4 +54,18 @@ void ReportBoundaryFailure(const char* where, const std::exception* failure) {
   }
 }
 
+RingClosingMessages::RingClosingMessages() { CPLPushErrorHandlerEx(&RingClosingMessages::Keep, this); }
+
+RingClosingMessages::~RingClosingMessages() {
+  CPLPopErrorHandler();
+  for (const auto& [type, number, text] : kept_) CPLError(type, number, "%s", text.c_str());
+}
+
+void CPL_STDCALL RingClosingMessages::Keep(CPLErr type, CPLErrorNum number, const char* text) {
+  auto* self = static_cast<RingClosingMessages*>(CPLGetErrorHandlerUserData());
+  const std::string message = text != nullptr ? text : "";
+  if (type == CE_Warning && message.rfind("Non closed ring detected", 0) == 0) return;
+  self->kept_.emplace_back(type, number, message);
+}
+
 }  // namespace veldrane::ogr

@@ -5,7 +5,9 @@
 // a failure becomes a GDAL error and the call returns its fallback).
 #include <exception>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include <cpl_error.h>
 
@@ -32,6 +34,22 @@ class BoundaryScope {
 
 // Emits CE_Failure "Veldrane: <where>: <what>" for the exception in flight.
 void ReportBoundaryFailure(const char* where, const std::exception* failure);
+
+// While a polygon shape is built the data source adds each ring before the
+// final closing step, and OGR warns about every ring that is not closed yet.
+// While alive, those warnings are dropped on this thread; every other
+// message is passed on when it ends.
+class RingClosingMessages {
+ public:
+  RingClosingMessages();
+  ~RingClosingMessages();
+  RingClosingMessages(const RingClosingMessages&) = delete;
+  RingClosingMessages& operator=(const RingClosingMessages&) = delete;
+
+ private:
+  static void CPL_STDCALL Keep(CPLErr type, CPLErrorNum number, const char* text);
+  std::vector<std::tuple<CPLErr, CPLErrorNum, std::string>> kept_;
+};
 
 // Runs `body` inside a BoundaryScope; any exception becomes a GDAL error and
 // `fallback` is returned instead.

@@ -87,29 +87,6 @@ void DropMissingOrdinates(OGRGeometry& shape, OGRwkbGeometryType flat) {
   }
 }
 
-// While a polygon shape is built the data source adds each ring before the
-// final closing step, and OGR warns about every ring that is not closed yet.
-// Those warnings are dropped; every other message is passed on afterwards.
-class RingClosingMessages {
- public:
-  RingClosingMessages() { CPLPushErrorHandlerEx(&RingClosingMessages::Keep, this); }
-  ~RingClosingMessages() {
-    CPLPopErrorHandler();
-    for (const auto& [type, number, text] : kept_) CPLError(type, number, "%s", text.c_str());
-  }
-  RingClosingMessages(const RingClosingMessages&) = delete;
-  RingClosingMessages& operator=(const RingClosingMessages&) = delete;
-
- private:
-  static void CPL_STDCALL Keep(CPLErr type, CPLErrorNum number, const char* text) {
-    auto* self = static_cast<RingClosingMessages*>(CPLGetErrorHandlerUserData());
-    const std::string message = text != nullptr ? text : "";
-    if (type == CE_Warning && message.rfind("Non closed ring detected", 0) == 0) return;
-    self->kept_.emplace_back(type, number, message);
-  }
-  std::vector<std::tuple<CPLErr, CPLErrorNum, std::string>> kept_;
-};
-
 }  // namespace
 
 void WidenFilterEnvelope(double& xMin, double& yMin, double& xMax, double& yMax) {
