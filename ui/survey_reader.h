@@ -1,0 +1,131 @@
+#pragma once
+// The catalog's one way into survey files: the data source's workspace and
+// dataset helpers, driven on one reader thread of their own.
+//
+// Survey objects are not made to be used by two threads at once (points are
+// handed out lazily, rings build their indexes on first use), and the
+// library's module state (error log, current survey file, configuration) is
+// per thread. So every job that touches a dataset runs on Thread(), one at a
+// time, and hands the UI plain values (SurveyContents, preview geometry,
+// table rows) that hold no survey object. The UI never reads a file itself.
+//
+// Errors: a read fills the reader thread's error log; TakeFileErrors copies
+// the file's entries out of it and ReplaceFileErrors puts them into the UI's
+// log, replacing what that log listed for the file. Those two functions are
+// the only places that know where the reader's module state lives.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+#include <QVector>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/error_log.h"
+#include "plugin/class_schemas.h"
+#include "ui/progress_window.h"
+
+namespace veldrane {
+class SvyDatasetHelper;
+class SvyWorkspaceFactoryHelper;
+}  // namespace veldrane
+
+namespace veldrane::ui {
+
+// Paths are kept as QString in the UI and handed to the library in the
+// file system's encoding.
+std::string NativePath(const QString& path);
+QString FromNativePath(const std::string& path);
+// The absolute, clean form every catalog object and error log entry uses.
+QString CatalogPath(const QString& path);
+
+// One feature class of a survey file as the catalog lists it.
+struct ClassInfo {
+  int index = 0;
+  QString name;      // "levee.em CrossSections"
+  ClassKind kind = ClassKind::CrossSections;
+  QString geometry;  // "3D Measured Line String"
+  qint64 features = 0;
+};
+
+// What reading one survey file gave.
+struct SurveyContents {
+  QString path;
+  bool traverse = false;
+  QString problem;           // why the file could not be read; empty when it was
+  QString coordinateSystem;  // "NAD83 / Louisiana South (ftUS) (EPSG:3452)", or "unknown"
+  QVector<ClassInfo> classes;
+  std::vector<ErrorLogEntry> errors;  // the file's entries in the error log after this read
+};
+
+struct FolderEntry {
+  QString name;
+  enum class Kind { Folder, Survey, Traverse } kind = Kind::Folder;
+};
+
+struct FolderListing {
+  QString path;
+  QVector<FolderEntry> entries;  // folders first, then survey files, each sorted by name
+  QString problem;               // why the folder could not be listed
+};
+
+// Subfolders and survey files of a folder; any thread (nothing is read).
+FolderListing ListFolder(const QString& folder, TaskProgress& progress);
+
+// "NAD83 / Louisiana South (ftUS) (EPSG:3452)", or "unknown": the dataset's
+// coordinate system (reads the file when it is not read yet).
+QString CoordinateSystemOf(SvyDatasetHelper& dataset);
+
+// The file's entries in the calling thread's error log.
+std::vector<ErrorLogEntry> TakeFileErrors(const QString& path);
+// Replaces the file's entries in `log` by `entries` (the log shows its
+// window when that lists something new).
+void ReplaceFileErrors(ErrorLogModel& log, const QString& path, const std::vector<ErrorLogEntry>& entries);
+
+class SurveyReader : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SurveyReader(QObject* parent = nullptr);
+  ~SurveyReader() override;  // waits for the job that is running
+
+  // The reader thread. Everything below runs on it only (a test may call it
+  // on one thread of its own instead).
+  QThreadPool& Thread() { return thread_; }
+
+  // The dataset helper of a survey file, made on first need and kept (with
+  // the survey it reads) until Forget; null with `problem` set when the file
+  // does not exist.
+  std::shared_ptr<SvyDatasetHelper> Dataset(const QString& path, QString* problem = nullptr);
+  // Drops the helper, so the next need reads the file again.
+  void Forget(const QString& path);
+  // Reads the file (when not read yet) and lists its classes with their
+  // feature counts; problems found while reading and while walking the
+  // classes end up in `errors`.
+  SurveyContents ReadContents(const QString& path, TaskProgress& progress);
+  // After the dataset helper renamed or deleted its file.
+  void Moved(const QString& oldPath, const QString& newPath);
+
+ signals:
+  // A rename made through a dataset helper (the data source's catalog
+  // refresh hook); delivered on the UI thread.
+  void renamed(const QString& oldPath, const QString& newPath);
+  // An unexpected failure the library reported while working for the
+  // catalog (a call-stack report, a warning box); delivered on the UI thread.
+  void notice(const QString& title, const QString& text);
+
+ private:
+  class Notices;
+  // Prepares the calling thread once: configuration, the notifier and the
+  // catalog refresh hook.
+  void EnsureContext();
+
+  std::unique_ptr<Notices> notices_;
+  std::unique_ptr<SvyWorkspaceFactoryHelper> factory_;
+  std::map<QString, std::shared_ptr<SvyDatasetHelper>> datasets_;
+  QThreadPool thread_;  // last: stopped first, while everything it uses is alive
+};
+
+}  // namespace veldrane::ui

@@ -1,0 +1,67 @@
+#pragma once
+// Runs the catalog's long work off the UI thread: the work runs on a thread
+// pool with a TaskProgress, a progress window appears when it takes longer
+// than a moment, and its result comes back on the UI thread. Knowing how
+// many tasks are still running lets automation wait until everything a
+// request started has finished.
+#include <QFutureWatcher>
+#include <QObject>
+#include <QPointer>
+#include <QThreadPool>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <functional>
+#include <memory>
+
+#include "ui/progress_window.h"
+
+namespace veldrane::ui {
+
+class TaskRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  // Progress windows are owned by `window` (which may be null).
+  explicit TaskRunner(QWidget* window, QObject* parent = nullptr);
+
+  // Runs work(progress) on `pool`; done(result, cancelled) is then called on
+  // this object's thread, unless the runner is gone by then. A cancelled
+  // task still delivers whatever its work returned.
+  template <class T>
+  void Run(const QString& what, QThreadPool& pool, std::function<T(TaskProgress&)> work,
+           std::function<void(T result, bool cancelled)> done) {
+    auto progress = std::make_shared<TaskProgress>();
+    auto* watcher = new QFutureWatcher<T>(this);
+    Started(what, progress, watcher);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, done = std::move(done)] {
+      const bool cancelled = progress->IsCancel();
+      T result = watcher->result();
+      watcher->deleteLater();
+      done(std::move(result), cancelled);
+      Finished();
+    });
+    watcher->setFuture(QtConcurrent::run(&pool, [progress, work = std::move(work)] { return work(*progress); }));
+  }
+
+  int Pending() const { return pending_; }
+  // How long a task runs before its progress window appears (milliseconds).
+  void SetProgressDelay(int milliseconds) { delay_ = milliseconds; }
+  // The progress window of the newest task still running, once shown.
+  ProgressWindow* NewestWindow() const { return newest_; }
+  // Processes events until no task is running (true) or the time is up.
+  bool WaitUntilIdle(int timeoutMilliseconds);
+
+ signals:
+  void idle();
+
+ private:
+  void Started(const QString& what, const std::shared_ptr<TaskProgress>& progress, QObject* watcher);
+  void Finished();
+
+  QPointer<QWidget> window_;
+  QPointer<ProgressWindow> newest_;
+  int pending_ = 0;
+  int delay_ = 500;
+};
+
+}  // namespace veldrane::ui
