@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "ui/survey_text_editor.h"
+#include "ui/svy_view_source_tab.h"
+#include "ui/text_line_selection.h"
 #include "ui/user_messages.h"
 
 namespace veldrane::ui {
@@ -16,9 +19,15 @@ void ArcCatalogNavigator::JumpToError(int lngErrorLine, const QString& strFileNa
     if (selected) {
       application->SwitchToTextView();
       QCoreApplication::processEvents();
-      // The Text tab is not part of this build yet: with no source view as
-      // the current tab the jump ends at the file's selection.
-      (void)lngErrorLine;
+      if (auto* tab = qobject_cast<SvyViewSourceTab*>(application->CurrentView())) {
+        if (tab->InEditingMode()) {
+          application->Messages().Inform(
+              "Please first click the 'Stop Editing' Button before attempting to view the error line.",
+              "Halden Veldrane", MessageIcon::Information);
+        } else if (SurveyTextEditor* box = tab->GetRichTextBox()) {
+          HighlightLineInRTB(*box, lngErrorLine, application->Messages());
+        }
+      }
     }
     if (done) done();
   });

@@ -3,6 +3,7 @@
 //   veldrane-catalog [PATH] [--select PATH] [--tab TAB] [--goto FILE:LINE] [--screenshot OUT.png]
 // or from a second `veldrane-catalog` handing its request to the running one.
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -41,3 +42,5 @@ inline constexpr const char* kCatalogUsage =
     "                      as a PNG and exit: 0 when done, 1 when a path does not exist\n";
 
 }  // namespace veldrane::ui
+
+Q_DECLARE_METATYPE(veldrane::ui::CatalogRequest)

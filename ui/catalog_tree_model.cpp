@@ -146,8 +146,8 @@ void CatalogTreeModel::StartListing(Node* node) {
     return;
   }
   SurveyReader* reader = &reader_;
-  tasks_.Run<std::shared_ptr<const SurveyContents>>(
-      QString("Reading %1").arg(QFileInfo(path).fileName()), reader_.Thread(),
+  reader_.Run<std::shared_ptr<const SurveyContents>>(
+      tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
       [reader, path](TaskProgress& progress) {
         return std::make_shared<const SurveyContents>(reader->ReadContents(path, progress));
       },
@@ -189,13 +189,32 @@ void CatalogTreeModel::ApplyListing(const FolderListing& listing) {
 void CatalogTreeModel::ApplyContents(std::shared_ptr<const SurveyContents> contents, bool cancelled) {
   Node* node = FindNode(contents->path);
   if (cancelled) {
-    node->state = Node::State::NotListed;
+    node->state = node->contents ? Node::State::Listed : Node::State::NotListed;
     auto waiting = std::move(node->waiting);
     for (auto& then : waiting) then();
     return;
   }
-  std::vector<std::unique_ptr<Node>> classes;
-  for (const ClassInfo& info : contents->classes) {
+  // Classes still there keep their nodes (and so the selection); the others
+  // go, new ones come in their place.
+  const QModelIndex parent = IndexOfNode(node);
+  auto& children = node->children;
+  const auto listed = [&](const QString& name) {
+    return std::any_of(contents->classes.begin(), contents->classes.end(),
+                       [&](const ClassInfo& info) { return info.name == name; });
+  };
+  for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i) {
+    if (listed(children[static_cast<std::size_t>(i)]->item.name)) continue;
+    beginRemoveRows(parent, i, i);
+    children.erase(children.begin() + i);
+    endRemoveRows();
+  }
+  for (int i = 0; i < contents->classes.size(); ++i) {
+    const ClassInfo& info = contents->classes[i];
+    const auto at = children.begin() + i;
+    if (at != children.end() && (*at)->item.name == info.name) {
+      (*at)->item.info = info;
+      continue;
+    }
     auto child = std::make_unique<Node>();
     child->item.kind = CatalogItem::Kind::FeatureClass;
     child->item.path = node->item.path;
@@ -204,26 +223,14 @@ void CatalogTreeModel::ApplyContents(std::shared_ptr<const SurveyContents> conte
     child->item.info = info;
     child->parent = node;
     child->state = Node::State::Listed;
-    classes.push_back(std::move(child));
+    beginInsertRows(parent, i, i);
+    children.insert(at, std::move(child));
+    endInsertRows();
   }
   node->contents = std::move(contents);
-  ReplaceChildren(node, std::move(classes));
-  const QModelIndex index = IndexOfNode(node);
-  emit dataChanged(index, index);
+  emit dataChanged(parent, parent);
+  if (!children.empty()) emit dataChanged(index(0, 0, parent), index(static_cast<int>(children.size()) - 1, 0, parent));
   Listed(node);
-}
-
-void CatalogTreeModel::ReplaceChildren(Node* node, std::vector<std::unique_ptr<Node>> children) {
-  const QModelIndex parent = IndexOfNode(node);
-  if (!node->children.empty()) {
-    beginRemoveRows(parent, 0, static_cast<int>(node->children.size()) - 1);
-    node->children.clear();
-    endRemoveRows();
-  }
-  if (children.empty()) return;
-  beginInsertRows(parent, 0, static_cast<int>(children.size()) - 1);
-  node->children = std::move(children);
-  endInsertRows();
 }
 
 void CatalogTreeModel::Listed(Node* node) {
@@ -246,11 +253,8 @@ void CatalogTreeModel::Refresh(const QModelIndex& index) {
   Node* node = NodeAt(index);
   if (!index.isValid()) return;
   if (node->item.kind == CatalogItem::Kind::FeatureClass) node = node->parent;
-  if (node->item.kind == CatalogItem::Kind::SurveyFile) {
+  if (node->item.kind == CatalogItem::Kind::SurveyFile)
     reader_.Thread().start([reader = &reader_, path = node->item.path] { reader->Forget(path); });
-    node->contents.reset();
-    ReplaceChildren(node, {});
-  }
   StartListing(node);
 }
 

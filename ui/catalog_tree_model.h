@@ -59,8 +59,8 @@ class CatalogTreeModel : public QAbstractItemModel {
   // Lists the node's children (reads a survey file) when they are not known
   // yet; `then` runs once they are.
   void EnsureListed(const QModelIndex& index, std::function<void()> then);
-  // Lists a folder again, keeping what is still there; reads a survey file
-  // (or the file of a class) again.
+  // Lists a folder again, or reads a survey file (the file of a class)
+  // again; the nodes of what is still there stay, so does the selection.
   void Refresh(const QModelIndex& index);
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -86,7 +86,6 @@ class CatalogTreeModel : public QAbstractItemModel {
   void StartListing(Node* node);
   void ApplyListing(const FolderListing& listing);
   void ApplyContents(std::shared_ptr<const SurveyContents> contents, bool cancelled);
-  void ReplaceChildren(Node* node, std::vector<std::unique_ptr<Node>> children);
   void Listed(Node* node);
   void LocateFrom(Node* node, const QString& target, std::function<void(QModelIndex)> found);
 

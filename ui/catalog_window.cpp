@@ -22,6 +22,7 @@
 #include "ui/preview_tab.h"
 #include "ui/survey_file_actions.h"
 #include "ui/survey_reader.h"
+#include "ui/svy_view_source_tab.h"
 #include "ui/table_tab.h"
 #include "ui/task_runner.h"
 
@@ -85,7 +86,7 @@ CatalogWindow::CatalogWindow(Options options)
 
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &CatalogWindow::OnCurrentChanged);
   connect(tree_, &QWidget::customContextMenuRequested, this, &CatalogWindow::ShowTreeMenu);
-  connect(tabs_, &QTabWidget::currentChanged, this, &CatalogWindow::ShowCurrentTab);
+  connect(tabs_, &QTabWidget::currentChanged, this, &CatalogWindow::OnTabChanged);
   connect(treeModel_, &CatalogTreeModel::surveyRead, this, &CatalogWindow::OnSurveyRead);
   connect(treeModel_, &CatalogTreeModel::listingFailed, this, [this](const QString& path, const QString& problem) {
     statusBar()->showMessage(path + ": " + problem);
@@ -126,14 +127,13 @@ void CatalogWindow::BuildTabs() {
   contents_ = new ContentsTab(*treeModel_, tabs_);
   preview_ = new PreviewTab(*reader_, *tasks_, tabs_);
   table_ = new TableTab(*reader_, *tasks_, tabs_);
-  // The "Text" tab (the source view) plugs in here.
-  text_ = new QWidget(tabs_);
-  text_->setAccessibleName("Text");
+  text_ = new SvyViewSourceTab(*host_, tabs_);
+  text_->setAccessibleName(SvyViewSourceTab::Name());
   metadata_ = new MetadataTab(*reader_, *tasks_, tabs_);
   tabs_->addTab(contents_, "Contents");
   tabs_->addTab(preview_, "Preview");
   tabs_->addTab(table_, "Table");
-  tabs_->addTab(text_, "Text");
+  tabs_->addTab(text_, SvyViewSourceTab::Name());
   tabs_->addTab(metadata_, "Metadata");
 }
 
@@ -195,6 +195,15 @@ void CatalogWindow::ShowTab(const QString& name) {
 }
 
 QWidget* CatalogWindow::CurrentView() const { return tabs_->currentWidget(); }
+
+// The source view follows the selection only while it is the current tab,
+// and is asked about unsaved edits when it is left.
+void CatalogWindow::OnTabChanged() {
+  const bool textShown = tabs_->currentWidget() == text_;
+  if (textShown) text_->Activate();
+  else text_->Deactivate();
+  ShowCurrentTab();
+}
 
 CatalogTab* CatalogWindow::CurrentCatalogTab() const { return qobject_cast<CatalogTab*>(tabs_->currentWidget()); }
 
@@ -258,22 +267,13 @@ void CatalogWindow::RefreshSelected() {
 }
 
 void CatalogWindow::RefreshSurveyFile(const QString& path) {
-  const QString selected = selected_;
   ForgetInTabs(path);
   const QModelIndex file = treeModel_->IndexOf(path);
   if (!file.isValid()) return;
-  const bool wasExpanded = tree_->isExpanded(file);
+  // The file's nodes stay while it is read again: the selection, and so the
+  // Text tab, stays where it is.
   treeModel_->Refresh(file);
-  // The classes are made anew: select the same object again once they are.
-  treeModel_->EnsureListed(treeModel_->IndexOf(path), [this, path, selected, wasExpanded] {
-    if (wasExpanded) tree_->expand(treeModel_->IndexOf(path));
-    if (selected == path || selected.startsWith(path + '/')) {
-      SelectPath(selected, [this, path](bool found) {
-        if (!found) SelectPath(path, {});
-      });
-    }
-    ShowCurrentTab();
-  });
+  treeModel_->EnsureListed(file, [this] { ShowCurrentTab(); });
 }
 
 void CatalogWindow::SelectPath(const QString& fullName, std::function<void(bool)> selected) {

@@ -27,6 +27,7 @@ class MetadataTab;
 class PreviewTab;
 class SurveyFileActions;
 class SurveyReader;
+class SvyViewSourceTab;
 class TableTab;
 class TaskRunner;
 
@@ -57,6 +58,8 @@ class CatalogWindow : public QMainWindow, public CatalogApplication {
   PreviewTab* Preview() const { return preview_; }
   TableTab* Table() const { return table_; }
   MetadataTab* Metadata() const { return metadata_; }
+  SvyViewSourceTab* Text() const { return text_; }
+  SurveyFileActions& FileActions() const { return *actions_; }
 
   // The tree starts at the folder (the home folder when it does not exist).
   void OpenFolder(const QString& folder);
@@ -97,6 +100,7 @@ class CatalogWindow : public QMainWindow, public CatalogApplication {
   void RestoreSettings();
   void SaveSettings() const;
   void OnCurrentChanged();
+  void OnTabChanged();
   void ShowCurrentTab();
   CatalogTab* CurrentCatalogTab() const;
   void ForgetInTabs(const QString& path);
@@ -118,7 +122,7 @@ class CatalogWindow : public QMainWindow, public CatalogApplication {
   ContentsTab* contents_;
   PreviewTab* preview_;
   TableTab* table_;
-  QWidget* text_;
+  SvyViewSourceTab* text_;
   MetadataTab* metadata_;
   ErrorLogWindow* errorLog_;
   SurveyFileActions* actions_;

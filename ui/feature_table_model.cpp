@@ -44,8 +44,8 @@ void FeatureTableModel::Show(const QString& path, int classIndex) {
   endResetModel();
   if (path.isEmpty()) return;
   SurveyReader* reader = &reader_;
-  tasks_.Run<Batch>(
-      QString("Reading %1").arg(QFileInfo(path).fileName()), reader_.Thread(),
+  reader_.Run<Batch>(
+      tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
       [reader, path, classIndex, slot = cursor_](TaskProgress&) {
         Batch batch;
         const auto dataset = reader->Dataset(path, &batch.problem);
@@ -93,8 +93,8 @@ void FeatureTableModel::fetchMore(const QModelIndex& parent) {
   busy_ = true;
   const unsigned generation = generation_;
   using Rows = std::pair<std::vector<QVector<QVariant>>, bool>;
-  tasks_.Run<Rows>(
-      "Reading rows", reader_.Thread(),
+  reader_.Run<Rows>(
+      tasks_, "Reading rows",
       [slot = cursor_](TaskProgress&) {
         if (!*slot) return Rows({}, true);
         auto values = (*slot)->Next(kBatchRows);

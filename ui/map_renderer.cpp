@@ -182,7 +182,7 @@ void MapView::ZoomAt(QPointF screen, double factor) {
   center += before - after;
 }
 
-void RenderPreview(const PreviewData& data, const MapView& view, QImage& image) {
+void RenderPreview(const PreviewData& data, const MapView& view, QImage& image, bool legend) {
   if (image.size() != view.size || image.format() != QImage::Format_ARGB32_Premultiplied)
     image = QImage(view.size, QImage::Format_ARGB32_Premultiplied);
   image.fill(kPreviewBackground);
@@ -200,7 +200,7 @@ void RenderPreview(const PreviewData& data, const MapView& view, QImage& image) 
       DrawSymbols(layer, view, painter, style);
     }
   }
-  DrawLegend(data, painter);
+  if (legend) DrawLegend(data, painter);
 }
 
 }  // namespace veldrane::ui

@@ -38,7 +38,8 @@ inline const QRgb kPreviewBackground = qRgb(255, 255, 255);
 
 // Fills `image` (made ARGB32 premultiplied of the view's size when it is
 // not) with the background
-// and draws every layer, then a small legend of the classes drawn.
-void RenderPreview(const PreviewData& data, const MapView& view, QImage& image);
+// and draws every layer, then (unless `legend` is false) a small legend of
+// the classes drawn.
+void RenderPreview(const PreviewData& data, const MapView& view, QImage& image, bool legend = true);
 
 }  // namespace veldrane::ui

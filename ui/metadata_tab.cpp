@@ -70,8 +70,8 @@ void MetadataTab::ShowItem(const CatalogItem& item) {
   status_->setText(survey ? QString() : QString("Select a survey file to see its metadata."));
   if (!survey) return;
   SurveyReader* reader = &reader_;
-  tasks_.Run<MetadataText>(
-      QString("Reading the metadata of %1").arg(QFileInfo(path).fileName()), reader_.Thread(),
+  reader_.Run<MetadataText>(
+      tasks_, QString("Reading the metadata of %1").arg(QFileInfo(path).fileName()),
       [reader, path](TaskProgress&) { return ReadMetadataXml(*reader, path); },
       [this, generation, path](MetadataText text, bool) {
         if (generation != generation_) return;

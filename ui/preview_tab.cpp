@@ -82,8 +82,8 @@ void PreviewTab::ShowItem(const CatalogItem& item) {
   SurveyReader* reader = &reader_;
   const QString path = item.path;
   const int classIndex = item.kind == CatalogItem::Kind::FeatureClass ? item.info.index : -1;
-  tasks_.Run<PreviewResult>(
-      QString("Drawing %1").arg(QFileInfo(path).fileName()), reader_.Thread(),
+  reader_.Run<PreviewResult>(
+      tasks_, QString("Drawing %1").arg(QFileInfo(path).fileName()),
       [reader, path, classIndex](TaskProgress& progress) {
         PreviewResult result;
         QString problem;
@@ -122,8 +122,8 @@ void PreviewTab::Identify(int layer, int oid) {
   SurveyReader* reader = &reader_;
   const unsigned generation = generation_;
   using Values = QVector<std::pair<QString, QVariant>>;
-  tasks_.Run<Values>(
-      "Identifying", reader_.Thread(),
+  reader_.Run<Values>(
+      tasks_, "Identifying",
       [reader, path, classIndex, oid](TaskProgress&) {
         const auto dataset = reader->Dataset(path);
         return dataset ? ReadFeature(*dataset, classIndex, oid) : Values{};

@@ -13,7 +13,10 @@ const QByteArray kAnswer = "ok\n";
 
 }  // namespace
 
-QString SingleInstance::DefaultName() { return QString("veldrane-catalog-%1").arg(::getuid()); }
+QString SingleInstance::DefaultName() {
+  const QString name = qEnvironmentVariable("VELDRANE_CATALOG_INSTANCE");
+  return name.isEmpty() ? QString("veldrane-catalog-%1").arg(::getuid()) : name;
+}
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
 

@@ -19,7 +19,8 @@ class SingleInstance : public QObject {
   Q_OBJECT
 
  public:
-  // "veldrane-catalog-<user id>".
+  // "veldrane-catalog-<user id>", or $VELDRANE_CATALOG_INSTANCE when set
+  // (tests run catalogs of their own beside the user's).
   static QString DefaultName();
 
   explicit SingleInstance(QString name, QObject* parent = nullptr);

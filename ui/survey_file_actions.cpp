@@ -32,8 +32,8 @@ void SurveyFileActions::Copy(const QString& path) {
   if (!folder) return;
   SurveyReader* reader = &reader_;
   const QString target = CatalogPath(*folder);
-  tasks_.Run<FileOperation>(
-      "Copying " + QFileInfo(path).fileName(), reader_.Thread(),
+  reader_.Run<FileOperation>(
+      tasks_, "Copying " + QFileInfo(path).fileName(),
       [reader, path, target](TaskProgress&) { return CopySurveyFile(*reader, path, target); },
       [this, target](FileOperation done, bool) {
         if (!done.problem.isEmpty()) return messages_.Inform(done.problem, "Copy", MessageIcon::Warning);
@@ -47,8 +47,8 @@ void SurveyFileActions::Rename(const QString& path) {
   const auto newName = messages_.AskText("New name:", "Rename " + name, name);
   if (!newName || *newName == name) return;
   SurveyReader* reader = &reader_;
-  tasks_.Run<FileOperation>(
-      "Renaming " + name, reader_.Thread(),
+  reader_.Run<FileOperation>(
+      tasks_, "Renaming " + name,
       [reader, path, newName = newName->trimmed()](TaskProgress&) { return RenameSurveyFile(*reader, path, newName); },
       [this](FileOperation done, bool) {
         if (!done.problem.isEmpty()) messages_.Inform(done.problem, "Rename", MessageIcon::Warning);
@@ -62,8 +62,8 @@ void SurveyFileActions::Delete(const QString& path) {
                                : QString("Delete %1?").arg(file.fileName());
   if (!messages_.AskYesNo(question, "Confirm Delete")) return;
   SurveyReader* reader = &reader_;
-  tasks_.Run<FileOperation>(
-      "Deleting " + file.fileName(), reader_.Thread(),
+  reader_.Run<FileOperation>(
+      tasks_, "Deleting " + file.fileName(),
       [reader, path](TaskProgress&) { return DeleteSurveyFile(*reader, path); },
       [this, path](FileOperation done, bool) {
         if (!done.problem.isEmpty()) messages_.Inform(done.problem, "Delete", MessageIcon::Warning);
@@ -95,8 +95,8 @@ void SurveyFileActions::ExportToGeoPackage(const QString& path) {
 
 void SurveyFileActions::WriteMetadata(const QString& path) {
   SurveyReader* reader = &reader_;
-  tasks_.Run<QString>(
-      "Writing the metadata of " + QFileInfo(path).fileName(), reader_.Thread(),
+  reader_.Run<QString>(
+      tasks_, "Writing the metadata of " + QFileInfo(path).fileName(),
       [reader, path](TaskProgress&) { return WriteMetadataFile(*reader, path); },
       [this, path](QString problem, bool) {
         if (!problem.isEmpty()) return messages_.Inform(problem, "Write Metadata", MessageIcon::Warning);

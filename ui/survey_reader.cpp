@@ -6,7 +6,6 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <filesystem>
-#include <thread>
 
 #include "gdal/survey_report.h"
 #include "host/coordinate_system.h"
@@ -100,26 +99,22 @@ class SurveyReader::Notices final : public INotifier {
   SurveyReader& reader_;
 };
 
-SurveyReader::SurveyReader(QObject* parent) : QObject(parent), notices_(std::make_unique<Notices>(*this)) {
+SurveyReader::SurveyReader(QObject* parent)
+    : QObject(parent), context_(CurrentModuleContext().Derive()), notices_(std::make_unique<Notices>(*this)) {
+  context_->SetCatalogRefresh([this](const std::string& oldPath, const std::string& newPath) {
+    emit renamed(FromNativePath(oldPath), FromNativePath(newPath));
+  });
   thread_.setMaxThreadCount(1);
-  thread_.setExpiryTimeout(-1);  // one thread for the reader's lifetime: its module state stays
+  thread_.setExpiryTimeout(-1);
 }
 
 SurveyReader::~SurveyReader() { thread_.waitForDone(); }
 
-void SurveyReader::EnsureContext() {
-  thread_local const SurveyReader* prepared = nullptr;
-  if (prepared == this) return;
-  prepared = this;
-  factory_ = std::make_unique<SvyWorkspaceFactoryHelper>();
-  SetNotifier(notices_.get());
-  SetCatalogRefreshHook([this](const std::string& oldPath, const std::string& newPath) {
-    emit renamed(FromNativePath(oldPath), FromNativePath(newPath));
-  });
+SurveyReader::Working::Working(SurveyReader& reader) : context_(*reader.context_), notifier_(reader.notices_.get()) {
+  if (!reader.factory_) reader.factory_ = std::make_unique<SvyWorkspaceFactoryHelper>();
 }
 
 std::shared_ptr<SvyDatasetHelper> SurveyReader::Dataset(const QString& path, QString* problem) {
-  EnsureContext();
   if (const auto it = datasets_.find(path); it != datasets_.end()) return it->second;
   const QFileInfo file(path);
   if (!file.isFile()) {

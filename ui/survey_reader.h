@@ -9,23 +9,29 @@
 // time, and hands the UI plain values (SurveyContents, preview geometry,
 // table rows) that hold no survey object. The UI never reads a file itself.
 //
-// Errors: a read fills the reader thread's error log; TakeFileErrors copies
-// the file's entries out of it and ReplaceFileErrors puts them into the UI's
-// log, replacing what that log listed for the file. Those two functions are
-// the only places that know where the reader's module state lives.
+// The reader works in a module context of its own, derived from the UI
+// thread's (the same configuration, a log and current file of its own),
+// installed for each job. A read fills that context's error log;
+// TakeFileErrors copies the file's entries out of it, and on the UI thread
+// ReplaceFileErrors puts them into the UI's log, replacing what that log
+// listed for the file.
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
 #include <QVector>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/error_log.h"
+#include "config/module_context.h"
+#include "model/notifier.h"
 #include "plugin/class_schemas.h"
 #include "ui/progress_window.h"
+#include "ui/task_runner.h"
 
 namespace veldrane {
 class SvyDatasetHelper;
@@ -91,9 +97,34 @@ class SurveyReader : public QObject {
   explicit SurveyReader(QObject* parent = nullptr);
   ~SurveyReader() override;  // waits for the job that is running
 
-  // The reader thread. Everything below runs on it only (a test may call it
-  // on one thread of its own instead).
+  // The reader thread.
   QThreadPool& Thread() { return thread_; }
+
+  // Runs work(progress) on the reader thread, in the reader's context, as a
+  // task of `tasks`; done(result, cancelled) follows on the UI thread.
+  template <class T>
+  void Run(TaskRunner& tasks, const QString& what, std::function<T(TaskProgress&)> work,
+           std::function<void(T result, bool cancelled)> done) {
+    tasks.Run<T>(
+        what, thread_,
+        [this, work = std::move(work)](TaskProgress& progress) {
+          Working working(*this);
+          return work(progress);
+        },
+        std::move(done));
+  }
+
+  // The reader's module context and notifier, installed on the calling
+  // thread while alive. Every member below runs inside one, on one thread
+  // at a time: the reader thread (through Run), or a test's own thread.
+  class Working {
+   public:
+    explicit Working(SurveyReader& reader);
+
+   private:
+    ModuleContextScope context_;
+    ScopedNotifier notifier_;
+  };
 
   // The dataset helper of a survey file, made on first need and kept (with
   // the survey it reads) until Forget; null with `problem` set when the file
@@ -118,12 +149,10 @@ class SurveyReader : public QObject {
 
  private:
   class Notices;
-  // Prepares the calling thread once: configuration, the notifier and the
-  // catalog refresh hook.
-  void EnsureContext();
 
+  std::shared_ptr<ModuleContext> context_;
   std::unique_ptr<Notices> notices_;
-  std::unique_ptr<SvyWorkspaceFactoryHelper> factory_;
+  std::unique_ptr<SvyWorkspaceFactoryHelper> factory_;  // made by the first job: it prepares the tables
   std::map<QString, std::shared_ptr<SvyDatasetHelper>> datasets_;
   QThreadPool thread_;  // last: stopped first, while everything it uses is alive
 };

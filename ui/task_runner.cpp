@@ -6,17 +6,17 @@ namespace veldrane::ui {
 
 TaskRunner::TaskRunner(QWidget* window, QObject* parent) : QObject(parent), window_(window) {}
 
-void TaskRunner::Started(const QString& what, const std::shared_ptr<TaskProgress>& progress, QObject* watcher) {
+void TaskRunner::Started(const QString& what, const std::shared_ptr<TaskProgress>& progress, QObject* watcher,
+                         const std::shared_ptr<QPointer<ProgressWindow>>& window) {
   ++pending_;
-  // The window belongs to the watcher's lifetime: it goes when the task ends.
+  // A task that ends in time shows no window; the timer goes with the task.
   auto* timer = new QTimer(watcher);
   timer->setSingleShot(true);
-  connect(timer, &QTimer::timeout, watcher, [this, what, progress, watcher] {
-    auto* window = new ProgressWindow(what, progress, window_);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(watcher, &QObject::destroyed, window, &QWidget::close);
-    newest_ = window;
-    window->ShowModeless();
+  connect(timer, &QTimer::timeout, this, [this, what, progress, window] {
+    *window = new ProgressWindow(what, progress, window_);
+    (*window)->setAttribute(Qt::WA_DeleteOnClose);
+    newest_ = *window;
+    (*window)->ShowModeless();
   });
   timer->start(delay_);
 }

@@ -31,9 +31,11 @@ class TaskRunner : public QObject {
   void Run(const QString& what, QThreadPool& pool, std::function<T(TaskProgress&)> work,
            std::function<void(T result, bool cancelled)> done) {
     auto progress = std::make_shared<TaskProgress>();
+    auto window = std::make_shared<QPointer<ProgressWindow>>();
     auto* watcher = new QFutureWatcher<T>(this);
-    Started(what, progress, watcher);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, done = std::move(done)] {
+    Started(what, progress, watcher, window);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, window, done = std::move(done)] {
+      if (*window) (*window)->close();
       const bool cancelled = progress->IsCancel();
       T result = watcher->result();
       watcher->deleteLater();
@@ -47,7 +49,7 @@ class TaskRunner : public QObject {
   // How long a task runs before its progress window appears (milliseconds).
   void SetProgressDelay(int milliseconds) { delay_ = milliseconds; }
   // The progress window of the newest task still running, once shown.
-  ProgressWindow* NewestWindow() const { return newest_; }
+  ProgressWindow* NewestWindow() const { return newest_ && newest_->isVisible() ? newest_.data() : nullptr; }
   // Processes events until no task is running (true) or the time is up.
   bool WaitUntilIdle(int timeoutMilliseconds);
 
@@ -55,7 +57,8 @@ class TaskRunner : public QObject {
   void idle();
 
  private:
-  void Started(const QString& what, const std::shared_ptr<TaskProgress>& progress, QObject* watcher);
+  void Started(const QString& what, const std::shared_ptr<TaskProgress>& progress, QObject* watcher,
+               const std::shared_ptr<QPointer<ProgressWindow>>& window);
   void Finished();
 
   QPointer<QWidget> window_;
