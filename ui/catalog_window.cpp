@@ -329,8 +329,12 @@ void CatalogWindow::Apply(const CatalogRequest& request, std::function<void(cons
     }
   }
   if (!request.tab.isEmpty()) ShowTab(request.tab);
-  auto finish = [this, problems, done] {
-    WhenSettled([problems, done] { done(problems->join('\n')); });
+  auto finish = [this, request, problems, done] {
+    WhenSettled([this, request, problems, done] {
+      // The file's problems are listed once its read has ended.
+      if (request.HasGoto()) errorLog_->SelectError(request.gotoFile, request.gotoLine);
+      done(problems->join('\n'));
+    });
   };
   auto jump = [this, request, problems, finish] {
     if (!request.HasGoto()) return finish();
@@ -341,8 +345,9 @@ void CatalogWindow::Apply(const CatalogRequest& request, std::function<void(cons
     navigator_.JumpToError(request.gotoLine, request.gotoFile, finish);
   };
   if (select.isEmpty()) return jump();
-  SelectPath(select, [select, problems, jump](bool found) {
+  SelectPath(select, [this, select, problems, jump](bool found) {
     if (!found) *problems << select + ": not found in the catalog";
+    else tree_->expand(tree_->currentIndex());  // a file shows its classes
     jump();
   });
 }

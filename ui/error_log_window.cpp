@@ -56,6 +56,21 @@ void ErrorLogWindow::Activate(const QModelIndex& index) {
   if (const auto target = JumpTarget(index)) emit jumpRequested(target->first, target->second);
 }
 
+void ErrorLogWindow::SelectError(const QString& file, int line) {
+  for (int f = 0; f < model_->rowCount(); ++f) {
+    const QModelIndex fileNode = model_->index(f, 0);
+    if (fileNode.data().toString() != file) continue;
+    for (int e = 0; e < model_->rowCount(fileNode); ++e) {
+      const QModelIndex error = model_->index(e, 0, fileNode);
+      const auto target = JumpTarget(error);
+      if (!target || target->first != line) continue;
+      tree_->setCurrentIndex(error);
+      tree_->scrollTo(error);
+      return;
+    }
+  }
+}
+
 QString ErrorLogWindow::CopyText(const QModelIndex& index) const {
   if (!index.isValid()) return {};
   if (index.parent().isValid()) return index.data(ErrorLogItemModel::kLineRole).toString();

@@ -33,6 +33,8 @@ class ErrorLogWindow : public QDockWidget {
   static std::optional<std::pair<int, QString>> JumpTarget(const QModelIndex& index);
   // The double-click: asks to jump when the node has a target.
   void Activate(const QModelIndex& index);
+  // Makes the first error of `file` at `line` the tree's current node.
+  void SelectError(const QString& file, int line);
   // The "FILE:LINE: SEVERITY: DESCRIPTION" lines of the node (all of a
   // file node's errors), as "Copy" puts them on the clipboard.
   QString CopyText(const QModelIndex& index) const;

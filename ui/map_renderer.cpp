@@ -104,6 +104,13 @@ void DrawShapes(const PreviewLayer& layer, const MapView& view, const QRectF& vi
   }
 }
 
+// A benchmark's triangle or a gage's diamond around `p`.
+QPolygonF Symbol(LayerStyle::Symbol symbol, QPointF p, double size) {
+  if (symbol == LayerStyle::Symbol::Triangle)
+    return QPolygonF({p + QPointF(0, -6) * size, p + QPointF(5.5, 4) * size, p + QPointF(-5.5, 4) * size});
+  return QPolygonF({p + QPointF(0, -6) * size, p + QPointF(6, 0) * size, p + QPointF(0, 6) * size, p + QPointF(-6, 0) * size});
+}
+
 void DrawSymbols(const PreviewLayer& layer, const MapView& view, QPainter& painter, const LayerStyle& style) {
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(style.line.darker(140), 1));
@@ -113,12 +120,7 @@ void DrawSymbols(const PreviewLayer& layer, const MapView& view, QPainter& paint
   for (std::size_t v = 0; v < layer.VertexCount(); ++v) {
     const QPointF p = view.ToScreen(layer.X(v), layer.Y(v));
     if (!screen.adjusted(-8, -8, 8, 8).contains(p)) continue;
-    QPolygonF symbol;
-    if (style.symbol == LayerStyle::Symbol::Triangle)
-      symbol << p + QPointF(0, -6) << p + QPointF(5.5, 4) << p + QPointF(-5.5, 4);
-    else
-      symbol << p + QPointF(0, -6) << p + QPointF(6, 0) << p + QPointF(0, 6) << p + QPointF(-6, 0);
-    painter.drawPolygon(symbol);
+    painter.drawPolygon(Symbol(style.symbol, p, 1));
     if (++labelled <= kMaxLabels && static_cast<qsizetype>(v) < layer.labels.size()) {
       painter.setPen(Qt::black);
       painter.drawText(p + QPointF(8, 4), layer.labels[static_cast<qsizetype>(v)]);
@@ -145,9 +147,11 @@ void DrawLegend(const PreviewData& data, QPainter& painter) {
     const QRect swatch(box.left() + 8, y + line / 2 - 5, 18, 10);
     painter.setPen(QPen(style.line, 2));
     painter.setBrush(layer.type == HostGeometryType::Polygon ? QBrush(style.fill) : QBrush(style.line));
+    const QPointF mid = QRectF(swatch).center();
     if (layer.type == HostGeometryType::Polyline) painter.drawLine(swatch.left(), swatch.center().y(), swatch.right(), swatch.center().y());
     else if (layer.type == HostGeometryType::Polygon) painter.drawRect(swatch);
-    else painter.drawEllipse(swatch.center(), 3, 3);
+    else if (style.symbol == LayerStyle::Symbol::Dot) painter.drawEllipse(mid, 3, 3);
+    else painter.drawPolygon(Symbol(style.symbol, mid, 0.8));
     painter.setPen(Qt::black);
     painter.drawText(QRect(swatch.right() + 8, y, width + 4, line), Qt::AlignVCenter,
                      QString::fromUtf8(ClassKindName(layer.kind).data()));

@@ -76,7 +76,7 @@ void PreviewTab::ShowItem(const CatalogItem& item) {
   if (key == shown_ && !key.isEmpty()) return;
   shown_ = key;
   const unsigned generation = ++generation_;
-  identify_->clear();
+  ShowIdentifyHint();
   ShowData(nullptr, drawable ? QString() : QString("Select a survey file or a feature class to preview it."));
   if (!drawable) return;
   SurveyReader* reader = &reader_;
@@ -102,6 +102,13 @@ void PreviewTab::ShowItem(const CatalogItem& item) {
         }
         ShowData(result.data, result.data->problem.isEmpty() ? result.coordinateSystem : result.data->problem);
       });
+}
+
+void PreviewTab::ShowIdentifyHint() {
+  identify_->clear();
+  auto* hint = new QTreeWidgetItem(identify_, {"Click a feature to identify it."});
+  hint->setFirstColumnSpanned(true);
+  hint->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
 }
 
 void PreviewTab::ShowData(std::shared_ptr<const PreviewData> data, const QString& coordinateSystem) {

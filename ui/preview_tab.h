@@ -32,6 +32,7 @@ class PreviewTab : public CatalogTab {
 
  private:
   void ShowData(std::shared_ptr<const PreviewData> data, const QString& coordinateSystem);
+  void ShowIdentifyHint();
 
   SurveyReader& reader_;
   TaskRunner& tasks_;
