@@ -11,6 +11,16 @@ namespace veldrane::ui {
 
 QString CatalogItem::FullName() const { return kind == Kind::FeatureClass ? path + '/' + info.name : path; }
 
+QIcon CatalogItem::Icon() const {
+  switch (kind) {
+    case Kind::Folder: return FolderIcon();
+    case Kind::SurveyFile: return SurveyFileIcon(traverse);
+    case Kind::FeatureClass: return FeatureClassIcon(ClassGeometryOf(info.kind).type);
+    case Kind::None: break;
+  }
+  return {};
+}
+
 CatalogLocation CatalogItem::Location() const {
   switch (kind) {
     case Kind::None: return {};
@@ -317,14 +327,7 @@ QVariant CatalogTreeModel::data(const QModelIndex& index, int role) const {
       if (node->contents && !node->contents->problem.isEmpty())
         return item.path + "\n" + node->contents->problem;
       return item.FullName();
-    case Qt::DecorationRole:
-      switch (item.kind) {
-        case CatalogItem::Kind::Folder: return FolderIcon();
-        case CatalogItem::Kind::SurveyFile: return SurveyFileIcon(item.traverse);
-        case CatalogItem::Kind::FeatureClass: return FeatureClassIcon(ClassGeometryOf(item.info.kind).type);
-        case CatalogItem::Kind::None: break;
-      }
-      return {};
+    case Qt::DecorationRole: return item.Icon();
     default: return {};
   }
 }

@@ -5,6 +5,7 @@
 // when its classes are needed. Listing and reading run as tasks, off the UI
 // thread; the nodes follow when they finish.
 #include <QAbstractItemModel>
+#include <QIcon>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,6 +28,8 @@ struct CatalogItem {
 
   // Full name: the path, and for a class "<file path>/<class name>".
   QString FullName() const;
+  // Folder, survey or traverse file, or the class's geometry.
+  QIcon Icon() const;
   CatalogLocation Location() const;
 };
 

@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ui/catalog_icons.h"
 
 namespace veldrane::ui {
 namespace {
@@ -17,16 +16,6 @@ QString TypeText(const CatalogItem& item) {
     case CatalogItem::Kind::Folder: return "Folder";
     case CatalogItem::Kind::SurveyFile: return item.traverse ? "Traverse File" : "Survey File";
     case CatalogItem::Kind::FeatureClass: return "Feature Class";
-    case CatalogItem::Kind::None: break;
-  }
-  return {};
-}
-
-QIcon IconOf(const CatalogItem& item) {
-  switch (item.kind) {
-    case CatalogItem::Kind::Folder: return FolderIcon();
-    case CatalogItem::Kind::SurveyFile: return SurveyFileIcon(item.traverse);
-    case CatalogItem::Kind::FeatureClass: return FeatureClassIcon(ClassGeometryOf(item.info.kind).type);
     case CatalogItem::Kind::None: break;
   }
   return {};
@@ -71,7 +60,7 @@ void ContentsTab::Fill(const QVector<CatalogItem>& items) {
   for (const CatalogItem& item : items) {
     auto* row = new QTreeWidgetItem(list_);
     row->setText(0, item.name);
-    row->setIcon(0, IconOf(item));
+    row->setIcon(0, item.Icon());
     row->setText(1, TypeText(item));
     row->setData(0, kFullNameRole, item.FullName());
     if (item.kind == CatalogItem::Kind::FeatureClass) {

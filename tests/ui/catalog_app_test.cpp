@@ -131,6 +131,43 @@ TEST_F(CatalogWindowTest, JumpSelectsTheLineUnlessTheTextIsEdited) {
   }));
 }
 
+// A file read again (after a save in the Text tab) brings its new classes
+// and problems; the selected class stays selected.
+TEST_F(CatalogWindowTest, ReadingAgainReplacesClassesAndProblems) {
+  CopySample("levee.bl");
+  const QString file = CopySample("field_mistakes.em", "x.em");
+  Open();
+  ASSERT_TRUE(Select(file + "/Benchmarks"));
+  ASSERT_TRUE(ErrorLog().FindFile(NativePath(file)));
+  QFile::remove(file);
+  CopySample("profile.em", "x.em");
+  window.RefreshSurveyFile(file);
+  WaitIdle(window.Tasks());
+  EXPECT_EQ(window.SelectedItem().FullName(), file + "/x.em Benchmarks");
+  EXPECT_EQ(TreeChildren(file), QStringList({"x.em Profiles", "x.em ProfilePoints", "x.em MiscellaneousShotPoints",
+                                             "x.em Benchmarks"}));
+  EXPECT_FALSE(ErrorLog().FindFile(NativePath(file)));
+}
+
+// The window's place, the folder and the tab come back in the next run.
+TEST_F(CatalogTest, KeepsFolderTabAndWindowSizeBetweenRuns) {
+  const QByteArray settings = qgetenv("VELDRANE_SETTINGS");
+  qputenv("VELDRANE_SETTINGS", NativePath(PathOf("settings.ini")).c_str());
+  {
+    CatalogWindow first(CatalogWindow::Options{&messages, true});
+    first.OpenFolder(Folder());
+    first.ShowTab("Metadata");
+    first.resize(900, 640);
+    first.close();
+  }
+  CatalogWindow second(CatalogWindow::Options{&messages, true});
+  EXPECT_EQ(second.StartFolder(), Folder());
+  EXPECT_EQ(second.CurrentTabName(), "Metadata");
+  EXPECT_EQ(second.size(), QSize(900, 640));
+  EXPECT_TRUE(messages.Shown().empty());
+  qputenv("VELDRANE_SETTINGS", settings);
+}
+
 // Copy, rename and delete through the context menu's actions: the files
 // change on disk, and the tree and the error log follow.
 TEST_F(CatalogWindowTest, FileActionsChangeTheFolderAndTheTreeFollows) {

@@ -73,6 +73,42 @@ TEST(Preview, DrawsEverySample) {
   }
 }
 
+// A click finds what is drawn on top: points, then lines, then the area
+// that holds the point by the even-odd rule (a hole is outside, an island
+// in a hole inside).
+TEST(Preview, IdentifiesWhatIsDrawnAtAPoint) {
+  PreviewData data;
+  PreviewLayer area;
+  area.type = HostGeometryType::Polygon;
+  area.xy = {0, 0, 10, 0, 10, 10, 0, 10, 3, 3, 7, 3, 7, 7, 3, 7, 4, 4, 6, 4, 6, 6, 4, 6};
+  area.partEnds = {4, 8, 12};
+  area.shapes = {{7, 0, 3, QRectF(0, 0, 10, 10)}};
+  PreviewLayer line;
+  line.type = HostGeometryType::Polyline;
+  line.xy = {20, 0, 30, 0};
+  line.partEnds = {2};
+  line.shapes = {{3, 0, 1, QRectF(20, 0, 10, 0)}};
+  PreviewLayer points;
+  points.xy = {40, 5, 25, 0};  // the second lies on the line: the point wins
+  points.oids = {9, 11};
+  data.layers = {area, line, points};
+  struct Case {
+    QPointF at;
+    int layer;  // -1: nothing
+    int oid;
+  } cases[] = {
+      {{1, 1}, 0, 7}, {{5, 3.5}, -1, 0}, {{5, 5}, 0, 7}, {{22, 0.3}, 1, 3},
+      {{40.3, 5}, 2, 9}, {{25, 0.1}, 2, 11}, {{50, 50}, -1, 0},
+  };
+  for (const Case& c : cases) {
+    const auto hit = FindFeatureAt(data, c.at, 0.5);
+    EXPECT_EQ(hit ? hit->layer : -1, c.layer) << c.at.x() << "," << c.at.y();
+    if (hit) {
+      EXPECT_EQ(hit->oid, c.oid);
+    }
+  }
+}
+
 // All rows of every class, a batch at a time: as many as OGR counts.
 TEST_F(CatalogTest, TableHoldsEveryFeatureOfTheClass) {
   for (const QString& name : SampleFiles()) CopySample(name);
