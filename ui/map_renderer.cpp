@@ -59,19 +59,36 @@ void DrawDots(const PreviewLayer& layer, const MapView& view, QImage& image, QRg
   }
 }
 
-// One vertex per pixel: consecutive vertices that land on the same pixel
-// add nothing to what can be seen.
+// The line as the screen can show it: a vertex on the same pixel as the one
+// before adds nothing, nor does one that lies within half a pixel of the
+// straight line between its neighbours (a range line of a thousand points
+// is two vertices at full extent).
 QPolygonF ScreenPart(const PreviewLayer& layer, std::uint32_t part, const MapView& view) {
   QPolygonF polygon;
-  double lastX = NAN, lastY = NAN;
+  QPointF kept, candidate;
+  bool hasCandidate = false;
   for (std::uint32_t v = layer.PartBegin(part); v < layer.partEnds[part]; ++v) {
-    const QPointF p = view.ToScreen(layer.X(v), layer.Y(v));
-    const double x = std::round(p.x()), y = std::round(p.y());
-    if (x == lastX && y == lastY) continue;
-    polygon << QPointF(x, y);
-    lastX = x;
-    lastY = y;
+    const QPointF exact = view.ToScreen(layer.X(v), layer.Y(v));
+    const QPointF p(std::round(exact.x()), std::round(exact.y()));
+    if (polygon.isEmpty()) {
+      polygon << p;
+      kept = p;
+      continue;
+    }
+    if (p == (hasCandidate ? candidate : kept)) continue;
+    if (hasCandidate) {
+      const QPointF along = p - kept, off = candidate - kept;
+      const double length = std::hypot(along.x(), along.y());
+      const double distance = length > 0 ? std::abs(along.x() * off.y() - along.y() * off.x()) / length : 0;
+      if (distance >= 0.5) {
+        polygon << candidate;
+        kept = candidate;
+      }
+    }
+    candidate = p;
+    hasCandidate = true;
   }
+  if (hasCandidate) polygon << candidate;
   return polygon;
 }
 
