@@ -129,7 +129,7 @@ void OpenTableOfMillionPoints(benchmark::State& state) {
   FeatureTableModel model(reader, tasks);
   int points = -1;
   reader.Run<int>(
-      tasks, "", [&](TaskProgress&) { return reader.Dataset(MillionPointSurvey())->ClassIndex("million.em CrossSectionPoints"); },
+      nullptr, tasks, "", [&](TaskProgress&) { return reader.Dataset(MillionPointSurvey())->ClassIndex("million.em CrossSectionPoints"); },
       [&](int index, bool) { points = index; });
   tasks.WaitUntilIdle(600000);
   for (auto _ : state) {

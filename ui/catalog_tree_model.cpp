@@ -58,13 +58,13 @@ namespace {
 
 bool SameEntry(const CatalogItem& item, const QString& folder, const FolderEntry& entry) {
   const bool isFolder = entry.kind == FolderEntry::Kind::Folder;
-  return item.path == folder + '/' + entry.name && (item.kind == CatalogItem::Kind::Folder) == isFolder;
+  return item.path == PathBelow(folder, entry.name) && (item.kind == CatalogItem::Kind::Folder) == isFolder;
 }
 
 CatalogItem EntryItem(const QString& folder, const FolderEntry& entry) {
   CatalogItem item;
   item.kind = entry.kind == FolderEntry::Kind::Folder ? CatalogItem::Kind::Folder : CatalogItem::Kind::SurveyFile;
-  item.path = folder + '/' + entry.name;
+  item.path = PathBelow(folder, entry.name);
   item.name = entry.name;
   item.traverse = entry.kind == FolderEntry::Kind::Traverse;
   return item;
@@ -129,7 +129,7 @@ CatalogTreeModel::Node* CatalogTreeModel::FindNode(const QString& fullName) cons
     for (const auto& child : node->children) {
       const QString name = child->item.FullName();
       if (name == fullName) return child.get();
-      if (fullName.startsWith(name + '/')) next = child.get();
+      if (IsWithin(fullName, name)) next = child.get();
     }
     node = next;
   }
@@ -144,7 +144,7 @@ void CatalogTreeModel::StartListing(Node* node) {
   const QString path = node->item.path;
   if (node->item.kind == CatalogItem::Kind::Folder) {
     tasks_.Run<FolderListing>(
-        QString("Listing %1").arg(path), *QThreadPool::globalInstance(),
+        this, QString("Listing %1").arg(path), *QThreadPool::globalInstance(),
         [path](TaskProgress& progress) { return ListFolder(path, progress); },
         [this, generation](FolderListing listing, bool) {
           Node* node = FindNode(listing.path);
@@ -157,7 +157,7 @@ void CatalogTreeModel::StartListing(Node* node) {
   }
   SurveyReader* reader = &reader_;
   reader_.Run<std::shared_ptr<const SurveyContents>>(
-      tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
+      this, tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
       [reader, path](TaskProgress& progress) {
         return std::make_shared<const SurveyContents>(reader->ReadContents(path, progress));
       },
@@ -270,7 +270,7 @@ void CatalogTreeModel::Refresh(const QModelIndex& index) {
 
 void CatalogTreeModel::Locate(const QString& fullName, std::function<void(QModelIndex)> found) {
   const QString root = Root();
-  if (fullName != root && !fullName.startsWith(root + '/')) {
+  if (!IsWithin(fullName, root)) {
     found({});
     return;
   }
@@ -292,7 +292,7 @@ void CatalogTreeModel::LocateFrom(Node* node, const QString& target, std::functi
       const bool byKind = item.kind == CatalogItem::Kind::FeatureClass &&
                           target == item.path + '/' + QString::fromUtf8(ClassKindName(item.info.kind).data());
       if (name == target || byKind) return found(IndexOfNode(child.get()));
-      if (target.startsWith(name + '/')) return LocateFrom(child.get(), target, std::move(found));
+      if (IsWithin(target, name)) return LocateFrom(child.get(), target, std::move(found));
     }
     found({});
   });

@@ -115,7 +115,14 @@ CatalogWindow::CatalogWindow(Options options)
 }
 
 CatalogWindow::~CatalogWindow() {
-  // The tabs' work on the reader thread ends before the widgets go.
+  // Nothing going away may call back into the window (a tab widget losing
+  // its pages says its current tab changed).
+  tabs_->blockSignals(true);
+  tree_->selectionModel()->blockSignals(true);
+  treeModel_->blockSignals(true);
+  // The tabs hand their cursors back to the reader thread when they go: they
+  // go first, while the reader lives, and the reader then ends its work.
+  delete centralWidget();
   reader_->Thread().waitForDone();
 }
 
@@ -169,6 +176,12 @@ void CatalogWindow::SaveSettings() const {
 }
 
 void CatalogWindow::closeEvent(QCloseEvent* event) {
+  // Unsaved edits in the Text tab are asked about first; edits that could
+  // not be saved keep the window open.
+  if (!text_->PromptToSaveEdits()) {
+    event->ignore();
+    return;
+  }
   SaveSettings();
   QMainWindow::closeEvent(event);
 }
@@ -244,7 +257,7 @@ void CatalogWindow::OnSurveyRead(const SurveyContents& contents) {
 void CatalogWindow::OnRenamed(const QString& oldPath, const QString& newPath) {
   veldrane::ErrorLog().RemoveSurveyFileFromErrorTreeGUI(NativePath(oldPath));
   ForgetInTabs(oldPath);
-  const bool wasSelected = selected_ == oldPath || selected_.startsWith(oldPath + '/');
+  const bool wasSelected = IsWithin(selected_, oldPath);
   RefreshFolder(QFileInfo(oldPath).absolutePath());
   if (wasSelected) SelectPath(newPath, {});
 }
@@ -279,7 +292,7 @@ void CatalogWindow::RefreshSurveyFile(const QString& path) {
 void CatalogWindow::SelectPath(const QString& fullName, std::function<void(bool)> selected) {
   const QString root = treeModel_->Root();
   QString target = fullName;
-  if (target != root && !target.startsWith(root + '/')) {
+  if (!IsWithin(target, root)) {
     // Outside the tree: the tree starts at the object's folder instead.
     QString file = target;
     while (!file.isEmpty() && !QFileInfo(file).exists()) file = QFileInfo(file).path();

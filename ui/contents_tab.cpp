@@ -52,7 +52,7 @@ void ContentsTab::ShowItem(const CatalogItem& item) {
 }
 
 void ContentsTab::Forget(const QString& path) {
-  if (shown_ == path || shown_.startsWith(path + '/') || path.startsWith(shown_ + '/')) shown_.clear();
+  if (IsWithin(shown_, path) || IsWithin(path, shown_)) shown_.clear();
 }
 
 void ContentsTab::Fill(const QVector<CatalogItem>& items) {

@@ -45,7 +45,7 @@ void FeatureTableModel::Show(const QString& path, int classIndex) {
   if (path.isEmpty()) return;
   SurveyReader* reader = &reader_;
   reader_.Run<Batch>(
-      tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
+      this, tasks_, QString("Reading %1").arg(QFileInfo(path).fileName()),
       [reader, path, classIndex, slot = cursor_](TaskProgress&) {
         Batch batch;
         const auto dataset = reader->Dataset(path, &batch.problem);
@@ -94,7 +94,7 @@ void FeatureTableModel::fetchMore(const QModelIndex& parent) {
   const unsigned generation = generation_;
   using Rows = std::pair<std::vector<QVector<QVariant>>, bool>;
   reader_.Run<Rows>(
-      tasks_, "Reading rows",
+      this, tasks_, "Reading rows",
       [slot = cursor_](TaskProgress&) {
         if (!*slot) return Rows({}, true);
         auto values = (*slot)->Next(kBatchRows);

@@ -71,7 +71,7 @@ void MetadataTab::ShowItem(const CatalogItem& item) {
   if (!survey) return;
   SurveyReader* reader = &reader_;
   reader_.Run<MetadataText>(
-      tasks_, QString("Reading the metadata of %1").arg(QFileInfo(path).fileName()),
+      this, tasks_, QString("Reading the metadata of %1").arg(QFileInfo(path).fileName()),
       [reader, path](TaskProgress&) { return ReadMetadataXml(*reader, path); },
       [this, generation, path](MetadataText text, bool) {
         if (generation != generation_) return;

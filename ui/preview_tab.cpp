@@ -83,7 +83,7 @@ void PreviewTab::ShowItem(const CatalogItem& item) {
   const QString path = item.path;
   const int classIndex = item.kind == CatalogItem::Kind::FeatureClass ? item.info.index : -1;
   reader_.Run<PreviewResult>(
-      tasks_, QString("Drawing %1").arg(QFileInfo(path).fileName()),
+      this, tasks_, QString("Drawing %1").arg(QFileInfo(path).fileName()),
       [reader, path, classIndex](TaskProgress& progress) {
         PreviewResult result;
         QString problem;
@@ -117,7 +117,7 @@ void PreviewTab::ShowData(std::shared_ptr<const PreviewData> data, const QString
 }
 
 void PreviewTab::Forget(const QString& path) {
-  if (shown_ == path || shown_.startsWith(path + '/')) shown_.clear();
+  if (IsWithin(shown_, path)) shown_.clear();
 }
 
 void PreviewTab::Identify(int layer, int oid) {
@@ -130,7 +130,7 @@ void PreviewTab::Identify(int layer, int oid) {
   const unsigned generation = generation_;
   using Values = QVector<std::pair<QString, QVariant>>;
   reader_.Run<Values>(
-      tasks_, "Identifying",
+      this, tasks_, "Identifying",
       [reader, path, classIndex, oid](TaskProgress&) {
         const auto dataset = reader->Dataset(path);
         return dataset ? ReadFeature(*dataset, classIndex, oid) : Values{};

@@ -33,7 +33,7 @@ void SurveyFileActions::Copy(const QString& path) {
   SurveyReader* reader = &reader_;
   const QString target = CatalogPath(*folder);
   reader_.Run<FileOperation>(
-      tasks_, "Copying " + QFileInfo(path).fileName(),
+      this, tasks_, "Copying " + QFileInfo(path).fileName(),
       [reader, path, target](TaskProgress&) { return CopySurveyFile(*reader, path, target); },
       [this, target](FileOperation done, bool) {
         if (!done.problem.isEmpty()) return messages_.Inform(done.problem, "Copy", MessageIcon::Warning);
@@ -48,7 +48,7 @@ void SurveyFileActions::Rename(const QString& path) {
   if (!newName || *newName == name) return;
   SurveyReader* reader = &reader_;
   reader_.Run<FileOperation>(
-      tasks_, "Renaming " + name,
+      this, tasks_, "Renaming " + name,
       [reader, path, newName = newName->trimmed()](TaskProgress&) { return RenameSurveyFile(*reader, path, newName); },
       [this](FileOperation done, bool) {
         if (!done.problem.isEmpty()) messages_.Inform(done.problem, "Rename", MessageIcon::Warning);
@@ -63,7 +63,7 @@ void SurveyFileActions::Delete(const QString& path) {
   if (!messages_.AskYesNo(question, "Confirm Delete")) return;
   SurveyReader* reader = &reader_;
   reader_.Run<FileOperation>(
-      tasks_, "Deleting " + file.fileName(),
+      this, tasks_, "Deleting " + file.fileName(),
       [reader, path](TaskProgress&) { return DeleteSurveyFile(*reader, path); },
       [this, path](FileOperation done, bool) {
         if (!done.problem.isEmpty()) messages_.Inform(done.problem, "Delete", MessageIcon::Warning);
@@ -83,7 +83,7 @@ void SurveyFileActions::ExportToGeoPackage(const QString& path) {
                                        "Export to GeoPackage"))
     return;
   tasks_.Run<ExportOutcome>(
-      "Exporting " + file.fileName(), *QThreadPool::globalInstance(),
+      this, "Exporting " + file.fileName(), *QThreadPool::globalInstance(),
       [path, output, overwrite](TaskProgress& progress) { return ExportSurveyFile(path, output, overwrite, progress); },
       [this, output](ExportOutcome outcome, bool) {
         if (outcome.cancelled) return emit status("Export cancelled; nothing was written.");
@@ -96,7 +96,7 @@ void SurveyFileActions::ExportToGeoPackage(const QString& path) {
 void SurveyFileActions::WriteMetadata(const QString& path) {
   SurveyReader* reader = &reader_;
   reader_.Run<QString>(
-      tasks_, "Writing the metadata of " + QFileInfo(path).fileName(),
+      this, tasks_, "Writing the metadata of " + QFileInfo(path).fileName(),
       [reader, path](TaskProgress&) { return WriteMetadataFile(*reader, path); },
       [this, path](QString problem, bool) {
         if (!problem.isEmpty()) return messages_.Inform(problem, "Write Metadata", MessageIcon::Warning);

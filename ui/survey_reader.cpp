@@ -30,6 +30,14 @@ QString CatalogPath(const QString& path) {
   return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+QString PathBelow(const QString& folder, const QString& name) {
+  return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+bool IsWithin(const QString& fullName, const QString& object) {
+  return fullName == object || fullName.startsWith(object.endsWith('/') ? object : object + '/');
+}
+
 FolderListing ListFolder(const QString& folder, TaskProgress& progress) {
   FolderListing listing;
   listing.path = folder;

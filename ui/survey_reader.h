@@ -46,6 +46,10 @@ std::string NativePath(const QString& path);
 QString FromNativePath(const std::string& path);
 // The absolute, clean form every catalog object and error log entry uses.
 QString CatalogPath(const QString& path);
+// `name` joined below the folder (the root folder "/" included).
+QString PathBelow(const QString& folder, const QString& name);
+// Whether `fullName` is `object` itself or something below it.
+bool IsWithin(const QString& fullName, const QString& object);
 
 // One feature class of a survey file as the catalog lists it.
 struct ClassInfo {
@@ -101,12 +105,13 @@ class SurveyReader : public QObject {
   QThreadPool& Thread() { return thread_; }
 
   // Runs work(progress) on the reader thread, in the reader's context, as a
-  // task of `tasks`; done(result, cancelled) follows on the UI thread.
+  // task of `tasks`; done(result, cancelled) follows on the UI thread
+  // (see TaskRunner::Run for `receiver`).
   template <class T>
-  void Run(TaskRunner& tasks, const QString& what, std::function<T(TaskProgress&)> work,
+  void Run(const QObject* receiver, TaskRunner& tasks, const QString& what, std::function<T(TaskProgress&)> work,
            std::function<void(T result, bool cancelled)> done) {
     tasks.Run<T>(
-        what, thread_,
+        receiver, what, thread_,
         [this, work = std::move(work)](TaskProgress& progress) {
           Working working(*this);
           return work(progress);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/feature_table_model.h"
+#include "ui/survey_reader.h"
 
 namespace veldrane::ui {
 
@@ -48,7 +49,7 @@ void TableTab::ShowItem(const CatalogItem& item) {
 }
 
 void TableTab::Forget(const QString& path) {
-  if (shown_.startsWith(path + '/')) shown_.clear();
+  if (IsWithin(shown_, path)) shown_.clear();
 }
 
 void TableTab::UpdateStatus() {

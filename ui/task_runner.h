@@ -25,23 +25,27 @@ class TaskRunner : public QObject {
   explicit TaskRunner(QWidget* window, QObject* parent = nullptr);
 
   // Runs work(progress) on `pool`; done(result, cancelled) is then called on
-  // this object's thread, unless the runner is gone by then. A cancelled
-  // task still delivers whatever its work returned.
+  // this object's thread, unless the runner, or the `receiver` the answer is
+  // for (when one is given), is gone by then. A cancelled task still
+  // delivers whatever its work returned.
   template <class T>
-  void Run(const QString& what, QThreadPool& pool, std::function<T(TaskProgress&)> work,
+  void Run(const QObject* receiver, const QString& what, QThreadPool& pool, std::function<T(TaskProgress&)> work,
            std::function<void(T result, bool cancelled)> done) {
     auto progress = std::make_shared<TaskProgress>();
     auto window = std::make_shared<QPointer<ProgressWindow>>();
     auto* watcher = new QFutureWatcher<T>(this);
     Started(what, progress, watcher, window);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, window, done = std::move(done)] {
-      if (*window) (*window)->close();
-      const bool cancelled = progress->IsCancel();
-      T result = watcher->result();
-      watcher->deleteLater();
-      done(std::move(result), cancelled);
-      Finished();
-    });
+    const bool hasReceiver = receiver != nullptr;
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, progress, window, hasReceiver, guard = QPointer<const QObject>(receiver),
+             done = std::move(done)] {
+              if (*window) (*window)->close();
+              const bool cancelled = progress->IsCancel();
+              T result = watcher->result();
+              watcher->deleteLater();
+              if (guard || !hasReceiver) done(std::move(result), cancelled);
+              Finished();
+            });
     watcher->setFuture(QtConcurrent::run(&pool, [progress, work = std::move(work)] { return work(*progress); }));
   }
 
