@@ -1,5 +1,7 @@
 #include "ui/user_messages.h"
 
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace veldrane::ui {
@@ -44,6 +46,25 @@ MessageButton DialogMessages::Ask(const QString& text, const QString& title, std
   return buttons.empty() ? MessageButton::Ok : buttons.back();
 }
 
+std::optional<QString> DialogMessages::AskText(const QString& label, const QString& title, const QString& initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, title, label, QLineEdit::Normal, initial, &ok);
+  return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<QString> DialogMessages::AskSaveFile(const QString& title, const QString& proposed,
+                                                   const QString& filter) {
+  // The question whether to replace an existing file is the caller's.
+  const QString file = QFileDialog::getSaveFileName(parent_, title, proposed, filter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+  return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
+}
+
+std::optional<QString> DialogMessages::AskFolder(const QString& title, const QString& start) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_, title, start);
+  return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
+}
+
 void RecordedMessages::Inform(const QString& text, const QString& title, MessageIcon icon) {
   shown_.push_back({title, text, icon, {}});
 }
@@ -57,6 +78,26 @@ MessageButton RecordedMessages::Ask(const QString& text, const QString& title, s
     answers_.pop_front();
   }
   return answer;
+}
+
+std::optional<QString> RecordedMessages::NextText(const QString& text, const QString& title) {
+  shown_.push_back({title, text, MessageIcon::None, {}});
+  if (texts_.empty()) return std::nullopt;
+  QString answer = texts_.front();
+  texts_.pop_front();
+  return answer;
+}
+
+std::optional<QString> RecordedMessages::AskText(const QString& label, const QString& title, const QString&) {
+  return NextText(label, title);
+}
+
+std::optional<QString> RecordedMessages::AskSaveFile(const QString& title, const QString& proposed, const QString&) {
+  return NextText(proposed, title);
+}
+
+std::optional<QString> RecordedMessages::AskFolder(const QString& title, const QString& start) {
+  return NextText(start, title);
 }
 
 QStringList RecordedMessages::Texts() const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -37,6 +38,11 @@ class UserMessages {
   bool AskYesNo(const QString& text, const QString& title) {
     return Ask(text, title, {MessageButton::Yes, MessageButton::No}) == MessageButton::Yes;
   }
+  // A line of text (a new name), starting from `initial`; nullopt when cancelled.
+  virtual std::optional<QString> AskText(const QString& label, const QString& title, const QString& initial) = 0;
+  // A file to write, or a folder; nullopt when cancelled.
+  virtual std::optional<QString> AskSaveFile(const QString& title, const QString& proposed, const QString& filter) = 0;
+  virtual std::optional<QString> AskFolder(const QString& title, const QString& start) = 0;
 };
 
 // QMessageBox, parented to `parent` (which may be null).
@@ -47,6 +53,9 @@ class DialogMessages final : public UserMessages {
   void Inform(const QString& text, const QString& title, MessageIcon icon = MessageIcon::None) override;
   MessageButton Ask(const QString& text, const QString& title, std::vector<MessageButton> buttons,
                     MessageIcon icon = MessageIcon::Question) override;
+  std::optional<QString> AskText(const QString& label, const QString& title, const QString& initial) override;
+  std::optional<QString> AskSaveFile(const QString& title, const QString& proposed, const QString& filter) override;
+  std::optional<QString> AskFolder(const QString& title, const QString& start) override;
 
  private:
   QWidget* parent_;
@@ -54,21 +63,29 @@ class DialogMessages final : public UserMessages {
 
 // Records every message; answers questions from a queue of answers given in
 // advance (a question with no answer left is answered with its last button
-// and recorded all the same).
+// and recorded all the same). Requests for text, files and folders take the
+// queued texts in order, and are cancelled when none is left.
 class RecordedMessages final : public UserMessages {
  public:
   void QueueAnswer(MessageButton answer) { answers_.push_back(answer); }
+  void QueueText(const QString& text) { texts_.push_back(text); }
   void Inform(const QString& text, const QString& title, MessageIcon icon = MessageIcon::None) override;
   MessageButton Ask(const QString& text, const QString& title, std::vector<MessageButton> buttons,
                     MessageIcon icon = MessageIcon::Question) override;
+  std::optional<QString> AskText(const QString& label, const QString& title, const QString& initial) override;
+  std::optional<QString> AskSaveFile(const QString& title, const QString& proposed, const QString& filter) override;
+  std::optional<QString> AskFolder(const QString& title, const QString& start) override;
 
   const std::vector<ShownMessage>& Shown() const { return shown_; }
   QStringList Texts() const;
-  void Clear() { shown_.clear(); answers_.clear(); }
+  void Clear() { shown_.clear(); answers_.clear(); texts_.clear(); }
 
  private:
+  std::optional<QString> NextText(const QString& text, const QString& title);
+
   std::vector<ShownMessage> shown_;
   std::deque<MessageButton> answers_;
+  std::deque<QString> texts_;
 };
 
 }  // namespace veldrane::ui
