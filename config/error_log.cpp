@@ -116,4 +116,8 @@ std::string FormatErrorLine(std::string_view file, std::int32_t line, std::int32
   return out;
 }
 
+std::string FormatErrorLine(const ErrorLogEntry& entry) {
+  return FormatErrorLine(entry.file, entry.line, entry.severity, entry.description);
+}
+
 }  // namespace veldrane

@@ -101,5 +101,6 @@ const char* SeverityWord(std::int32_t severity);
 // the description become blanks, and the description is valid UTF-8.
 std::string FormatErrorLine(std::string_view file, std::int32_t line, std::int32_t severity,
                             std::string_view description);
+std::string FormatErrorLine(const ErrorLogEntry& entry);
 
 }  // namespace veldrane

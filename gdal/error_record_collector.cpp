@@ -51,7 +51,7 @@ ErrorRecordCollector::ErrorRecordCollector(ProblemWarnings warnings)
     state->records.push_back(
         ErrorRecord{ToValidUtf8(entry.file), entry.line, entry.severity, ToValidUtf8(entry.description)});
     if (state->warnings == ProblemWarnings::EachRecord) {
-      const std::string line = FormatErrorLine(entry.file, entry.line, entry.severity, entry.description);
+      const std::string line = FormatErrorLine(entry);
       CPLError(CE_Warning, CPLE_AppDefined, "%s", line.c_str());
     } else if (state->warnings == ProblemWarnings::SummaryPerFile) {
       // Keyed by the name on disk, so the summary names the file as its
