@@ -7,6 +7,7 @@
 #include <cpl_vsi.h>
 #include <gdal_priv.h>
 
+#include "gdal/vsi_file_access.h"
 #include "readers/survey_content.h"
 #include "readers/survey_factory.h"
 
@@ -73,9 +74,12 @@ bool IdentifySurvey(GDALOpenInfo& info) {
   const std::string path = info.pszFilename != nullptr ? info.pszFilename : "";
   if (path.empty()) return false;
   if (info.bIsDirectory) return !SurveyFilesIn(path, true).empty();
-  if (info.fpL == nullptr || !IsValidSurveyFile(path)) return false;
+  // A gzip-compressed survey ("/vsigzip/.../a.em.gz") is looked at as the
+  // survey it holds ("a.em"): GDAL's header bytes are already decompressed.
+  const std::string name = SurveyNameOf(path);
+  if (info.fpL == nullptr || !IsValidSurveyFile(name)) return false;
   // The bytes GDAL read already; more only when they are not enough.
-  return PassesContentTest(path, [&](std::size_t count, std::string_view& bytes) {
+  return PassesContentTest(name, [&](std::size_t count, std::string_view& bytes) {
     if (count > kHeaderBytes && !info.TryToIngest(static_cast<int>(count))) return false;
     bytes = {reinterpret_cast<const char*>(info.pabyHeader), static_cast<std::size_t>(info.nHeaderBytes)};
     return true;
