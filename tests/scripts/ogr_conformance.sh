@@ -34,7 +34,7 @@ for target in "$SAMPLES"/*.em "$SAMPLES"/*.cl "$SAMPLES"/*.830 "$SAMPLES"/*.pro 
   # that test_ogrsf reads again from /vsimem/ (without the files beside it,
   # so a baseline it names is missing there).
   strange=$(grep -hE '^Warning' "$WORK/out" "$WORK/err" | grep -vF "Warning 1: $SAMPLES/" |
-    grep -vE '^Warning 1: /vsimem/[^:]+(:[0-9]+: (warning|error|fatal)|: [0-9]+ problems?) ')
+    grep -vE '^Warning 1: /vsimem/[^:]+(:[0-9]+: (warning|error|fatal):|: [0-9]+ problems?) ')
   [ -z "$strange" ] || fail "$name: warnings other than survey problems: $(echo "$strange" | sort -u | head -n 5)"
   echo "$name: $(grep -c '^INFO' "$WORK/out") checks passed"
 done
