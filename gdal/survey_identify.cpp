@@ -7,6 +7,7 @@
 #include <cpl_vsi.h>
 #include <gdal_priv.h>
 
+#include "config/file_access.h"
 #include "gdal/vsi_file_access.h"
 #include "readers/survey_content.h"
 #include "readers/survey_factory.h"
@@ -34,14 +35,19 @@ bool PassesContentTest(const std::string& path, Read&& read) {
 }
 
 // Reads up to `count` bytes from the start of the file; false when it
-// cannot be opened.
+// cannot be opened. Through the file access, so a FIFO or device named like
+// a survey file is turned down without being opened (an open would wait for
+// a writer).
 bool ReadStart(const std::string& path, std::string& bytes, std::size_t count) {
-  VSILFILE* file = VSIFOpenL(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  bytes.resize(count);
-  bytes.resize(VSIFReadL(bytes.data(), 1, count, file));
-  VSIFCloseL(file);
-  return true;
+  try {
+    const auto file = CurrentFileAccess().OpenForReading(path);
+    if (!file) return false;
+    bytes.resize(count);
+    bytes.resize(file->Read(bytes.data(), count));  // short only at the end
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 }  // namespace
