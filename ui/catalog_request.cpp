@@ -16,7 +16,7 @@ QString CatalogRequest::Parse(const QStringList& arguments, CatalogRequest& requ
   for (int i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
     const bool takesValue = argument == "--select" || argument == "--tab" || argument == "--goto" ||
-                            argument == "--screenshot";
+                            argument == "--find" || argument == "--screenshot";
     if (takesValue && i + 1 >= arguments.size()) return argument + " needs a value";
     if (argument == "--select") {
       request.select = CatalogPath(arguments[++i]);
@@ -34,6 +34,10 @@ QString CatalogRequest::Parse(const QStringList& arguments, CatalogRequest& requ
       if (!ok || line < 1) return "--goto " + target + ": expected FILE:LINE with a line number of 1 or more";
       request.gotoFile = CatalogPath(target.left(colon));
       request.gotoLine = line;
+    } else if (argument == "--edit") {
+      request.edit = true;
+    } else if (argument == "--find") {
+      request.find = arguments[++i];
     } else if (argument == "--screenshot") {
       request.screenshot = QDir::current().absoluteFilePath(arguments[++i]);
     } else if (argument.startsWith("--") || !request.path.isEmpty()) {
@@ -55,6 +59,8 @@ QByteArray CatalogRequest::Serialize() const {
   add("tab", tab);
   add("goto", gotoFile);
   if (HasGoto()) add("line", QString::number(gotoLine));
+  if (edit) add("edit", "1");
+  add("find", find);
   return bytes;
 }
 
@@ -70,6 +76,8 @@ CatalogRequest CatalogRequest::Deserialize(const QByteArray& bytes) {
     else if (key == "tab") request.tab = value;
     else if (key == "goto") request.gotoFile = value;
     else if (key == "line") request.gotoLine = value.toInt();
+    else if (key == "edit") request.edit = value == "1";
+    else if (key == "find") request.find = value;
   }
   return request;
 }

@@ -18,6 +18,8 @@
 #include "ui/catalog_settings.h"
 #include "ui/contents_tab.h"
 #include "ui/error_log_window.h"
+#include "ui/frm_search_replace.h"
+#include "ui/live_survey_check.h"
 #include "ui/metadata_tab.h"
 #include "ui/preview_tab.h"
 #include "ui/survey_file_actions.h"
@@ -346,7 +348,7 @@ void CatalogWindow::Apply(const CatalogRequest& request, std::function<void(cons
     WhenSettled([this, request, problems, done] {
       // The file's problems are listed once its read has ended.
       if (request.HasGoto()) errorLog_->SelectError(request.gotoFile, request.gotoLine);
-      done(problems->join('\n'));
+      ApplyToText(request, [problems, done] { done(problems->join('\n')); });
     });
   };
   auto jump = [this, request, problems, finish] {
@@ -363,6 +365,30 @@ void CatalogWindow::Apply(const CatalogRequest& request, std::function<void(cons
     else tree_->expand(tree_->currentIndex());  // a file shows its classes
     jump();
   });
+}
+
+// --edit and --find, on the file the Text tab shows: editing starts and the
+// first check of its text is awaited (so its problems are marked), then the
+// text is looked for from the caret.
+void CatalogWindow::ApplyToText(const CatalogRequest& request, std::function<void()> then) {
+  if (!request.edit && request.find.isEmpty()) return then();
+  ShowTab("Text");
+  auto find = [this, request, then] {
+    if (!request.find.isEmpty()) {
+      frmSearchReplace& window = text_->SearchReplace();
+      window.SetFindWhat(request.find);
+      window.show();
+      window.SurveyTextSearch(request.find);
+    }
+    then();
+  };
+  if (!request.edit || text_->InEditingMode() || text_->FileName().isEmpty()) return find();
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection = connect(&text_->LiveCheck(), &LiveSurveyCheck::checked, this, [connection, find] {
+    disconnect(*connection);
+    find();
+  });
+  text_->UpdateGUI_StartEditing();
 }
 
 // Settled: no task running, and none started by what the event queue still

@@ -109,6 +109,7 @@ class CatalogWindow : public QMainWindow, public CatalogApplication {
   void RefreshFolder(const QString& folder);
   void ShowTreeMenu(const QPoint& at);
   void WhenSettled(std::function<void()> then);
+  void ApplyToText(const CatalogRequest& request, std::function<void()> then);
 
   DialogMessages dialogs_;
   UserMessages* messages_;

@@ -163,6 +163,8 @@ bool frmSearchReplace::SurveyTextSearch(const QString& findWhat) {
   return false;
 }
 
+void frmSearchReplace::SetFindWhat(const QString& text) { txtFindWhat_->setText(text); }
+
 bool frmSearchReplace::StartEditSession() {
   if (tab_->InEditingMode()) return true;
   if (!messages_.AskYesNo(QStringLiteral("Replace functionality requires you to be in an edit session.") +

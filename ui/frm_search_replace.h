@@ -35,6 +35,8 @@ class frmSearchReplace : public QWidget {
   void setSvyViewSourceTab(SvyViewSourceTab& tab) { tab_ = &tab; }
   // Reads the two check boxes into the options.
   void setOptions();
+  // Puts `text` in "Find what" (as typed there).
+  void SetFindWhat(const QString& text);
   int Options() const { return options_; }
   // Equal with regard to case when the options hold Match Case, else
   // without; Whole Word Only plays no part.

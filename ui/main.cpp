@@ -4,6 +4,7 @@
 // the window once everything asked for is shown, and exits.
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTimer>
 #include <cstdio>
 
@@ -34,6 +35,25 @@ class ConsoleMessages final : public UserMessages {
   std::optional<QString> AskFolder(const QString&, const QString&) override { return std::nullopt; }
 };
 
+// The window with its visible tool windows (Find and Replace) drawn over its
+// upper right corner, framed: an offscreen screen has no window manager to
+// place them.
+QImage WithToolWindows(QWidget& window) {
+  QImage image = window.grab().toImage();
+  QPainter painter(&image);
+  painter.setPen(QColor(120, 120, 120));
+  int top = 72;
+  for (QWidget* tool : QApplication::topLevelWidgets()) {
+    if (tool == &window || !tool->isVisible()) continue;
+    const QPixmap pixmap = tool->grab();
+    const QRect place(image.width() - pixmap.width() - 32, top, pixmap.width(), pixmap.height());
+    painter.drawPixmap(place.topLeft(), pixmap);
+    painter.drawRect(place.adjusted(-1, -1, 0, 0));
+    top += pixmap.height() + 16;
+  }
+  return image;
+}
+
 int Screenshot(const CatalogRequest& request) {
   ConsoleMessages messages;
   CatalogWindow window(CatalogWindow::Options{&messages, false});
@@ -47,7 +67,7 @@ int Screenshot(const CatalogRequest& request) {
     } else {
       window.PrepareScreenshot();
       QApplication::processEvents();
-      const QImage image = window.grab().toImage();
+      const QImage image = WithToolWindows(window);
       if (!image.save(request.screenshot, "PNG")) {
         PrintError(request.screenshot + ": the image could not be written");
         status = 1;

@@ -28,6 +28,8 @@ TEST(CatalogRequest, ParsesTheCommandLine) {
     QString problem;  // start of it
     QString path, tab, gotoFile;
     int gotoLine;
+    bool edit = false;
+    QString find;
   } cases[] = {
       {{"samples", "--tab", "preview"}, "", here + "/samples", "Preview", "", 0},
       {{"--goto", "a/b.em:26"}, "", "", "", here + "/a/b.em", 26},
@@ -37,6 +39,8 @@ TEST(CatalogRequest, ParsesTheCommandLine) {
       {{"--tab", "Map"}, "--tab Map: not one of", "", "", "", 0},
       {{"a", "b"}, "unexpected argument b", "", "", "", 0},
       {{"--select"}, "--select needs a value", "", "", "", 0},
+      {{"--edit", "--find", "#X01 5"}, "", "", "", "", 0, true, "#X01 5"},
+      {{"--find"}, "--find needs a value", "", "", "", 0},
   };
   for (const Case& c : cases) {
     CatalogRequest request;
@@ -49,6 +53,8 @@ TEST(CatalogRequest, ParsesTheCommandLine) {
     const CatalogRequest carried = CatalogRequest::Deserialize(request.Serialize());
     EXPECT_EQ(carried.gotoFile, c.gotoFile);
     EXPECT_EQ(carried.gotoLine, c.gotoLine);
+    EXPECT_EQ(carried.edit, c.edit);
+    EXPECT_EQ(carried.find, c.find);
   }
 }
 
