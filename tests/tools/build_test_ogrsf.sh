@@ -49,7 +49,11 @@ private_apt() {
     [ -f "$file" ] || continue
     sed -nE 's/^deb (.*)$/deb-src \1/p' "$file" >"$etc/sources.list.d/$(basename "$file" .list)-src.list"
   done
-  apt-get -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$etc/sources.list.d" \
+  # The system's update hooks (PackageKit, AppStream refreshes) have nothing
+  # to do with a private source index, and one of them can hang for minutes.
+  printf '#clear APT::Update::Pre-Invoke;\n#clear APT::Update::Post-Invoke;\n#clear APT::Update::Post-Invoke-Success;\n' \
+    >"$cache/apt/no-hooks.conf"
+  apt-get -c "$cache/apt/no-hooks.conf" -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$etc/sources.list.d" \
     -o Dir::State::Lists="$state" -o Dir::Cache="$cache/apt" -o Debug::NoLocking=1 "$@"
 }
 
