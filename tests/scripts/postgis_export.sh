@@ -48,18 +48,25 @@ tables_match() {  # WHAT [DB]
 }
 [ "$(wc -l <"$WORK/expected")" -ge 20 ] || fail "ogrinfo listed too few sample layers: $(wc -l <"$WORK/expected")"
 
+check_value() {  # WHAT SQL EXPECTED
+  local got
+  got=$(sql "$2")
+  [ "$got" = "$3" ] || fail "$1: got '$got', expected '$3'"
+}
 export_samples() { run "$BIN_DIR/veldrane" export -q "$SAMPLES" -f PostgreSQL -o "PG:dbname=postgres $CONNECTION password=hidden" "$@"; }
+# A failure at the last table (its name taken by a type) leaves no table behind.
+sql 'CREATE TYPE "profile.em benchmarks" AS (id integer)' >/dev/null
+export_samples
+expect_status 2 "export failing part way"
+check_value "tables left by the failed export" "SELECT count(*) FROM geometry_columns" "0"
+sql 'DROP TYPE "profile.em benchmarks"' >/dev/null
+
 export_samples
 expect_status 0 "first export"
 expect_text "$WORK/out" "to PG:dbname=postgres $CONNECTION password=*** (PostgreSQL)" "summary without the password"
 tables_match "first export"
 
 # Geometry types and values as the driver gives them; a benchmark stays 2D.
-check_value() {  # WHAT SQL EXPECTED
-  local got
-  got=$(sql "$2")
-  [ "$got" = "$3" ] || fail "$1: got '$got', expected '$3'"
-}
 check_value "levee cross sections" \
   "SELECT DISTINCT GeometryType(shape) || ' ' || ST_CoordDim(shape) || ' ' || ST_SRID(shape) FROM \"levee.em crosssections\"" \
   "LINESTRING 4 6479"
