@@ -225,27 +225,28 @@ std::string MoveIntoPlace(const fs::path& scratch, const fs::path& folder, bool 
   return std::string();
 }
 
-
-// The layers an export copies, counted into `result`.
-std::vector<OGRLayer*> LayersToCopy(GDALDataset& source, const ExportRequest& request, ExportResult& result) {
+// The layers an export copies.
+std::vector<OGRLayer*> LayersToCopy(GDALDataset& source, const ExportRequest& request) {
   std::vector<OGRLayer*> layers = SurveyLayers(source);
   if (request.includeErrors) {
     if (OGRLayer* errors = source.GetLayerByName(kErrorLayerName)) layers.push_back(errors);
   }
-  for (OGRLayer* layer : layers) {
-    const GIntBig count = layer->GetFeatureCount(TRUE);
-    if (count > 0) result.features += count;
-  }
-  result.layers = static_cast<int>(layers.size());
   return layers;
 }
 
 // Copies the layers of `source` through GDALVectorTranslate, with `arguments`
 // and what every export adds, to `destination` (a path) or into `target` (an
-// opened dataset). Returns why it failed, or an empty string.
+// opened dataset), counted into `result`. Returns why it failed, or an
+// empty string.
 std::string Translate(GDALDataset& source, const ExportRequest& request, CPLStringList arguments,
                       const char* destination, GDALDataset* target, ExportResult& result) {
-  LayerSelection selection(LayersToCopy(source, request, result));
+  std::vector<OGRLayer*> layers = LayersToCopy(source, request);
+  for (OGRLayer* layer : layers) {
+    const GIntBig count = layer->GetFeatureCount(TRUE);
+    if (count > 0) result.features += count;
+  }
+  result.layers = static_cast<int>(layers.size());
+  LayerSelection selection(std::move(layers));
   // Field sizes of the survey classes are nominal (longer values are passed
   // on unchanged), so formats that enforce or warn about widths get none;
   // only the formats that cannot store a text field without one keep them.
@@ -316,7 +317,7 @@ ExportResult ExportToDatabase(GDALDataset& source, const ExportRequest& request)
       return result;
     }
   }
-  const std::vector<std::string> taken = TablesTaken(*target, SurveyLayers(source));
+  const std::vector<std::string> taken = TablesTaken(*target, LayersToCopy(source, request));
   if (!taken.empty() && !request.overwrite) {
     result.problem = shown + " already holds " + std::to_string(taken.size()) +
                      (taken.size() == 1 ? " table" : " tables") + " of this export (\"" + taken.front() + "\"" +
@@ -326,8 +327,10 @@ ExportResult ExportToDatabase(GDALDataset& source, const ExportRequest& request)
   CPLStringList arguments;
   // A layer name holds dots ("levee.em Benchmarks"), which would otherwise
   // be read as "schema.table".
-  if (DeclaresLayerOption(*target->GetDriver(), "EXTRACT_SCHEMA_FROM_LAYER_NAME"))
-    arguments.AddString("-lco"), arguments.AddString("EXTRACT_SCHEMA_FROM_LAYER_NAME=NO");
+  if (DeclaresLayerOption(*target->GetDriver(), "EXTRACT_SCHEMA_FROM_LAYER_NAME")) {
+    arguments.AddString("-lco");
+    arguments.AddString("EXTRACT_SCHEMA_FROM_LAYER_NAME=NO");
+  }
   // One transaction for everything (GDAL falls back to none where the
   // driver has no transactions).
   arguments.AddString("-gt");
@@ -347,6 +350,7 @@ ExportResult ExportToDatabase(GDALDataset& source, const ExportRequest& request)
   result.ok = true;
   return result;
 }
+
 }  // namespace
 
 std::string WithoutOptionHints(std::string message) {
