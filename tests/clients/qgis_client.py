@@ -149,7 +149,9 @@ def main():
                 check([r[1] for r in copied if r[0] == "BM AMITE 3"] == [25.51], f"{name}: {driver}: {copied}")
     QgsApplication.processEvents()
     features = sum(len(rows) for _, _, rows in reference.values())
-    print(f"qgis_client: {len(reference)} layers ({features} features) in {len(listed)} browser items;",
+    files = {survey_file for survey_file, _, _ in reference.values()}
+    print(f"qgis_client: {len(reference)} layers ({features} features) of {len(files)} files,",
+          f"{sum(1 for f in files if f in listed)} listed by class in the browser;",
           ", ".join(f"{driver} {count} features" for driver, count in saved.items()),
           f"saved; {time.monotonic() - started:.1f} s")
     for failure in failures:
