@@ -34,10 +34,14 @@ class ExportCommand : public Command {
         "FlatGeobuf, GML, ... OUT is written beside its final place and moved there only\n"
         "when complete. --overwrite replaces an existing OUT file, or in an existing OUT\n"
         "folder the files of the layers written (other files stay); never the input.\n"
+        "A database (-f PostgreSQL -o \"PG:dbname=... host=...\") gets one table per\n"
+        "class, all in one transaction; tables of the export already there make it fail\n"
+        "before anything is written, unless --overwrite (which replaces just those).\n"
         "Exit status: 0 when OUT was written, 1 when it was written without some survey\n"
         "files that could not be read (each is named), 2 when nothing was written.");
     sub->add_option("path", path_, "A folder of survey files, or one survey file")->required();
-    sub->add_option("-o,--output", output_, "The file (or folder, for some formats) to write")->required();
+    sub->add_option("-o,--output", output_, "The file (or folder, for some formats, or database) to write")
+        ->required();
     sub->add_option("-f,--format", format_, "GDAL vector format name")->default_val("GPKG");
     sub->add_flag("--overwrite", overwrite_, "Replace OUT when it exists");
     sub->add_flag("--with-errors", withErrors_, "Also write the problems found as a table \"Errors\"");
@@ -82,8 +86,7 @@ class ExportCommand : public Command {
     }
     out << "exported " << result.layers << (result.layers == 1 ? " layer, " : " layers, ") << result.features
         << (result.features == 1 ? " feature" : " features") << " from " << files
-        << (files == 1 ? " survey file" : " survey files") << " to " << ShownName(output_) << " (" << format_
-        << ")\n";
+        << (files == 1 ? " survey file" : " survey files") << " to " << ShownOutput() << " (" << format_ << ")\n";
     out << "problems: " << ogr::FormatProblemSummary(opened.problems);
     if (opened.problems.total.Total() > 0) out << "; 'veldrane check " << ShownName(path_) << "' lists them";
     out << '\n';
@@ -91,6 +94,10 @@ class ExportCommand : public Command {
   }
 
  private:
+  std::string ShownOutput() const {
+    return ogr::IsDatabaseTarget(format_, output_) ? ToValidUtf8(ogr::WithoutPassword(output_)) : ShownName(output_);
+  }
+
   std::string path_;
   std::string output_;
   std::string format_ = "GPKG";

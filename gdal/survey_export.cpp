@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <regex>
+#include <set>
 #include <system_error>
 
 #include <cpl_string.h>
@@ -224,6 +225,132 @@ std::string MoveIntoPlace(const fs::path& scratch, const fs::path& folder, bool 
   return std::string();
 }
 
+// The layers an export copies.
+std::vector<OGRLayer*> LayersToCopy(GDALDataset& source, const ExportRequest& request) {
+  std::vector<OGRLayer*> layers = SurveyLayers(source);
+  if (request.includeErrors) {
+    if (OGRLayer* errors = source.GetLayerByName(kErrorLayerName)) layers.push_back(errors);
+  }
+  return layers;
+}
+
+// Copies the layers of `source` through GDALVectorTranslate, with `arguments`
+// and what every export adds, to `destination` (a path) or into `target` (an
+// opened dataset), counted into `result`. Returns why it failed, or an
+// empty string.
+std::string Translate(GDALDataset& source, const ExportRequest& request, CPLStringList arguments,
+                      const char* destination, GDALDataset* target, ExportResult& result) {
+  std::vector<OGRLayer*> layers = LayersToCopy(source, request);
+  for (OGRLayer* layer : layers) {
+    const GIntBig count = layer->GetFeatureCount(TRUE);
+    if (count > 0) result.features += count;
+  }
+  result.layers = static_cast<int>(layers.size());
+  LayerSelection selection(std::move(layers));
+  // Field sizes of the survey classes are nominal (longer values are passed
+  // on unchanged), so formats that enforce or warn about widths get none;
+  // only the formats that cannot store a text field without one keep them.
+  if (!FormatNeedsFieldWidths(request.format)) arguments.AddString("-unsetFieldWidth");
+  if (request.progress != nullptr) arguments.AddString("-progress");
+  std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
+      GDALVectorTranslateOptionsNew(arguments.List(), nullptr), &GDALVectorTranslateOptionsFree);
+  if (!options) return "GDAL refused the translation options";
+  if (request.progress != nullptr)
+    GDALVectorTranslateOptionsSetProgress(options.get(), request.progress, request.progressData);
+
+  GDALDatasetH sourceHandle = GDALDataset::ToHandle(&selection);
+  TranslationMessages messages;
+  int usageError = FALSE;
+  GDALDatasetH written = GDALVectorTranslate(target != nullptr ? nullptr : destination, GDALDataset::ToHandle(target),
+                                             1, &sourceHandle, options.get(), &usageError);
+  if (written != nullptr && target == nullptr) GDALClose(written);
+  if (written != nullptr && messages.Failures().empty()) return std::string();
+  const std::string failed = DescribeFailures(messages.Failures());
+  return "GDAL could not write " + request.format + " output: " + (failed.empty() ? "GDAL reported no reason" : failed);
+}
+
+// A table name as a database driver that launders names makes it (PostgreSQL:
+// lower case, quotes and '-' '#' as '_'), to find the tables an export would
+// write among those already there.
+std::string FoldedTableName(const std::string& name) {
+  std::string folded = ToLowerAscii(name);
+  std::replace_if(folded.begin(), folded.end(), [](char c) { return c == '\'' || c == '-' || c == '#'; }, '_');
+  return folded;
+}
+
+// The tables of `target` that the export of `layers` would write.
+std::vector<std::string> TablesTaken(GDALDataset& target, const std::vector<OGRLayer*>& layers) {
+  std::set<std::string> wanted;
+  for (OGRLayer* layer : layers) wanted.insert(FoldedTableName(layer->GetName()));
+  std::vector<std::string> taken;
+  for (int i = 0; i < target.GetLayerCount(); ++i) {
+    const std::string name = target.GetLayer(i)->GetName();
+    if (wanted.count(FoldedTableName(name)) > 0) taken.push_back(name);
+  }
+  return taken;
+}
+
+bool DeclaresLayerOption(GDALDriver& driver, const char* option) {
+  const char* list = driver.GetMetadataItem(GDAL_DS_LAYER_CREATIONOPTIONLIST);
+  if (list == nullptr) return false;
+  const std::string text(list);
+  return text.find("name='" + std::string(option) + "'") != std::string::npos ||
+         text.find("name=\"" + std::string(option) + "\"") != std::string::npos;
+}
+
+// A database takes the layers directly, in one transaction where the driver
+// has them: nothing is written unless every table is. Without `overwrite`
+// any table of the export already there stops it before anything is
+// written; with it, exactly those tables are replaced and the database's
+// other tables stay.
+ExportResult ExportToDatabase(GDALDataset& source, const ExportRequest& request) {
+  ExportResult result;
+  const std::string shown = WithoutPassword(request.output);
+  GDALDatasetUniquePtr target;
+  {
+    TranslationMessages messages;
+    const char* const drivers[] = {request.format.c_str(), nullptr};
+    target.reset(GDALDataset::Open(request.output.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, drivers));
+    if (!target) {
+      const std::string why = DescribeFailures(messages.Failures());
+      result.problem = "cannot open " + shown + (why.empty() ? std::string() : ": " + why);
+      return result;
+    }
+  }
+  const std::vector<std::string> taken = TablesTaken(*target, LayersToCopy(source, request));
+  if (!taken.empty() && !request.overwrite) {
+    result.problem = shown + " already holds " + std::to_string(taken.size()) +
+                     (taken.size() == 1 ? " table" : " tables") + " of this export (\"" + taken.front() + "\"" +
+                     (taken.size() > 1 ? ", ..." : "") + "); use --overwrite to replace them";
+    return result;
+  }
+  CPLStringList arguments;
+  // A layer name holds dots ("levee.em Benchmarks"), which would otherwise
+  // be read as "schema.table".
+  if (DeclaresLayerOption(*target->GetDriver(), "EXTRACT_SCHEMA_FROM_LAYER_NAME")) {
+    arguments.AddString("-lco");
+    arguments.AddString("EXTRACT_SCHEMA_FROM_LAYER_NAME=NO");
+  }
+  // One transaction for everything (GDAL falls back to none where the
+  // driver has no transactions).
+  arguments.AddString("-gt");
+  arguments.AddString("unlimited");
+  if (request.overwrite) arguments.AddString("-overwrite");
+  result.problem = Translate(source, request, arguments, nullptr, target.get(), result);
+  if (!result.problem.empty()) return result;
+  {
+    TranslationMessages messages;
+    target.reset();
+    if (!messages.Failures().empty()) {
+      result.problem = "GDAL could not finish writing to " + shown + ": " + DescribeFailures(messages.Failures());
+      return result;
+    }
+  }
+  result.written.push_back(shown);
+  result.ok = true;
+  return result;
+}
+
 }  // namespace
 
 std::string WithoutOptionHints(std::string message) {
@@ -231,6 +358,17 @@ std::string WithoutOptionHints(std::string message) {
   message = std::regex_replace(message, hints, "");
   std::replace(message.begin(), message.end(), '\n', ' ');
   return message;
+}
+
+bool IsDatabaseTarget(const std::string& format, const std::string& output) {
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.c_str());
+  const char* prefix = driver != nullptr ? driver->GetMetadataItem(GDAL_DMD_CONNECTION_PREFIX) : nullptr;
+  return prefix != nullptr && *prefix != '\0' && STARTS_WITH_CI(output.c_str(), prefix);
+}
+
+std::string WithoutPassword(const std::string& connection) {
+  static const std::regex password(R"((password\s*=\s*)('(\\.|[^'])*'|\S+))", std::regex::icase);
+  return std::regex_replace(connection, password, "$1***");
 }
 
 std::string DescribeFailures(const std::vector<std::string>& failures) {
@@ -259,6 +397,7 @@ ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request) {
   }
   result.problem = CheckFormat(request.format);
   if (!result.problem.empty()) return result;
+  if (IsDatabaseTarget(request.format, request.output)) return ExportToDatabase(source, request);
 
   const fs::path output(request.output);
   const std::vector<fs::path> inputs = InputsOf(source);
@@ -275,52 +414,12 @@ ExportResult ExportSurveys(GDALDataset& source, const ExportRequest& request) {
     return result;
   }
 
-  std::vector<OGRLayer*> layers = SurveyLayers(source);
-  if (request.includeErrors) {
-    if (OGRLayer* errors = source.GetLayerByName(kErrorLayerName)) layers.push_back(errors);
-  }
-  for (OGRLayer* layer : layers) {
-    const GIntBig count = layer->GetFeatureCount(TRUE);
-    if (count > 0) result.features += count;
-  }
-  result.layers = static_cast<int>(layers.size());
-  LayerSelection selection(std::move(layers));
-
   CPLStringList arguments;
   arguments.AddString("-f");
   arguments.AddString(request.format.c_str());
-  // Field sizes of the survey classes are nominal (longer values are passed
-  // on unchanged), so formats that enforce or warn about widths get none;
-  // only the formats that cannot store a text field without one keep them.
-  if (!FormatNeedsFieldWidths(request.format)) arguments.AddString("-unsetFieldWidth");
-  if (request.progress != nullptr) arguments.AddString("-progress");
-  std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
-      GDALVectorTranslateOptionsNew(arguments.List(), nullptr), &GDALVectorTranslateOptionsFree);
-  if (!options) {
-    result.problem = "GDAL refused the translation options";
-    return result;
-  }
-  if (request.progress != nullptr)
-    GDALVectorTranslateOptionsSetProgress(options.get(), request.progress, request.progressData);
-
   const std::string scratchOutput = (scratch.Path() / output.filename()).string();
-  GDALDatasetH sourceHandle = GDALDataset::ToHandle(&selection);
-  std::string failed;
-  {
-    TranslationMessages messages;
-    int usageError = FALSE;
-    GDALDatasetH written = GDALVectorTranslate(scratchOutput.c_str(), nullptr, 1, &sourceHandle, options.get(),
-                                               &usageError);
-    if (written != nullptr) GDALClose(written);
-    if (written == nullptr || !messages.Failures().empty()) {
-      failed = DescribeFailures(messages.Failures());
-      if (failed.empty()) failed = "GDAL reported no reason";
-    }
-  }
-  if (!failed.empty()) {
-    result.problem = "GDAL could not write " + request.format + " output: " + failed;
-    return result;
-  }
+  result.problem = Translate(source, request, arguments, scratchOutput.c_str(), nullptr, result);
+  if (!result.problem.empty()) return result;
   result.problem = MoveIntoPlace(scratch.Path(), folder, request.overwrite, inputs, result.written);
   result.ok = result.problem.empty();
   return result;

@@ -64,6 +64,16 @@ bool ImportProjectionFile(OGRSpatialReference& reference, const std::filesystem:
   return result == OGRERR_NONE;
 }
 
+// A projection file that defines exactly the EPSG system its id names gets
+// that identity: clients then see "EPSG:6479" rather than a custom system
+// (QGIS's CRS, a PostGIS SRID, a GeoPackage srs_id of the EPSG registry).
+void IdentifyAsEpsg(OGRSpatialReference& reference, std::int32_t csid) {
+  if (csid <= 0 || reference.GetAuthorityName(nullptr) != nullptr) return;
+  OGRSpatialReference epsg;
+  if (epsg.importFromEPSG(csid) == OGRERR_NONE && reference.IsSame(&epsg))
+    reference.SetAuthority(nullptr, "EPSG", csid);
+}
+
 SpatialReferencePtr Build(const std::string& projectionFolder, std::int32_t csid) {
   QuietGdalErrors quiet;
   SpatialReferencePtr reference = MakeUnknownSpatialReference();
@@ -72,6 +82,7 @@ SpatialReferencePtr Build(const std::string& projectionFolder, std::int32_t csid
     const std::filesystem::path file = std::filesystem::path(projectionFolder) / (std::to_string(csid) + ".prj");
     if (FileExists(file)) {
       ok = ImportProjectionFile(*reference, file);
+      if (ok) IdentifyAsEpsg(*reference, csid);
     } else {
       ok = csid > 0 && reference->importFromEPSG(csid) == OGRERR_NONE;
     }

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The test job (also what CI runs): packages, then a separate build with
-# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, then every
+# The test job (also what CI runs): packages (setup.sh --tests: the test
+# tools too), then a separate build with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/, then every
 # test through ctest. Benchmarks are left out of this build; they are run on
 # their own from a Release build.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/setup.sh --packages-only
+bash scripts/setup.sh --tests --packages-only
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
@@ -18,7 +19,7 @@ echo "== configure build-asan"
 # -O1 -g1: sanitizer reports with function names and lines, at a fraction of
 # the compile time of a full optimised build with complete debug information.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
-  -DVELDRANE_SANITIZE=ON -DVELDRANE_BUILD_BENCH=OFF >build-asan/configure.log 2>&1 || {
+  -DVELDRANE_SANITIZE=ON -DVELDRANE_BUILD_BENCH=OFF -DVELDRANE_BUILD_TESTS=ON >build-asan/configure.log 2>&1 || {
   cat build-asan/configure.log >&2
   exit 1
 }

@@ -48,6 +48,10 @@ TEST_F(CoordinateSystems, ProjectionFileWinsOverTheEpsgCode) {
   ASSERT_TRUE(reference->IsProjected());
   EXPECT_NEAR(reference->GetProjParm(SRS_PP_CENTRAL_MERIDIAN), -93.0, 1e-9);
   EXPECT_EQ(reference->GetAxisMappingStrategy(), OAMS_TRADITIONAL_GIS_ORDER);
+  EXPECT_EQ(reference->GetAuthorityName(nullptr), nullptr);
+  // A file that defines exactly the system its EPSG id names has that identity.
+  WritePrj("26915.prj", kUtm15Esri);
+  EXPECT_STREQ(GetCoordinateSystem(26915)->GetAuthorityCode(nullptr), "26915");
 }
 
 TEST_F(CoordinateSystems, WithoutAFileTheIdIsAnEpsgCode) {

@@ -170,6 +170,18 @@ TEST(OgrDriverReportText, FailuresNameTheCauseFirstAndNoOptionOfOgr2ogr) {
             "No DateTime. Misconversion can happen.");
 }
 
+// Databases are written directly; their connection strings are shown without the password.
+TEST_F(OgrDriverExport, DatabaseTargetsAndTheirShownNames) {
+  EXPECT_TRUE(IsDatabaseTarget("PostgreSQL", "PG:dbname=survey"));
+  EXPECT_TRUE(IsDatabaseTarget("PostgreSQL", "pg:dbname=survey"));
+  EXPECT_FALSE(IsDatabaseTarget("PGDump", "survey.sql"));
+  EXPECT_FALSE(IsDatabaseTarget("GPKG", "PG:dbname=survey"));
+  EXPECT_FALSE(IsDatabaseTarget("PostgreSQL", "survey.gpkg"));
+  EXPECT_EQ(WithoutPassword("PG:dbname=s password=secret user=u"), "PG:dbname=s password=*** user=u");
+  EXPECT_EQ(WithoutPassword("PG:PASSWORD = 'a b\\' c' host=h"), "PG:PASSWORD = *** host=h");
+  EXPECT_EQ(WithoutPassword("PG:dbname=s"), "PG:dbname=s");
+}
+
 TEST(OgrDriverReportText, ProblemCountsAndSummaries) {
   EXPECT_EQ(FormatProblemCounts({}), "no problems");
   EXPECT_EQ(FormatProblemCounts({1, 0}), "1 error");
