@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/json_writer.h"
 #include "cli/survey_file.h"
 #include "cli/survey_json.h"
 
@@ -32,15 +33,17 @@ class DumpCommand : public Command {
       err << "veldrane dump: " << DescribeProblem(file_, opened.problem) << '\n';
       return kExitUnreadable;
     }
-    std::string text;
+    // The JSON is written while the model is walked; a failure part way
+    // (the file stops being readable) leaves what was written and the message.
     try {
-      const auto document = SurveyFileToJson(file_, opened.object);
-      text = document.dump(compact_ ? -1 : 2, ' ', false, nlohmann::json::error_handler_t::replace);
+      JsonWriter writer(out, !compact_);
+      WriteSurveyFile(writer, file_, opened.object);
     } catch (const std::exception& e) {
+      out.flush();
       err << "veldrane dump: " << DescribeProblem(file_, e.what()) << '\n';
       return kExitUnreadable;
     }
-    out << text << '\n';
+    out << '\n';
     return kExitOk;
   }
 

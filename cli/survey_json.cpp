@@ -1,330 +1,349 @@
 #include "cli/survey_json.h"
 
-#include <cmath>
+#include <sstream>
 #include <stdexcept>
 
+#include "cli/json_writer.h"
 #include "model/date_time.h"
 #include "model/text.h"
 
 namespace veldrane {
 namespace {
 
-OrderedJson Text(const std::string& text) { return OrderedJson(ToValidUtf8(text)); }
+void Text(JsonWriter& w, const char* key, const std::string& text) { w.Key(key).String(ToValidUtf8(text)); }
 
-// nlohmann prints the shortest text that reads back as the same double; it
-// cannot print NaN or infinities, which JSON has no words for.
-OrderedJson Number(double value) {
-  if (!std::isfinite(value)) return nullptr;
-  return OrderedJson(value);
-}
+void Number(JsonWriter& w, const char* key, double value) { w.Key(key).Number(value); }
 
-OrderedJson Date(const DateTime& value) { return OrderedJson(value.ToIso()); }
+void Date(JsonWriter& w, const char* key, const DateTime& value) { w.Key(key).String(value.ToIso()); }
 
 template <class T>
-OrderedJson NameOf(const std::shared_ptr<T>& linked) {
-  if (!linked) return nullptr;
-  return Text(linked->Name());
+void NameOf(JsonWriter& w, const char* key, const std::shared_ptr<T>& linked) {
+  if (linked) w.Key(key).String(ToValidUtf8(linked->Name()));
+  else w.Key(key).Null();
 }
 
 // What an iterator yields from Initialize until GetNext returns none.
-template <class Iterator, class Convert>
-OrderedJson ArrayOf(const std::shared_ptr<Iterator>& iterator, Convert convert) {
-  OrderedJson items = OrderedJson::array();
-  if (!iterator) return items;
-  iterator->Initialize();
-  while (auto item = iterator->GetNext()) items.push_back(convert(*item));
-  return items;
+template <class Iterator, class Write>
+void ArrayOf(JsonWriter& w, const char* key, const std::shared_ptr<Iterator>& iterator, Write write) {
+  w.Key(key).BeginArray();
+  if (iterator) {
+    iterator->Initialize();
+    while (auto item = iterator->GetNext()) write(w, *item);
+  }
+  w.EndArray();
+}
+
+// A single member object, or null when there is none.
+template <class T, class Write>
+void Optional(JsonWriter& w, const char* key, const std::shared_ptr<T>& member, Write write) {
+  w.Key(key);
+  if (member) write(w, *member);
+  else w.Null();
 }
 
 }  // namespace
 
-OrderedJson SurveyPointToJson(ISurveyPoint& p) {
-  OrderedJson j = OrderedJson::object();
-  j["X"] = Number(p.X());
-  j["Y"] = Number(p.Y());
-  j["Z"] = Number(p.Z());
-  j["Code"] = Text(p.Code());
-  j["CodeDescription"] = Text(p.CodeDescription());
-  j["Id"] = p.Id();
-  j["VerticalAdjustment"] = Number(p.VerticalAdjustment());
-  j["Station"] = Number(p.Station());
-  j["PointTag"] = Text(p.PointTag());
-  j["LateralOffset"] = Number(p.LateralOffset());
-  j["BaselineOffset"] = Number(p.BaselineOffset());
-  return j;
+void WriteSurveyPoint(JsonWriter& w, ISurveyPoint& p) {
+  w.BeginObject();
+  Number(w, "X", p.X());
+  Number(w, "Y", p.Y());
+  Number(w, "Z", p.Z());
+  Text(w, "Code", p.Code());
+  Text(w, "CodeDescription", p.CodeDescription());
+  w.Key("Id").Integer(p.Id());
+  Number(w, "VerticalAdjustment", p.VerticalAdjustment());
+  Number(w, "Station", p.Station());
+  Text(w, "PointTag", p.PointTag());
+  Number(w, "LateralOffset", p.LateralOffset());
+  Number(w, "BaselineOffset", p.BaselineOffset());
+  w.EndObject();
 }
 
-OrderedJson VerticalControlToJson(IVerticalControl& b) {
-  OrderedJson j = OrderedJson::object();
-  j["Name"] = Text(b.Name());
-  j["Northing"] = Number(b.Northing());
-  j["Easting"] = Number(b.Easting());
-  j["DocumentedElevation"] = Number(b.DocumentedElevation());
-  j["VerticalDatum"] = Text(b.VerticalDatum());
-  j["Epoch"] = Text(b.Epoch());
-  j["Condition"] = Text(b.Condition());
-  j["MeasuredElevation"] = Number(b.MeasuredElevation());
-  j["PID"] = Text(b.PID());
-  j["Description"] = Text(b.Description());
-  j["IsPermanent"] = b.IsPermanent();
-  j["Adjustment"] = Number(b.Adjustment());
-  j["SurveyDate"] = Date(b.SurveyDate());
-  j["FieldBook"] = Text(b.FieldBook());
-  j["PageNumber"] = Text(b.PageNumber());
-  j["LocalMeanSeaLevelRelationship"] = Number(b.LocalMeanSeaLevelRelationship());
-  j["MeanLowerLowWaterRelationship"] = Number(b.MeanLowerLowWaterRelationship());
-  j["NationalTidalDatumEpoch"] = Text(b.NationalTidalDatumEpoch());
-  return j;
+void WriteVerticalControl(JsonWriter& w, IVerticalControl& b) {
+  w.BeginObject();
+  Text(w, "Name", b.Name());
+  Number(w, "Northing", b.Northing());
+  Number(w, "Easting", b.Easting());
+  Number(w, "DocumentedElevation", b.DocumentedElevation());
+  Text(w, "VerticalDatum", b.VerticalDatum());
+  Text(w, "Epoch", b.Epoch());
+  Text(w, "Condition", b.Condition());
+  Number(w, "MeasuredElevation", b.MeasuredElevation());
+  Text(w, "PID", b.PID());
+  Text(w, "Description", b.Description());
+  w.Key("IsPermanent").Bool(b.IsPermanent());
+  Number(w, "Adjustment", b.Adjustment());
+  Date(w, "SurveyDate", b.SurveyDate());
+  Text(w, "FieldBook", b.FieldBook());
+  Text(w, "PageNumber", b.PageNumber());
+  Number(w, "LocalMeanSeaLevelRelationship", b.LocalMeanSeaLevelRelationship());
+  Number(w, "MeanLowerLowWaterRelationship", b.MeanLowerLowWaterRelationship());
+  Text(w, "NationalTidalDatumEpoch", b.NationalTidalDatumEpoch());
+  w.EndObject();
 }
 
-OrderedJson GageToJson(IGage& g) {
-  OrderedJson j = OrderedJson::object();
-  j["WaterSurfaceElevation"] = Number(g.WaterSurfaceElevation());
-  j["Name"] = Text(g.Name());
-  j["Northing"] = Number(g.Northing());
-  j["Easting"] = Number(g.Easting());
-  j["Code"] = Text(g.Code());
-  j["MeasurementDate"] = Date(g.MeasurementDate());
-  j["LocalMeanSeaLevelReference"] = Number(g.LocalMeanSeaLevelReference());
-  j["MeanLowerLowWaterReference"] = Number(g.MeanLowerLowWaterReference());
-  j["Description"] = Text(g.Description());
-  j["FieldBook"] = Text(g.FieldBook());
-  j["PageNumber"] = Text(g.PageNumber());
-  j["Benchmark"] = NameOf(g.Benchmark());
-  return j;
+void WriteGage(JsonWriter& w, IGage& g) {
+  w.BeginObject();
+  Number(w, "WaterSurfaceElevation", g.WaterSurfaceElevation());
+  Text(w, "Name", g.Name());
+  Number(w, "Northing", g.Northing());
+  Number(w, "Easting", g.Easting());
+  Text(w, "Code", g.Code());
+  Date(w, "MeasurementDate", g.MeasurementDate());
+  Number(w, "LocalMeanSeaLevelReference", g.LocalMeanSeaLevelReference());
+  Number(w, "MeanLowerLowWaterReference", g.MeanLowerLowWaterReference());
+  Text(w, "Description", g.Description());
+  Text(w, "FieldBook", g.FieldBook());
+  Text(w, "PageNumber", g.PageNumber());
+  NameOf(w, "Benchmark", g.Benchmark());
+  w.EndObject();
 }
 
-OrderedJson CrewMemberToJson(ICrewMember& m) {
-  OrderedJson j = OrderedJson::object();
-  j["Name"] = Text(m.Name());
-  j["Assignment"] = Text(m.Assignment());
-  return j;
+void WriteCrewMember(JsonWriter& w, ICrewMember& m) {
+  w.BeginObject();
+  Text(w, "Name", m.Name());
+  Text(w, "Assignment", m.Assignment());
+  w.EndObject();
 }
 
-OrderedJson EquipmentToJson(IEquipment& e) {
-  OrderedJson j = OrderedJson::object();
-  j["Instrument"] = Text(e.Instrument());
-  j["SerialNumber"] = Text(e.SerialNumber());
-  j["Model"] = Text(e.Model());
-  j["Description"] = Text(e.Description());
-  return j;
+void WriteEquipment(JsonWriter& w, IEquipment& e) {
+  w.BeginObject();
+  Text(w, "Instrument", e.Instrument());
+  Text(w, "SerialNumber", e.SerialNumber());
+  Text(w, "Model", e.Model());
+  Text(w, "Description", e.Description());
+  w.EndObject();
 }
 
-OrderedJson WeatherToJson(IWeather& w) {
-  OrderedJson j = OrderedJson::object();
-  j["Temperature"] = Text(w.Temperature());
-  j["Pressure"] = Text(w.Pressure());
-  j["Humidity"] = Text(w.Humidity());
-  j["CloudConditions"] = Text(w.CloudConditions());
-  j["WindSpeed"] = Text(w.WindSpeed());
-  j["WindDirection"] = Text(w.WindDirection());
-  j["TimeStamp"] = Date(w.TimeStamp());
-  j["FieldBook"] = Text(w.FieldBook());
-  j["PageNumber"] = Text(w.PageNumber());
-  return j;
+void WriteWeather(JsonWriter& w, IWeather& o) {
+  w.BeginObject();
+  Text(w, "Temperature", o.Temperature());
+  Text(w, "Pressure", o.Pressure());
+  Text(w, "Humidity", o.Humidity());
+  Text(w, "CloudConditions", o.CloudConditions());
+  Text(w, "WindSpeed", o.WindSpeed());
+  Text(w, "WindDirection", o.WindDirection());
+  Date(w, "TimeStamp", o.TimeStamp());
+  Text(w, "FieldBook", o.FieldBook());
+  Text(w, "PageNumber", o.PageNumber());
+  w.EndObject();
 }
 
-OrderedJson CrossSectionToJson(ICrossSection& s) {
-  OrderedJson j = OrderedJson::object();
-  j["Points"] = ArrayOf(s.Points(), SurveyPointToJson);
-  j["StartX"] = Number(s.StartX());
-  j["StartY"] = Number(s.StartY());
-  j["StopX"] = Number(s.StopX());
-  j["StopY"] = Number(s.StopY());
-  j["Station"] = Number(s.Station());
-  j["RangeName"] = Text(s.RangeName());
-  j["AltName"] = Text(s.AltName());
-  j["Benchmark"] = NameOf(s.Benchmark());
-  j["Gage"] = NameOf(s.Gage());
-  j["FieldBook"] = Text(s.FieldBook());
-  j["PageNumber"] = Text(s.PageNumber());
-  j["WaterSurfaceElevation"] = Number(s.WaterSurfaceElevation());
-  j["WaterSurfaceTime"] = Date(s.WaterSurfaceTime());
-  j["SurveyDate"] = Date(s.SurveyDate());
-  j["Description"] = Text(s.Description());
-  j["GridAzimuth"] = Number(s.GridAzimuth());
-  j["GeodeticAzimuth"] = Number(s.GeodeticAzimuth());
-  j["BaselineIntersectX"] = Number(s.BaselineIntersectX());
-  j["BaselineIntersectY"] = Number(s.BaselineIntersectY());
-  return j;
+void WriteCrossSection(JsonWriter& w, ICrossSection& s) {
+  w.BeginObject();
+  ArrayOf(w, "Points", s.Points(), WriteSurveyPoint);
+  Number(w, "StartX", s.StartX());
+  Number(w, "StartY", s.StartY());
+  Number(w, "StopX", s.StopX());
+  Number(w, "StopY", s.StopY());
+  Number(w, "Station", s.Station());
+  Text(w, "RangeName", s.RangeName());
+  Text(w, "AltName", s.AltName());
+  NameOf(w, "Benchmark", s.Benchmark());
+  NameOf(w, "Gage", s.Gage());
+  Text(w, "FieldBook", s.FieldBook());
+  Text(w, "PageNumber", s.PageNumber());
+  Number(w, "WaterSurfaceElevation", s.WaterSurfaceElevation());
+  Date(w, "WaterSurfaceTime", s.WaterSurfaceTime());
+  Date(w, "SurveyDate", s.SurveyDate());
+  Text(w, "Description", s.Description());
+  Number(w, "GridAzimuth", s.GridAzimuth());
+  Number(w, "GeodeticAzimuth", s.GeodeticAzimuth());
+  Number(w, "BaselineIntersectX", s.BaselineIntersectX());
+  Number(w, "BaselineIntersectY", s.BaselineIntersectY());
+  w.EndObject();
 }
 
-OrderedJson ProfileCenterlineToJson(IProfileCenterline& p) {
-  OrderedJson j = OrderedJson::object();
-  j["Points"] = ArrayOf(p.Points(), SurveyPointToJson);
-  j["StartX"] = Number(p.StartX());
-  j["StartY"] = Number(p.StartY());
-  j["Station"] = Number(p.Station());
-  j["AltName"] = Text(p.AltName());
-  j["Benchmark"] = NameOf(p.Benchmark());
-  j["Gage"] = NameOf(p.Gage());
-  j["FieldBook"] = Text(p.FieldBook());
-  j["PageNumber"] = Text(p.PageNumber());
-  j["WaterSurfaceElevation"] = Number(p.WaterSurfaceElevation());
-  j["WaterSurfaceTime"] = Date(p.WaterSurfaceTime());
-  j["SurveyDate"] = Date(p.SurveyDate());
-  j["Description"] = Text(p.Description());
-  return j;
+void WriteProfileCenterline(JsonWriter& w, IProfileCenterline& p) {
+  w.BeginObject();
+  ArrayOf(w, "Points", p.Points(), WriteSurveyPoint);
+  Number(w, "StartX", p.StartX());
+  Number(w, "StartY", p.StartY());
+  Number(w, "Station", p.Station());
+  Text(w, "AltName", p.AltName());
+  NameOf(w, "Benchmark", p.Benchmark());
+  NameOf(w, "Gage", p.Gage());
+  Text(w, "FieldBook", p.FieldBook());
+  Text(w, "PageNumber", p.PageNumber());
+  Number(w, "WaterSurfaceElevation", p.WaterSurfaceElevation());
+  Date(w, "WaterSurfaceTime", p.WaterSurfaceTime());
+  Date(w, "SurveyDate", p.SurveyDate());
+  Text(w, "Description", p.Description());
+  w.EndObject();
 }
 
-OrderedJson MiscShotPointToJson(IMiscShotPoint& m) {
-  OrderedJson j = OrderedJson::object();
+void WriteMiscShotPoint(JsonWriter& w, IMiscShotPoint& m) {
+  w.BeginObject();
   const auto point = m.Point();
-  j["Point"] = point ? SurveyPointToJson(*point) : OrderedJson(nullptr);
-  j["Description"] = Text(m.Description());
-  j["Benchmark"] = NameOf(m.Benchmark());
-  j["FieldBook"] = Text(m.FieldBook());
-  j["PageNumber"] = Text(m.PageNumber());
-  j["SurveyDate"] = Date(m.SurveyDate());
-  j["Gage"] = NameOf(m.Gage());
-  j["WaterSurfaceElevation"] = Number(m.WaterSurfaceElevation());
-  j["WaterSurfaceTime"] = Date(m.WaterSurfaceTime());
-  return j;
+  Optional(w, "Point", point, WriteSurveyPoint);
+  Text(w, "Description", m.Description());
+  NameOf(w, "Benchmark", m.Benchmark());
+  Text(w, "FieldBook", m.FieldBook());
+  Text(w, "PageNumber", m.PageNumber());
+  Date(w, "SurveyDate", m.SurveyDate());
+  NameOf(w, "Gage", m.Gage());
+  Number(w, "WaterSurfaceElevation", m.WaterSurfaceElevation());
+  Date(w, "WaterSurfaceTime", m.WaterSurfaceTime());
+  w.EndObject();
 }
 
-OrderedJson AreaRingToJson(IAreaRing& r) {
-  OrderedJson j = OrderedJson::object();
-  j["SurveyPoints"] = ArrayOf(r.SurveyPoints(), SurveyPointToJson);
-  j["InternalRings"] = ArrayOf(r.InternalRings(), AreaRingToJson);
-  return j;
+void WriteAreaRing(JsonWriter& w, IAreaRing& r) {
+  w.BeginObject();
+  ArrayOf(w, "SurveyPoints", r.SurveyPoints(), WriteSurveyPoint);
+  ArrayOf(w, "InternalRings", r.InternalRings(), WriteAreaRing);
+  w.EndObject();
 }
 
-OrderedJson SurveyAreaToJson(ISurveyArea& a) {
-  OrderedJson j = OrderedJson::object();
+void WriteSurveyArea(JsonWriter& w, ISurveyArea& a) {
+  w.BeginObject();
   const auto ring = a.AreaRing();
-  j["AreaRing"] = ring ? AreaRingToJson(*ring) : OrderedJson(nullptr);
-  j["AltName"] = Text(a.AltName());
-  j["Benchmark"] = NameOf(a.Benchmark());
-  j["FieldBook"] = Text(a.FieldBook());
-  j["PageNumber"] = Text(a.PageNumber());
-  j["SurveyDate"] = Date(a.SurveyDate());
-  j["Description"] = Text(a.Description());
-  j["Gage"] = NameOf(a.Gage());
-  j["WaterSurfaceElevation"] = Number(a.WaterSurfaceElevation());
-  j["WaterSurfaceTime"] = Date(a.WaterSurfaceTime());
-  return j;
+  Optional(w, "AreaRing", ring, WriteAreaRing);
+  Text(w, "AltName", a.AltName());
+  NameOf(w, "Benchmark", a.Benchmark());
+  Text(w, "FieldBook", a.FieldBook());
+  Text(w, "PageNumber", a.PageNumber());
+  Date(w, "SurveyDate", a.SurveyDate());
+  Text(w, "Description", a.Description());
+  NameOf(w, "Gage", a.Gage());
+  Number(w, "WaterSurfaceElevation", a.WaterSurfaceElevation());
+  Date(w, "WaterSurfaceTime", a.WaterSurfaceTime());
+  w.EndObject();
 }
 
-OrderedJson TraversePointToJson(ITraversePoint& t) {
-  OrderedJson j = OrderedJson::object();
-  j["TraversePointId"] = t.TraversePointId();
-  j["AdjustedAngle"] = Number(t.AdjustedAngle());
-  j["AdjustedDistance"] = Number(t.AdjustedDistance());
-  j["BackGeodeticAzimuth"] = Number(t.BackGeodeticAzimuth());
-  j["ScaleFactor"] = Number(t.ScaleFactor());
-  j["Convergence"] = Number(t.Convergence());
-  j["Latitude"] = Number(t.Latitude());
-  j["Longitude"] = Number(t.Longitude());
-  j["Northing"] = Number(t.Northing());
-  j["Easting"] = Number(t.Easting());
-  j["Station"] = Number(t.Station());
-  j["StationName"] = Text(t.StationName());
-  j["AltName"] = Text(t.AltName());
-  j["MeasuredAngle"] = Number(t.MeasuredAngle());
-  j["MeasuredDistance"] = Number(t.MeasuredDistance());
-  j["ForwardGeodeticAzimuth"] = Number(t.ForwardGeodeticAzimuth());
-  j["PlaneDistance"] = Number(t.PlaneDistance());
-  j["PlaneAzimuth"] = Number(t.PlaneAzimuth());
-  return j;
+void WriteTraversePoint(JsonWriter& w, ITraversePoint& t) {
+  w.BeginObject();
+  w.Key("TraversePointId").Integer(t.TraversePointId());
+  Number(w, "AdjustedAngle", t.AdjustedAngle());
+  Number(w, "AdjustedDistance", t.AdjustedDistance());
+  Number(w, "BackGeodeticAzimuth", t.BackGeodeticAzimuth());
+  Number(w, "ScaleFactor", t.ScaleFactor());
+  Number(w, "Convergence", t.Convergence());
+  Number(w, "Latitude", t.Latitude());
+  Number(w, "Longitude", t.Longitude());
+  Number(w, "Northing", t.Northing());
+  Number(w, "Easting", t.Easting());
+  Number(w, "Station", t.Station());
+  Text(w, "StationName", t.StationName());
+  Text(w, "AltName", t.AltName());
+  Number(w, "MeasuredAngle", t.MeasuredAngle());
+  Number(w, "MeasuredDistance", t.MeasuredDistance());
+  Number(w, "ForwardGeodeticAzimuth", t.ForwardGeodeticAzimuth());
+  Number(w, "PlaneDistance", t.PlaneDistance());
+  Number(w, "PlaneAzimuth", t.PlaneAzimuth());
+  w.EndObject();
 }
 
-OrderedJson TraverseToJson(ITraverse& t) {
-  OrderedJson j = OrderedJson::object();
-  j["JobNumber"] = Text(t.JobNumber());
-  j["OriginalFileName"] = Text(t.OriginalFileName());
-  j["HorizontalDatum"] = Text(t.HorizontalDatum());
-  j["HorizontalEpoch"] = Text(t.HorizontalEpoch());
-  j["HorizontalAccuracy"] = Number(t.HorizontalAccuracy());
-  j["HorizontalAccuracyClass"] = Text(t.HorizontalAccuracyClass());
-  j["TraverseDate"] = Date(t.TraverseDate());
-  j["FieldBook"] = Text(t.FieldBook());
-  j["PageNumber"] = Text(t.PageNumber());
-  j["Title"] = Text(t.Title());
-  j["Projection"] = Text(t.Projection());
-  j["Units"] = Text(t.Units());
-  j["TraversePoints"] = ArrayOf(t.TraversePoints(), TraversePointToJson);
-  j["Comments"] = Text(t.Comments());
-  return j;
+void WriteTraverse(JsonWriter& w, ITraverse& t) {
+  w.BeginObject();
+  Text(w, "JobNumber", t.JobNumber());
+  Text(w, "OriginalFileName", t.OriginalFileName());
+  Text(w, "HorizontalDatum", t.HorizontalDatum());
+  Text(w, "HorizontalEpoch", t.HorizontalEpoch());
+  Number(w, "HorizontalAccuracy", t.HorizontalAccuracy());
+  Text(w, "HorizontalAccuracyClass", t.HorizontalAccuracyClass());
+  Date(w, "TraverseDate", t.TraverseDate());
+  Text(w, "FieldBook", t.FieldBook());
+  Text(w, "PageNumber", t.PageNumber());
+  Text(w, "Title", t.Title());
+  Text(w, "Projection", t.Projection());
+  Text(w, "Units", t.Units());
+  ArrayOf(w, "TraversePoints", t.TraversePoints(), WriteTraversePoint);
+  Text(w, "Comments", t.Comments());
+  w.EndObject();
 }
 
-OrderedJson SurveyToJson(ISurvey& s) {
-  OrderedJson j = OrderedJson::object();
-  j["JobNumber"] = Text(s.JobNumber());
-  j["Title"] = Text(s.Title());
-  j["Comments"] = Text(s.Comments());
-  j["OriginalFileName"] = Text(s.OriginalFileName());
-  j["Contractor"] = Text(s.Contractor());
-  j["HorizontalDatum"] = Text(s.HorizontalDatum());
-  j["VerticalDatum"] = Text(s.VerticalDatum());
-  j["Epoch"] = Text(s.Epoch());
-  j["Location"] = Text(s.Location());
-  j["SurveyOrder"] = Text(s.SurveyOrder());
-  j["CrossSections"] = ArrayOf(s.CrossSections(), CrossSectionToJson);
-  j["ProfileCenterlines"] = ArrayOf(s.ProfileCenterlines(), ProfileCenterlineToJson);
-  j["SurveyDate"] = Date(s.SurveyDate());
-  j["SurveyStartDate"] = Date(s.SurveyStartDate());
-  j["SurveyEndDate"] = Date(s.SurveyEndDate());
-  j["MiscShotPoints"] = ArrayOf(s.MiscShotPoints(), MiscShotPointToJson);
-  j["Areas"] = ArrayOf(s.Areas(), SurveyAreaToJson);
-  j["Units"] = Text(s.Units());
-  j["Projection"] = Text(s.Projection());
-  j["VerticalControls"] = ArrayOf(s.VerticalControls(), VerticalControlToJson);
-  j["Gages"] = ArrayOf(s.Gages(), GageToJson);
-  j["FieldBook"] = Text(s.FieldBook());
-  j["PageNumber"] = Text(s.PageNumber());
-  j["CrewMembers"] = ArrayOf(s.CrewMembers(), CrewMemberToJson);
-  j["Equipment"] = ArrayOf(s.Equipment(), EquipmentToJson);
-  j["Weather"] = ArrayOf(s.Weather(), WeatherToJson);
+void WriteSurvey(JsonWriter& w, ISurvey& s) {
+  w.BeginObject();
+  Text(w, "JobNumber", s.JobNumber());
+  Text(w, "Title", s.Title());
+  Text(w, "Comments", s.Comments());
+  Text(w, "OriginalFileName", s.OriginalFileName());
+  Text(w, "Contractor", s.Contractor());
+  Text(w, "HorizontalDatum", s.HorizontalDatum());
+  Text(w, "VerticalDatum", s.VerticalDatum());
+  Text(w, "Epoch", s.Epoch());
+  Text(w, "Location", s.Location());
+  Text(w, "SurveyOrder", s.SurveyOrder());
+  ArrayOf(w, "CrossSections", s.CrossSections(), WriteCrossSection);
+  ArrayOf(w, "ProfileCenterlines", s.ProfileCenterlines(), WriteProfileCenterline);
+  Date(w, "SurveyDate", s.SurveyDate());
+  Date(w, "SurveyStartDate", s.SurveyStartDate());
+  Date(w, "SurveyEndDate", s.SurveyEndDate());
+  ArrayOf(w, "MiscShotPoints", s.MiscShotPoints(), WriteMiscShotPoint);
+  ArrayOf(w, "Areas", s.Areas(), WriteSurveyArea);
+  Text(w, "Units", s.Units());
+  Text(w, "Projection", s.Projection());
+  ArrayOf(w, "VerticalControls", s.VerticalControls(), WriteVerticalControl);
+  ArrayOf(w, "Gages", s.Gages(), WriteGage);
+  Text(w, "FieldBook", s.FieldBook());
+  Text(w, "PageNumber", s.PageNumber());
+  ArrayOf(w, "CrewMembers", s.CrewMembers(), WriteCrewMember);
+  ArrayOf(w, "Equipment", s.Equipment(), WriteEquipment);
+  ArrayOf(w, "Weather", s.Weather(), WriteWeather);
   const auto baseline = s.Baseline();
-  j["Baseline"] = baseline ? TraverseToJson(*baseline) : OrderedJson(nullptr);
-  j["BaselineFileName"] = Text(s.BaselineFileName());
-  j["CombinedScaleFactor"] = Number(s.CombinedScaleFactor());
-  j["version"] = Text(s.version());
-  j["HorizontalEpoch"] = Text(s.HorizontalEpoch());
-  j["HorizontalAccuracyClass"] = Text(s.HorizontalAccuracyClass());
-  j["VerticalAccuracy"] = Number(s.VerticalAccuracy());
-  j["ParishName"] = Text(s.ParishName());
-  j["ContractNumber"] = Text(s.ContractNumber());
-  j["HorizontalAccuracy"] = Number(s.HorizontalAccuracy());
-  j["VerticalAccuracyClass"] = Text(s.VerticalAccuracyClass());
-  j["QuadName"] = Text(s.QuadName());
-  return j;
+  Optional(w, "Baseline", baseline, WriteTraverse);
+  Text(w, "BaselineFileName", s.BaselineFileName());
+  Number(w, "CombinedScaleFactor", s.CombinedScaleFactor());
+  Text(w, "version", s.version());
+  Text(w, "HorizontalEpoch", s.HorizontalEpoch());
+  Text(w, "HorizontalAccuracyClass", s.HorizontalAccuracyClass());
+  Number(w, "VerticalAccuracy", s.VerticalAccuracy());
+  Text(w, "ParishName", s.ParishName());
+  Text(w, "ContractNumber", s.ContractNumber());
+  Number(w, "HorizontalAccuracy", s.HorizontalAccuracy());
+  Text(w, "VerticalAccuracyClass", s.VerticalAccuracyClass());
+  Text(w, "QuadName", s.QuadName());
+  w.EndObject();
 }
 
-OrderedJson ErrorToJson(const ISurveyError& e) {
-  OrderedJson j = OrderedJson::object();
-  j["Filename"] = Text(e.Filename());
-  j["LineNumber"] = e.LineNumber();
-  j["Description"] = Text(e.Description());
-  j["severity"] = e.severity();
-  return j;
+void WriteErrorRecord(JsonWriter& w, const std::string& filename, std::int32_t line, const std::string& description,
+                      std::int32_t severity) {
+  w.BeginObject();
+  Text(w, "Filename", filename);
+  w.Key("LineNumber").Integer(line);
+  Text(w, "Description", description);
+  w.Key("severity").Integer(severity);
+  w.EndObject();
 }
 
-OrderedJson DrainErrorsToJson(ISurveyErrorQueue* queue) {
-  OrderedJson records = OrderedJson::array();
-  if (!queue) return records;
-  while (!queue->IsEmpty()) {
+void WriteErrors(JsonWriter& w, ISurveyErrorQueue* queue) {
+  w.BeginArray();
+  while (queue && !queue->IsEmpty()) {
     const auto error = queue->Pop();
-    if (error) records.push_back(ErrorToJson(*error));
+    if (error) WriteErrorRecord(w, error->Filename(), error->LineNumber(), error->Description(), error->severity());
   }
-  return records;
+  w.EndArray();
 }
 
-OrderedJson SurveyFileToJson(const std::string& path, const std::shared_ptr<IInterface>& object) {
-  OrderedJson j = OrderedJson::object();
-  j["file"] = Text(path);
-  if (auto survey = std::dynamic_pointer_cast<ISurvey>(object)) {
-    j["kind"] = "survey";
-    j["survey"] = SurveyToJson(*survey);
-    j["errors"] = DrainErrorsToJson(survey->Errors().get());
-  } else if (auto traverse = std::dynamic_pointer_cast<ITraverse>(object)) {
-    j["kind"] = "traverse";
-    j["traverse"] = TraverseToJson(*traverse);
-    j["errors"] = DrainErrorsToJson(traverse->Errors().get());
+void WriteSurveyFile(JsonWriter& w, const std::string& path, const std::shared_ptr<IInterface>& object) {
+  const auto survey = std::dynamic_pointer_cast<ISurvey>(object);
+  const auto traverse = std::dynamic_pointer_cast<ITraverse>(object);
+  if (!survey && !traverse) throw std::invalid_argument(path + " was read as neither a survey nor a traverse");
+  w.BeginObject();
+  Text(w, "file", path);
+  if (survey) {
+    w.Key("kind").String("survey");
+    w.Key("survey");
+    WriteSurvey(w, *survey);
+    w.Key("errors");
+    WriteErrors(w, survey->Errors().get());
   } else {
-    throw std::invalid_argument(path + " was read as neither a survey nor a traverse");
+    w.Key("kind").String("traverse");
+    w.Key("traverse");
+    WriteTraverse(w, *traverse);
+    w.Key("errors");
+    WriteErrors(w, traverse->Errors().get());
   }
-  return j;
+  w.EndObject();
+}
+
+std::string SurveyFileJsonText(const std::string& path, const std::shared_ptr<IInterface>& object, bool pretty) {
+  std::ostringstream text;
+  {
+    JsonWriter w(text, pretty);
+    WriteSurveyFile(w, path, object);
+  }
+  return text.str();
 }
 
 }  // namespace veldrane

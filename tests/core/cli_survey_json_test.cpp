@@ -5,10 +5,14 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/json_writer.h"
 #include "cli/survey_json.h"
 #include "model/constants.h"
 #include "model/date_time.h"
@@ -151,6 +155,26 @@ struct FakeSurvey : test::FakeSurvey {
   bool HasCustomCode(const std::string&) override { return true; }
 };
 
+using OrderedJson = nlohmann::ordered_json;
+
+// What a Write* function writes for `value`, compact, and read back.
+template <class T, class V>
+std::string WrittenText(void (*write)(JsonWriter&, T&), V& value) {
+  std::ostringstream text;
+  {
+    JsonWriter w(text, false);
+    write(w, value);
+  }
+  return text.str();
+}
+template <class T, class V>
+OrderedJson Written(void (*write)(JsonWriter&, T&), V& value) {
+  return OrderedJson::parse(WrittenText(write, value));
+}
+OrderedJson Dumped(const std::string& path, const std::shared_ptr<IInterface>& object) {
+  return OrderedJson::parse(SurveyFileJsonText(path, object, false));
+}
+
 std::vector<std::string> Keys(const OrderedJson& object) {
   std::vector<std::string> keys;
   for (const auto& item : object.items()) keys.push_back(item.key());
@@ -160,7 +184,7 @@ std::vector<std::string> Keys(const OrderedJson& object) {
 // The member order is pinned end to end by the dump script (tests/scripts).
 TEST(SurveyJsonTest, SurveyMembersWithoutErrorsAndCodeLookups) {
   FakeSurvey survey;
-  const auto j = SurveyToJson(survey);
+  const auto j = Written(WriteSurvey, survey);
   EXPECT_EQ(Keys(j).size(), 38u);
   EXPECT_EQ(j["SurveyEndDate"], "2011-03-16T00:00:00");
   EXPECT_EQ(j["Baseline"], nullptr);
@@ -171,20 +195,20 @@ TEST(SurveyJsonTest, SurveyMembersWithoutErrorsAndCodeLookups) {
 TEST(SurveyJsonTest, NumbersKeepExactValuesAndSentinelsNonFiniteBecomesNull) {
   FakeSurvey survey;
   survey.scale = 0.1 + 0.2;  // 0.30000000000000004: needs all 17 digits
-  const auto text = SurveyToJson(survey).dump();
+  const auto text = WrittenText(WriteSurvey, survey);
   EXPECT_NE(text.find("\"CombinedScaleFactor\":0.30000000000000004"), std::string::npos) << text;
   EXPECT_NE(text.find("\"VerticalAccuracy\":0.0001"), std::string::npos) << text;
   EXPECT_EQ(OrderedJson::parse(text)["CombinedScaleFactor"].get<double>(), 0.1 + 0.2);
 
   survey.scale = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(SurveyToJson(survey)["CombinedScaleFactor"], nullptr);
+  EXPECT_EQ(Written(WriteSurvey, survey)["CombinedScaleFactor"], nullptr);
   survey.scale = -std::numeric_limits<double>::infinity();
-  EXPECT_EQ(SurveyToJson(survey)["CombinedScaleFactor"], nullptr);
+  EXPECT_EQ(Written(WriteSurvey, survey)["CombinedScaleFactor"], nullptr);
 
   auto point = LeveePoint();
   point->id = kUndefinedPointId;
   point->z = 3.0;
-  const auto p = SurveyPointToJson(*point);
+  const auto p = Written(WriteSurveyPoint, *point);
   EXPECT_TRUE(p["Id"].is_number_integer());
   EXPECT_NE(p.dump().find("\"Id\":9999999,"), std::string::npos) << p.dump();
   EXPECT_TRUE(p["Z"].is_number_float());
@@ -201,7 +225,7 @@ TEST(SurveyJsonTest, FeaturesNameTheirLinkedBenchmarkAndGageOrNull) {
   section->points = {LeveePoint(), LeveePoint()};
   auto bare = LeveeSection();
 
-  const auto j = CrossSectionToJson(*section);
+  const auto j = Written(WriteCrossSection, *section);
   EXPECT_EQ(j["Benchmark"], "BM LEV-3");
   EXPECT_EQ(j["Gage"], "BRG-01");
   EXPECT_EQ(j["Points"].size(), 2u);
@@ -210,16 +234,16 @@ TEST(SurveyJsonTest, FeaturesNameTheirLinkedBenchmarkAndGageOrNull) {
   EXPECT_EQ(Keys(j).front(), "Points");
   EXPECT_EQ(Keys(j).back(), "BaselineIntersectY");
 
-  const auto b = CrossSectionToJson(*bare);
+  const auto b = Written(WriteCrossSection, *bare);
   EXPECT_EQ(b["Benchmark"], nullptr);
   EXPECT_EQ(b["Gage"], nullptr);
 
-  const auto g = GageToJson(*gage);
+  const auto g = Written(WriteGage, *gage);
   EXPECT_EQ(g["Benchmark"], "BM LEV-3");
   EXPECT_EQ(g["MeasurementDate"], "2011-03-14T10:30:00");
   EXPECT_EQ(g["MeanLowerLowWaterReference"].get<double>(), -0.61);
 
-  const auto v = VerticalControlToJson(*benchmark);
+  const auto v = Written(WriteVerticalControl, *benchmark);
   EXPECT_EQ(v["IsPermanent"], true);
   EXPECT_EQ(Keys(v).size(), 18u);
 }
@@ -239,7 +263,7 @@ TEST(SurveyJsonTest, CollectionsAreReadFromTheFirstItemWhateverTheIteratorPositi
     std::shared_ptr<IVerticalControlIterator> VerticalControls() override { return it; }
   } rewinding;
   rewinding.it = advanced;
-  const auto j = SurveyToJson(rewinding);
+  const auto j = Written(WriteSurvey, rewinding);
   ASSERT_EQ(j["VerticalControls"].size(), 2u);
   EXPECT_EQ(j["VerticalControls"][1]["Name"], "TBM 7");
 }
@@ -256,7 +280,7 @@ TEST(SurveyJsonTest, AreaRingsNestHolesAndIslands) {
   auto area = std::make_shared<FakeArea>();
   area->altName = "Borrow pit";
   area->ring = exterior;
-  const auto j = SurveyAreaToJson(*area);
+  const auto j = Written(WriteSurveyArea, *area);
   EXPECT_EQ(j["AreaRing"]["SurveyPoints"].size(), 3u);
   ASSERT_EQ(j["AreaRing"]["InternalRings"].size(), 1u);
   EXPECT_EQ(j["AreaRing"]["InternalRings"][0]["SurveyPoints"].size(), 2u);
@@ -265,7 +289,7 @@ TEST(SurveyJsonTest, AreaRingsNestHolesAndIslands) {
 
   FakeArea empty;
   empty.ring = nullptr;
-  EXPECT_EQ(SurveyAreaToJson(empty)["AreaRing"], nullptr);
+  EXPECT_EQ(Written(WriteSurveyArea, empty)["AreaRing"], nullptr);
 }
 
 TEST(SurveyJsonTest, DumpDrainsErrorsLastIncludingThoseQueuedWhileReading) {
@@ -275,7 +299,7 @@ TEST(SurveyJsonTest, DumpDrainsErrorsLastIncludingThoseQueuedWhileReading) {
   baseline->points = {LeveeStation()};
   survey->baseline = baseline;
 
-  const auto j = SurveyFileToJson("samples/levee.em", survey);
+  const auto j = Dumped("samples/levee.em", survey);
   EXPECT_EQ(Keys(j), (std::vector<std::string>{"file", "kind", "survey", "errors"}));
   EXPECT_EQ(j["kind"], "survey");
   EXPECT_EQ(j["survey"]["Baseline"]["TraversePoints"][0]["StationName"], "0+00.00");
@@ -290,7 +314,7 @@ TEST(SurveyJsonTest, TraverseFilesDumpAsTraverseAndOtherObjectsAreRefused) {
   auto traverse = LeveeBaseline();
   traverse->points = {LeveeStation(), LeveeStation()};
   traverse->errors->Push(std::make_shared<GenericSurveyError>("c.83", 14, "Unrecognized horizontal datum : X", 1));
-  const auto j = SurveyFileToJson("c.83", traverse);
+  const auto j = Dumped("c.83", traverse);
   EXPECT_EQ(Keys(j), (std::vector<std::string>{"file", "kind", "traverse", "errors"}));
   EXPECT_EQ(j["kind"], "traverse");
   EXPECT_EQ(Keys(j["traverse"]).size(), 14u);
@@ -299,7 +323,7 @@ TEST(SurveyJsonTest, TraverseFilesDumpAsTraverseAndOtherObjectsAreRefused) {
   EXPECT_EQ(Keys(j["traverse"]["TraversePoints"][0]).size(), 18u);
   EXPECT_EQ(j["errors"][0]["severity"], 1);
 
-  EXPECT_THROW(SurveyFileToJson("x", LeveePoint()), std::invalid_argument);
+  EXPECT_THROW(SurveyFileJsonText("x", LeveePoint(), true), std::invalid_argument);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace veldrane::test {
 namespace {
 
 std::string Dump(const std::string& path, const std::shared_ptr<IInterface>& object) {
-  return SurveyFileToJson(path, object).dump(1);
+  return SurveyFileJsonText(path, object, true);
 }
 
 TEST(SurveyTextTest, EverySampleReadsFromMemoryAsFromItsFile) {
