@@ -1,5 +1,7 @@
 // The `veldrane` command-line tool: subcommand wiring only; each subcommand
 // lives in its own cli/<name>_command.cpp and is listed in cli/commands.h.
+// Built twice where GDAL is available: `veldrane` with the core commands
+// (VELDRANE_CORE_TOOL), handing the rest to `veldrane-gdal` with all of them.
 #include <iostream>
 #include <memory>
 #include <utility>
@@ -9,7 +11,14 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/gdal_tool.h"
 #include "config/scratch_files.h"
+
+#if VELDRANE_CORE_TOOL
+#define VELDRANE_COMMANDS(X) VELDRANE_CORE_COMMANDS(X)
+#else
+#define VELDRANE_COMMANDS(X) VELDRANE_CORE_COMMANDS(X) VELDRANE_GDAL_COMMANDS(X)
+#endif
 
 namespace veldrane::cli {
 
@@ -28,6 +37,9 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
 }
 
 int Main(int argc, char** argv) {
+#if VELDRANE_CORE_TOOL
+  if (!RunsWithoutGdal(argc, argv)) return RunGdalTool(argv);
+#endif
   CLI::App app("Veldrane reads land and hydrographic survey files (.em .cl .830 .pro .27 .83 .bl)\n"
                "and reports what they hold.",
                "veldrane");
