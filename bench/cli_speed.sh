@@ -60,9 +60,9 @@ done
 
 if "$BIN" check --help | grep -q -- --jobs; then
   mkdir -p "$WORK/folder"
-  python3 "$ROOT/bench/tools/make_survey_points.py" 20 250 "$WORK/one.em"
+  python3 "$ROOT/bench/tools/make_survey_points.py" 20 500 "$WORK/one.em"
   for i in $(seq -w 1 200); do cp "$WORK/one.em" "$WORK/folder/s$i.em"; done
-  echo "2. check of 200 surveys of 5,000 points, median of $RUNS runs"
+  echo "2. check of 200 surveys of 10,000 points, median of $RUNS runs"
   declare -A took
   for jobs in 1 default; do
     flag=(); [ "$jobs" = default ] || flag=(-j "$jobs")
