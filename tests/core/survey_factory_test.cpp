@@ -70,8 +70,9 @@ TEST_F(SurveyFactoryTest, AFileThatCannotBeOpenedIsOneRecordInEveryReader) {
     EXPECT_EQ(std::to_string(first->LineNumber()) + ":" + std::to_string(first->severity()) + ":" + first->Description(),
               record + path + " (" + why + ")");
     EXPECT_TRUE(errors->IsEmpty());
-    if (survey) EXPECT_EQ(survey->CrossSections()->Size() + survey->ProfileCenterlines()->Size(), 0);
-    if (traverse) EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
+    const int items = survey ? survey->CrossSections()->Size() + survey->ProfileCenterlines()->Size()
+                             : traverse->TraversePoints()->Size();
+    EXPECT_EQ(items, 0);
   }
 }
 
