@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/text.h"
@@ -135,12 +136,29 @@ TEST_F(EMLineBatchFileTest, LargeSurveyReadAheadMatchesTheSameTextReadInPlace) {
   ASSERT_GT(errors.size(), 1u);
   // Reported on the last line of its block, 49 lines on.
   EXPECT_EQ(errors[0], "103:1:Non-Numeric Easting Value in Coordinate:50,690000,north,1.5");
-  const OrderedJson points = Json(fromFile)["CrossSections"];
-  EXPECT_EQ(points, Json(*fromText)["CrossSections"]);
-  ASSERT_GT(points.size(), 100u);
-  EXPECT_EQ(points[0]["Points"].size(), 50u);  // the rest of a block after a bad line is not read
-  ExpectMembers(points[1]["Points"][3], R"({"X": 3390003, "Z": 2.25, "Code": "TAB"})");
-  ExpectMembers(points[1]["Points"][4], R"({"X": 3390004.25, "Y": 690000.5, "Z": 4.5, "Code": "GND"})");
+  // Compared point by point through the model: the JSON view of so many
+  // points costs seconds in a debug build.
+  const auto fileSections = fromFile.CrossSections();
+  const auto textSections = fromText->CrossSections();
+  ASSERT_EQ(fileSections->Size(), textSections->Size());
+  ASSERT_GT(fileSections->Size(), 100);
+  for (int s = 0; const auto a = fileSections->GetNext(); ++s) {
+    const auto points = a->Points(), same = textSections->GetNext()->Points();
+    // The rest of a block after a bad line is not read.
+    ASSERT_EQ(points->Size(), s % 97 == 0 ? 50 : 100) << "section " << s;
+    ASSERT_EQ(same->Size(), points->Size()) << "section " << s;
+    for (int i = 0; const auto p = points->GetNext(); ++i) {
+      const auto q = same->GetNext();
+      ASSERT_EQ(std::tuple(p->X(), p->Y(), p->Z(), p->Code()), std::tuple(q->X(), q->Y(), q->Z(), q->Code()));
+      // The tab-separated form and the common one.
+      if (s == 1 && i == 3) {
+        EXPECT_EQ(std::tuple(p->X(), p->Z(), p->Code()), std::tuple(3390003.0, 2.25, "TAB"));
+      }
+      if (s == 1 && i == 4) {
+        EXPECT_EQ(std::tuple(p->X(), p->Y(), p->Z(), p->Code()), std::tuple(3390004.25, 690000.5, 4.5, "GND"));
+      }
+    }
+  }
 }
 
 }  // namespace
