@@ -10,7 +10,6 @@
 #include "config/module_context.h"
 #include "config/process_tables.h"
 #include "config/settings_paths.h"
-#include "config/survey_file_utils.h"
 #include "config/table_text.h"
 #include "config/value_domain.h"
 #include "model/constants.h"

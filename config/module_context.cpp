@@ -27,6 +27,10 @@ std::shared_ptr<ModuleContext> ModuleContext::Derive() const {
 
 ModuleContext& CurrentModuleContext() { return tCurrent != nullptr ? *tCurrent : ThreadDefaultContext(); }
 
+const std::string& CurrentSurveyFile() { return CurrentModuleContext().CurrentSurveyFile(); }
+
+void SetCurrentSurveyFile(std::string path) { CurrentModuleContext().SetCurrentSurveyFile(std::move(path)); }
+
 ModuleContextScope::ModuleContextScope(ModuleContext& context) : previous_(tCurrent) { tCurrent = &context; }
 
 ModuleContextScope::~ModuleContextScope() { tCurrent = previous_; }

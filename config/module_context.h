@@ -93,6 +93,12 @@ class ModuleContext {
 // context when no scope is active. Never fails.
 ModuleContext& CurrentModuleContext();
 
+// The path most recently opened for the host in the current module context.
+// Error records raised outside a reader (coordinate system problems) carry it
+// as their file name.
+const std::string& CurrentSurveyFile();
+void SetCurrentSurveyFile(std::string path);
+
 // Installs `context` on the calling thread for the scope's lifetime, then
 // restores whatever was current before. Scopes nest; the context must
 // outlive the scope.

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/survey_json.h"
 #include "model/notifier.h"
 #include "model/survey_error.h"
 #include "readers/survey_factory.h"
@@ -14,19 +17,9 @@
 namespace veldrane::fuzz {
 namespace {
 
-// Keeps the optimiser from dropping reads whose results are unused.
-volatile std::size_t g_sink = 0;
-
-void Use(const std::string& s) { g_sink = g_sink + s.size(); }
-void Use(double d) { g_sink = g_sink + static_cast<std::size_t>(d == d); }
-void Use(std::int32_t i) { g_sink = g_sink + static_cast<std::size_t>(i & 1); }
-void Use(bool b) { g_sink = g_sink + (b ? 1u : 0u); }
-// Printing a date runs the calendar conversion over whatever value a reader produced.
-void Use(const DateTime& d) { Use(d.ToIso()); }
-
 class SilentNotifier : public INotifier {
  public:
-  void Notify(NoticeKind, const std::string& title, const std::string& text) override { Use(title + text); }
+  void Notify(NoticeKind, const std::string&, const std::string&) override {}
 };
 
 // Walks a 0- or 1-based item iterator both ways: by GetNext and by GetItem
@@ -34,7 +27,7 @@ class SilentNotifier : public INotifier {
 // PRO reader's profile iterator ignores the index by design and always
 // answers its one profile).
 template <class Iterator, class Visit>
-void WalkIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visit, bool indexed = true) {
+void CheckIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visit, bool indexed = true) {
   if (!it) return;
   const std::int32_t size = it->Size();
   it->Initialize();
@@ -52,77 +45,68 @@ void WalkIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit visi
   }
 }
 
-void WalkPoint(ISurveyPoint& p) {
-  Use(p.X()), Use(p.Y()), Use(p.Z()), Use(p.Code()), Use(p.CodeDescription()), Use(p.Id());
-  Use(p.VerticalAdjustment()), Use(p.Station()), Use(p.PointTag()), Use(p.LateralOffset());
-  Use(p.BaselineOffset());
-}
-
-void WalkBenchmark(IVerticalControl& b) {
-  Use(b.Name()), Use(b.Northing()), Use(b.Easting()), Use(b.DocumentedElevation()), Use(b.VerticalDatum());
-  Use(b.Epoch()), Use(b.Condition()), Use(b.MeasuredElevation()), Use(b.PID()), Use(b.Description());
-  Use(b.IsPermanent()), Use(b.Adjustment()), Use(b.SurveyDate()), Use(b.FieldBook()), Use(b.PageNumber());
-  Use(b.LocalMeanSeaLevelRelationship()), Use(b.MeanLowerLowWaterRelationship());
-  Use(b.NationalTidalDatumEpoch());
-}
-
-void WalkGage(IGage& g) {
-  Use(g.WaterSurfaceElevation()), Use(g.Name()), Use(g.Northing()), Use(g.Easting()), Use(g.Code());
-  Use(g.MeasurementDate()), Use(g.LocalMeanSeaLevelReference()), Use(g.MeanLowerLowWaterReference());
-  Use(g.Description()), Use(g.FieldBook()), Use(g.PageNumber());
-  if (auto b = g.Benchmark()) WalkBenchmark(*b);
-}
+const auto kLeaf = [](auto&) {};
 
 template <class Feature>
-void WalkLinks(Feature& f) {
-  if (auto b = f.Benchmark()) WalkBenchmark(*b);
-  if (auto g = f.Gage()) WalkGage(*g);
+void CheckPoints(Feature& feature) {
+  CheckIterator(feature.Points(), 0, kLeaf);
 }
 
-void WalkCrossSection(ICrossSection& s) {
-  WalkIterator(s.Points(), 0, WalkPoint);
-  Use(s.StartX()), Use(s.StartY()), Use(s.StopX()), Use(s.StopY()), Use(s.Station()), Use(s.RangeName());
-  Use(s.AltName()), Use(s.FieldBook()), Use(s.PageNumber()), Use(s.WaterSurfaceElevation());
-  Use(s.WaterSurfaceTime()), Use(s.SurveyDate()), Use(s.Description()), Use(s.GridAzimuth());
-  Use(s.GeodeticAzimuth()), Use(s.BaselineIntersectX()), Use(s.BaselineIntersectY());
-  WalkLinks(s);
-}
-
-void WalkProfile(IProfileCenterline& p) {
-  WalkIterator(p.Points(), 0, WalkPoint);
-  Use(p.StartX()), Use(p.StartY()), Use(p.Station()), Use(p.AltName()), Use(p.FieldBook());
-  Use(p.PageNumber()), Use(p.WaterSurfaceElevation()), Use(p.WaterSurfaceTime()), Use(p.SurveyDate());
-  Use(p.Description());
-  WalkLinks(p);
-}
-
-void WalkShot(IMiscShotPoint& m) {
-  if (auto p = m.Point()) WalkPoint(*p);
-  Use(m.Description()), Use(m.FieldBook()), Use(m.PageNumber()), Use(m.SurveyDate());
-  Use(m.WaterSurfaceElevation()), Use(m.WaterSurfaceTime());
-  WalkLinks(m);
-}
-
-void WalkRing(IAreaRing& r, int depth) {
+void CheckRing(IAreaRing& ring, int depth) {
   // Rings nest one level (holes of an outer ring); a deeper chain would be
   // a cycle, which must not exist.
   if (depth > 2) throw std::logic_error("area rings nest deeper than holes");
-  WalkIterator(r.SurveyPoints(), 0, WalkPoint);
-  WalkIterator(r.InternalRings(), 0, [depth](IAreaRing& hole) { WalkRing(hole, depth + 1); });
+  CheckIterator(ring.SurveyPoints(), 0, kLeaf);
+  CheckIterator(ring.InternalRings(), 0, [depth](IAreaRing& hole) { CheckRing(hole, depth + 1); });
 }
 
-void WalkArea(ISurveyArea& a) {
-  if (auto r = a.AreaRing()) WalkRing(*r, 0);
-  Use(a.AltName()), Use(a.FieldBook()), Use(a.PageNumber()), Use(a.SurveyDate()), Use(a.Description());
-  Use(a.WaterSurfaceElevation()), Use(a.WaterSurfaceTime());
-  WalkLinks(a);
+// Every collection of the survey, walked both ways.
+void CheckIterators(ISurvey& s) {
+  CheckIterator(s.CrossSections(), 0, CheckPoints<ICrossSection>);
+  CheckIterator(s.ProfileCenterlines(), 0, CheckPoints<IProfileCenterline>, /*indexed=*/false);
+  CheckIterator(s.MiscShotPoints(), 0, kLeaf);
+  CheckIterator(s.Areas(), 0, [](ISurveyArea& a) {
+    if (auto ring = a.AreaRing()) CheckRing(*ring, 0);
+  });
+  CheckIterator(s.VerticalControls(), 1, kLeaf);
+  CheckIterator(s.Gages(), 1, kLeaf);
+  CheckIterator(s.CrewMembers(), 0, kLeaf);
+  CheckIterator(s.Equipment(), 0, kLeaf);
+  CheckIterator(s.Weather(), 0, kLeaf);
+  if (auto baseline = s.Baseline()) CheckIterator(baseline->TraversePoints(), 0, kLeaf);
+  s.GetCustomCode("TOE"), s.HasCustomCode("TOE");
 }
 
-void WalkTraversePoint(ITraversePoint& p) {
-  Use(p.TraversePointId()), Use(p.AdjustedAngle()), Use(p.AdjustedDistance()), Use(p.BackGeodeticAzimuth());
-  Use(p.ScaleFactor()), Use(p.Convergence()), Use(p.Latitude()), Use(p.Longitude()), Use(p.Northing());
-  Use(p.Easting()), Use(p.Station()), Use(p.StationName()), Use(p.AltName()), Use(p.MeasuredAngle());
-  Use(p.MeasuredDistance()), Use(p.ForwardGeodeticAzimuth()), Use(p.PlaneDistance()), Use(p.PlaneAzimuth());
+// Strict UTF-8: no overlongs, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    std::uint32_t cp = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0)
+      n = 1, cp = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+      n = 2, cp = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+      n = 3, cp = c & 0x07;
+    else
+      return false;
+    if (i + n >= s.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k) {
+      const unsigned char cc = static_cast<unsigned char>(s[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000)) return false;
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += n + 1;
+  }
+  return true;
 }
 
 }  // namespace
@@ -150,53 +134,6 @@ void SilenceNotifier() {
   SetNotifier(&notifier);
 }
 
-void DrainErrors(ISurveyErrorQueue* queue) {
-  if (!queue) return;
-  while (!queue->IsEmpty()) {
-    auto error = queue->Pop();
-    if (!error) throw std::logic_error("error queue holds a null record");
-    Use(error->Filename()), Use(error->Description()), Use(error->ToString());
-    Use(error->LineNumber()), Use(error->severity());
-  }
-}
-
-void WalkTraverse(ITraverse& t) {
-  Use(t.JobNumber()), Use(t.OriginalFileName()), Use(t.HorizontalDatum()), Use(t.HorizontalEpoch());
-  Use(t.HorizontalAccuracy()), Use(t.HorizontalAccuracyClass()), Use(t.TraverseDate()), Use(t.FieldBook());
-  Use(t.PageNumber()), Use(t.Title()), Use(t.Projection()), Use(t.Units()), Use(t.Comments());
-  WalkIterator(t.TraversePoints(), 0, WalkTraversePoint);
-}
-
-void WalkSurvey(ISurvey& s) {
-  Use(s.JobNumber()), Use(s.Title()), Use(s.Comments()), Use(s.OriginalFileName()), Use(s.Contractor());
-  Use(s.HorizontalDatum()), Use(s.VerticalDatum()), Use(s.Epoch()), Use(s.Location()), Use(s.SurveyOrder());
-  WalkIterator(s.CrossSections(), 0, WalkCrossSection);
-  WalkIterator(s.ProfileCenterlines(), 0, WalkProfile, /*indexed=*/false);
-  Use(s.SurveyDate()), Use(s.SurveyStartDate()), Use(s.SurveyEndDate());
-  WalkIterator(s.MiscShotPoints(), 0, WalkShot);
-  WalkIterator(s.Areas(), 0, WalkArea);
-  Use(s.Units()), Use(s.Projection());
-  WalkIterator(s.VerticalControls(), 1, WalkBenchmark);
-  WalkIterator(s.Gages(), 1, WalkGage);
-  Use(s.FieldBook()), Use(s.PageNumber());
-  WalkIterator(s.CrewMembers(), 0, [](ICrewMember& m) { Use(m.Name()), Use(m.Assignment()); });
-  WalkIterator(s.Equipment(), 0, [](IEquipment& e) {
-    Use(e.Instrument()), Use(e.SerialNumber()), Use(e.Model()), Use(e.Description());
-  });
-  WalkIterator(s.Weather(), 0, [](IWeather& w) {
-    Use(w.Temperature()), Use(w.Pressure()), Use(w.Humidity()), Use(w.CloudConditions()), Use(w.WindSpeed());
-    Use(w.WindDirection()), Use(w.TimeStamp()), Use(w.FieldBook()), Use(w.PageNumber());
-  });
-  if (auto baseline = s.Baseline()) {
-    WalkTraverse(*baseline);
-    DrainErrors(baseline->Errors().get());
-  }
-  Use(s.BaselineFileName()), Use(s.CombinedScaleFactor()), Use(s.version()), Use(s.HorizontalEpoch());
-  Use(s.HorizontalAccuracyClass()), Use(s.VerticalAccuracy()), Use(s.ParishName()), Use(s.ContractNumber());
-  Use(s.HorizontalAccuracy()), Use(s.VerticalAccuracyClass()), Use(s.QuadName());
-  Use(s.GetCustomCode("TOE")), Use(s.HasCustomCode("TOE"));
-}
-
 void OpenAndWalk(const std::string& path) {
   std::shared_ptr<IInterface> object;
   try {
@@ -205,15 +142,18 @@ void OpenAndWalk(const std::string& path) {
     return;  // a fatal record: the documented way a reader gives up
   }
   if (!object) throw std::logic_error("the survey factory returned nothing");
-  if (auto survey = std::dynamic_pointer_cast<ISurvey>(object)) {
-    WalkSurvey(*survey);
-    DrainErrors(survey->Errors().get());
-  } else if (auto traverse = std::dynamic_pointer_cast<ITraverse>(object)) {
-    WalkTraverse(*traverse);
-    DrainErrors(traverse->Errors().get());
-  } else {
-    throw std::logic_error("the survey factory returned neither a survey nor a traverse");
-  }
+  if (auto survey = std::dynamic_pointer_cast<ISurvey>(object))
+    CheckIterators(*survey);
+  else if (auto traverse = std::dynamic_pointer_cast<ITraverse>(object))
+    CheckIterator(traverse->TraversePoints(), 0, kLeaf);
+  // The dump reads every member (lazily computed ones too) and drains the
+  // error queue last; its text must be valid UTF-8, parse (the strict
+  // parser throws on invalid UTF-8) and be exactly what nlohmann prints for
+  // the parsed value.
+  const std::string text = SurveyFileJsonText(path, object, true);
+  if (!IsValidUtf8(text)) throw std::logic_error("dump JSON is not valid UTF-8");
+  if (nlohmann::ordered_json::parse(text).dump(2) != text)
+    throw std::logic_error("dump JSON does not survive a round trip");
 }
 
 }  // namespace veldrane::fuzz

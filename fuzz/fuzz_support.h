@@ -1,14 +1,10 @@
 #pragma once
 // Shared plumbing of the fuzz targets: a per-process scratch folder for the
-// input file (the readers take paths, not buffers), a silent notifier, and a
-// walk over every member of a survey or traverse so that lazily computed
-// values (cross-section points, the baseline, offsets) run too.
+// input file (the readers take paths, not buffers), a silent notifier, and
+// the walk of a survey or traverse file through the factory.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-
-#include "model/features.h"
 
 namespace veldrane::fuzz {
 
@@ -23,15 +19,12 @@ std::string WriteScratchFile(const std::string& name, const std::uint8_t* data, 
 // loaders report duplicates through it and a fuzzer would flood stderr.
 void SilenceNotifier();
 
-// Reads every member of every object reachable from the survey / traverse.
-void WalkSurvey(ISurvey& survey);
-void WalkTraverse(ITraverse& traverse);
-// Pops every record of the queue and reads its fields; null is allowed.
-void DrainErrors(ISurveyErrorQueue* queue);
-
-// Opens `path` through the survey factory, walks the result and drains its
-// error queue. A RaisedError from the factory (a fatal record) is an
-// accepted outcome; anything else escapes and is a finding.
+// Opens `path` through the survey factory, walks every collection both by
+// GetNext and by GetItem, and dumps the whole model as JSON (every member,
+// lazily computed ones too, then the drained error queue), which must be
+// valid UTF-8 and read back the same. A RaisedError from the factory (a
+// fatal record) is an accepted outcome; anything else escapes and is a
+// finding.
 void OpenAndWalk(const std::string& path);
 
 }  // namespace veldrane::fuzz

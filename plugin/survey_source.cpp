@@ -1,7 +1,7 @@
 #include "plugin/survey_source.h"
 
 #include "config/coordinate_system_domain.h"
-#include "config/survey_file_utils.h"
+#include "readers/survey_file_utils.h"
 
 namespace veldrane {
 

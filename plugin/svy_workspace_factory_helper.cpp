@@ -5,7 +5,7 @@
 #include "config/coordinate_system_domain.h"
 #include "config/file_system.h"
 #include "config/settings_paths.h"
-#include "config/survey_file_utils.h"
+#include "readers/survey_file_utils.h"
 #include "config/value_domain.h"
 #include "model/constants.h"
 #include "model/error_propagation.h"

@@ -10,7 +10,6 @@ set(VELDRANE_FUZZ_MUTATE_SECONDS 10 CACHE STRING "Seconds of mutated inputs each
 # they live so a change to a sample is fuzzed and replayed as it stands.
 set(VELDRANE_FUZZ_SEEDS_em
   samples/borrow_pit.em samples/channel_hydro.em samples/field_mistakes.em samples/levee.em samples/profile.em)
-set(VELDRANE_FUZZ_SEEDS_dump_json ${VELDRANE_FUZZ_SEEDS_em})
 set(VELDRANE_FUZZ_SEEDS_bl samples/levee.bl)
 set(VELDRANE_FUZZ_SEEDS_corvid830 samples/old_route.830)
 set(VELDRANE_FUZZ_SEEDS_pro samples/centerline.pro)

@@ -1,5 +1,5 @@
-// The one-line text of error records (check output, driver warnings) and
-// the summary of `veldrane check`.
+// The one-line text of error records (check output, driver warnings, the
+// catalog's error log) and the summary of `veldrane check`.
 #include <gtest/gtest.h>
 
 #include "cli/error_format.h"
@@ -20,6 +20,9 @@ TEST(ErrorFormatTest, OneRecordIsOneLineWithTheFileNamedAsOnDisk) {
       {"a.em", -1, 0, "No baseline", "a.em: warning: No baseline"},
       {"a.em", 0, 1, "Whole file", "a.em: error: Whole file"},
       {"s/b.em", 1, 2, "First line", "s/b.em:1: fatal: First line"},
+      // Severities out of range take the nearest word.
+      {"a.em", 2, -3, "Low", "a.em:2: warning: Low"},
+      {"a.em", 3, 7, "High", "a.em:3: fatal: High"},
       {"a.em", 5, 1, "Two\r\nlines\rand\nmore", "a.em:5: error: Two  lines and more"},
       // Control characters and bytes that are not UTF-8 escaped in the name,
       // a Windows-1252 description converted.
@@ -29,14 +32,6 @@ TEST(ErrorFormatTest, OneRecordIsOneLineWithTheFileNamedAsOnDisk) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FormatErrorLine(c.file, c.line, c.severity, c.description), c.expected) << c.expected;
-}
-
-TEST(ErrorFormatTest, SeverityNamesCoverOutOfRangeValues) {
-  EXPECT_STREQ(SeverityWord(-3), "warning");
-  EXPECT_STREQ(SeverityWord(0), "warning");
-  EXPECT_STREQ(SeverityWord(1), "error");
-  EXPECT_STREQ(SeverityWord(2), "fatal");
-  EXPECT_STREQ(SeverityWord(7), "fatal");
 }
 
 TEST(ErrorFormatTest, SummaryCountsWithSingularAndPlural) {

@@ -13,7 +13,7 @@
 #include "config/file_system.h"
 #include "config/module_context.h"
 #include "config/settings_paths.h"
-#include "config/survey_file_utils.h"
+#include "readers/survey_file_utils.h"
 #include "model/notifier.h"
 #include "model/survey_error.h"
 #include "tests/core/capturing_notifier.h"

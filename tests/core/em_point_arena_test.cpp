@@ -60,21 +60,5 @@ TEST(EMPageWarmerTest, WarmedMemoryIsResidentAndKeepsItsContents) {
   ::munmap(mapped, kBytes);
 }
 
-TEST(EMPointArenaTest, WarmingReachesOnlyAFewMegabytesPastTheLastPoint) {
-  if (!EMPageWarmer::Supported()) GTEST_SKIP() << "this kernel cannot fault memory in on request";
-  constexpr std::size_t kChunkBytes = std::size_t{32} << 20;
-  EMPointArena arena(kChunkBytes);
-  arena.WarmAhead(true);
-  EMStoredPoint* first = arena.Allocate(1);
-  const std::size_t points = (std::size_t{3} << 20) / sizeof(EMStoredPoint);
-  for (std::size_t i = 1; i < points; ++i) ASSERT_TRUE(arena.Extend(first + i, 1));
-  arena.WarmAhead(false);  // waits for what was asked
-  const std::size_t used = points * sizeof(EMStoredPoint);
-  const std::size_t reach = (used + EMPointArena::kWarmAheadBytes + EMPointArena::kHugePageBytes - 1) /
-                            EMPointArena::kHugePageBytes * EMPointArena::kHugePageBytes;
-  const std::size_t resident = ResidentBytes(first, kChunkBytes);
-  EXPECT_EQ(resident, reach) << "points stored: " << used << " bytes";
-}
-
 }  // namespace
 }  // namespace veldrane

@@ -11,7 +11,6 @@
 #include "cli/survey_json.h"
 #include "config/file_system.h"
 #include "readers/survey_factory.h"
-#include "tests/core/em_test_support.h"
 #include "tests/core/reader_test_support.h"
 
 namespace veldrane::test {
@@ -33,9 +32,7 @@ TEST(SurveyTextTest, EverySampleReadsFromMemoryAsFromItsFile) {
   EXPECT_GE(samples, 8);
 }
 
-using SurveyTextFolderTest = ScratchFileTest;
-
-TEST_F(SurveyTextFolderTest, TextNotOnDiskFindsItsCodesAndBaselineBesideItsPath) {
+TEST_F(ReaderTest, TextNotOnDiskFindsItsCodesAndBaselineBesideItsPath) {
   Write("CODES.DAT", "GND;ground\n");
   Write("line.bl", "#B01 0,0,0,A\n#B02 0,100,100,B\n");
   const std::string path = (dir_ / "new.em").string();
@@ -44,14 +41,8 @@ TEST_F(SurveyTextFolderTest, TextNotOnDiskFindsItsCodesAndBaselineBesideItsPath)
   ASSERT_NE(survey, nullptr);
   EXPECT_FALSE(FileExists(path));
   EXPECT_EQ(survey->GetCustomCode("GND"), "ground");
-  const auto sections = Collect(survey->CrossSections());
-  ASSERT_EQ(sections.size(), 1u);
-  EXPECT_EQ(sections[0]->BaselineIntersectX(), 0.0);
-  EXPECT_EQ(sections[0]->BaselineIntersectY(), 50.0);
-  const auto errors = Drain(*survey->Errors());
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].line, 6);
-  EXPECT_EQ(errors[0].text, "Invalid File Format Version : EM07");
+  ExpectMembers(Json(*survey), R"({"CrossSections": [{"BaselineIntersectX": 0, "BaselineIntersectY": 50}]})");
+  EXPECT_EQ(Drain(*survey->Errors()), Lines{"6:1:Invalid File Format Version : EM07"});
 }
 
 }  // namespace

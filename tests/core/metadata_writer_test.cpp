@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -28,17 +29,7 @@ using test::Date;
 using test::FakeBenchmark;
 using test::FakeGage;
 using test::FakeTraverse;
-
-struct Write {
-  std::string path;
-  std::string value;
-  int action;
-  bool operator==(const Write&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Write& w) {
-  return out << "{" << w.path << " = \"" << w.value << "\" action " << w.action << "}";
-}
+using Texts = std::vector<std::string>;
 
 class RecordingPropertySet : public IXmlPropertySet {
  public:
@@ -47,26 +38,24 @@ class RecordingPropertySet : public IXmlPropertySet {
   std::shared_ptr<ISurveyError> SaveAsFile(const std::filesystem::path&) const override { return nullptr; }
   std::string GetXml() const override { return {}; }
 
-  std::vector<Write> writes;
-  std::string failOnPath;  // a write to this path throws
-
-  // The writes whose path starts with `prefix`.
-  std::vector<Write> Under(const std::string& prefix) const {
-    std::vector<Write> picked;
-    for (const auto& w : writes)
-      if (w.path.rfind(prefix, 0) == 0) picked.push_back(w);
+  // Each write under `prefix` as "PATH=VALUE", the prefix left out, and
+  // " (action N)" after a write with an action (3 adds a record).
+  Texts Under(const std::string& prefix = "") const {
+    Texts picked;
+    for (const auto& [path, value, action] : writes)
+      if (path.rfind(prefix, 0) == 0)
+        picked.push_back(path.substr(prefix.size()) + "=" + value +
+                         (action != 0 ? " (action " + std::to_string(action) + ")" : ""));
     return picked;
   }
-  bool Wrote(const std::string& path) const {
-    for (const auto& w : writes)
-      if (w.path == path) return true;
-    return false;
-  }
+
+  std::vector<std::tuple<std::string, std::string, int>> writes;
+  std::string failOnPath;  // a write to this path throws
 
  protected:
   void StoreProperty(const std::string& path, const std::string& text, int, int action, bool) override {
     if (path == failOnPath) throw std::runtime_error("disk full");
-    writes.push_back({path, text, action});
+    writes.emplace_back(path, text, action);
   }
 };
 
@@ -87,14 +76,14 @@ struct FakeCrewMember : ICrewMember {
 };
 
 struct FakeWeather : IWeather {
-  std::string temperature, pressure, humidity, cloud, windSpeed, windDirection;
+  std::string temperature, cloud, windSpeed;
   DateTime stamp = DateTime::Undefined();
   std::string Temperature() override { return temperature; }
-  std::string Pressure() override { return pressure; }
-  std::string Humidity() override { return humidity; }
+  std::string Pressure() override { return {}; }
+  std::string Humidity() override { return {}; }
   std::string CloudConditions() override { return cloud; }
   std::string WindSpeed() override { return windSpeed; }
-  std::string WindDirection() override { return windDirection; }
+  std::string WindDirection() override { return {}; }
   DateTime TimeStamp() override { return stamp; }
   std::string FieldBook() override { return {}; }
   std::string PageNumber() override { return {}; }
@@ -105,17 +94,25 @@ std::shared_ptr<Iterator> ListOf(const test::Items<T>& items) {
   return std::make_shared<ListIterator<Iterator, T>>(items);
 }
 
-// The shared fake survey with the header values the writer reads, the
-// crew, equipment and weather lists, and the choice of a reader that offers
-// no benchmark or gage collection at all.
+// The shared fake survey with one levee survey's header values, the crew,
+// equipment and weather lists, and the choice of a reader that offers no
+// benchmark or gage collection at all.
 struct FakeSurvey : test::FakeSurvey {
-  std::string jobNumber, title, comments, originalFileName, contractor, verticalDatum, verticalEpoch, location;
-  DateTime surveyDate = DateTime::Undefined();
+  std::string jobNumber = "J-17", title = "Levee Reach 4", comments = "Rain delay", originalFileName = "levee.em",
+              contractor = "Acme Surveys", verticalDatum = "navd88", verticalEpoch = "2004.65",
+              location = "Bayou Teche";
+  DateTime surveyDate = Date(2023, 3, 1);
   bool offersBenchmarks = true, offersGages = true;
   test::Items<IEquipment> equipment;
   test::Items<ICrewMember> crew;
   test::Items<IWeather> weather;
 
+  FakeSurvey() {
+    units = "ft";
+    projection = "1702";
+    datum = "NAD83";
+    epoch = "1986";
+  }
   std::string JobNumber() override { return jobNumber; }
   std::string Title() override { return title; }
   std::string Comments() override { return comments; }
@@ -152,121 +149,53 @@ class MetadataWriterTest : public ::testing::Test {
   }
   void TearDown() override { ResetSharedValueDomain(); }
 
-  static FakeSurvey LeveeSurvey() {
-    FakeSurvey s;
-    s.originalFileName = "levee.em";
-    s.contractor = "Acme Surveys";
-    s.comments = "Rain delay";
-    s.verticalDatum = "navd88";
-    s.units = "ft";
-    s.surveyDate = Date(2023, 3, 1);
-    s.title = "Levee Reach 4";
-    s.jobNumber = "J-17";
-    s.location = "Bayou Teche";
-    s.projection = "1702";
-    s.datum = "NAD83";
-    s.epoch = "1986";
-    s.verticalEpoch = "2004.65";
-    return s;
+  static Texts Written(FakeSurvey& survey, const std::string& prefix = "") {
+    RecordingPropertySet set;
+    SetMetadataValuesFromEM(set, survey);
+    return set.Under(prefix);
   }
-
-  CapturingNotifier notifier;
 };
 
 TEST_F(MetadataWriterTest, SurveyHeaderValuesGoToTheirPathsInOrder) {
-  FakeSurvey survey = LeveeSurvey();
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  const std::vector<Write> expected{
-      {"idinfo/citation/citeinfo/title", "levee.em", 0},
-      {"idinfo/citation/citeinfo/origin", "Acme Surveys", 0},
-      {"idinfo/descript/supplinf", "Rain delay", 0},
-      {"spref/vertdef/altsys/altdatum", "NAVD 1988", 0},
-      {"spref/vertdef/altsys/altUnits", "FEET", 0},
-      {"idinfo/citation/citeinfo/pubdate", "Wednesday, March 1, 2023", 0},
-      {"idinfo/citation/serinfo/sername", "Levee Reach 4", 0},
-      {"idinfo/citation/serinfo/issue", "J-17", 0},
-      {"idinfo/citation/keywords/place/placekey", "Bayou Teche", 0},
-      {"spref/horizsys/planar/mapproj/mapprojn", "1702", 0},
-      {"spref/horizsys/planar/gridsys/gridsysn", "State Plane Coordinate System NAD83 (1986)", 0},
-      {"spref/horizsys/geodetic/horizdn", "NAD83 (1986)", 0},
-      {"spref/horizsys/planar/gridsys/spcs/spcszone", "LOUISIANA SOUTH", 0},
-      {"spref/vertdef/depthsys/depthdn", "2004.65", 0},
-      {"spref/horizsys/planar/planci/plandu", "FEET", 0},
-      // An EM survey always offers its benchmark and gage lists, even empty.
-      {"halden/vertcntl", "", 0},
-      {"halden/gages", "", 0},
-  };
-  EXPECT_EQ(set.writes, expected);
-  EXPECT_TRUE(notifier.texts.empty());
-}
-
-TEST_F(MetadataWriterTest, DatumWithoutEpochAndUnknownCodes) {
-  FakeSurvey survey = LeveeSurvey();
+  FakeSurvey survey;
+  EXPECT_EQ(Written(survey),
+            (Texts{"idinfo/citation/citeinfo/title=levee.em", "idinfo/citation/citeinfo/origin=Acme Surveys",
+                   "idinfo/descript/supplinf=Rain delay", "spref/vertdef/altsys/altdatum=NAVD 1988",
+                   "spref/vertdef/altsys/altUnits=FEET", "idinfo/citation/citeinfo/pubdate=Wednesday, March 1, 2023",
+                   "idinfo/citation/serinfo/sername=Levee Reach 4", "idinfo/citation/serinfo/issue=J-17",
+                   "idinfo/citation/keywords/place/placekey=Bayou Teche", "spref/horizsys/planar/mapproj/mapprojn=1702",
+                   "spref/horizsys/planar/gridsys/gridsysn=State Plane Coordinate System NAD83 (1986)",
+                   "spref/horizsys/geodetic/horizdn=NAD83 (1986)",
+                   "spref/horizsys/planar/gridsys/spcs/spcszone=LOUISIANA SOUTH",
+                   "spref/vertdef/depthsys/depthdn=2004.65", "spref/horizsys/planar/planci/plandu=FEET",
+                   // An EM survey always offers its benchmark and gage lists, even empty.
+                   "halden/vertcntl=", "halden/gages="}));
+  // A datum without epoch, and codes no domain knows.
   survey.epoch.clear();
   survey.datum = "nad27";
-  survey.units = "furlongs";   // not in the UNITS domain
-  survey.projection = "4201";  // not in the PROJECTION domain
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  const auto spref = set.Under("spref/");
-  const std::vector<Write> expected{
-      {"spref/vertdef/altsys/altdatum", "NAVD 1988", 0},
-      {"spref/vertdef/altsys/altUnits", "", 0},
-      {"spref/horizsys/planar/mapproj/mapprojn", "4201", 0},
-      {"spref/horizsys/planar/gridsys/gridsysn", "State Plane Coordinate System NAD27", 0},
-      {"spref/horizsys/geodetic/horizdn", "NAD27", 0},
-      {"spref/horizsys/planar/gridsys/spcs/spcszone", "", 0},
-      {"spref/vertdef/depthsys/depthdn", "2004.65", 0},
-      {"spref/horizsys/planar/planci/plandu", "", 0},
-  };
-  EXPECT_EQ(spref, expected);
+  survey.units = "furlongs";
+  survey.projection = "4201";
+  EXPECT_EQ(Written(survey, "spref/horizsys/"),
+            (Texts{"planar/mapproj/mapprojn=4201", "planar/gridsys/gridsysn=State Plane Coordinate System NAD27",
+                   "geodetic/horizdn=NAD27", "planar/gridsys/spcs/spcszone=", "planar/planci/plandu="}));
+  EXPECT_EQ(Written(survey, "spref/vertdef/altsys/altUnits"), Texts{"="});
 }
 
-TEST_F(MetadataWriterTest, BenchmarksAreIndexedRecordsWithDefinedValuesOnly) {
-  auto first = std::make_shared<FakeBenchmark>();
-  first->name = "BM 12";
-  first->permanent = true;
-  first->pid = "AU1234";
-  first->verticalDatum = "NAVD88";
-  first->epoch = "2004.65";
-  first->documented = 10.25;
-  first->adjustment = 0.12;
-  first->description = " brass disk";
-  auto second = std::make_shared<FakeBenchmark>();
-  second->name = "TBM 3";
-  second->measured = -2.5;
-  FakeSurvey survey = LeveeSurvey();
-  survey.benchmarks = {first, second};
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  const std::vector<Write> expected{
-      {"halden/vertcntl", "", 0},
-      {"halden/vertcntl/permbm", "", 3},
-      {"halden/vertcntl/permbm[0]/name", "BM 12", 0},
-      {"halden/vertcntl/permbm[0]/status", "PBM", 0},
-      {"halden/vertcntl/permbm[0]/pid", "AU1234", 0},
-      {"halden/vertcntl/permbm[0]/vdatum", "NAVD88", 0},
-      {"halden/vertcntl/permbm[0]/epoch", "2004.65", 0},
-      {"halden/vertcntl/permbm[0]/documentedelevation", "10.25", 0},
-      {"halden/vertcntl/permbm[0]/measuredelevation", "", 0},
-      {"halden/vertcntl/permbm[0]/adjustment", "0.12", 0},
-      {"halden/vertcntl/permbm[0]/descript", " brass disk", 0},
-      {"halden/vertcntl/permbm", "", 3},
-      {"halden/vertcntl/permbm[1]/name", "TBM 3", 0},
-      {"halden/vertcntl/permbm[1]/status", "TBM", 0},
-      {"halden/vertcntl/permbm[1]/pid", "", 0},
-      {"halden/vertcntl/permbm[1]/vdatum", "", 0},
-      {"halden/vertcntl/permbm[1]/epoch", "", 0},
-      {"halden/vertcntl/permbm[1]/documentedelevation", "", 0},
-      {"halden/vertcntl/permbm[1]/measuredelevation", "-2.5", 0},
-      {"halden/vertcntl/permbm[1]/adjustment", "0", 0},
-      {"halden/vertcntl/permbm[1]/descript", "", 0},
-  };
-  EXPECT_EQ(set.Under("halden/vertcntl"), expected);
-}
-
-TEST_F(MetadataWriterTest, GageReadingsWriteEmptyTextForUndefinedValues) {
+TEST_F(MetadataWriterTest, ListsAreIndexedRecordsWithDefinedValuesOnlyInAFixedOrder) {
+  FakeSurvey survey;
+  auto bm = std::make_shared<FakeBenchmark>();
+  bm->name = "BM 12";
+  bm->permanent = true;
+  bm->pid = "AU1234";
+  bm->verticalDatum = "NAVD88";
+  bm->epoch = "2004.65";
+  bm->documented = 10.25;
+  bm->adjustment = 0.12;
+  bm->description = " brass disk";
+  auto tbm = std::make_shared<FakeBenchmark>();
+  tbm->name = "TBM 3";
+  tbm->measured = -2.5;
+  survey.benchmarks = {bm, tbm};
   auto reading = std::make_shared<FakeGage>();
   reading->waterSurfaceElevation = 2.5;
   reading->name = "Teche at Keystone";
@@ -276,36 +205,8 @@ TEST_F(MetadataWriterTest, GageReadingsWriteEmptyTextForUndefinedValues) {
   reading->description = "staff gage ";
   auto incomplete = std::make_shared<FakeGage>();
   incomplete->name = "B";
-  FakeSurvey survey = LeveeSurvey();
   survey.gages = {reading, incomplete};
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  const std::vector<Write> expected{
-      {"halden/gages", "", 0},
-      {"halden/gages/gageread", "", 3},
-      {"halden/gages/gageread[0]/wselevation", "2.5", 0},
-      {"halden/gages/gageread[0]/name", "Teche at Keystone", 0},
-      {"halden/gages/gageread[0]/id", "TIDE", 0},
-      {"halden/gages/gageread[0]/lmsl", "", 0},
-      {"halden/gages/gageread[0]/mllw", "0.75", 0},
-      {"halden/gages/gageread[0]/date", "3/1/2023 10:30:00 AM", 0},
-      {"halden/gages/gageread[0]/descript", "staff gage ", 0},
-      {"halden/gages/gageread", "", 3},
-      {"halden/gages/gageread[1]/wselevation", "", 0},
-      {"halden/gages/gageread[1]/name", "B", 0},
-      {"halden/gages/gageread[1]/id", "", 0},
-      {"halden/gages/gageread[1]/lmsl", "", 0},
-      {"halden/gages/gageread[1]/mllw", "", 0},
-      {"halden/gages/gageread[1]/date", "", 0},
-      {"halden/gages/gageread[1]/descript", "", 0},
-  };
-  EXPECT_EQ(set.Under("halden/gages"), expected);
-}
-
-TEST_F(MetadataWriterTest, EquipmentCrewAndWeatherSections) {
-  FakeSurvey survey = LeveeSurvey();
-  survey.equipment = {std::make_shared<FakeEquipment>("TOTAL STATION", "123", "ABC"),
-                      std::make_shared<FakeEquipment>("LEVEL", "9", "N3")};
+  survey.equipment = {std::make_shared<FakeEquipment>("TOTAL STATION", "123", "ABC")};
   survey.crew = {std::make_shared<FakeCrewMember>("SMITH")};
   auto noon = std::make_shared<FakeWeather>();
   noon->stamp = Date(2023, 3, 2, 12, 0);
@@ -314,80 +215,54 @@ TEST_F(MetadataWriterTest, EquipmentCrewAndWeatherSections) {
   auto undated = std::make_shared<FakeWeather>();
   undated->cloud = "OVERCAST";
   survey.weather = {noon, undated};
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-
-  const std::vector<Write> equipment{
-      {"halden/equip", "", 0},
-      {"halden/equip/instrument", "", 3},
-      {"halden/equip/instrument[0]/name", "TOTAL STATION", 0},
-      {"halden/equip/instrument[0]/model", "ABC", 0},
-      {"halden/equip/instrument[0]/serial", "123", 0},
-      {"halden/equip/instrument", "", 3},
-      {"halden/equip/instrument[1]/name", "LEVEL", 0},
-      {"halden/equip/instrument[1]/model", "N3", 0},
-      {"halden/equip/instrument[1]/serial", "9", 0},
-  };
-  EXPECT_EQ(set.Under("halden/equip"), equipment);
-  const std::vector<Write> crew{
-      {"halden/crew", "", 0},
-      {"halden/crew/person", "", 3},
-      {"halden/crew/person[0]/name", "SMITH", 0},
-  };
-  EXPECT_EQ(set.Under("halden/crew"), crew);
-  const std::vector<Write> weather{
-      {"halden/weather", "", 0},
-      {"halden/weather/obs", "", 3},
-      {"halden/weather/obs[0]/datetime", "3/2/2023", 0},
-      {"halden/weather/obs[0]/temperature", "75", 0},
-      {"halden/weather/obs[0]/humidity", "", 0},
-      {"halden/weather/obs[0]/pressure", "", 0},
-      {"halden/weather/obs[0]/cloud", "", 0},
-      {"halden/weather/obs[0]/windspeed", "10 MPH", 0},
-      {"halden/weather/obs[0]/winddirection", "", 0},
-      {"halden/weather/obs", "", 3},
-      // No datetime for an observation stamped 12/31/2000.
-      {"halden/weather/obs[1]/temperature", "", 0},
-      {"halden/weather/obs[1]/humidity", "", 0},
-      {"halden/weather/obs[1]/pressure", "", 0},
-      {"halden/weather/obs[1]/cloud", "OVERCAST", 0},
-      {"halden/weather/obs[1]/windspeed", "", 0},
-      {"halden/weather/obs[1]/winddirection", "", 0},
-  };
-  EXPECT_EQ(set.Under("halden/weather"), weather);
-  // Sections come in a fixed order: benchmarks, gages, equipment, crew, weather.
-  std::vector<std::string> sections;
-  for (const auto& w : set.Under("halden/"))
-    if (w.path.find('/', 7) == std::string::npos) sections.push_back(w.path);
-  EXPECT_EQ(sections, (std::vector<std::string>{"halden/vertcntl", "halden/gages", "halden/equip", "halden/crew",
-                                                "halden/weather"}));
-}
-
-TEST_F(MetadataWriterTest, EmptyListsWriteNoSectionExceptGages) {
-  FakeSurvey survey = LeveeSurvey();
-  survey.offersBenchmarks = false;  // a reader without benchmarks
-  survey.offersGages = false;       // nor gages
-  RecordingPropertySet set;
-  SetMetadataValuesFromEM(set, survey);
-  EXPECT_EQ(set.Under("halden/"), (std::vector<Write>{{"halden/gages", "", 0}}));
+  EXPECT_EQ(Written(survey, "halden/"),
+            (Texts{"vertcntl=", "vertcntl/permbm= (action 3)", "vertcntl/permbm[0]/name=BM 12",
+                   "vertcntl/permbm[0]/status=PBM", "vertcntl/permbm[0]/pid=AU1234", "vertcntl/permbm[0]/vdatum=NAVD88",
+                   "vertcntl/permbm[0]/epoch=2004.65", "vertcntl/permbm[0]/documentedelevation=10.25",
+                   "vertcntl/permbm[0]/measuredelevation=", "vertcntl/permbm[0]/adjustment=0.12",
+                   "vertcntl/permbm[0]/descript= brass disk", "vertcntl/permbm= (action 3)",
+                   "vertcntl/permbm[1]/name=TBM 3", "vertcntl/permbm[1]/status=TBM", "vertcntl/permbm[1]/pid=",
+                   "vertcntl/permbm[1]/vdatum=", "vertcntl/permbm[1]/epoch=", "vertcntl/permbm[1]/documentedelevation=",
+                   "vertcntl/permbm[1]/measuredelevation=-2.5", "vertcntl/permbm[1]/adjustment=0",
+                   "vertcntl/permbm[1]/descript=", "gages=", "gages/gageread= (action 3)",
+                   "gages/gageread[0]/wselevation=2.5", "gages/gageread[0]/name=Teche at Keystone",
+                   "gages/gageread[0]/id=TIDE", "gages/gageread[0]/lmsl=", "gages/gageread[0]/mllw=0.75",
+                   "gages/gageread[0]/date=3/1/2023 10:30:00 AM", "gages/gageread[0]/descript=staff gage ",
+                   "gages/gageread= (action 3)", "gages/gageread[1]/wselevation=", "gages/gageread[1]/name=B",
+                   "gages/gageread[1]/id=", "gages/gageread[1]/lmsl=", "gages/gageread[1]/mllw=",
+                   "gages/gageread[1]/date=", "gages/gageread[1]/descript=", "equip=", "equip/instrument= (action 3)",
+                   "equip/instrument[0]/name=TOTAL STATION", "equip/instrument[0]/model=ABC",
+                   "equip/instrument[0]/serial=123", "crew=", "crew/person= (action 3)", "crew/person[0]/name=SMITH",
+                   "weather=", "weather/obs= (action 3)", "weather/obs[0]/datetime=3/2/2023",
+                   "weather/obs[0]/temperature=75", "weather/obs[0]/humidity=", "weather/obs[0]/pressure=",
+                   "weather/obs[0]/cloud=", "weather/obs[0]/windspeed=10 MPH", "weather/obs[0]/winddirection=",
+                   // No datetime for an observation stamped 12/31/2000.
+                   "weather/obs= (action 3)", "weather/obs[1]/temperature=", "weather/obs[1]/humidity=",
+                   "weather/obs[1]/pressure=", "weather/obs[1]/cloud=OVERCAST",
+                   "weather/obs[1]/windspeed=", "weather/obs[1]/winddirection="}));
+  // A reader without benchmarks or gages: empty lists write no section
+  // except the gages'.
+  FakeSurvey bare;
+  bare.offersBenchmarks = bare.offersGages = false;
+  EXPECT_EQ(Written(bare, "halden/"), Texts{"gages="});
 }
 
 TEST_F(MetadataWriterTest, FailureKeepsEarlierWritesAndIsReportedOnce) {
   auto reading = std::make_shared<FakeGage>();
   reading->name = "A";
-  FakeSurvey survey = LeveeSurvey();
+  FakeSurvey survey;
   survey.gages = {reading};
   survey.crew = {std::make_shared<FakeCrewMember>("SMITH")};
   RecordingPropertySet set;
   set.failOnPath = "halden/gages/gageread[0]/name";
+  CapturingNotifier notifier;
   ScopedNotifier capture(&notifier);
   SetMetadataValuesFromEM(set, survey);  // must not throw
-  ASSERT_FALSE(set.writes.empty());
-  EXPECT_EQ(set.writes.back(), (Write{"halden/gages/gageread[0]/wselevation", "", 0}));
-  EXPECT_TRUE(set.Wrote("idinfo/citation/citeinfo/title"));
-  EXPECT_FALSE(set.Wrote("halden/crew"));
-  ASSERT_EQ(notifier.kinds.size(), 1u);
-  EXPECT_EQ(notifier.kinds[0], NoticeKind::ErrorWindow);
+  const Texts written = set.Under();
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(written.front(), "idinfo/citation/citeinfo/title=levee.em");
+  EXPECT_EQ(written.back(), "halden/gages/gageread[0]/wselevation=");
+  ASSERT_EQ(notifier.kinds, std::vector<NoticeKind>{NoticeKind::ErrorWindow});
   EXPECT_NE(notifier.texts[0].find("SetMetadataValuesFromEM"), std::string::npos);
   EXPECT_NE(notifier.texts[0].find("disk full"), std::string::npos);
 }
@@ -402,26 +277,20 @@ TEST_F(MetadataWriterTest, TraverseValuesGoToTheirPathsInOrder) {
   traverse.datum = "NAD83";
   RecordingPropertySet set;
   SetMetadataValuesFromTraverse(set, traverse);
-  const std::vector<Write> expected{
-      {"idinfo/citation/citeinfo/pubdate", "Thursday, July 4, 2019", 0},
-      {"idinfo/citation/serinfo/sername", "BAYOU TECHE TRAVERSE", 0},
-      {"idinfo/citation/serinfo/issue", "FB 221", 0},
-      {"spref/horizsys/planar/mapproj/mapprojn", "1702", 0},
-      {"spref/horizsys/planar/gridsys/gridsysn", "State Plane Coordinate System NAD83", 0},
-      {"spref/horizsys/geodetic/horizdn", "NAD83", 0},
-      // Zone and units are written as the traverse gives them, not looked up.
-      {"spref/horizsys/planar/gridsys/spcs/spcszone", "1702", 0},
-      {"spref/horizsys/planar/planci/plandu", "Feet", 0},
-  };
-  EXPECT_EQ(set.writes, expected);
-
+  EXPECT_EQ(set.Under(),
+            (Texts{"idinfo/citation/citeinfo/pubdate=Thursday, July 4, 2019",
+                   "idinfo/citation/serinfo/sername=BAYOU TECHE TRAVERSE", "idinfo/citation/serinfo/issue=FB 221",
+                   "spref/horizsys/planar/mapproj/mapprojn=1702",
+                   "spref/horizsys/planar/gridsys/gridsysn=State Plane Coordinate System NAD83",
+                   "spref/horizsys/geodetic/horizdn=NAD83",
+                   // Zone and units as the traverse gives them, not looked up.
+                   "spref/horizsys/planar/gridsys/spcs/spcszone=1702", "spref/horizsys/planar/planci/plandu=Feet"}));
   traverse.date = DateTime::Undefined();
   traverse.epoch = "2011";
   RecordingPropertySet undated;
   SetMetadataValuesFromTraverse(undated, traverse);
-  EXPECT_FALSE(undated.Wrote("idinfo/citation/citeinfo/pubdate"));
-  ASSERT_EQ(undated.writes.size(), 7u);
-  EXPECT_EQ(undated.writes[3].value, "State Plane Coordinate System NAD83 (2011)");
+  ASSERT_EQ(undated.writes.size(), 7u);  // no publication date
+  EXPECT_EQ(undated.Under()[3], "spref/horizsys/planar/gridsys/gridsysn=State Plane Coordinate System NAD83 (2011)");
 }
 
 TEST(MetadataFileTest, XmlFileExistsOnlyForARegularCompanionFile) {

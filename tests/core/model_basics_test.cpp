@@ -1,4 +1,8 @@
+// Dates, the error queue and error propagation, text accumulation, the
+// parsing of single field values and the text helpers.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "model/constants.h"
 #include "model/date_time.h"
@@ -15,33 +19,26 @@ namespace veldrane {
 namespace {
 
 using test::CapturingNotifier;
+using Texts = std::vector<std::string>;
 
-TEST(DateTimeTest, UndefinedDateAndZeroPrintInFixedForms) {
-  EXPECT_EQ(DateTime::Undefined().ToIso(), "2000-12-31T00:00:00");
-  EXPECT_EQ(DateTime::Zero().ToIso(), "1899-12-30T00:00:00");
-  EXPECT_EQ(DateTime::Undefined().Seconds(), 36891LL * 86400);
+TEST(DateTimeTest, FixedFormsAndCalendarRules) {
   const auto d = DateTime::FromDate(2023, 3, 1)->PlusTimeOfDay(*DateTime::FromTime(14, 5, 9));
-  EXPECT_EQ(d.ToIso(), "2023-03-01T14:05:09");
-  EXPECT_EQ(d.ToShortDate(), "3/1/2023");
-  EXPECT_EQ(d.ToLongDate(), "Wednesday, March 1, 2023");
-  EXPECT_EQ(d.ToGeneral(), "3/1/2023 2:05:09 PM");
+  EXPECT_EQ(d.ToIso() + " | " + d.ToShortDate() + " | " + d.ToLongDate() + " | " + d.ToGeneral(),
+            "2023-03-01T14:05:09 | 3/1/2023 | Wednesday, March 1, 2023 | 3/1/2023 2:05:09 PM");
+  EXPECT_EQ(DateTime::Undefined().ToIso() + " " + DateTime::Zero().ToIso(), "2000-12-31T00:00:00 1899-12-30T00:00:00");
+  EXPECT_EQ(DateTime::Undefined().Seconds(), 36891LL * 86400);
   EXPECT_FALSE(DateTime::FromDate(2021, 2, 29).has_value());
   EXPECT_TRUE(DateTime::FromDate(2024, 2, 29).has_value());
   EXPECT_EQ(DateTime::FromDate(1850, 7, 4)->ToIso(), "1850-07-04T00:00:00");
 }
 
-TEST(ErrorQueueTest, FirstInFirstOutAndRecordText) {
+TEST(ErrorQueueTest, FirstInFirstOutAndAFatalRecordIsQueuedThenRaised) {
   GenericSurveyErrorQueue queue;
   queue.Push(std::make_shared<GenericSurveyError>("f", 12, "Bad", 1));
   queue.Push(std::make_shared<GenericSurveyError>("f", 13, "Worse", 0));
   EXPECT_EQ(queue.Pop()->ToString(), "Line Number : 12 Bad");
   EXPECT_EQ(queue.Pop()->Description(), "Worse");
-  EXPECT_TRUE(queue.IsEmpty());
   EXPECT_THROW(queue.Pop(), std::out_of_range);
-}
-
-TEST(ErrorQueueTest, FatalRecordIsQueuedThenRaised) {
-  GenericSurveyErrorQueue queue;
   try {
     PropogateError(queue, "a.em", -200004, 2, "Ordane.EMSurvey.Update", 7, "Boom");
     FAIL() << "a fatal record must raise";
@@ -50,15 +47,10 @@ TEST(ErrorQueueTest, FatalRecordIsQueuedThenRaised) {
     EXPECT_EQ(e.Source(), "Ordane.EMSurvey.Update");
     EXPECT_STREQ(e.what(), "Line Number : 7 Boom");
   }
-  ASSERT_FALSE(queue.IsEmpty());
   EXPECT_EQ(queue.Pop()->severity(), 2);
 }
 
 TEST(StringBuilderTest, TrailingBlanksAreDroppedOnlyAtTheEnd) {
-  StringBuilder a;
-  a.Append("ab ");
-  a.Append("c");
-  EXPECT_EQ(a.ToString(), "ab c");
   StringBuilder b;
   b.Append("ab ");
   EXPECT_EQ(b.ToString(), "ab");
@@ -69,16 +61,7 @@ TEST(StringBuilderTest, TrailingBlanksAreDroppedOnlyAtTheEnd) {
   EXPECT_EQ(b.ToString(), "");
 }
 
-TEST(StringBuilderTest, GrowsByDoublingTheInitialCapacity) {
-  StringBuilder sb;
-  sb.Append(std::string(1500, 'x'));
-  EXPECT_EQ(sb.Capacity(), 2000);
-  StringBuilder small;
-  small.Append("abc");
-  EXPECT_EQ(small.Capacity(), 1000);
-}
-
-TEST(ErrorPropagationTest, InnerLevelsStackUpAndTopLevelReportsOnce) {
+TEST(ErrorPropagationTest, InnerLevelsStackUpAndTheTopLevelReportsOnce) {
   CapturingNotifier notifier;
   ScopedNotifier guard(&notifier);
   try {
@@ -88,116 +71,102 @@ TEST(ErrorPropagationTest, InnerLevelsStackUpAndTopLevelReportsOnce) {
       ReportProcedureError(true, "Outer b.cpp ", e.Number(), e.Source(), e.Description(), 4);
     }
   } catch (...) {
-    FAIL() << "top level must not raise";
+    FAIL() << "the top level must not raise";
   }
-  ASSERT_EQ(notifier.texts.size(), 1u);
-  EXPECT_EQ(notifier.kinds[0], NoticeKind::ErrorWindow);
+  ReportProcedureError(true, "Solo c.cpp ", 9, "S", "Oops", 2);
+  ASSERT_EQ(notifier.texts.size(), 2u);
   const std::string& text = notifier.texts[0];
-  EXPECT_EQ(text.find("Record Call Stack Sequence - Bottom line is error line.\r\n\r\n\tOuter b.cpp \r\n\tInner a.cpp "), 0u);
+  EXPECT_EQ(notifier.kinds, (std::vector<NoticeKind>{NoticeKind::ErrorWindow, NoticeKind::WarningBox}));
+  EXPECT_EQ(
+      text.find("Record Call Stack Sequence - Bottom line is error line.\r\n\r\n\tOuter b.cpp \r\n\tInner a.cpp "), 0u);
   // Wrapped exactly once, innermost procedure last.
   EXPECT_NE(text.find("Error Number \r\n\t5\r\nDescription\r\n\tDivision by zero"), std::string::npos);
   EXPECT_EQ(text.find("Error Number", text.find("Error Number") + 1), std::string::npos);
-
-  ReportProcedureError(true, "Solo c.cpp ", 9, "S", "Oops", 2);
-  ASSERT_EQ(notifier.texts.size(), 2u);
-  EXPECT_EQ(notifier.kinds[1], NoticeKind::WarningBox);
   EXPECT_EQ(notifier.titles[1], "Unexpected Program Error");
 }
 
-TEST(FieldParsingTest, Numbers) {
-  test::RecordingMonitor m;
-  EXPECT_DOUBLE_EQ(ParseNumber(m, "12.5", "L"), 12.5);
-  EXPECT_DOUBLE_EQ(ParseNumber(m, "-1e3", "L"), -1000);
-  EXPECT_DOUBLE_EQ(ParseNumber(m, "+.5", "L"), 0.5);
-  EXPECT_TRUE(m.messages.empty());
-  EXPECT_EQ(ParseNumber(m, "12,5", "L"), kUndefinedNumber);
-  EXPECT_EQ(m.messages.back(), "Invalid Numeric Value : 12,5");
-  m.messages.clear();
-  EXPECT_EQ(ParseNumber(m, "", "Invalid #H12 record"), kUndefinedNumber);
-  ASSERT_EQ(m.messages.size(), 2u);
-  EXPECT_EQ(m.messages[0], "Invalid #H12 record: No value specified for numeric attribute.");
-  EXPECT_EQ(m.messages[1], "Invalid Numeric Value : ");
-  for (const char* bad : {"inf", "nan", "0x10", "1e", "--1", ".", "1.2.3", "1e999"}) {
-    EXPECT_EQ(ParseNumber(m, bad, "L"), kUndefinedNumber) << bad;
+// Each value parsed with the label "L" (numbers: undefined 0.0001, integers:
+// 9999999, dates and times: the undefined date), then the messages it
+// queued.
+TEST(FieldParsingTest, ValuesAndTheirMessages) {
+  using Parse = std::function<std::string(IMonitor&, std::string_view)>;
+  const Parse number = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseNumber(m, t, "L")); };
+  const Parse integer = [](IMonitor& m, std::string_view t) { return std::to_string(ParseInteger(m, t, "L")); };
+  const Parse time = [](IMonitor& m, std::string_view t) { return ParseTime(m, t, "L").ToIso(); };
+  const Parse date = [](IMonitor& m, std::string_view t) { return ParseDate(m, t, "L").ToIso(); };
+  const Parse station = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseStation(m, t, "L")); };
+  const Parse angle = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseAngle(m, t, "L")); };
+  const Parse pair = [](IMonitor& m, std::string_view t) {
+    const auto xy = ParseCoordinatePair(m, t, "L");
+    return FormatNumber(xy[0]) + " " + FormatNumber(xy[1]);
+  };
+  const std::string undefined = "2000-12-31T00:00:00";
+  struct Case {
+    const Parse& parse;
+    const char* text;
+    std::string value;
+    Texts messages;
+  };
+  const Case cases[] = {
+      {number, "12.5", "12.5", {}},
+      {number, "-1e3", "-1000", {}},
+      {number, "+.5", "0.5", {}},
+      {number, "12,5", "0.0001", {"Invalid Numeric Value : 12,5"}},
+      {number, "", "0.0001", {"L: No value specified for numeric attribute.", "Invalid Numeric Value : "}},
+      {number, "inf", "0.0001", {"Invalid Numeric Value : inf"}},
+      {number, "0x10", "0.0001", {"Invalid Numeric Value : 0x10"}},
+      {number, "1.2.3", "0.0001", {"Invalid Numeric Value : 1.2.3"}},
+      {number, "1e999", "0.0001", {"Invalid Numeric Value : 1e999"}},
+      {integer, "123456789", "123456789", {}},
+      {integer, "2.5", "2", {}},
+      {integer, "1234567890", "9999999", {"L: Numeric overflow. (Integer values are limited to 9 digits or less)."}},
+      {integer, "12a", "9999999", {"Invalid Numeric Value : 12a"}},
+      {time, "0930", "1899-12-30T09:30:00", {}},
+      {time, "1415", "1899-12-30T14:15:00", {}},
+      {time, "9:05:30", "1899-12-30T09:05:30", {}},
+      {time, "93", undefined, {"L: Invalid time string : 93"}},
+      {time, "25:99", undefined, {"L: Invalid time string : 25:99"}},
+      {date, "3/15/2022", "2022-03-15T00:00:00", {}},
+      {date, "3/15/98", "1998-03-15T00:00:00", {}},
+      {date, "", undefined, {"L: No value specified for date attribute.", "L: Invalid Date Value : "}},
+      {date, "1/2/300", undefined, {"L: Invalid/Truncated Date Value : 1/2/300"}},
+      {date, "13/1/2020", undefined, {"L: Invalid Date Value : 13/1/2020"}},
+      {station, "12+50.00", "1250", {}},
+      {station, "12+50.5", "1250.5", {}},
+      {station, "1250", "1250", {}},
+      {angle, "12-30-36", "12.51", {}},
+      {angle,
+       "12-30",
+       "0",
+       {"L: Invalid Angle - angle should be written as three numbers separated by dashes : 12-30"}},
+      {angle, "  ", "0", {"L: No value specified for angular attribute."}},
+      // The easting comes second in the text and first in the pair.
+      {pair, "5000.5, 2000.25", "2000.25 5000.5", {}},
+      {pair, "10   20", "20 10", {}},
+      {pair, "10", "0.0001 0.0001", {"L : 10"}},
+  };
+  for (const auto& c : cases) {
+    test::RecordingMonitor m;
+    EXPECT_EQ(c.parse(m, c.text), c.value) << c.text;
+    EXPECT_EQ(m.messages, c.messages) << c.text;
   }
 }
 
-TEST(FieldParsingTest, Integers) {
-  test::RecordingMonitor m;
-  EXPECT_EQ(ParseInteger(m, "123456789", "L"), 123456789);
-  EXPECT_EQ(ParseInteger(m, "1234567890", "L"), kUndefinedPointId);
-  EXPECT_EQ(m.messages.back(), "L: Numeric overflow. (Integer values are limited to 9 digits or less).");
-  EXPECT_EQ(ParseInteger(m, "12a", "L"), kUndefinedPointId);
-  EXPECT_EQ(m.messages.back(), "Invalid Numeric Value : 12a");
-  EXPECT_EQ(ParseInteger(m, "2.5", "L"), 2);
-}
-
-TEST(FieldParsingTest, TimesAndDates) {
-  test::RecordingMonitor m;
-  EXPECT_EQ(ParseTime(m, "0930", "L").ToIso(), "1899-12-30T09:30:00");
-  EXPECT_EQ(ParseTime(m, "1415", "L").ToIso(), "1899-12-30T14:15:00");
-  EXPECT_EQ(ParseTime(m, "9:05:30", "L").ToIso(), "1899-12-30T09:05:30");
-  EXPECT_TRUE(m.messages.empty());
-  EXPECT_EQ(ParseTime(m, "93", "L"), DateTime::Undefined());
-  EXPECT_EQ(m.messages.back(), "L: Invalid time string : 93");
-  EXPECT_EQ(ParseTime(m, "25:99", "L"), DateTime::Undefined());
-
-  m.messages.clear();
-  EXPECT_EQ(ParseDate(m, "3/15/2022", "L").ToIso(), "2022-03-15T00:00:00");
-  EXPECT_EQ(ParseDate(m, "3/15/98", "L").ToIso(), "1998-03-15T00:00:00");
-  EXPECT_TRUE(m.messages.empty());
-  EXPECT_EQ(ParseDate(m, "", "L"), DateTime::Undefined());
-  ASSERT_EQ(m.messages.size(), 2u);
-  EXPECT_EQ(m.messages[0], "L: No value specified for date attribute.");
-  EXPECT_EQ(m.messages[1], "L: Invalid Date Value : ");
-  EXPECT_EQ(ParseDate(m, "1/2/300", "L"), DateTime::Undefined());
-  EXPECT_EQ(m.messages.back(), "L: Invalid/Truncated Date Value : 1/2/300");
-  EXPECT_EQ(ParseDate(m, "13/1/2020", "L"), DateTime::Undefined());
-}
-
-TEST(FieldParsingTest, StationsAnglesAndPairs) {
-  test::RecordingMonitor m;
-  EXPECT_DOUBLE_EQ(ParseStation(m, "12+50.00", "L"), 1250);
-  EXPECT_DOUBLE_EQ(ParseStation(m, "1250", "L"), 1250);
-  EXPECT_DOUBLE_EQ(ParseStation(m, "12+50.5", "L"), 1250.5);
-  EXPECT_NEAR(ParseAngle(m, "12-30-36", "L"), 12.51, 1e-12);
-  EXPECT_TRUE(m.messages.empty());
-  EXPECT_EQ(ParseAngle(m, "12-30", "L"), 0);
-  EXPECT_EQ(m.messages.back(),
-            "L: Invalid Angle - angle should be written as three numbers separated by dashes : 12-30");
-  EXPECT_EQ(ParseAngle(m, "  ", "L"), 0);
-  EXPECT_EQ(m.messages.back(), "L: No value specified for angular attribute.");
-
-  const auto pair = ParseCoordinatePair(m, "5000.5, 2000.25", "L");
-  EXPECT_DOUBLE_EQ(pair[0], 2000.25);
-  EXPECT_DOUBLE_EQ(pair[1], 5000.5);
-  const auto blanks = ParseCoordinatePair(m, "10   20", "L");
-  EXPECT_DOUBLE_EQ(blanks[0], 20);
-  const auto single = ParseCoordinatePair(m, "10", "Invalid Benchmark Coordinate");
-  EXPECT_EQ(single[0], kUndefinedNumber);
-  EXPECT_EQ(single[1], kUndefinedNumber);
-  EXPECT_EQ(m.messages.back(), "Invalid Benchmark Coordinate : 10");
-}
-
-TEST(TextTest, SplittingAndColumns) {
-  const auto fields = BlankFieldSplit("a  b   c");
-  ASSERT_EQ(fields.size(), 3u);
-  EXPECT_EQ(fields[2], "c");
+TEST(TextTest, SplittingColumnsNumbersAndUtf8) {
+  EXPECT_EQ(BlankFieldSplit("a  b   c"), (std::vector<std::string_view>{"a", "b", "c"}));
   EXPECT_TRUE(BlankFieldSplit("   ").empty());
   EXPECT_EQ(SplitKeepEmpty("a,,b", ',').size(), 3u);
   EXPECT_EQ(ColumnField("T01  abc   ", 6, 4), "abc");
   EXPECT_EQ(ColumnField("short", 20, 5), "");
-  EXPECT_EQ(FormatNumber(0.0001), "0.0001");
-  EXPECT_EQ(FormatNumber(9999999), "9999999");
-  EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.30000000000000004");
-}
-
-TEST(TextTest, InvalidUtf8IsReadAsWindows1252) {
-  EXPECT_EQ(ToValidUtf8("caf\xe9"), "caf\xc3\xa9");
-  EXPECT_EQ(ToValidUtf8("\x93quoted\x94"), "\xe2\x80\x9cquoted\xe2\x80\x9d");
-  EXPECT_EQ(ToValidUtf8("ok \xc3\xa9"), "ok \xc3\xa9");
-  EXPECT_EQ(ToValidUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
-  EXPECT_EQ(ToValidUtf8("\x81"), "\xef\xbf\xbd");
+  EXPECT_EQ(FormatNumber(0.0001) + " " + FormatNumber(9999999) + " " + FormatNumber(0.1 + 0.2),
+            "0.0001 9999999 0.30000000000000004");
+  // Text that is not valid UTF-8 is read as Windows-1252.
+  const std::pair<std::string, std::string> utf8[] = {{"caf\xe9", "caf\xc3\xa9"},
+                                                      {"\x93quoted\x94", "\xe2\x80\x9cquoted\xe2\x80\x9d"},
+                                                      {"ok \xc3\xa9", "ok \xc3\xa9"},
+                                                      {std::string("a\0b", 3), std::string("a\0b", 3)},
+                                                      {"\x81", "\xef\xbf\xbd"}};
+  for (const auto& [in, out] : utf8) EXPECT_EQ(ToValidUtf8(in), out);
 }
 
 }  // namespace

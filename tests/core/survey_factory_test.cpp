@@ -1,27 +1,33 @@
-// Choosing the reader by extension.
+// Choosing the reader by extension, and what every reader does with a file
+// it cannot open.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "model/constants.h"
 #include "readers/survey_factory.h"
 #include "tests/core/reader_test_support.h"
 
-namespace veldrane {
+namespace veldrane::test {
 namespace {
 
-using SurveyFactoryTest = test::ScratchFileTest;
+using SurveyFactoryTest = ReaderTest;
 
-TEST_F(SurveyFactoryTest, EMFilesOpenInAnyLetterCase) {
-  const auto path = Write("Levee.EM", "#H05 J-1\r\n");
-  auto object = OpenSurveyFile(path);
-  auto survey = std::dynamic_pointer_cast<ISurvey>(object);
-  ASSERT_NE(survey, nullptr);
-  EXPECT_EQ(std::dynamic_pointer_cast<ITraverse>(object), nullptr);
-  EXPECT_EQ(survey->JobNumber(), "J-1");
-  EXPECT_EQ(OpenSurveyFile(Write("line.cl", "#H05 J-2\r\n")) != nullptr, true);
+// Each extension, in any letter case, reaches its own reader: a survey or
+// a traverse.
+TEST_F(SurveyFactoryTest, EachExtensionReachesItsReader) {
+  const std::pair<const char*, bool> cases[] = {{"Levee.EM", false}, {"line.cl", false}, {"route.830", false},
+                                                {"prof.PRO", false}, {"t.27", true},     {"t.83", true},
+                                                {"line.bl", true}};
+  for (const auto& [name, traverse] : cases) {
+    auto object = OpenSurveyFile(Write(name, ""));
+    EXPECT_EQ(std::dynamic_pointer_cast<ITraverse>(object) != nullptr, traverse) << name;
+    EXPECT_EQ(std::dynamic_pointer_cast<ISurvey>(object) != nullptr, !traverse) << name;
+  }
   EXPECT_EQ(OpenEMSurveyFile(Write("x.em", "#H06 Feet\r\n"))->Units(), "Feet");
 }
 
-TEST_F(SurveyFactoryTest, UnrecognisedExtensionsNameThePath) {
+TEST(SurveyFactoryPathTest, UnrecognisedExtensionsNameThePath) {
   try {
     OpenSurveyFile("C:\\data\\notes.txt");
     FAIL() << "an unknown extension must raise";
@@ -35,42 +41,7 @@ TEST_F(SurveyFactoryTest, UnrecognisedExtensionsNameThePath) {
     FAIL() << "an EM file is not a traverse";
   } catch (const RaisedError& e) {
     EXPECT_EQ(e.Description(), "C:\\data\\a.em has an unrecognized traverse extension");
-    EXPECT_EQ(e.Source(), "Ordane.SurveyFactory.OpenSurveyFile");
   }
-}
-
-// Each extension reaches its own reader: a plugged-in reader returns the
-// right interface, a missing one says the type is not supported yet.
-TEST_F(SurveyFactoryTest, OtherFormatsReachTheirOwnReader) {
-  struct Case {
-    std::string name;
-    SurveyReaderKind kind;
-    bool traverse;
-  };
-  const Case cases[] = {{"route.830", SurveyReaderKind::Corvid830, false},
-                        {"prof.PRO", SurveyReaderKind::Pro, false},
-                        {"t.27", SurveyReaderKind::Traverse, true},
-                        {"t.83", SurveyReaderKind::Traverse, true},
-                        {"line.bl", SurveyReaderKind::Baseline, true}};
-  for (const auto& c : cases) {
-    const auto path = Write(c.name, "");
-    if (FindSurveyReader(c.kind) != nullptr) {
-      auto object = OpenSurveyFile(path);
-      EXPECT_EQ(std::dynamic_pointer_cast<ITraverse>(object) != nullptr, c.traverse) << c.name;
-      EXPECT_EQ(std::dynamic_pointer_cast<ISurvey>(object) != nullptr, !c.traverse) << c.name;
-    } else {
-      try {
-        OpenSurveyFile(path);
-        ADD_FAILURE() << c.name << " must not open without its reader";
-      } catch (const RaisedError& e) {
-        EXPECT_NE(e.Description().find("not supported yet"), std::string::npos) << e.Description();
-        EXPECT_EQ(e.Description().rfind(path, 0), 0u) << e.Description();
-      }
-    }
-  }
-}
-
-TEST(SurveyFactoryFileTest, ValidSurveyAndTraverseExtensions) {
   for (const char* p : {"a.em", "A.EM", "b.cl", "c.830", "d.Pro", "e.83", "f.27", "g.BL"})
     EXPECT_TRUE(IsValidSurveyFile(p)) << p;
   for (const char* p : {"a.txt", "em", "a.em.bak", "a.8300", "", "a.2"}) EXPECT_FALSE(IsValidSurveyFile(p)) << p;
@@ -78,5 +49,32 @@ TEST(SurveyFactoryFileTest, ValidSurveyAndTraverseExtensions) {
   for (const char* p : {"a.em", "c.830", "d.pro"}) EXPECT_FALSE(IsValidTraverseFile(p)) << p;
 }
 
+// A file that cannot be opened is one error record naming it with the
+// system's reason, and an empty result.
+TEST_F(SurveyFactoryTest, AFileThatCannotBeOpenedIsOneRecordInEveryReader) {
+  std::filesystem::create_directories(dir_ / "folder.em");
+  const std::array<const char*, 3> cases[] = {{"none.em", "-1:1:Unable to open survey file : ", "No such file or directory"},
+                                              {"folder.em", "-1:1:Unable to open survey file : ", "not a regular file"},
+                                              {"none.830", "0:1:Unable to open survey file : ", "No such file or directory"},
+                                              {"none.pro", "0:1:Unable to open survey file : ", "No such file or directory"},
+                                              {"none.27", "0:1:Unable to open traverse file : ", "No such file or directory"}};
+  for (const auto& [name, record, why] : cases) {
+    const std::string path = (dir_ / name).string();
+    const auto object = OpenSurveyFile(path);
+    const auto survey = std::dynamic_pointer_cast<ISurvey>(object);
+    const auto traverse = std::dynamic_pointer_cast<ITraverse>(object);
+    ASSERT_TRUE(survey || traverse) << name;
+    const auto errors = survey ? survey->Errors() : traverse->Errors();
+    const auto first = errors->Pop();
+    EXPECT_EQ(first->Filename(), path);
+    EXPECT_EQ(std::to_string(first->LineNumber()) + ":" + std::to_string(first->severity()) + ":" + first->Description(),
+              record + path + " (" + why + ")");
+    EXPECT_TRUE(errors->IsEmpty());
+    const int items = survey ? survey->CrossSections()->Size() + survey->ProfileCenterlines()->Size()
+                             : traverse->TraversePoints()->Size();
+    EXPECT_EQ(items, 0);
+  }
+}
+
 }  // namespace
-}  // namespace veldrane
+}  // namespace veldrane::test

@@ -1,20 +1,16 @@
-// The traverse (.27, .83) reader: the 25-line header and the four-line
-// station groups.
+// The traverse (.27, .83) reader through the survey factory: the 25-line
+// header and the four-line station groups that follow it.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "model/constants.h"
-#include "readers/traverse/tessel_traverse.h"
+#include "readers/traverse/tessel_traverse_point.h"
 #include "tests/core/reader_test_support.h"
 #include "tests/core/recording_monitor.h"
 
-namespace veldrane {
+namespace veldrane::test {
 namespace {
-
-using test::Columns;
-using test::Drain;
 
 struct Station {
   std::string id = "001", altName = "IRON ROD FOUND", backAzimuth = "269-59-58.20", scale = "0.99997512",
@@ -26,21 +22,32 @@ struct Station {
               longitude = "90-07-45.67890";
 };
 
-std::vector<std::string> Group(const Station& s) {
+Lines Group(const Station& s) {
   return {
-      Columns().At(1, "(" + s.id + ")").At(6, s.altName).At(47, s.backAzimuth).At(68, s.scale).At(85, s.convergence)
+      Columns()
+          .At(1, "(" + s.id + ")")
+          .At(6, s.altName)
+          .At(47, s.backAzimuth)
+          .At(68, s.scale)
+          .At(85, s.convergence)
           .Str(),
-      Columns().At(1, s.name).At(16, s.adjustedAngle).At(30, s.adjustedDistance).At(47, s.forward)
-          .At(68, s.planeDistance).At(85, s.planeAzimuth).At(100, s.northing).At(116, s.easting).Str(),
-      Columns().At(16, s.measuredAngle).At(30, s.measuredDistance).At(100, s.latitude).At(116, s.longitude).Str(),
-      "",
+      Columns()
+          .At(1, s.name)
+          .At(16, s.adjustedAngle)
+          .At(30, s.adjustedDistance)
+          .At(47, s.forward)
+          .At(68, s.planeDistance)
+          .At(85, s.planeAzimuth)
+          .At(100, s.northing)
+          .At(116, s.easting)
+          .Str(),
+      Columns().At(16, s.measuredAngle).At(30, s.measuredDistance).At(100, s.latitude).At(116, s.longitude).Str(), "",
   };
 }
 
-std::vector<std::string> HeaderLines(std::string line14 = "NORTH AMERICAN DATUM OF 1983",
-                                     std::string line16 = "LOUISIANA SOUTH ZONE 1702",
-                                     std::string date = "06/30/2019") {
-  std::vector<std::string> lines(25, std::string());
+Lines HeaderLines(std::string line14 = "NORTH AMERICAN DATUM OF 1983", std::string line16 = "LOUISIANA SOUTH ZONE 1702",
+                  std::string date = "06/30/2019") {
+  Lines lines(25, std::string());
   lines[0] = Columns().At(1, "JOB NO").At(8, "LEVEE TRAVERSE 44-B").At(122, date).Str();
   lines[1] = Columns().At(1, "TRAVERSE TITLE").At(21, "Reach 4 control traverse").Str();
   lines[2] = Columns().At(1, "FIELDBK").At(10, "FB 1021 PG 12-19").Str();
@@ -50,254 +57,138 @@ std::vector<std::string> HeaderLines(std::string line14 = "NORTH AMERICAN DATUM 
   return lines;
 }
 
-class TraverseReaderTest : public test::ScratchFileTest {
- protected:
-  std::shared_ptr<TesselTraverse> Open(const std::vector<std::string>& lines, const std::string& eol = "\r\n",
-                                       bool finalEol = true) {
-    return OpenRaw(test::JoinLines(lines, eol, finalEol));
-  }
-  std::shared_ptr<TesselTraverse> OpenRaw(const std::string& text) {
-    path_ = Write("control.83", text);
-    auto traverse = std::make_shared<TesselTraverse>();
-    traverse->OpenTraverse(path_);
-    return traverse;
-  }
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
-  std::string path_;
+Station WithId(const char* id) {
+  Station s;
+  s.id = id;
+  return s;
+}
+
+class TraverseReaderTest : public ReadCaseTest {
+ protected:
+  // `finalBreak` false leaves the last line open, as an editor that adds no
+  // final break leaves it.
+  void CheckAll(std::initializer_list<std::pair<ReadCase, Lines>> cases, bool finalBreak = true) {
+    for (const auto& [c, lines] : cases) {
+      ReadCase withText = c;
+      withText.text = JoinLines(lines);
+      if (!finalBreak) withText.text.resize(withText.text.size() - 2);
+      Check("s.83", withText);
+    }
+  }
 };
 
-std::vector<std::string> With(std::vector<std::string> lines, const std::vector<std::string>& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
+TEST_F(TraverseReaderTest, Header) {
+  Lines wide = HeaderLines();
+  wide[0] = Columns().At(7, "x").At(8, std::string(50, 'J')).At(58, "y").At(121, "1").At(122, "6/30/2019").Str();
+  wide[1] = Columns().At(20, "x").At(21, std::string(80, 'T')).At(101, "y").Str();
+  wide[2] = Columns().At(9, "x").At(10, std::string(80, 'F')).At(90, "y").Str();
+  Lines elsewhere = HeaderLines("NO DATUM HERE");
+  elsewhere[12] = elsewhere[14] = "DATUM 1983";
+  Lines shortFile = HeaderLines();
+  shortFile.resize(15);
+  const std::string wideMembers = R"({"JobNumber": ")" + std::string(50, 'J') + R"(", "Title": ")" +
+                                  std::string(80, 'T') + R"(", "FieldBook": ")" + std::string(80, 'F') +
+                                  R"(", "TraverseDate": "2019-06-30T00:00:00"})";
+  CheckAll({
+      {{"job, title, field book, datum, zone and date", "", {},
+        R"({"JobNumber": "LEVEE TRAVERSE 44-B", "Title": "Reach 4 control traverse", "FieldBook": "FB 1021 PG 12-19",
+            "HorizontalDatum": "NAD83", "Projection": "1702", "Units": "Feet", "HorizontalEpoch": "",
+            "HorizontalAccuracyClass": "", "PageNumber": "", "Comments": "", "TraverseDate": "2019-06-30T00:00:00",
+            "HorizontalAccuracy": 0.0001, "TraversePoints": []})"},
+       HeaderLines()},
+      {{"header fields stop at their last column", "", {}, wideMembers.c_str()}, wide},
+      {{"a datum naming both years is NAD83", "", {}, R"({"HorizontalDatum": "NAD83"})"},
+       HeaderLines("NAD 1927 ADJUSTED TO 1983")},
+      {{"1927 alone is NAD27", "", {}, R"({"HorizontalDatum": "NAD27"})"}, HeaderLines("NORTH AMERICAN DATUM OF 1927")},
+      {{"an unknown datum and zone are reported on lines 14 and 16", "",
+        {"14:1:Unrecognized horizontal datum : WGS 84", "16:1:Unrecognized state plane zone : TEXAS SOUTH CENTRAL"},
+        R"({"HorizontalDatum": "", "Projection": ""})"},
+       HeaderLines("WGS 84", "TEXAS SOUTH CENTRAL")},
+      {{"the datum is looked for on line 14 only", "",
+        {"14:1:Unrecognized horizontal datum : NO DATUM HERE"},
+        R"({"HorizontalDatum": ""})"},
+       elsewhere},
+      {{"a date that is no date, or none, is the undefined date", "", {}, R"({"TraverseDate": "2000-12-31T00:00:00"})"},
+       HeaderLines("1983", "LOUISIANA SOUTH", "JUNE 2019")},
+      {{"an empty date", "", {}, R"({"TraverseDate": "2000-12-31T00:00:00"})"},
+       HeaderLines("1983", "LOUISIANA SOUTH", "")},
+      {{"a file that ends in the header has no stations, and line 16 was never read", "", {},
+        R"({"TraversePoints": [], "HorizontalDatum": "NAD83", "Projection": ""})"},
+       shortFile},
+      {{"an empty file has nothing to report", "", {}, R"({"TraversePoints": [], "HorizontalDatum": ""})"}, {}},
+  });
 }
 
-TEST_F(TraverseReaderTest, HeaderGivesJobTitleFieldBookDatumZoneAndDate) {
-  auto traverse = Open(HeaderLines());
-  test::ExpectTexts<ITraverse>(
-      *traverse, {{&ITraverse::JobNumber, "LEVEE TRAVERSE 44-B"}, {&ITraverse::Title, "Reach 4 control traverse"},
-                  {&ITraverse::FieldBook, "FB 1021 PG 12-19"}, {&ITraverse::HorizontalDatum, "NAD83"},
-                  {&ITraverse::Projection, "1702"}, {&ITraverse::OriginalFileName, path_}, {&ITraverse::Units, "Feet"},
-                  {&ITraverse::HorizontalEpoch, ""}, {&ITraverse::HorizontalAccuracyClass, ""},
-                  {&ITraverse::PageNumber, ""}, {&ITraverse::Comments, ""}});
-  EXPECT_EQ(traverse->TraverseDate().ToIso(), "2019-06-30T00:00:00");
-  EXPECT_EQ(traverse->HorizontalAccuracy(), kUndefinedNumber);
-  EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
+TEST_F(TraverseReaderTest, StationGroups) {
+  Station bad = WithId("0X2");
+  bad.adjustedDistance = "10O2.3";  // line 2 of the group
+  bad.latitude = "29-55";           // line 3 of the group
+  const Lines group = Group(Station());
+  CheckAll({
+      {{"a station group is read from its columns", "", {},
+        R"({"TraversePoints": [{"TraversePointId": 1, "AltName": "IRON ROD FOUND", "BackGeodeticAzimuth": 269.9995,
+            "ScaleFactor": 0.99997512, "Convergence": 0.2096, "StationName": "12+34.56", "Station": 1234.56,
+            "AdjustedAngle": 179.9997222222222, "AdjustedDistance": 1002.345, "ForwardGeodeticAzimuth": 89.9995,
+            "PlaneDistance": 1002.37, "PlaneAzimuth": 90.2091, "Northing": 512345.678, "Easting": 3456789.012,
+            "MeasuredAngle": 180.00027777777777, "MeasuredDistance": 1002.35, "Latitude": 29.920096019444447,
+            "Longitude": 90.12935524999999}]})"},
+       HeaderLines() + group},
+      {{"stations end at the first line that opens no group", "", {},
+        R"({"TraversePoints": [{"TraversePointId": 1}, {"TraversePointId": 2}, {"TraversePointId": 3}]})"},
+       HeaderLines() + Group(WithId("001")) + Group(WithId("002")) + Group(WithId("003")) +
+           Lines{"  ADJUSTMENT SUMMARY"} + Group(WithId("004"))},
+      {{"a group opens with parentheses in columns 1 and 5", "", {}, R"({"TraversePoints": [{}]})"},
+       HeaderLines() + group + Lines{" (002) shifted by one column"}},
+      {{"an id of four digits puts \")\" in column 6", "", {}, R"({"TraversePoints": [{}]})"},
+       HeaderLines() + group + Group(WithId("0002"))},
+      {{"parse errors name the line of their field", "",
+        {"30:1:Invalid Numeric Value : 0X2", "31:1:Invalid Numeric Value : 10O2.3",
+         "32:1:: Invalid Angle - angle should be written as three numbers separated by dashes : 29-55"},
+        R"({"TraversePoints": [{}, {"TraversePointId": 9999999, "AdjustedDistance": 0.0001, "Latitude": 0}]})"},
+       HeaderLines() + group + Group(bad)},
+  });
+  CheckAll({{{"a group cut by the end of the file is still added", "", {},
+              R"({"TraversePoints": [{"TraversePointId": 1, "Easting": 3456789.012, "MeasuredDistance": 0.0001,
+                  "Latitude": 0.0001}]})"},
+             HeaderLines() + Lines{group[0], group[1]}},
+            {{"a group of its first line only", "", {}, R"({"TraversePoints": [{"StationName": ""}]})"},
+             HeaderLines() + Lines{group[0]}}},
+           /*finalBreak=*/false);
 }
 
-TEST_F(TraverseReaderTest, HeaderFieldsStopAtTheirLastColumn) {
-  auto lines = HeaderLines();
-  lines[0] = Columns().At(7, "x").At(8, std::string(50, 'J')).At(58, "y").At(121, "1").At(122, "6/30/2019").Str();
-  lines[1] = Columns().At(20, "x").At(21, std::string(80, 'T')).At(101, "y").Str();
-  lines[2] = Columns().At(9, "x").At(10, std::string(80, 'F')).At(90, "y").Str();
-  auto traverse = Open(lines);
-  EXPECT_EQ(traverse->JobNumber(), std::string(50, 'J'));
-  EXPECT_EQ(traverse->Title(), std::string(80, 'T'));
-  EXPECT_EQ(traverse->FieldBook(), std::string(80, 'F'));
-  EXPECT_EQ(traverse->TraverseDate().ToIso(), "2019-06-30T00:00:00");
+TEST_F(TraverseReaderTest, AStationNameThatIsNoNumberIsReportedOnEveryRead) {
+  Station unnamed;
+  unnamed.name = "";
+  auto traverse = Read<ITraverse>("s.83", JoinLines(HeaderLines() + Group(unnamed)));
+  EXPECT_EQ(errors_, Lines{});
+  auto point = traverse->TraversePoints()->GetItem(0);
+  EXPECT_EQ(point->Station(), kUndefinedNumber);
+  EXPECT_EQ(point->Station(), kUndefinedNumber);
+  EXPECT_EQ(Drain(*traverse->Errors()).size(), 4u);
+  traverse.reset();  // the stations outlive the traverse
+  EXPECT_EQ(point->AltName(), "IRON ROD FOUND");
 }
 
-TEST_F(TraverseReaderTest, DatumAndZoneComeFromLines14And16) {
-  auto both = Open(HeaderLines("NAD 1927 ADJUSTED TO 1983"));
-  EXPECT_EQ(both->HorizontalDatum(), "NAD83");
-  auto old = Open(HeaderLines("NORTH AMERICAN DATUM OF 1927"));
-  EXPECT_EQ(old->HorizontalDatum(), "NAD27");
-  EXPECT_TRUE(old->Errors()->IsEmpty());
-
-  auto neither = Open(HeaderLines("WGS 84", "TEXAS SOUTH CENTRAL"));
-  EXPECT_EQ(neither->HorizontalDatum(), "");
-  EXPECT_EQ(neither->Projection(), "");
-  const auto reports = Drain(*neither->Errors());
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].text, "Unrecognized horizontal datum : WGS 84");
-  EXPECT_EQ(reports[0].line, 14);
-  EXPECT_EQ(reports[0].severity, 1);
-  EXPECT_EQ(reports[1].text, "Unrecognized state plane zone : TEXAS SOUTH CENTRAL");
-  EXPECT_EQ(reports[1].line, 16);
-  EXPECT_EQ(reports[1].severity, 1);
-}
-
-TEST_F(TraverseReaderTest, DatumIsLookedForOnLine14Only) {
-  auto lines = HeaderLines("NO DATUM HERE");
-  lines[12] = "DATUM 1983";
-  lines[14] = "DATUM 1983";
-  auto traverse = Open(lines);
-  EXPECT_EQ(traverse->HorizontalDatum(), "");
-  ASSERT_FALSE(traverse->Errors()->IsEmpty());
-  EXPECT_EQ(traverse->Errors()->Pop()->LineNumber(), 14);
-}
-
-TEST_F(TraverseReaderTest, ADateThatIsNoDateGivesTheUndefinedDate) {
-  auto traverse = Open(HeaderLines("1983", "LOUISIANA SOUTH", "JUNE 2019"));
-  EXPECT_EQ(traverse->TraverseDate(), DateTime::Undefined());
-  auto none = Open(HeaderLines("1983", "LOUISIANA SOUTH", ""));
-  EXPECT_EQ(none->TraverseDate(), DateTime::Undefined());
-  EXPECT_TRUE(none->Errors()->IsEmpty());
-}
-
-TEST_F(TraverseReaderTest, StationGroupsAreReadFromTheirColumns) {
-  Station s;
-  auto traverse = Open(With(HeaderLines(), Group(s)));
-  auto points = traverse->TraversePoints();
-  ASSERT_EQ(points->Size(), 1);
-  auto p = points->GetItem(0);
-  EXPECT_EQ(p->TraversePointId(), 1);
-  EXPECT_EQ(p->AltName(), "IRON ROD FOUND");
-  EXPECT_DOUBLE_EQ(p->BackGeodeticAzimuth(), 269 + 59 / 60.0 + 58.2 / 3600);
-  EXPECT_EQ(p->ScaleFactor(), 0.99997512);
-  EXPECT_DOUBLE_EQ(p->Convergence(), 12 / 60.0 + 34.56 / 3600);
-  EXPECT_EQ(p->StationName(), "12+34.56");
-  EXPECT_DOUBLE_EQ(p->Station(), 1234.56);
-  EXPECT_DOUBLE_EQ(p->AdjustedAngle(), 179 + 59 / 60.0 + 59 / 3600.0);
-  EXPECT_EQ(p->AdjustedDistance(), 1002.345);
-  EXPECT_DOUBLE_EQ(p->ForwardGeodeticAzimuth(), 89 + 59 / 60.0 + 58.2 / 3600);
-  EXPECT_EQ(p->PlaneDistance(), 1002.370);
-  EXPECT_DOUBLE_EQ(p->PlaneAzimuth(), 90 + 12 / 60.0 + 32.76 / 3600);
-  EXPECT_EQ(p->Northing(), 512345.678);
-  EXPECT_EQ(p->Easting(), 3456789.012);
-  EXPECT_DOUBLE_EQ(p->MeasuredAngle(), 180 + 1 / 3600.0);
-  EXPECT_EQ(p->MeasuredDistance(), 1002.350);
-  EXPECT_DOUBLE_EQ(p->Latitude(), 29 + 55 / 60.0 + 12.34567 / 3600);
-  EXPECT_DOUBLE_EQ(p->Longitude(), 90 + 7 / 60.0 + 45.6789 / 3600);
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
-}
-
-TEST_F(TraverseReaderTest, StationIsComputedFromTheName) {
-  test::RecordingMonitor monitor;
-  EXPECT_DOUBLE_EQ(TesselTraversePoint::StationFromName(monitor, "12+34.56"), 1234.56);
-  EXPECT_DOUBLE_EQ(TesselTraversePoint::StationFromName(monitor, "1+ 5.20"), 105.20);
-  EXPECT_DOUBLE_EQ(TesselTraversePoint::StationFromName(monitor, "10+00"), 1000);
-  EXPECT_DOUBLE_EQ(TesselTraversePoint::StationFromName(monitor, "5+00=6+10"), 500610);
-  // Only the first 15 characters count.
-  EXPECT_DOUBLE_EQ(TesselTraversePoint::StationFromName(monitor, "1234567890123456789"), 123456789012345.0);
-  EXPECT_TRUE(monitor.messages.empty());
-  EXPECT_EQ(TesselTraversePoint::StationFromName(monitor, ""), kUndefinedNumber);
-  ASSERT_EQ(monitor.messages.size(), 2u);
-  EXPECT_EQ(monitor.messages[0], ": No value specified for numeric attribute.");
-  EXPECT_EQ(TesselTraversePoint::StationFromName(monitor, "STA A"), kUndefinedNumber);
-  EXPECT_EQ(monitor.messages.back(), "Invalid Numeric Value : STA0A");
-}
-
-TEST_F(TraverseReaderTest, AnEmptyStationNameIsReportedOnEveryRead) {
-  Station s;
-  s.name = "";
-  auto traverse = Open(With(HeaderLines(), Group(s)));
-  auto p = traverse->TraversePoints()->GetItem(0);
-  ASSERT_NE(p, nullptr);
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
-  EXPECT_EQ(p->Station(), kUndefinedNumber);
-  EXPECT_EQ(p->Station(), kUndefinedNumber);
-  const auto reports = Drain(*traverse->Errors());
-  ASSERT_EQ(reports.size(), 4u);
-  EXPECT_EQ(reports[0].text, ": No value specified for numeric attribute.");
-}
-
-TEST_F(TraverseReaderTest, StationsEndAtTheFirstLineThatOpensNoGroup) {
-  std::vector<std::string> lines = HeaderLines();
-  for (const char* id : {"001", "002", "003"}) {
-    Station s;
-    s.id = id;
-    lines = With(lines, Group(s));
-  }
-  lines.push_back("  ADJUSTMENT SUMMARY");
-  Station late;
-  late.id = "004";
-  lines = With(lines, Group(late));
-  auto traverse = Open(lines);
-  auto points = traverse->TraversePoints();
-  ASSERT_EQ(points->Size(), 3);
-  EXPECT_EQ(points->GetItem(0)->TraversePointId(), 1);
-  EXPECT_EQ(points->GetItem(2)->TraversePointId(), 3);
-  EXPECT_EQ(points->GetItem(3), nullptr);
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
-  // GetNext walks the stations in file order.
-  EXPECT_EQ(points->GetNext()->TraversePointId(), 1);
-  EXPECT_EQ(points->GetNext()->TraversePointId(), 2);
-  EXPECT_EQ(points->GetNext()->TraversePointId(), 3);
-  EXPECT_EQ(points->GetNext(), nullptr);
-}
-
-TEST_F(TraverseReaderTest, AGroupMustOpenWithParenthesesInColumnsOneAndFive) {
-  Station s;
-  auto lines = With(HeaderLines(), Group(s));
-  lines.push_back(" (002) shifted by one column");
-  auto traverse = Open(lines);
-  EXPECT_EQ(traverse->TraversePoints()->Size(), 1);
-  Station wide;
-  wide.id = "0002";  // ")" lands in column 6
-  auto other = Open(With(With(HeaderLines(), Group(s)), Group(wide)));
-  EXPECT_EQ(other->TraversePoints()->Size(), 1);
-}
-
-TEST_F(TraverseReaderTest, AGroupCutByTheEndOfTheFileIsStillAdded) {
-  Station s;
-  auto group = Group(s);
-  auto traverse = Open(With(HeaderLines(), {group[0], group[1]}), "\n", false);
-  auto points = traverse->TraversePoints();
-  ASSERT_EQ(points->Size(), 1);
-  auto p = points->GetItem(0);
-  EXPECT_EQ(p->TraversePointId(), 1);
-  EXPECT_EQ(p->Easting(), 3456789.012);
-  // The third line was never read.
-  EXPECT_EQ(p->MeasuredDistance(), kUndefinedNumber);
-  EXPECT_EQ(p->Latitude(), kUndefinedNumber);
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
-
-  auto firstOnly = Open(With(HeaderLines(), {group[0]}), "\n", false);
-  ASSERT_EQ(firstOnly->TraversePoints()->Size(), 1);
-  EXPECT_EQ(firstOnly->TraversePoints()->GetItem(0)->StationName(), "");
-}
-
-TEST_F(TraverseReaderTest, ParseErrorsNameTheLineOfTheField) {
-  Station good;
-  Station bad;
-  bad.id = "0X2";
-  bad.adjustedDistance = "10O2.3";   // line 2 of the group
-  bad.latitude = "29-55";            // line 3 of the group
-  auto traverse = Open(With(With(HeaderLines(), Group(good)), Group(bad)));
-  ASSERT_EQ(traverse->TraversePoints()->Size(), 2);
-  auto p = traverse->TraversePoints()->GetItem(1);
-  EXPECT_EQ(p->TraversePointId(), kUndefinedPointId);
-  EXPECT_EQ(p->AdjustedDistance(), kUndefinedNumber);
-  EXPECT_EQ(p->Latitude(), 0.0);
-  const auto reports = Drain(*traverse->Errors());
-  ASSERT_EQ(reports.size(), 3u);
-  // Header 1-25, first group 26-29, second group 30-33.
-  EXPECT_EQ(reports[0].line, 30);
-  EXPECT_EQ(reports[0].text, "Invalid Numeric Value : 0X2");
-  EXPECT_EQ(reports[1].line, 31);
-  EXPECT_EQ(reports[1].text, "Invalid Numeric Value : 10O2.3");
-  EXPECT_EQ(reports[2].line, 32);
-  EXPECT_EQ(reports[2].text,
-            ": Invalid Angle - angle should be written as three numbers separated by dashes : 29-55");
-}
-
-TEST_F(TraverseReaderTest, AShortFileHasNoStations) {
-  auto lines = HeaderLines();
-  lines.resize(15);
-  auto traverse = Open(lines);
-  EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
-  EXPECT_EQ(traverse->HorizontalDatum(), "NAD83");
-  EXPECT_EQ(traverse->Projection(), "");  // line 16 was never read: nothing to report
-  EXPECT_TRUE(traverse->Errors()->IsEmpty());
-}
-
-TEST_F(TraverseReaderTest, StationsOutliveTheTraverseObject) {
-  std::shared_ptr<ITraversePoint> point;
-  {
-    Station s;
-    point = Open(With(HeaderLines(), Group(s)))->TraversePoints()->GetItem(0);
-  }
-  EXPECT_EQ(point->StationName(), "12+34.56");
-  EXPECT_DOUBLE_EQ(point->Station(), 1234.56);
-}
-
-TEST_F(TraverseReaderTest, AMissingFileIsReported) {
-  auto traverse = std::make_shared<TesselTraverse>();
-  traverse->OpenTraverse((dir_ / "none.27").string());
-  EXPECT_EQ(traverse->TraversePoints()->Size(), 0);
-  EXPECT_FALSE(traverse->Errors()->IsEmpty());
+TEST(TesselTraversePointTest, StationIsReadFromTheName) {
+  // "+" and "=" are dropped, blanks read as zeros, and only the first 15
+  // characters count.
+  const std::pair<const char*, double> cases[] = {{"12+34.56", 1234.56},
+                                                  {"1+ 5.20", 105.20},
+                                                  {"10+00", 1000},
+                                                  {"5+00=6+10", 500610},
+                                                  {"1234567890123456789", 123456789012345.0},
+                                                  {"", kUndefinedNumber},
+                                                  {"STA A", kUndefinedNumber}};
+  RecordingMonitor monitor;
+  for (const auto& [name, station] : cases) EXPECT_EQ(TesselTraversePoint::StationFromName(monitor, name), station);
+  EXPECT_EQ(monitor.messages, (Lines{": No value specified for numeric attribute.",
+                                     "Invalid Numeric Value : ", "Invalid Numeric Value : STA0A"}));
 }
 
 }  // namespace
-}  // namespace veldrane
+}  // namespace veldrane::test

@@ -2,6 +2,7 @@
 // undefined values, untouched fields, field maps, polylines, polygons and
 // the traverse classes.
 #include <cmath>
+#include <optional>
 
 #include <gtest/gtest.h>
 #include <ogr_geometry.h>
@@ -212,33 +213,27 @@ std::shared_ptr<test::FakeArea> SquareArea(double closingGap) {
   return area;
 }
 
+// A ring's last point closer to its first than the survey's horizontal
+// accuracy is the closing point: it is dropped, and the ring closed on the
+// first; otherwise it is a corner of its own.
 TEST(CursorShapes, RingLastPointCloserThanTheAccuracyIsDropped) {
-  SurveyDataset data;
-  data.survey->areas = {SquareArea(0.05)};
-  data.survey->horizontalAccuracy = 0.1;
-  OGRPolygon polygon;
-  data.All(0)->QueryShape(polygon);
-  const OGRLinearRing* ring = polygon.getExteriorRing();
-  ASSERT_NE(ring, nullptr);
-  // Four corners and the closing copy of the first.
-  ASSERT_EQ(ring->getNumPoints(), 5);
-  EXPECT_EQ(ring->getX(4), 0);
-  EXPECT_EQ(ring->getZ(4), 1);
-  EXPECT_TRUE(polygon.Is3D());
-}
-
-TEST(CursorShapes, RingKeepsItsLastPointWhenTheAccuracyIsUndefinedOrSmaller) {
-  SurveyDataset undefinedAccuracy;
-  undefinedAccuracy.survey->areas = {SquareArea(0.05)};
-  OGRPolygon polygon;
-  undefinedAccuracy.All(0)->QueryShape(polygon);
-  EXPECT_EQ(polygon.getExteriorRing()->getNumPoints(), 6);
-
-  SurveyDataset smallAccuracy;
-  smallAccuracy.survey->areas = {SquareArea(0.05)};
-  smallAccuracy.survey->horizontalAccuracy = 0.01;
-  smallAccuracy.All(0)->QueryShape(polygon);
-  EXPECT_EQ(polygon.getExteriorRing()->getNumPoints(), 6);
+  const struct {
+    std::optional<double> accuracy;
+    int points;  // with the closing copy of the first
+  } cases[] = {{0.1, 5}, {std::nullopt, 6}, {0.01, 6}};
+  for (const auto& c : cases) {
+    SurveyDataset data;
+    data.survey->areas = {SquareArea(0.05)};
+    if (c.accuracy) data.survey->horizontalAccuracy = *c.accuracy;
+    OGRPolygon polygon;
+    data.All(0)->QueryShape(polygon);
+    const OGRLinearRing* ring = polygon.getExteriorRing();
+    ASSERT_NE(ring, nullptr);
+    ASSERT_EQ(ring->getNumPoints(), c.points) << c.accuracy.value_or(-1);
+    EXPECT_EQ(ring->getX(c.points - 1), 0);
+    EXPECT_EQ(ring->getZ(c.points - 1), 1);
+    EXPECT_TRUE(polygon.Is3D());
+  }
 }
 
 TEST(CursorShapes, AreaRingsComeOuterFirstThenHolesEachFollowedByItsIslands) {

@@ -1,6 +1,8 @@
 // The dataset helper's classes, their schemas, bounds and its failures.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/gdal/dataset_fixture.h"
 
 namespace veldrane {
@@ -14,19 +16,6 @@ std::vector<std::string> ClassNames(SvyDatasetHelper& helper) {
   std::vector<std::string> names;
   for (std::int32_t i = 0; i < helper.ClassCount(); ++i) names.push_back(helper.ClassName(i));
   return names;
-}
-
-TEST(DatasetClasses, FollowTheNonEmptyCollectionsInFixedOrder) {
-  SurveyDataset data("levee.em");
-  data.survey->gages = {std::make_shared<test::FakeGage>()};
-  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
-  auto profile = std::make_shared<test::FakeProfile>();
-  profile->points = {MakePoint(1, 1, 1)};
-  data.survey->profiles = {profile};
-  EXPECT_EQ(ClassNames(data.helper), (std::vector<std::string>{"levee.em Profiles", "levee.em ProfilePoints",
-                                                               "levee.em Benchmarks", "levee.em Gages"}));
-  EXPECT_EQ(data.helper.ClassIndex("levee.em Benchmarks"), 2);
-  EXPECT_EQ(data.reads, 1);
 }
 
 // One item in every collection.
@@ -43,37 +32,46 @@ void FillEveryKind(test::FakeSurvey& survey) {
   survey.gages = {std::make_shared<test::FakeGage>()};
 }
 
-TEST(DatasetClasses, EveryKindInItsPlace) {
-  SurveyDataset data;
-  FillEveryKind(*data.survey);
-  EXPECT_EQ(ClassNames(data.helper),
-            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "a.em Profiles",
-                                      "a.em ProfilePoints", "a.em Areas", "a.em AreaPoints",
-                                      "a.em MiscellaneousShotPoints", "a.em Benchmarks", "a.em Gages"}));
-}
-
-TEST(DatasetClasses, GagesOnlyAndNameEdgeCases) {
-  SurveyDataset data;
-  data.survey->gages = {std::make_shared<test::FakeGage>()};
-  EXPECT_EQ(data.helper.ClassCount(), 1);
-  EXPECT_EQ(data.helper.ClassName(0), "a.em Gages");
-  EXPECT_EQ(data.helper.ClassName(1), "");
-  EXPECT_EQ(data.helper.ClassName(-1), "");
-  EXPECT_EQ(data.helper.ClassIndex("a.em Gages"), 0);
-  EXPECT_EQ(data.helper.ClassIndex("Gages"), 0);
-  EXPECT_EQ(data.helper.ClassIndex("nothing"), 0);
-}
-
-TEST(DatasetClasses, EmptyAndUnreadableSurveysHaveNoClasses) {
-  SurveyDataset empty;
-  EXPECT_EQ(empty.helper.ClassCount(), 0);
-
-  SurveyDataset unreadable;
-  unreadable.survey = nullptr;
-  EXPECT_EQ(unreadable.helper.ClassCount(), 0);
-  EXPECT_EQ(unreadable.helper.ClassName(0), "");
-  // A load that produced nothing is not tried again.
-  EXPECT_EQ(unreadable.reads, 1);
+// The classes follow the survey's non-empty collections in a fixed order,
+// read once (a survey that could not be read is not tried again).
+TEST(DatasetClasses, FollowTheNonEmptyCollectionsInFixedOrder) {
+  struct Case {
+    const char* what;
+    std::function<void(SurveyDataset&)> fill;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"every kind", [](SurveyDataset& d) { FillEveryKind(*d.survey); },
+       {"a.em CrossSections", "a.em CrossSectionPoints", "a.em Profiles", "a.em ProfilePoints", "a.em Areas",
+        "a.em AreaPoints", "a.em MiscellaneousShotPoints", "a.em Benchmarks", "a.em Gages"}},
+      {"some kinds",
+       [](SurveyDataset& d) {
+         d.survey->gages = {std::make_shared<test::FakeGage>()};
+         d.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
+         auto profile = std::make_shared<test::FakeProfile>();
+         profile->points = {MakePoint(1, 1, 1)};
+         d.survey->profiles = {profile};
+       },
+       {"a.em Profiles", "a.em ProfilePoints", "a.em Benchmarks", "a.em Gages"}},
+      {"gages only", [](SurveyDataset& d) { d.survey->gages = {std::make_shared<test::FakeGage>()}; }, {"a.em Gages"}},
+      {"empty", [](SurveyDataset&) {}, {}},
+      {"unreadable", [](SurveyDataset& d) { d.survey = nullptr; }, {}},
+  };
+  for (const Case& c : cases) {
+    SurveyDataset data;
+    c.fill(data);
+    EXPECT_EQ(ClassNames(data.helper), c.names) << c.what;
+    EXPECT_EQ(data.helper.ClassName(static_cast<std::int32_t>(c.names.size())), "") << c.what;
+    EXPECT_EQ(data.helper.ClassName(-1), "") << c.what;
+    if (!c.names.empty()) {
+      EXPECT_EQ(data.helper.ClassIndex(c.names.back()), static_cast<std::int32_t>(c.names.size()) - 1);
+    }
+    EXPECT_EQ(data.reads, 1) << c.what;
+  }
+  // A name without the file's, or no class's name at all.
+  SurveyDataset gages;
+  gages.survey->gages = {std::make_shared<test::FakeGage>()};
+  EXPECT_EQ(gages.helper.ClassIndex("Gages"), 0);
+  EXPECT_EQ(gages.helper.ClassIndex("nothing"), 0);
 }
 
 TEST(DatasetClasses, AReadThatFailsIsReportedAndTriedAgainOnTheNextNeed) {

@@ -3,6 +3,7 @@
 // lists and identifiers.
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <cpl_error.h>
@@ -32,20 +33,6 @@ Field MakeField(const char* name, HostFieldType type, std::int32_t size) {
 // How each host type reaches OGR (type, subtype, width, precision) is
 // checked on the driver's layers, in the OGR driver tests.
 
-TEST(HostFields, RequiredFieldsAreObjectIdThenShape) {
-  const Fields fields = FeatureClassRequiredFields();
-  ASSERT_EQ(fields.FieldCount(), 2);
-  EXPECT_EQ(fields.GetField(0).Name(), "OBJECTID");
-  EXPECT_EQ(fields.GetField(0).Type(), HostFieldType::ObjectId);
-  EXPECT_EQ(fields.GetField(1).Name(), "SHAPE");
-  EXPECT_EQ(fields.GetField(1).Type(), HostFieldType::Geometry);
-  EXPECT_NE(fields.GetField(1).GeometryDefinition(), nullptr);
-  EXPECT_EQ(fields.GeometryFieldIndex(), 1);
-  EXPECT_EQ(fields.FindField("SHAPE"), 1);
-  EXPECT_EQ(fields.FindField("shape"), -1);
-  EXPECT_THROW(fields.GetField(2), std::out_of_range);
-}
-
 TEST(HostGeometryDef, OgrTypesCarryTheZAndMFlags) {
   GeometryDef def;
   def.SetGeometryType(HostGeometryType::Point);
@@ -63,24 +50,17 @@ TEST(HostGeometryDef, OgrTypesCarryTheZAndMFlags) {
 
 std::vector<double> Bounds(const Envelope& e) { return {e.XMin(), e.YMin(), e.XMax(), e.YMax()}; }
 
-TEST(HostEnvelope, PutCoordsOrdersBoundsAndUnionGrows) {
+TEST(HostEnvelope, BoundsAreOrderedUnionsGrowAndOnlyTheInteriorContainsAPoint) {
   Envelope a;
   EXPECT_TRUE(a.IsEmpty());
   a.Union(Envelope(5, 6, 1, 2));
-  EXPECT_FALSE(a.IsEmpty());
   EXPECT_EQ(Bounds(a), (std::vector<double>{1, 2, 5, 6}));
   a.Union(Envelope(-3, 4, 0, 10));
-  EXPECT_EQ(Bounds(a), (std::vector<double>{-3, 2, 5, 10}));
   a.Union(Envelope());
   EXPECT_EQ(Bounds(a), (std::vector<double>{-3, 2, 5, 10}));
-}
-
-TEST(HostEnvelope, PointWithinIsStrictlyInside) {
   const Envelope box(0, 0, 10, 10);
-  EXPECT_TRUE(box.ContainsPointInterior(5, 5));
-  EXPECT_FALSE(box.ContainsPointInterior(0, 5));
-  EXPECT_FALSE(box.ContainsPointInterior(10, 10));
-  EXPECT_FALSE(box.ContainsPointInterior(11, 5));
+  for (const auto& [x, y, inside] : {std::tuple{5.0, 5.0, true}, {0.0, 5.0, false}, {10.0, 10.0, false}, {11.0, 5.0, false}})
+    EXPECT_EQ(box.ContainsPointInterior(x, y), inside) << x << " " << y;
   EXPECT_FALSE(Envelope().ContainsPointInterior(0, 0));
 }
 
@@ -110,56 +90,47 @@ OGRLineString Line(std::initializer_list<std::pair<double, double>> points) {
   return line;
 }
 
-TEST(HostRelations, LinesAgainstAnEnvelope) {
-  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
-  const OGRLineString inside = Line({{1, 1}, {9, 9}});
-  const OGRLineString touchingInside = Line({{0, 5}, {5, 5}});
-  const OGRLineString crossing = Line({{-5, 5}, {5, 5}});
-  const OGRLineString outside = Line({{20, 20}, {30, 30}});
-  const OGRLineString alongEdge = Line({{0, 0}, {10, 0}});
-
-  EXPECT_TRUE(relation.Within(inside));
-  EXPECT_TRUE(relation.Within(touchingInside));
-  EXPECT_FALSE(relation.Crosses(inside));
-  EXPECT_TRUE(relation.Crosses(crossing));
-  EXPECT_FALSE(relation.Within(crossing));
-  EXPECT_FALSE(relation.Within(outside));
-  EXPECT_FALSE(relation.Crosses(outside));
-  EXPECT_FALSE(relation.Contains(outside));
-  // A line on the boundary has no point in the interior.
-  EXPECT_FALSE(relation.Within(alongEdge));
-  EXPECT_FALSE(relation.Crosses(alongEdge));
-}
-
-OGRPolygon Square(double x0, double y0, double x1, double y1) {
+std::shared_ptr<OGRGeometry> Square(double x0, double y0, double x1, double y1) {
+  auto polygon = std::make_shared<OGRPolygon>();
   auto* ring = new OGRLinearRing();
-  ring->addPoint(x0, y0);
-  ring->addPoint(x0, y1);
-  ring->addPoint(x1, y1);
-  ring->addPoint(x1, y0);
-  ring->addPoint(x0, y0);
-  OGRPolygon polygon;
-  polygon.addRingDirectly(ring);
+  for (const auto& [x, y] : {std::pair{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}}) ring->addPoint(x, y);
+  polygon->addRingDirectly(ring);
   return polygon;
 }
 
-TEST(HostRelations, PolygonsAgainstAnEnvelope) {
-  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
-  EXPECT_TRUE(relation.Within(Square(2, 2, 8, 8)));
-  EXPECT_TRUE(relation.Contains(Square(-5, -5, 15, 15)));
-  EXPECT_FALSE(relation.Within(Square(-5, -5, 15, 15)));
-  EXPECT_TRUE(relation.Overlaps(Square(5, 5, 15, 15)));
-  EXPECT_FALSE(relation.Overlaps(Square(2, 2, 8, 8)));
-  EXPECT_FALSE(relation.Overlaps(Square(20, 20, 30, 30)));
-  EXPECT_FALSE(relation.Contains(Square(20, 20, 30, 30)));
+std::shared_ptr<OGRGeometry> Path(std::initializer_list<std::pair<double, double>> points) {
+  return std::make_shared<OGRLineString>(Line(points));
 }
 
-TEST(HostRelations, EmptyShapesAndEmptyEnvelopesMeetNothing) {
-  const EnvelopeRelation relation(Envelope(0, 0, 10, 10));
-  EXPECT_FALSE(relation.Within(OGRLineString()));
-  const EnvelopeRelation none{Envelope()};
-  EXPECT_FALSE(none.Within(Line({{1, 1}, {2, 2}})));
-  EXPECT_FALSE(none.PointWithin(1, 1));
+// Each shape against the envelope (0 0, 10 10), or against an empty one.
+TEST(HostRelations, ShapesAgainstAnEnvelope) {
+  struct Case {
+    const char* what;
+    std::shared_ptr<OGRGeometry> shape;
+    bool within, contains, crosses, overlaps;
+    bool emptyEnvelope = false;
+  } cases[] = {
+      {"line inside", Path({{1, 1}, {9, 9}}), true, false, false, false},
+      {"line touching from inside", Path({{0, 5}, {5, 5}}), true, false, false, false},
+      {"line crossing", Path({{-5, 5}, {5, 5}}), false, false, true, false},
+      {"line outside", Path({{20, 20}, {30, 30}}), false, false, false, false},
+      // A line on the boundary has no point in the interior.
+      {"line along an edge", Path({{0, 0}, {10, 0}}), false, false, false, false},
+      {"empty line", std::make_shared<OGRLineString>(), false, false, false, false},
+      {"polygon inside", Square(2, 2, 8, 8), true, false, false, false},
+      {"polygon around", Square(-5, -5, 15, 15), false, true, false, false},
+      {"polygon overlapping", Square(5, 5, 15, 15), false, false, false, true},
+      {"polygon outside", Square(20, 20, 30, 30), false, false, false, false},
+      {"line, empty envelope", Path({{1, 1}, {2, 2}}), false, false, false, false, true},
+  };
+  for (const Case& c : cases) {
+    const EnvelopeRelation relation(c.emptyEnvelope ? Envelope() : Envelope(0, 0, 10, 10));
+    EXPECT_EQ(relation.Within(*c.shape), c.within) << c.what;
+    EXPECT_EQ(relation.Contains(*c.shape), c.contains) << c.what;
+    EXPECT_EQ(relation.Crosses(*c.shape), c.crosses) << c.what;
+    EXPECT_EQ(relation.Overlaps(*c.shape), c.overlaps) << c.what;
+  }
+  EXPECT_FALSE(EnvelopeRelation(Envelope()).PointWithin(1, 1));
 }
 
 TEST(HostGeometry, EmptyingClearsCoordinatesAndAwareness) {
@@ -194,22 +165,6 @@ std::shared_ptr<const Fields> ThreeFields() {
   fields->AddField(MakeField("When", HostFieldType::Date, 16));
   fields->AddField(MakeField("Depth", HostFieldType::Double, 12));
   return fields;
-}
-
-TEST(HostRowBuffer, StoresTypedValuesNullsAndUnsetPositions) {
-  RowBuffer row(ThreeFields());
-  row.SetString(2, "BM 12");
-  row.SetNull(3);
-  row.SetSmallInteger(4, 7);
-  EXPECT_EQ(row.Value(2).kind, RowValue::Kind::String);
-  EXPECT_EQ(row.Value(2).text, "BM 12");
-  EXPECT_EQ(row.Value(3).kind, RowValue::Kind::Null);
-  EXPECT_EQ(row.Value(4).kind, RowValue::Kind::SmallInteger);
-  EXPECT_EQ(row.Value(4).integer, 7);
-  EXPECT_EQ(row.Value(0).kind, RowValue::Kind::Unset);
-  row.Clear();
-  EXPECT_EQ(row.Value(2).kind, RowValue::Kind::Unset);
-  EXPECT_THROW(row.SetDouble(5, 1.0), std::out_of_range);
 }
 
 TEST(HostRowBuffer, OgrFeatureBufferWritesByNameIntoTheFeature) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "config/metadata_writer.h"
 #include "host/pugi_xml_property_set.h"
 #include "tests/core/temp_dir.h"
@@ -299,35 +301,43 @@ TEST(PugiXmlPropertySetSaveTest, SavesTheWholeDocumentAndLeavesNoTemporaryFile) 
   EXPECT_EQ(reread.GetXml(), set.GetXml());
 }
 
+// A save that cannot be made says why and leaves what was there: a folder
+// in the way, a folder that is missing, a read-only document (kept by hand).
 TEST(PugiXmlPropertySetSaveTest, AFailedSaveChangesNothing) {
-  ScratchFolder folder("veldrane_meta_save_fail");
-  fs::create_directories(folder / "a.em.xml");  // cannot be replaced by a file
-  PugiXmlPropertySet set;
-  set.SetProperty("a", std::string("b"));
-  const auto error = set.SaveAsFile(folder / "a.em.xml");
-  ASSERT_NE(error, nullptr);
-  EXPECT_NE(error->Description().find("Cannot save metadata"), std::string::npos);
-  EXPECT_TRUE(fs::is_directory(folder / "a.em.xml"));
-  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
-
-  EXPECT_NE(set.SaveAsFile(folder / "no such folder" / "a.em.xml"), nullptr);
-  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
-}
-
-TEST(PugiXmlPropertySetSaveTest, AReadOnlyDocumentIsNeverReplaced) {
-  ScratchFolder folder("veldrane_meta_save_readonly");
-  const fs::path target = folder / "a.em.xml";
-  const std::string kept = "<metadata><mine>hand kept</mine></metadata>";
-  WriteFile(target, kept);
-  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  PugiXmlPropertySet set;
-  set.SetProperty("a", std::string("b"));
-  const auto error = set.SaveAsFile(target);
-  ASSERT_NE(error, nullptr);
-  EXPECT_NE(error->Description().find("read-only"), std::string::npos);
-  EXPECT_EQ(ReadFile(target), kept);
-  EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"});
-  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path&)> prepare;
+    const char* target;
+    const char* reason;
+  } cases[] = {
+      {"folder in the way", [](const fs::path& f) { fs::create_directories(f / "a.em.xml"); }, "a.em.xml",
+       "Cannot save metadata"},
+      {"missing folder", [](const fs::path& f) { WriteFile(f / "a.em.xml", "<metadata><mine>hand kept</mine></metadata>"); },
+       "no such folder/a.em.xml", "Cannot save metadata"},
+      {"read-only document",
+       [](const fs::path& f) {
+         WriteFile(f / "a.em.xml", "<metadata><mine>hand kept</mine></metadata>");
+         fs::permissions(f / "a.em.xml", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+       },
+       "a.em.xml", "read-only"},
+  };
+  for (const Case& c : cases) {
+    ScratchFolder folder("veldrane_meta_save_fail");
+    c.prepare(folder.path());
+    const std::string before = fs::is_regular_file(folder / "a.em.xml") ? ReadFile(folder / "a.em.xml") : "";
+    PugiXmlPropertySet set;
+    set.SetProperty("a", std::string("b"));
+    const auto error = set.SaveAsFile(folder / c.target);
+    ASSERT_NE(error, nullptr) << c.what;
+    EXPECT_NE(error->Description().find(c.reason), std::string::npos) << c.what << ": " << error->Description();
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"a.em.xml"}) << c.what;
+    if (!before.empty()) {
+      EXPECT_EQ(ReadFile(folder / "a.em.xml"), before) << c.what;
+    } else {
+      EXPECT_TRUE(fs::is_directory(folder / "a.em.xml")) << c.what;
+    }
+    fs::permissions(folder / "a.em.xml", fs::perms::owner_all, fs::perm_options::add);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // datasets, and the file operations on a dataset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "config/error_log.h"
 #include "plugin/catalog_refresh.h"
 #include "plugin/svy_dataset_helper.h"
@@ -35,63 +37,42 @@ class Workspaces : public ::testing::Test {
   SvyWorkspaceFactoryHelper factory_{FakeSource()};
 };
 
-TEST_F(Workspaces, FactoryNamesTheDataSource) {
-  EXPECT_EQ(factory_.DataSourceName(), "Halden Survey File");
-  EXPECT_EQ(factory_.DatasetDescription(5), "Halden Survey Feature Class");
-  EXPECT_EQ(factory_.DatasetDescription(4), "Halden Survey Feature Dataset");
-  EXPECT_EQ(factory_.WorkspaceDescription(true), "Halden Survey File Workspace");
-  EXPECT_EQ(factory_.WorkspaceDescription(false), "Halden Survey File Workspace");
-  EXPECT_EQ(factory_.WorkspaceFactoryTypeID().Value(), "{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0}");
-  EXPECT_EQ(factory_.WorkspaceType(), 0);
-  EXPECT_FALSE(factory_.CanSupportSQL());
-  EXPECT_TRUE(notes_.reports.empty());
-  EXPECT_EQ(factory_.DatasetDescription(3), "");
-  ASSERT_EQ(notes_.reports.size(), 1u);
-  EXPECT_TRUE(notes_.AnyContains("Unexpected Dataset Type"));
-}
-
-TEST_F(Workspaces, AFolderWithASurveyFileInAnyCaseIsAWorkspace) {
-  folder_.Write("A.EM", "");
-  EXPECT_TRUE(factory_.IsWorkspace(Folder()));
-  EXPECT_FALSE(factory_.IsWorkspace(Full("missing")));
-  EXPECT_FALSE(factory_.IsWorkspace(Full("A.EM")));
-}
-
-TEST_F(Workspaces, MetadataPlainFilesAndSubfoldersDoNotMakeAWorkspace) {
-  folder_.Write("a.em.xml", "<metadata/>");
-  folder_.Write("notes.txt", "");
-  std::filesystem::create_directory(folder_.Path() / "survey.em");
-  EXPECT_FALSE(factory_.IsWorkspace(Folder()));
-
-  FileNames names = FileNames::FromFolder(folder_.Path());
-  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), "");
-  EXPECT_EQ(names.Count(), 3u);
-  names.Reset();
-  EXPECT_FALSE(factory_.ContainsWorkspace(Folder(), &names));
-}
-
-TEST_F(Workspaces, GetWorkspaceStringClaimsSurveyFilesAndTheirMetadata) {
-  folder_.Write("x.em", "");
-  folder_.Write("x.em.xml", "");
-  folder_.Write("y.txt", "");
-  FileNames names = FileNames::FromFolder(folder_.Path());
-  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), Folder());
-  EXPECT_EQ(names.Names(), (std::vector<std::string>{Full("y.txt")}));
-}
-
-TEST_F(Workspaces, MetadataOfAPlainFileIsClaimedButMakesNoWorkspace) {
-  folder_.Write("notes.txt", "");
-  folder_.Write("notes.txt.xml", "");
-  FileNames names = FileNames::FromFolder(folder_.Path());
-  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), &names), "");
-  EXPECT_EQ(names.Names(), (std::vector<std::string>{Full("notes.txt")}));
-}
-
-TEST_F(Workspaces, WithoutAListTheFolderItselfDecides) {
-  folder_.Write("levee.830", "");
-  EXPECT_EQ(factory_.GetWorkspaceString(Folder(), nullptr), Folder());
-  EXPECT_TRUE(factory_.ContainsWorkspace(Folder(), nullptr));
-  EXPECT_EQ(factory_.GetWorkspaceString(Full("nope"), nullptr), "");
+// A folder is a workspace when it holds a survey file (any case of the
+// extension). Given the folder's list, the factory claims the survey files
+// and the metadata files of survey files, and leaves the rest.
+TEST(WorkspaceFactory, SurveyFilesMakeAWorkspaceAndAreClaimedWithTheirMetadata) {
+  struct Case {
+    std::vector<std::string> files;
+    bool workspace;
+    std::vector<std::string> left;  // of the folder's list, after the claim
+  } cases[] = {
+      {{"A.EM"}, true, {}},
+      {{"levee.830", "b.txt"}, true, {"b.txt"}},
+      {{"x.em", "x.em.xml", "y.txt"}, true, {"y.txt"}},
+      {{"notes.txt", "notes.txt.xml"}, false, {"notes.txt"}},  // a metadata file is claimed all the same
+      {{"a.em.xml", "notes.txt", "survey.em/"}, false, {"a.em.xml", "notes.txt", "survey.em"}},
+  };
+  SvyWorkspaceFactoryHelper factory{FakeSource()};
+  for (const Case& c : cases) {
+    ScratchFolder folder("workspace");
+    for (const std::string& name : c.files) {
+      if (name.ends_with('/')) std::filesystem::create_directory(folder.Path() / name);
+      else folder.Write(name, "");
+    }
+    const std::string path = folder.Path().string();
+    SCOPED_TRACE(c.files.front());
+    EXPECT_EQ(factory.IsWorkspace(path), c.workspace);
+    EXPECT_EQ(factory.GetWorkspaceString(path, nullptr), c.workspace ? path : "");
+    EXPECT_EQ(factory.ContainsWorkspace(path, nullptr), c.workspace);
+    FileNames names = FileNames::FromFolder(folder.Path());
+    EXPECT_EQ(factory.GetWorkspaceString(path, &names), c.workspace ? path : "");
+    std::vector<std::string> left;
+    for (const std::string& name : names.Names()) left.push_back(std::filesystem::path(name).filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, c.left);
+  }
+  EXPECT_FALSE(factory.IsWorkspace("/nonexistent/folder"));
+  EXPECT_EQ(factory.GetWorkspaceString("/nonexistent/folder", nullptr), "");
 }
 
 TEST_F(Workspaces, ContainsWorkspaceReadsOnFromTheCurrentPosition) {

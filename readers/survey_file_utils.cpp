@@ -1,4 +1,4 @@
-#include "config/survey_file_utils.h"
+#include "readers/survey_file_utils.h"
 
 #include <exception>
 
@@ -21,10 +21,6 @@ void RefreshErrorLog(const std::string& path, const std::shared_ptr<ISurveyError
   if (errors) log.PullErrors(*errors);
 }
 }  // namespace
-
-const std::string& CurrentSurveyFile() { return CurrentModuleContext().CurrentSurveyFile(); }
-
-void SetCurrentSurveyFile(std::string path) { CurrentModuleContext().SetCurrentSurveyFile(std::move(path)); }
 
 std::shared_ptr<ISurvey> GetSurveyFile(const std::string& path) {
   SetCurrentSurveyFile(path);

@@ -1,22 +1,14 @@
 #pragma once
-// Procedures shared by the data source and the readers: the survey file the
-// current module context is working on, opening a survey or traverse file for the
-// host while keeping the error log in step, the test for a survey's
-// metadata file, and the planar computations (SquaredDistance, GridAzimuth) of geometry/planar.h,
-// which this header makes available to its users.
+// What the data source asks of the readers: opening a survey or traverse
+// file for the host while keeping the error log in step (the file becomes
+// the module context's current survey file), and the test for a survey's
+// metadata file.
 #include <memory>
 #include <string>
 
-#include "geometry/planar.h"
 #include "model/features.h"
 
 namespace veldrane {
-
-// The path most recently opened for the host in the current module context. Error
-// records raised outside a reader (coordinate system problems) carry it as
-// their file name.
-const std::string& CurrentSurveyFile();
-void SetCurrentSurveyFile(std::string path);
 
 // Makes `path` the current survey file, reads it with the survey factory,
 // drops the file's old entries from the error log and moves the new error
