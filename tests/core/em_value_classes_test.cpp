@@ -27,23 +27,10 @@ EMSurveyPoint MakePoint(const std::string& tag, double x, double y, double z = 1
 }
 
 TEST(EMSurveyPointTest, IdFollowsTheTagWhenItIsAWholeNumberThatFits) {
-  const std::pair<const char*, std::int32_t> cases[] = {{"A12", 0},
-                                                        {"1001", 1001},
-                                                        {"-15", -15},
-                                                        {"+7", 7},
-                                                        {"0012", 12},
-                                                        {"2147483647", 2147483647},
-                                                        {"2147483648", 0},
-                                                        {"-214748364", -214748364},
-                                                        {"4294967296", 0},
-                                                        {"12345678901", 0},
-                                                        {"-2147483648", 0},
-                                                        {"12.5", 0},
-                                                        {"-", 0},
-                                                        {"+", 0},
-                                                        {"", 0},
-                                                        {" 12", 0},
-                                                        {"+-3", 0}};
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"A12", 0}, {"1001", 1001}, {"-15", -15}, {"+7", 7}, {"0012", 12}, {"2147483647", 2147483647},
+      {"2147483648", 0}, {"-214748364", -214748364}, {"4294967296", 0}, {"12345678901", 0}, {"-2147483648", 0},
+      {"12.5", 0}, {"-", 0}, {"+", 0}, {"", 0}, {" 12", 0}, {"+-3", 0}};
   for (const auto& [tag, id] : cases) {
     EMSurveyPoint p = MakePoint(tag, 0, 0);
     EXPECT_EQ(p.Id(), id) << tag;
@@ -54,21 +41,9 @@ TEST(EMSurveyPointTest, IdFollowsTheTagWhenItIsAWholeNumberThatFits) {
 // Every text comes back as given, whether kept as a number, inline or on
 // the heap, and through copies and moves.
 TEST(EMCompactTagTest, EveryTextComesBackAsGiven) {
-  const std::string texts[] = {"",
-                               "0",
-                               "-0",
-                               "007",
-                               "+7",
-                               "1234567",
-                               "12345678",
-                               "-9999999999999999",
-                               "99999999999999999",
-                               "ABCDEFG",
-                               "ABCDEFGH",
-                               "12.5",
-                               "Caf\xc3\xa9",
-                               std::string("a\0b", 3),
-                               "18446744073709551616"};
+  const std::string texts[] = {"", "0", "-0", "007", "+7", "1234567", "12345678", "-9999999999999999",
+                               "99999999999999999", "ABCDEFG", "ABCDEFGH", "12.5", "Caf\xc3\xa9",
+                               std::string("a\0b", 3), "18446744073709551616"};
   for (const std::string& text : texts) {
     CompactTag copy(text);
     CompactTag moved(std::move(copy));

@@ -128,16 +128,6 @@ TEST(CursorValues, FieldMapOfTheWrongSizeIsReportedAndFillsNothing) {
   EXPECT_EQ(ValueOf(data, *row, 1, "PointId").kind, Kind::Unset);
 }
 
-TEST(CursorValues, FieldMapsThatAreNotZeroBasedLongArraysAreReported) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  test::RecordingNotifier notes;
-  data.helper.FetchAll(1, "", FieldMap::NotLongs(12));
-  EXPECT_TRUE(notes.AnyContains("Unexepected situation: FieldMap received not an array of longs"));
-  data.helper.FetchAll(1, "", FieldMap::WithLowerBound(std::vector<std::int32_t>(12, 0), 1));
-  EXPECT_TRUE(notes.AnyContains("Unexepected situation: FieldMap array not based on zero"));
-}
-
 TEST(CursorShapes, CrossSectionPointsCarryStationAsMeasureWhenDefined) {
   SurveyDataset data;
   auto section = SectionAlongX({1, 2});
@@ -155,55 +145,6 @@ TEST(CursorShapes, CrossSectionPointsCarryStationAsMeasureWhenDefined) {
   cursor->QueryShape(shape);
   EXPECT_EQ(shape.getX(), 2);
   EXPECT_TRUE(std::isnan(shape.getM()));
-}
-
-TEST(CursorShapes, AGeometryOfTheWrongTypeIsReportedAndLeftEmpty) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  test::RecordingNotifier notes;
-  OGRLineString line;
-  line.addPoint(5, 5);
-  data.All(1)->QueryShape(line);
-  EXPECT_TRUE(line.IsEmpty());
-  EXPECT_TRUE(notes.AnyContains("The shape does not have the class's geometry type"));
-  OGRPoint point;
-  data.All(0)->QueryShape(point);
-  EXPECT_EQ(notes.reports.size(), 2u);
-}
-
-TEST(CursorShapes, CrossSectionPolylineHasNoMeasureWhereTheStationIsUndefined) {
-  SurveyDataset data;
-  auto section = SectionAlongX({1, 2, 3});
-  for (auto& point : section->points) static_cast<test::FakePoint&>(*point).station = kUndefinedNumber;
-  data.survey->crossSections = {section};
-  OGRLineString line;
-  data.All(0)->QueryShape(line);
-  ASSERT_EQ(line.getNumPoints(), 3);
-  EXPECT_TRUE(line.Is3D());
-  EXPECT_TRUE(line.IsMeasured());
-  EXPECT_EQ(line.getX(2), 3);
-  EXPECT_TRUE(std::isnan(line.getM(0)));
-}
-
-TEST(CursorShapes, BenchmarkWithoutNorthingHasAnEmptyShapeButItsValues) {
-  SurveyDataset data;
-  auto benchmark = std::make_shared<test::FakeBenchmark>();
-  benchmark->name = "BM 9";
-  benchmark->easting = 100;
-  data.survey->benchmarks = {benchmark};
-  auto row = data.Row(0);
-  const auto cursor = data.All(0);
-  OGRPoint shape(1, 1);
-  cursor->QueryShape(shape);
-  EXPECT_TRUE(shape.IsEmpty());
-  cursor->QueryValues(*row);
-  EXPECT_EQ(ValueOf(data, *row, 0, "Name").text, "BM 9");
-
-  benchmark->northing = 200;
-  cursor->QueryShape(shape);
-  EXPECT_EQ(shape.getX(), 100);
-  EXPECT_EQ(shape.getY(), 200);
-  EXPECT_TRUE(shape.Is3D());
 }
 
 std::shared_ptr<test::FakeArea> SquareArea(double closingGap) {
@@ -305,29 +246,6 @@ TEST(TraverseCursors, TheTraverseIsOneRecord) {
   EXPECT_TRUE(line.IsMeasured());
 }
 
-TEST(TraverseCursors, ATraverseWithoutStationsHasNoRecord) {
-  auto holder = TraverseDataset(0);
-  SurveyDataset& data = *holder;
-  auto row = data.Row(0);
-  const auto cursor = data.All(0);
-  EXPECT_TRUE(cursor->IsFinished());
-  EXPECT_EQ(cursor->QueryValues(*row), -1);
-  EXPECT_THROW(cursor->NextRecord(), RaisedError);
-}
-
-TEST(TraverseCursors, UnknownMappedFieldOfTheTraverseLineIsReported) {
-  auto holder = TraverseDataset(2);
-  SurveyDataset& data = *holder;
-  auto fields = std::make_shared<Fields>(*data.helper.GetFields(0));
-  fields->AddField(Field("Mystery", HostFieldType::String));
-  RowBuffer row(fields);
-  test::RecordingNotifier notes;
-  const auto cursor =
-      data.helper.FetchAll(0, "", FieldMap::AllValues(static_cast<std::size_t>(fields->FieldCount())));
-  EXPECT_EQ(cursor->QueryValues(row), 0);
-  EXPECT_TRUE(notes.AnyContains("Unrecognized Field Name : Mystery"));
-}
-
 TEST(TraverseCursors, StationsAreRecordsWithTraverseOidZero) {
   auto holder = TraverseDataset(3);
   SurveyDataset& data = *holder;
@@ -338,15 +256,6 @@ TEST(TraverseCursors, StationsAreRecordsWithTraverseOidZero) {
   EXPECT_EQ(ValueOf(data, *row, 1, "TraverseOID").integer, 0);
   EXPECT_EQ(ValueOf(data, *row, 1, "StatName").text, "S2");
   EXPECT_EQ(ValueOf(data, *row, 1, "Latitude").kind, Kind::Unset);
-}
-
-TEST(TraverseCursors, StationOidPastTheEndFinishesWithoutAReport) {
-  auto holder = TraverseDataset(2);
-  SurveyDataset& data = *holder;
-  test::RecordingNotifier notes;
-  const auto cursor = data.helper.FetchByID(1, 5, data.AllOf(1));
-  EXPECT_TRUE(cursor->IsFinished());
-  EXPECT_TRUE(notes.reports.empty());
 }
 
 }  // namespace

@@ -109,18 +109,6 @@ TEST(CursorWalk, FetchByIdBeyondTheLastRecordReportsTheEnd) {
   EXPECT_TRUE(notes.AnyContains("No next record"));
 }
 
-TEST(CursorWalk, ObjectCursorsWalkAndFilterWholeShapes) {
-  SurveyDataset data;
-  auto crossing = SectionAlongX({-5, 5});
-  auto inside = SectionAlongX({2, 3}, 2);
-  auto outside = SectionAlongX({50, 60}, 2);
-  data.survey->crossSections = {outside, inside, outside, crossing, outside};
-  auto row = data.Row(kSections);
-  EXPECT_EQ(test::CollectOids(*data.All(kSections), *row), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(test::CollectOids(*data.In(kSections, Envelope(0, -1, 10, 5)), *row),
-            (std::vector<std::int32_t>{0, 1, 3}));
-}
-
 TEST(CursorWalk, ShotPointsBenchmarksAndGagesFilterByTheirCoordinates) {
   SurveyDataset data;
   for (double x : {1.0, 20.0, 5.0}) {
@@ -154,30 +142,6 @@ TEST(CursorWalk, EmptyContainersHoldNoRecords) {
   data.survey->areas = {area};
   auto row = data.Row(1);
   EXPECT_EQ(test::CollectOids(*data.All(1), *row), (std::vector<std::int32_t>{0, 1, 2}));
-}
-
-TEST(CursorWalk, UninitialisedCursorsFailWithTheirOwnTexts) {
-  test::RecordingNotifier notes;
-  SvyCrossSectionPointCursorHelper points;
-  try {
-    points.NextRecord();
-    FAIL();
-  } catch (const RaisedError& error) {
-    EXPECT_EQ(error.Number(), -200010);
-    EXPECT_EQ(error.Description(), "No Cross Section Iterator");
-  }
-  EXPECT_TRUE(points.IsFinished());
-  points.SetOID(1);
-  EXPECT_TRUE(notes.AnyContains("Cross Section Cursor has not been initialized."));
-
-  SvyProfilePointCursorHelper profilePoints;
-  EXPECT_THROW(profilePoints.NextRecord(), RaisedError);
-  SvyAreaCursorHelper areas;
-  areas.SetOID(0);
-  EXPECT_TRUE(notes.AnyContains("Survey Area Cursor has not been initialized."));
-  TrvPointCursorHelper stations;
-  stations.SetOID(0);
-  EXPECT_TRUE(notes.AnyContains("Traverse has not been initialized."));
 }
 
 }  // namespace

@@ -93,78 +93,7 @@ TEST(DatasetClasses, AReadThatFailsIsReportedAndTriedAgainOnTheNextNeed) {
   EXPECT_EQ(attempts, 2);
 }
 
-TEST(DatasetClasses, TraverseDatasetsAlwaysHaveTheTwoTraverseClasses) {
-  SurveyDataset data("t.27");
-  data.helper.SetSurveyType(kSurveyTypeTraverse);
-  data.traverse = std::make_shared<test::FakeTraverse>();
-  test::RecordingNotifier notes;
-  EXPECT_EQ(data.helper.ClassCount(), 2);
-  EXPECT_EQ(data.helper.ClassName(0), "t.27 Traverses");
-  EXPECT_EQ(data.helper.ClassName(1), "t.27 TraversePoints");
-  EXPECT_EQ(data.helper.ClassIndex("Traverses"), 0);
-  EXPECT_EQ(data.helper.ClassIndex("t.27 Traverses"), 0);
-  EXPECT_EQ(data.helper.ClassIndex("TraversePoints"), 1);
-  EXPECT_TRUE(notes.reports.empty());
-  EXPECT_EQ(data.reads, 0);  // nothing needed the file yet
-
-  EXPECT_EQ(data.helper.ClassName(2), "");
-  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index"));
-  EXPECT_EQ(data.helper.ClassIndex("t.27 Gages"), 0);
-  EXPECT_TRUE(notes.AnyContains("Unexpected Class Name"));
-}
-
-TEST(DatasetClasses, IndexMembersCheckTheRange) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  test::RecordingNotifier notes;
-  EXPECT_EQ(data.helper.OIDFieldIndex(1), 0);
-  EXPECT_EQ(data.helper.ShapeFieldIndex(1), 1);
-  EXPECT_TRUE(notes.reports.empty());
-  EXPECT_EQ(data.helper.ShapeFieldIndex(2), 0);
-  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index2/2"));
-  EXPECT_TRUE(notes.AnyContains("IPlugInDatasetHelper_ShapeFieldIndex SvyDatasetHelper"));
-  EXPECT_EQ(data.helper.OIDFieldIndex(-1), 0);
-  EXPECT_EQ(notes.reports.size(), 2u);
-}
-
-TEST(DatasetClasses, UnexpectedSurveyTypesAreReported) {
-  SurveyDataset data;
-  data.helper.SetSurveyType(1002);
-  test::RecordingNotifier notes;
-  EXPECT_EQ(data.helper.ClassCount(), 0);
-  EXPECT_TRUE(notes.AnyContains("Unexpected survey type : 1002"));
-  EXPECT_EQ(data.helper.GetFields(0), nullptr);
-  EXPECT_EQ(data.helper.FetchAll(0, "", FieldMap()), nullptr);
-  EXPECT_EQ(data.helper.Bounds(), nullptr);
-}
-
 // --- schemas -----------------------------------------------------------------
-
-TEST(DatasetSchemas, FieldsComeFromTheClassSchemaWithTheShapeOfTheSurvey) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2})};
-  data.csid = 26915;
-  const auto fields = data.helper.GetFields(1);
-  ASSERT_NE(fields, nullptr);
-  ASSERT_EQ(fields->FieldCount(), 12);
-  EXPECT_EQ(fields->GetField(0).Name(), "OBJECTID");
-  // A schema entry's size is the field's length and precision; reals keep
-  // three decimals; every attribute may be null.
-  const Field& elevation = fields->GetField(5);
-  EXPECT_EQ(elevation.Name(), "Elevation");
-  EXPECT_EQ(elevation.Type(), HostFieldType::Single);
-  EXPECT_EQ(elevation.Length(), 9);
-  EXPECT_EQ(elevation.Precision(), 9);
-  EXPECT_EQ(elevation.Scale(), 3);
-  EXPECT_TRUE(elevation.IsNullable());
-  const GeometryDef* shape = fields->GetField(1).GeometryDefinition();
-  ASSERT_NE(shape, nullptr);
-  EXPECT_EQ(shape->GeometryType(), HostGeometryType::Point);
-  EXPECT_TRUE(shape->HasZ());
-  EXPECT_TRUE(shape->HasM());
-  ASSERT_NE(shape->SpatialReference(), nullptr);
-  EXPECT_TRUE(shape->SpatialReference()->IsProjected());
-}
 
 TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
   SurveyDataset data;
@@ -190,36 +119,6 @@ TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
   EXPECT_EQ(benchmarks->GetField(8).Length(), 1);
 }
 
-TEST(DatasetSchemas, TraverseClassesAreMeasureAwareOnly) {
-  SurveyDataset data("t.83");
-  data.helper.SetSurveyType(kSurveyTypeTraverse);
-  data.traverse = std::make_shared<test::FakeTraverse>();
-  const auto lines = data.helper.GetFields(0);
-  const auto points = data.helper.GetFields(1);
-  ASSERT_NE(lines, nullptr);
-  ASSERT_NE(points, nullptr);
-  EXPECT_EQ(lines->FieldCount(), 15);
-  EXPECT_EQ(points->FieldCount(), 18);
-  EXPECT_EQ(points->GetField(17).Name(), "TraverseOID");
-  EXPECT_EQ(points->GetField(17).Type(), HostFieldType::Integer);
-  for (const auto& fields : {lines, points}) {
-    const GeometryDef* shape = fields->GetField(1).GeometryDefinition();
-    EXPECT_FALSE(shape->HasZ());
-    EXPECT_TRUE(shape->HasM());
-  }
-  EXPECT_EQ(lines->GetField(1).GeometryDefinition()->GeometryType(), HostGeometryType::Polyline);
-}
-
-TEST(DatasetSchemas, UnknownClassIndexIsReportedWithTheMapEntry) {
-  SurveyDataset data;
-  data.survey->gages = {std::make_shared<test::FakeGage>()};
-  test::RecordingNotifier notes;
-  EXPECT_EQ(data.helper.GetFields(3), nullptr);
-  EXPECT_TRUE(notes.AnyContains("Unexpected Class Index "));
-  EXPECT_EQ(data.helper.FetchAll(3, "", FieldMap()), nullptr);
-  EXPECT_EQ(notes.reports.size(), 2u);
-}
-
 // --- bounds and the coordinate system ----------------------------------------
 
 TEST(DatasetBounds, UniteTheShapesOfEveryClass) {
@@ -238,17 +137,6 @@ TEST(DatasetBounds, UniteTheShapesOfEveryClass) {
   EXPECT_EQ(bounds->YMax(), 40);
 }
 
-TEST(DatasetBounds, AreComputedOnce) {
-  SurveyDataset data;
-  auto section = SectionAlongX({1, 2});
-  data.survey->crossSections = {section};
-  const auto first = data.helper.Bounds();
-  static_cast<test::FakePoint&>(*section->points[0]).x = -100;
-  const auto second = data.helper.Bounds();
-  EXPECT_EQ(second, first);
-  EXPECT_EQ(second->XMin(), 1);
-}
-
 TEST(DatasetBounds, MinimumStaysAtTheStartValueForCoordinatesBeyondIt) {
   SurveyDataset data;
   data.survey->crossSections = {SectionAlongX({20000000, 20000001}, 30000000)};
@@ -257,14 +145,6 @@ TEST(DatasetBounds, MinimumStaysAtTheStartValueForCoordinatesBeyondIt) {
   EXPECT_EQ(bounds->YMin(), 9999999);
   EXPECT_EQ(bounds->XMax(), 20000001);
   EXPECT_EQ(bounds->YMax(), 30000000);
-}
-
-TEST(DatasetBounds, DatasetWithoutShapesHasAnEmptyEnvelope) {
-  SurveyDataset data;
-  data.survey->benchmarks = {std::make_shared<test::FakeBenchmark>()};
-  const auto bounds = data.helper.Bounds();
-  ASSERT_NE(bounds, nullptr);
-  EXPECT_TRUE(bounds->IsEmpty());
 }
 
 TEST(DatasetCoordinateSystem, CodeIsComputedOnceEvenWhenTheFirstReadFailed) {

@@ -30,39 +30,8 @@ Field MakeField(const char* name, HostFieldType type, std::int32_t size) {
   return field;
 }
 
-// How each host type reaches OGR (type, subtype, width, precision) is
-// checked on the driver's layers, in the OGR driver tests.
-
-TEST(HostGeometryDef, OgrTypesCarryTheZAndMFlags) {
-  GeometryDef def;
-  def.SetGeometryType(HostGeometryType::Point);
-  EXPECT_EQ(def.OgrGeometryType(), wkbPoint);
-  def.SetHasM(true);
-  EXPECT_EQ(def.OgrGeometryType(), wkbPointM);
-  def.SetHasZ(true);
-  EXPECT_EQ(def.OgrGeometryType(), wkbPointZM);
-  def.SetGeometryType(HostGeometryType::Polygon);
-  def.SetHasM(false);
-  EXPECT_EQ(def.OgrGeometryType(), wkbPolygon25D);
-  def.SetGeometryType(HostGeometryType::Any);
-  EXPECT_EQ(def.OgrGeometryType(), wkbUnknown);
-}
-
-std::vector<double> Bounds(const Envelope& e) { return {e.XMin(), e.YMin(), e.XMax(), e.YMax()}; }
-
-TEST(HostEnvelope, BoundsAreOrderedUnionsGrowAndOnlyTheInteriorContainsAPoint) {
-  Envelope a;
-  EXPECT_TRUE(a.IsEmpty());
-  a.Union(Envelope(5, 6, 1, 2));
-  EXPECT_EQ(Bounds(a), (std::vector<double>{1, 2, 5, 6}));
-  a.Union(Envelope(-3, 4, 0, 10));
-  a.Union(Envelope());
-  EXPECT_EQ(Bounds(a), (std::vector<double>{-3, 2, 5, 10}));
-  const Envelope box(0, 0, 10, 10);
-  for (const auto& [x, y, inside] : {std::tuple{5.0, 5.0, true}, {0.0, 5.0, false}, {10.0, 10.0, false}, {11.0, 5.0, false}})
-    EXPECT_EQ(box.ContainsPointInterior(x, y), inside) << x << " " << y;
-  EXPECT_FALSE(Envelope().ContainsPointInterior(0, 0));
-}
+// Field definitions, shapes and values as the driver's layers show them are
+// checked in the OGR driver tests; here only what those cannot reach.
 
 TEST(HostEnvelope, ProjectTransformsBetweenKnownSystemsOnly) {
   Envelope box(-91, 30, -90, 31);
@@ -133,63 +102,6 @@ TEST(HostRelations, ShapesAgainstAnEnvelope) {
   EXPECT_FALSE(EnvelopeRelation(Envelope()).PointWithin(1, 1));
 }
 
-TEST(HostGeometry, EmptyingClearsCoordinatesAndAwareness) {
-  OGRPoint point(1, 2, 3);
-  point.setM(4);
-  EmptyGeometry(point);
-  EXPECT_TRUE(IsEmptyGeometry(point));
-  EXPECT_FALSE(point.Is3D());
-  EXPECT_FALSE(point.IsMeasured());
-  EXPECT_TRUE(std::isnan(point.getM()));
-
-  OGRLineString line = Line({{0, 0}, {1, 1}});
-  EmptyGeometry(line);
-  EXPECT_EQ(line.getNumPoints(), 0);
-}
-
-TEST(HostGeometry, NewShapeFollowsTheDefinition) {
-  GeometryDef def;
-  def.SetGeometryType(HostGeometryType::Polyline);
-  def.SetHasM(true);
-  const auto shape = NewShape(def);
-  EXPECT_NE(dynamic_cast<OGRLineString*>(shape.get()), nullptr);
-  EXPECT_FALSE(shape->Is3D());
-  EXPECT_TRUE(shape->IsMeasured());
-  def.SetGeometryType(HostGeometryType::Any);
-  EXPECT_THROW(NewShape(def), std::invalid_argument);
-}
-
-std::shared_ptr<const Fields> ThreeFields() {
-  auto fields = std::make_shared<Fields>(FeatureClassRequiredFields());
-  fields->AddField(MakeField("Name", HostFieldType::String, 20));
-  fields->AddField(MakeField("When", HostFieldType::Date, 16));
-  fields->AddField(MakeField("Depth", HostFieldType::Double, 12));
-  return fields;
-}
-
-TEST(HostRowBuffer, OgrFeatureBufferWritesByNameIntoTheFeature) {
-  const auto fields = ThreeFields();
-  OGRFeatureDefn* defn = fields->NewOgrFeatureDefn("layer");
-  defn->Reference();
-  {
-    OGRFeature feature(defn);
-    OgrFeatureRowBuffer row(fields, *defn);
-    EXPECT_EQ(row.OgrIndexes(), (std::vector<int>{-1, -1, 0, 1, 2}));
-    row.Attach(&feature);
-    row.SetString(2, std::string_view("BM 12 and more", 5));
-    row.SetDate(3, *DateTime::FromDate(2021, 3, 4));
-    row.SetNull(4);
-    row.SetInteger(0, 99);  // the object ID position goes nowhere
-    EXPECT_STREQ(feature.GetFieldAsString(0), "BM 12");
-    int y = 0, m = 0, d = 0, h = 0, mi = 0, tz = 0;
-    float s = 0;
-    feature.GetFieldAsDateTime(1, &y, &m, &d, &h, &mi, &s, &tz);
-    EXPECT_EQ(y * 10000 + m * 100 + d, 20210304);
-    EXPECT_TRUE(feature.IsFieldNull(2));
-  }
-  defn->Release();
-}
-
 // Values written the fast way must read back exactly as OGR's own checked
 // setters leave them: a Float32 attribute keeps its double, an Int16 one
 // clamps what it cannot hold, a text written twice keeps the second.
@@ -219,25 +131,6 @@ TEST(HostRowBuffer, OgrFeatureBufferKeepsOgrSubtypeRules) {
     EXPECT_EQ(feature.GetFieldAsInteger(0), 32767);
   }
   defn->Release();
-}
-
-TEST(HostFileNames, NextRemoveAndIsDirectoryWalkTheList) {
-  FileNames names;
-  names.Add("a.em", false);
-  names.Add("sub", true);
-  names.Add("b.txt", false);
-  EXPECT_FALSE(names.IsDirectory());
-  EXPECT_EQ(names.Next(), "a.em");
-  names.Remove();
-  EXPECT_EQ(names.Next(), "sub");
-  EXPECT_TRUE(names.IsDirectory());
-  EXPECT_EQ(names.Next(), "b.txt");
-  EXPECT_EQ(names.Next(), "");
-  EXPECT_EQ(names.Next(), "");
-  names.Remove();  // nothing is current at the end
-  EXPECT_EQ(names.Names(), (std::vector<std::string>{"sub", "b.txt"}));
-  names.Reset();
-  EXPECT_EQ(names.Next(), "sub");
 }
 
 TEST(HostFileNames, FromFolderMarksSubfoldersAsDirectories) {

@@ -88,25 +88,15 @@ TEST_F(MetadataWorkspaceTest, DocumentIsFilledFromTheSurveyFileAlone) {
   EXPECT_EQ(doc->GetProperty("idinfo/citation/citeinfo/title"), "A.EM");
   EXPECT_EQ(doc->GetProperty("idinfo/citation/citeinfo/origin"), "ACME");
   EXPECT_EQ(doc->GetProperty("idinfo/citation/citeinfo/pubdate"), "Wednesday, March 1, 2023");
-  EXPECT_EQ(doc->GetProperty("idinfo/citation/serinfo/sername"), "LEVEE REACH 4");
-  EXPECT_EQ(doc->GetProperty("spref/horizsys/planar/gridsys/gridsysn"), "State Plane Coordinate System NAD83 (1986)");
-  EXPECT_EQ(doc->GetProperty("spref/horizsys/geodetic/horizdn"), "NAD83 (1986)");
-  EXPECT_EQ(doc->GetProperty("spref/horizsys/planar/mapproj/mapprojn"), "LA SOUTH");
+  // Where each value goes is pinned in the metadata writer tests; here that
+  // the real reader's values arrive, the shipped domains translate, and
+  // benchmarks come in declaration order.
   EXPECT_EQ(doc->GetProperty("spref/horizsys/planar/gridsys/spcs/spcszone"),
             DomainValueLookup("PROJECTION", "LA SOUTH"));
-  // Benchmarks in declaration order, each its own permbm element.
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[0]/name"), "BM 1");
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[0]/status"), "PBM");
   EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[0]/documentedelevation"), "10.25");
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[0]/measuredelevation"), "");
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[1]/name"), "TBM 3");
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[1]/status"), "TBM");
-  EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[1]/documentedelevation"), "");
   EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[1]/measuredelevation"), "-2.5");
   EXPECT_EQ(doc->GetProperty("halden/vertcntl/permbm[2]"), std::nullopt);
   EXPECT_EQ(doc->GetProperty("halden/gages/gageread[0]/date"), "3/1/2023 10:30:00 AM");
-  EXPECT_EQ(doc->GetProperty("halden/gages/gageread[0]/wselevation"), "2.5");
-  EXPECT_EQ(doc->GetProperty("halden/gages/gageread[0]/lmsl"), "");
   EXPECT_EQ(doc->GetProperty("halden/crew/person[0]/name"), "SMITH");
   EXPECT_EQ(doc->GetProperty("halden/equip"), std::nullopt);
   EXPECT_EQ(doc->GetProperty("halden/weather"), std::nullopt);

@@ -88,24 +88,6 @@ TEST_F(Workspaces, ContainsWorkspaceReadsOnFromTheCurrentPosition) {
   EXPECT_FALSE(factory_.ContainsWorkspace(Full("missing"), &elsewhere));
 }
 
-TEST_F(Workspaces, OpenWorkspaceNeedsAnExistingFolder) {
-  const std::string missing = Full("no such folder");
-  try {
-    factory_.OpenWorkspace(missing);
-    FAIL() << "a missing folder must not open";
-  } catch (const RaisedError& error) {
-    EXPECT_EQ(error.Number(), -200010);
-    EXPECT_EQ(error.Source(), "OpenWorkspace");
-    EXPECT_EQ(error.Description(), "Workspace string invalid: " + missing);
-  }
-  const auto workspace = factory_.OpenWorkspace(Folder());
-  ASSERT_NE(workspace, nullptr);
-  EXPECT_EQ(dynamic_cast<SvyWorkspaceHelper&>(*workspace).WorkspacePath(), Folder());
-  EXPECT_TRUE(workspace->RowCountIsCalculated());
-  EXPECT_TRUE(workspace->OIDIsRecordNumber());
-  EXPECT_EQ(workspace->NativeType(4, "a.em"), nullptr);
-}
-
 std::vector<std::string> Listed(IPlugInWorkspaceHelper& workspace, std::int32_t type) {
   std::vector<std::string> names;
   const auto list = workspace.DatasetNames(type);
@@ -123,21 +105,6 @@ TEST_F(Workspaces, DatasetNamesListTheSurveyFilesAsFeatureDatasets) {
   const auto list = workspace->DatasetNames(1);
   EXPECT_EQ(dynamic_cast<SvyDatasetHelper&>(*list->Element(1)).SurveyType(), 1001);
   EXPECT_EQ(dynamic_cast<SvyDatasetHelper&>(*list->Element(0)).SurveyType(), 1000);
-}
-
-TEST_F(Workspaces, OpenDatasetNeedsTheFile) {
-  folder_.Write("levee survey.em", "");
-  const auto workspace = factory_.OpenWorkspace(Folder());
-  try {
-    workspace->OpenDataset("x.em");
-    FAIL() << "a missing dataset must not open";
-  } catch (const RaisedError& error) {
-    EXPECT_EQ(error.Number(), -200010);
-    EXPECT_EQ(error.Description(), "Dataset does not exist: x.em");
-  }
-  const auto dataset = workspace->OpenDataset("levee survey.em");
-  ASSERT_NE(dataset, nullptr);
-  EXPECT_EQ(dataset->ClassName(0), "levee survey.em Gages");
 }
 
 // --- file operations ---------------------------------------------------------
@@ -168,19 +135,6 @@ TEST_F(DatasetFiles, CopyTakesTheMetadataAlongAndAvoidsNameClashes) {
   dataset->Copy("ignored", HostWorkspace(target.Path().string()));
   EXPECT_EQ(test::ReadFile(target.Path() / "aCopy.em"), "older copy");
   EXPECT_FALSE(std::filesystem::exists(target.Path() / "aCopy.em.xml"));
-  EXPECT_TRUE(notes_.reports.empty());
-}
-
-TEST_F(DatasetFiles, DeleteRemovesTheFileItsMetadataAndItsErrors) {
-  folder_.Write("a.em", "survey");
-  folder_.Write("a.em.xml", "<m/>");
-  ErrorLog().PullError(GenericSurveyError(Full("a.em"), 3, "bad line", 1));
-  const auto dataset = Open("a.em");
-  dataset->Delete();
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "a.em"));
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "a.em.xml"));
-  EXPECT_EQ(ErrorLog().FindFile(Full("a.em")), nullptr);
-  dataset->Delete();  // nothing left: every step fails quietly
   EXPECT_TRUE(notes_.reports.empty());
 }
 
