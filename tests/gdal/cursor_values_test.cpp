@@ -99,22 +99,6 @@ TEST(CursorValues, ProfilePointStationIsSkippedWhenUndefined) {
   EXPECT_EQ(ValueOf(data, *row, 1, "Station").number, 12.5);
 }
 
-TEST(CursorValues, BenchmarkValuesAndPermanentFlag) {
-  SurveyDataset data;
-  auto benchmark = std::make_shared<test::FakeBenchmark>();
-  benchmark->name = "BM 1";
-  benchmark->permanent = true;
-  benchmark->documented = 12.25;
-  benchmark->adjustment = 0.5;
-  data.survey->benchmarks = {benchmark};
-  auto row = data.Row(0);
-  data.All(0)->QueryValues(*row);
-  EXPECT_EQ(ValueOf(data, *row, 0, "Permanent").text, "Y");
-  EXPECT_EQ(ValueOf(data, *row, 0, "DocumentedElevation").number, 12.25);
-  EXPECT_EQ(ValueOf(data, *row, 0, "MeasuredElevation").kind, Kind::Null);
-  EXPECT_EQ(ValueOf(data, *row, 0, "VAdjustment").number, 0.5);
-}
-
 TEST(CursorValues, FieldMapOfTheWrongSizeIsReportedAndFillsNothing) {
   SurveyDataset data;
   data.survey->crossSections = {SectionAlongX({1, 2})};
