@@ -138,21 +138,6 @@ TEST(SettingsStoreTest, DefaultLocationsFollowTheEnvironment) {
   EXPECT_EQ(DefaultSystemSettingsFile(), fs::path("/etc/veldrane/settings.ini"));
 }
 
-TEST(RegHelperTest, AMissingKeyWarnsAndGivesTheDefaultButAMissingValueGivesNothingSilently) {
-  TempDir dir;
-  WriteFile(dir / "user.ini", "[Software\\Fennick\\Veldrane\\Paths]\nRetries=dword:0000000c\n");
-  const RegHelper reg(SettingsStore(dir / "user.ini", dir / "none.ini"));
-  CapturingNotifier notes;
-  ScopedNotifier scope(&notes);
-  EXPECT_EQ(reg.GetKeyValue("Software\\Fennick\\Nothing", "X", Hive::LocalMachine, std::string("/d/x.csv")),
-            RegValue(std::string("/d/x.csv")));
-  EXPECT_EQ(reg.GetKeyValue(kVeldranePathsKey, "PrjPath", Hive::LocalMachine, std::string("/d")), RegValue{});
-  EXPECT_EQ(reg.GetKeyValue(kVeldranePathsKey, "Retries", Hive::LocalMachine, std::string("/d")),
-            RegValue(std::int32_t{12}));
-  EXPECT_EQ(notes.texts, Texts{"Warning: Could not find key in the registry. Using Default value: /d/x.csv"});
-  EXPECT_EQ(notes.kinds, std::vector<NoticeKind>{NoticeKind::MessageBox});
-}
-
 class SettingsPathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -220,15 +205,6 @@ TEST_F(SettingsPathsTest, StoredPathsAndOverridesAreUsedWhenNothingIsBesideTheLi
   EXPECT_EQ(CoordSysFilePath(), "/me/COORDSYS.csv");
   ResetSettingsPathsCache();
   EXPECT_EQ(CoordSysFilePath(), "/changed.csv");
-}
-
-TEST(SettingsPathsStagedTest, TheTestProgramFindsTheTablesStagedBesideIt) {
-  ResetSettingsPathsCache();
-  const auto folder = fs::canonical(LibraryFolder());
-  EXPECT_EQ(folder, fs::canonical(VELDRANE_STAGE_DIR));
-  EXPECT_EQ(fs::canonical(DomainFilePath()), folder / "DOMAINS.csv");
-  EXPECT_EQ(fs::canonical(CoordSysFilePath()), folder / "COORDSYS.csv");
-  EXPECT_EQ(fs::canonical(PrjPath()), folder / "coordsys");
 }
 
 }  // namespace
