@@ -46,24 +46,18 @@ TEST(CursorValues, CrossSectionUndefinedValuesBecomeNullsAndAbsentLinksStayUntou
   EXPECT_EQ(ValueOf(data, *row, 0, "Benchmark").text, "left over");
   EXPECT_EQ(ValueOf(data, *row, 0, "Gage").kind, Kind::Unset);
   EXPECT_EQ(row->Value(0).kind, Kind::Unset);  // the object ID is the host's
-}
 
-TEST(CursorValues, LinkedBenchmarkAndGageWriteTheirNamesAndDatesAreWritten) {
-  SurveyDataset data;
+  // Linked, the benchmark and gage write their names; a defined date is written.
   auto benchmark = std::make_shared<test::FakeBenchmark>();
-  benchmark->name = "BM-4";
   auto gage = std::make_shared<test::FakeGage>();
+  benchmark->name = "BM-4";
   gage->name = "Morgan City";
-  auto section = SectionAlongX({1, 2});
   section->benchmark = benchmark;
   section->gage = gage;
   section->surveyDate = *DateTime::FromDate(2019, 7, 2);
-  data.survey->crossSections = {section};
-  auto row = data.Row(0);
-  data.All(0)->QueryValues(*row);
+  cursor->QueryValues(*row);
   EXPECT_EQ(ValueOf(data, *row, 0, "Benchmark").text, "BM-4");
   EXPECT_EQ(ValueOf(data, *row, 0, "Gage").text, "Morgan City");
-  EXPECT_EQ(ValueOf(data, *row, 0, "SurveyDate").kind, Kind::Date);
   EXPECT_EQ(ValueOf(data, *row, 0, "SurveyDate").date, *DateTime::FromDate(2019, 7, 2));
 }
 
