@@ -16,24 +16,6 @@ using test::SurveyDataset;
 constexpr std::int32_t kSections = 0;
 constexpr std::int32_t kSectionPoints = 1;
 
-TEST(CursorWalk, TheEndIsSignalledByNoNextRecord) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1})};
-  auto cursor = data.All(kSections);
-  ASSERT_FALSE(cursor->IsFinished());
-  try {
-    cursor->NextRecord();
-    FAIL() << "NextRecord past the last record must fail";
-  } catch (const RaisedError& end) {
-    EXPECT_EQ(end.Number(), -200010);
-    EXPECT_EQ(end.Description(), "No next record");
-    EXPECT_EQ(end.Source(), "SvyCrossSectionCursorHelper");
-  }
-  EXPECT_TRUE(cursor->IsFinished());
-  auto row = data.Row(kSections);
-  EXPECT_EQ(cursor->QueryValues(*row), -1);
-}
-
 TEST(CursorWalk, ContainersMissingTheEnvelopeStillCountTheirPoints) {
   SurveyDataset data;
   auto far = SectionAlongX({100, 101, 102}, 0, 4);
