@@ -164,22 +164,5 @@ TEST(DatasetCoordinateSystem, CodeIsComputedOnceEvenWhenTheFirstReadFailed) {
   EXPECT_EQ(attempts, 2);
 }
 
-TEST(DatasetCoordinateSystem, CodeComesFromTheSurveysAttributes) {
-  std::vector<std::string> seen;
-  auto survey = std::make_shared<test::FakeSurvey>();
-  survey->epoch = "1986";
-  SvyDatasetHelper helper(SurveySource{[&](const std::string&) -> std::shared_ptr<ISurvey> { return survey; },
-                                       nullptr,
-                                       [&](const std::string& p, const std::string& d, const std::string& e,
-                                           const std::string& u) {
-                                         seen = {p, d, e, u};
-                                         return 3452;
-                                       }});
-  helper.SetDatasetName("a.em");
-  helper.SetWorkspacePath("/nowhere");
-  EXPECT_EQ(helper.CoordinateSystemCode(), 3452);
-  EXPECT_EQ(seen, (std::vector<std::string>{"1702", "NAD83", "1986", "FEET"}));
-}
-
 }  // namespace
 }  // namespace veldrane
