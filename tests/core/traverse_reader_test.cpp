@@ -177,13 +177,9 @@ TEST_F(TraverseReaderTest, AStationNameThatIsNoNumberIsReportedOnEveryRead) {
 TEST(TesselTraversePointTest, StationIsReadFromTheName) {
   // "+" and "=" are dropped, blanks read as zeros, and only the first 15
   // characters count.
-  const std::pair<const char*, double> cases[] = {{"12+34.56", 1234.56},
-                                                  {"1+ 5.20", 105.20},
-                                                  {"10+00", 1000},
-                                                  {"5+00=6+10", 500610},
-                                                  {"1234567890123456789", 123456789012345.0},
-                                                  {"", kUndefinedNumber},
-                                                  {"STA A", kUndefinedNumber}};
+  const std::pair<const char*, double> cases[] = {
+      {"12+34.56", 1234.56}, {"1+ 5.20", 105.20}, {"10+00", 1000}, {"5+00=6+10", 500610},
+      {"1234567890123456789", 123456789012345.0}, {"", kUndefinedNumber}, {"STA A", kUndefinedNumber}};
   RecordingMonitor monitor;
   for (const auto& [name, station] : cases) EXPECT_EQ(TesselTraversePoint::StationFromName(monitor, name), station);
   EXPECT_EQ(monitor.messages, (Lines{": No value specified for numeric attribute.",
