@@ -21,8 +21,7 @@ struct SurveyDataset {
                               ++reads;
                               return traverse;
                             },
-                            [this](const std::string&, const std::string&, const std::string&,
-                                   const std::string&) { return csid; }}) {
+                            [](auto&&...) { return 0; }}) {
     helper.SetDatasetName(std::move(name));
     helper.SetWorkspacePath(std::move(folder));
     helper.SetSurveyType(kSurveyTypeSurvey);
@@ -52,7 +51,6 @@ struct SurveyDataset {
 
   std::shared_ptr<FakeSurvey> survey = std::make_shared<FakeSurvey>();
   std::shared_ptr<FakeTraverse> traverse;
-  std::int32_t csid = 0;
   int reads = 0;
   SvyDatasetHelper helper;
 };
