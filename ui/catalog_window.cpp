@@ -367,12 +367,13 @@ void CatalogWindow::Apply(const CatalogRequest& request, std::function<void(cons
   });
 }
 
-// --edit and --find, on the file the Text tab shows: editing starts and the
-// first check of its text is awaited (so its problems are marked), then the
-// text is looked for from the caret.
+// --edit and --find, on the file the Text tab shows: editing starts, a
+// check of the shown text still running is awaited (so its problems are
+// marked, with or without --edit), then the text is looked for from the
+// caret.
 void CatalogWindow::ApplyToText(const CatalogRequest& request, std::function<void()> then) {
-  if (!request.edit && request.find.isEmpty()) return then();
-  ShowTab("Text");
+  if (request.edit || !request.find.isEmpty()) ShowTab("Text");
+  if (CurrentView() != text_) return then();
   auto find = [this, request, then] {
     if (!request.find.isEmpty()) {
       frmSearchReplace& window = text_->SearchReplace();
@@ -382,13 +383,13 @@ void CatalogWindow::ApplyToText(const CatalogRequest& request, std::function<voi
     }
     then();
   };
-  if (!request.edit || text_->InEditingMode() || text_->FileName().isEmpty()) return find();
+  if (request.edit && !text_->InEditingMode() && !text_->FileName().isEmpty()) text_->UpdateGUI_StartEditing();
+  if (!text_->LiveCheck().Checking()) return find();
   auto connection = std::make_shared<QMetaObject::Connection>();
   *connection = connect(&text_->LiveCheck(), &LiveSurveyCheck::checked, this, [connection, find] {
     disconnect(*connection);
     find();
   });
-  text_->UpdateGUI_StartEditing();
 }
 
 // Settled: no task running, and none started by what the event queue still

@@ -97,6 +97,7 @@ void LiveSurveyCheck::Start(const QString& path, const SurveyTextFormat& format)
 void LiveSurveyCheck::Stop() {
   active_ = false;
   runAgain_ = false;
+  checking_ = false;
   pause_.stop();
   editor_.SetMarks({});
 }
@@ -108,6 +109,7 @@ void LiveSurveyCheck::Run() {
     return;
   }
   checkedEdits_ = edits_;
+  checking_ = true;
   // The check reads in a module context of its own: the catalog's
   // configuration, but an error log nobody shows instead of the catalog's.
   running_.setFuture(QtConcurrent::run([path = path_.toStdString(), format = format_, pieces = editor_.Text().Chunks(),
@@ -119,6 +121,7 @@ void LiveSurveyCheck::Run() {
 
 void LiveSurveyCheck::OnFinished() {
   if (!active_) return;
+  checking_ = false;
   if (runAgain_) {
     runAgain_ = false;
     Run();

@@ -1,6 +1,7 @@
 #pragma once
-// Marks the problems of the text being edited before it is saved: half a
-// second after the last keystroke the editor's text is read, on a worker
+// Marks the problems of the shown text, when it is loaded and, while it is
+// edited, before it is saved: half a second after the last keystroke the
+// editor's text is read, on a worker
 // thread, by the same reader that reads the file, as if it were the file
 // (its folder still supplies CODES.DAT and the baseline file), and each
 // problem found on a line of it becomes a mark in the editor. (A problem
@@ -40,6 +41,8 @@ class LiveSurveyCheck : public QObject {
   void Start(const QString& path, const SurveyTextFormat& format);
   // No more checks; the marks are cleared and a running check is ignored.
   void Stop();
+  // Whether marks are still to come for the text as it is.
+  bool Checking() const { return checking_ || pause_.isActive(); }
 
  signals:
   // New marks are shown.
@@ -58,6 +61,7 @@ class LiveSurveyCheck : public QObject {
   quint64 checkedEdits_ = 0;  // the edit count when the running check took its text
   bool active_ = false;
   bool runAgain_ = false;     // the pause ended while a check was running
+  bool checking_ = false;     // a check runs, its marks not shown yet
 };
 
 }  // namespace veldrane::ui

@@ -121,6 +121,7 @@ QString SvyViewSourceTab::FileName() const { return file_ ? file_->Path() : QStr
 void SvyViewSourceTab::RefreshViewSourceTab() {
   const CatalogLocation location = host_.SelectedLocation();
   if (location.fullName.isEmpty()) return;
+  liveCheck_->Stop();
   file_.reset();
   loadedText_.clear();
   editor_->LoadText({});
@@ -135,7 +136,7 @@ void SvyViewSourceTab::LoadFile(QString path) {
     file_ = SurveyTextFile::Load(path, text);
     loadedText_ = text;
     editor_->LoadText(text);
-    if (editing_) liveCheck_->Start(path, file_->Format());
+    liveCheck_->Start(path, file_->Format());
   } catch (const std::exception& failure) {
     // The box stays empty; the status bar says why.
     file_.reset();
@@ -201,13 +202,13 @@ void SvyViewSourceTab::UpdateGUI_StartEditing() {
   palette.setColor(QPalette::Base, kEditingColour);
   editor_->setPalette(palette);
   UpdateButtons();
-  if (file_) liveCheck_->Start(file_->Path(), file_->Format());
+  // The shown text has been checked since it was loaded; typing starts the
+  // next check.
 }
 
 // A save reads the survey again itself, and leaving the editing state
 // changes nothing on disk, so the survey is not read again here.
 void SvyViewSourceTab::UpdateGUI_StopEditing() {
-  liveCheck_->Stop();
   editor_->setReadOnly(true);
   // Locked, but the caret still moves, so the status bar follows it.
   editor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
