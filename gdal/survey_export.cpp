@@ -130,10 +130,6 @@ std::string CheckFormat(const std::string& format) {
   return std::string();
 }
 
-bool FormatNeedsFieldWidths(const std::string& format) {
-  return EQUAL(format.c_str(), "ESRI Shapefile") || EQUAL(format.c_str(), "MapInfo File");
-}
-
 // The paths the export reads: the path it opened and every survey file (and
 // metadata file) in it, without links or "..".
 std::vector<fs::path> InputsOf(GDALDataset& source) {
@@ -247,10 +243,6 @@ std::string Translate(GDALDataset& source, const ExportRequest& request, CPLStri
   }
   result.layers = static_cast<int>(layers.size());
   LayerSelection selection(std::move(layers));
-  // Field sizes of the survey classes are nominal (longer values are passed
-  // on unchanged), so formats that enforce or warn about widths get none;
-  // only the formats that cannot store a text field without one keep them.
-  if (!FormatNeedsFieldWidths(request.format)) arguments.AddString("-unsetFieldWidth");
   if (request.progress != nullptr) arguments.AddString("-progress");
   std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
       GDALVectorTranslateOptionsNew(arguments.List(), nullptr), &GDALVectorTranslateOptionsFree);
