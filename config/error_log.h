@@ -68,7 +68,6 @@ class ErrorLogModel {
 
   const std::vector<ErrorLogFile>& Files() const { return files_; }
   const ErrorLogFile* FindFile(const std::string& path) const;
-  bool ContainsKey(const std::string& errorKey) const { return errorKeys_.count(errorKey) != 0; }
   std::size_t ErrorCount() const { return errorKeys_.size(); }
 
   // Listeners are called after each change, in subscription order. A

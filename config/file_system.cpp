@@ -265,14 +265,6 @@ std::string ReadAllText(const fs::path& path) {
   return text;
 }
 
-void WriteTextFile(const fs::path& path, std::string_view text) {
-  RefuseUnwritable(path, "written");
-  AtomicWriter writer(path);
-  writer.Write(text);
-  writer.Write("\n");
-  writer.Commit();
-}
-
 void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
   RefuseUnwritable(path, "written");
   AtomicWriter writer(path);
@@ -281,8 +273,6 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
 }
 
 std::string FileName(const fs::path& path) { return path.filename().string(); }
-
-std::string ParentFolder(const fs::path& path) { return path.parent_path().string(); }
 
 std::string BaseName(const fs::path& path) { return path.stem().string(); }
 

@@ -74,19 +74,16 @@ void DeleteFile(const std::filesystem::path& path);
 // The whole contents of the file, line breaks kept as they are.
 std::string ReadAllText(const std::filesystem::path& path);
 
-// Creates the file anew holding `text` followed by one line break ("\n").
-void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 
 // Replaces the file's contents by exactly `bytes` (temporary file, flushed
 // to disk, renamed over the target). The target's folder must exist.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Path parts, taken from the text of the path alone.
-// "/a/b/c.em.xml": FileName "c.em.xml", ParentFolder "/a/b", BaseName
-// "c.em" (the name without its last extension), Extension "xml" (without
-// the dot; empty when the name has none).
+// "/a/b/c.em.xml": FileName "c.em.xml", BaseName "c.em" (the name without
+// its last extension), Extension "xml" (without the dot; empty when the name
+// has none).
 std::string FileName(const std::filesystem::path& path);
-std::string ParentFolder(const std::filesystem::path& path);
 std::string BaseName(const std::filesystem::path& path);
 std::string Extension(const std::filesystem::path& path);
 

@@ -2,9 +2,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,9 +29,9 @@ using test::WriteFile;
 // ---------------------------------------------------------------------------
 // File system services
 
-TEST(FileSystemTest, FilesAndFoldersAreToldApartAndListedByName) {
+TEST(FileSystemTest, FilesAndFoldersAreToldApartListedByNameAndReadVerbatim) {
   TempDir dir;
-  WriteFile(dir / "b.em", "b");
+  WriteFile(dir / "b.em", "one\r\ntwo\rthree\n");
   WriteFile(dir / "A.830", "a");
   WriteFile(dir / "c.pro", "c");
   fs::create_directories(dir / "sub.em");
@@ -46,6 +43,8 @@ TEST(FileSystemTest, FilesAndFoldersAreToldApartAndListedByName) {
   EXPECT_FALSE(FileExists(""));
   EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"A.830", "b.em", "c.pro"}));
   EXPECT_THROW(ListFiles(dir / "missing"), fs::filesystem_error);
+  EXPECT_EQ(ReadAllText(dir / "b.em"), "one\r\ntwo\rthree\n");
+  EXPECT_THROW(ReadAllText(dir / "missing.em"), fs::filesystem_error);
 }
 
 TEST(FileSystemTest, MovingOntoAnExistingFileFailsAndChangesNothing) {
@@ -83,19 +82,6 @@ TEST(FileSystemTest, CopyReplacesTheTargetAndDeleteRemovesOnlyFiles) {
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"a.em"});
 }
 
-TEST(FileSystemTest, TextIsReadVerbatimAndWrittenWithOneLineBreakLeavingNoTemporaryFile) {
-  TempDir dir;
-  WriteFile(dir / "a.em", "one\r\ntwo\rthree\n");
-  EXPECT_EQ(ReadAllText(dir / "a.em"), "one\r\ntwo\rthree\n");
-  WriteTextFile(dir / "a.em", "new text");
-  EXPECT_EQ(ReadFile(dir / "a.em"), "new text\n");
-  WriteTextFile(dir / "fresh.em", "");
-  EXPECT_EQ(ReadFile(dir / "fresh.em"), "\n");
-  EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"a.em", "fresh.em"}));
-  EXPECT_THROW(ReadAllText(dir / "missing.em"), fs::filesystem_error);
-  EXPECT_THROW(WriteTextFile(dir / "no" / "such" / "folder.em", "x"), fs::filesystem_error);
-}
-
 TEST(FileSystemTest, FailedReplacementKeepsTheOldFileWhole) {
   TempDir dir;
   WriteFile(dir / "a.em", "precious");
@@ -104,12 +90,12 @@ TEST(FileSystemTest, FailedReplacementKeepsTheOldFileWhole) {
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
   bool replaced = true;
   try {
-    WriteTextFile(dir / "a.em", "replacement");
+    WriteFileAtomically(dir / "a.em", "replacement");
   } catch (const fs::filesystem_error&) {
     replaced = false;
   }
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(ReadFile(dir / "a.em"), replaced ? "replacement\n" : "precious");
+  EXPECT_EQ(ReadFile(dir / "a.em"), replaced ? "replacement" : "precious");
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"a.em"});
 }
 
@@ -163,7 +149,6 @@ TEST(FileSystemTest, ReadOnlyFileStandsInForTheArchiveAttribute) {
 TEST(FileSystemTest, PathPartsComeFromThePathText) {
   const fs::path p = fs::path("/data") / "job 12" / "a.em.xml";
   EXPECT_EQ(FileName(p), "a.em.xml");
-  EXPECT_EQ(ParentFolder(p), (fs::path("/data") / "job 12").string());
   EXPECT_EQ(BaseName(p), "a.em");
   EXPECT_EQ(Extension(p), "xml");
   EXPECT_EQ(Extension("/data/README"), "");
@@ -270,66 +255,29 @@ std::shared_ptr<GenericSurveyError> Err(const std::string& file, int line, const
   return std::make_shared<GenericSurveyError>(file, line, text, severity);
 }
 
-TEST(ErrorLogTest, ErrorsAreGroupedByFileAndAnIdenticalErrorIsListedOnce) {
+// Grouping by file, the node texts and keys, and a queue pulled a second
+// time are pinned with the window over the log (ErrorLogWindowTest); here
+// what it does not show: the key leaves the severity out, a queue's own
+// repeats count once, and a removed file's errors are new again.
+TEST(ErrorLogTest, AnErrorIsListedOnceUntilItsFileIsRemoved) {
   ErrorLogModel log;
   EXPECT_TRUE(log.PullError(*Err("/s/b.em", 12, "Bad record", 1)));
-  EXPECT_TRUE(log.PullError(*Err("/s/a.em", 0, "Invalid Coordinate System Parameters", 1)));
-  EXPECT_TRUE(log.PullError(*Err("/s/b.em", 3, "Bad record", 0)));
   EXPECT_FALSE(log.PullError(*Err("/s/b.em", 12, "Bad record", 2)));  // same key, other severity
   EXPECT_TRUE(log.PullError(*Err("/s/b.em", 12, "Bad record!", 1)));
-
+  GenericSurveyErrorQueue queue;
+  queue.Push(Err("/s/a.em", 1, "One"));
+  queue.Push(Err("/s/a.em", 2, "Two"));
+  queue.Push(Err("/s/a.em", 1, "One"));
+  EXPECT_TRUE(log.PullErrors(queue));
+  EXPECT_TRUE(queue.IsEmpty());
   ASSERT_EQ(log.Files().size(), 2u);
-  EXPECT_EQ(log.Files()[0].path, "/s/b.em");
-  EXPECT_EQ(log.Files()[1].path, "/s/a.em");
-  const auto& b = log.Files()[0].errors;
-  ASSERT_EQ(b.size(), 3u);
-  EXPECT_EQ(b[0].key, "/s/b.em : 12 : Bad record");
-  EXPECT_EQ(b[0].text, "(Line : 12) Bad record");
-  EXPECT_EQ(b[0].severity, 1);
-  EXPECT_EQ(b[1].severity, 0);
-  const auto& a = log.Files()[1].errors;
-  ASSERT_EQ(a.size(), 1u);
-  EXPECT_EQ(a[0].text, "Invalid Coordinate System Parameters");
-  EXPECT_EQ(a[0].key, "/s/a.em : 0 : Invalid Coordinate System Parameters");
+  EXPECT_EQ(log.Files()[0].errors[0].severity, 1);
   EXPECT_EQ(log.ErrorCount(), 4u);
-}
-
-TEST(ErrorLogTest, PullingTheSameQueueTwiceAddsNothingAndDoesNotAskToShowAgain) {
-  ErrorLogModel log;
-  int shows = 0;
-  log.Subscribe([&](const ErrorLogEvent& e) { shows += e.kind == ErrorLogEventKind::ShowRequested; });
-  auto fill = [](GenericSurveyErrorQueue& q) {
-    q.Push(Err("/s/a.em", 1, "One"));
-    q.Push(Err("/s/a.em", 2, "Two"));
-    q.Push(Err("/s/a.em", 1, "One"));
-  };
-  GenericSurveyErrorQueue first;
-  fill(first);
-  EXPECT_TRUE(log.PullErrors(first));
-  EXPECT_TRUE(first.IsEmpty());
-  EXPECT_EQ(shows, 1);
-  GenericSurveyErrorQueue second;
-  fill(second);
-  EXPECT_FALSE(log.PullErrors(second));
-  EXPECT_TRUE(second.IsEmpty());
-  EXPECT_EQ(shows, 1);
+  log.RemoveSurveyFileFromErrorTreeGUI("/s/b.em");
+  EXPECT_EQ(log.FindFile("/s/b.em"), nullptr);
   EXPECT_EQ(log.ErrorCount(), 2u);
-  GenericSurveyErrorQueue empty;
-  EXPECT_FALSE(log.PullErrors(empty));
-}
-
-TEST(ErrorLogTest, RemovingAFileDropsItsErrorsSoReadingItAgainListsThemAgain) {
-  ErrorLogModel log;
-  log.PullError(*Err("/s/a.em", 1, "One"));
-  log.PullError(*Err("/s/b.em", 1, "One"));
-  log.RemoveSurveyFileFromErrorTreeGUI("/s/never.em");
-  EXPECT_EQ(log.Files().size(), 2u);
-  log.RemoveSurveyFileFromErrorTreeGUI("/s/a.em");
-  EXPECT_EQ(log.FindFile("/s/a.em"), nullptr);
-  EXPECT_FALSE(log.ContainsKey("/s/a.em : 1 : One"));
-  EXPECT_TRUE(log.ContainsKey("/s/b.em : 1 : One"));
-  EXPECT_TRUE(log.PullError(*Err("/s/a.em", 1, "One")));
-  EXPECT_EQ(log.Files().back().path, "/s/a.em");
+  EXPECT_TRUE(log.PullError(*Err("/s/b.em", 12, "Bad record")));
+  EXPECT_EQ(log.Files().back().path, "/s/b.em");
 }
 
 TEST(ErrorLogTest, ListenersSeeEveryChangeAndMayLeaveOrFailWhileBeingCalled) {
@@ -360,16 +308,6 @@ TEST(ErrorLogTest, ListenersSeeEveryChangeAndMayLeaveOrFailWhileBeingCalled) {
   EXPECT_EQ(events, (std::vector<std::string>{"file /s/a.em", "error (Line : 4) Four", "show", "removed /s/a.em"}));
   EXPECT_EQ(selfRemoving, 1);
   EXPECT_EQ(log.ErrorCount(), 1u);
-}
-
-TEST(ErrorLogTest, EachThreadHasItsOwnLog) {
-  ErrorLog().Clear();
-  ErrorLog().PullError(*Err("/s/a.em", 1, "One"));
-  std::size_t otherCount = 99;
-  std::thread([&] { otherCount = ErrorLog().ErrorCount(); }).join();
-  EXPECT_EQ(otherCount, 0u);
-  EXPECT_EQ(ErrorLog().ErrorCount(), 1u);
-  ErrorLog().Clear();
 }
 
 }  // namespace
