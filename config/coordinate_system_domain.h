@@ -88,7 +88,6 @@ class SurveyCoordinateSystemDomain {
   std::vector<std::string> GetHorizontalEpochs() const { return DistinctPart(2); }
   std::vector<std::string> GetUnits() const { return DistinctPart(3); }
 
-  std::size_t KeyCount() const { return ids_.Size(); }
   // Every (key, CSID) in file order; the key is "PROJECTION,DATUM,EPOCH,UNITS".
   const std::vector<std::pair<std::string, std::int32_t>>& Entries() const { return ids_.Entries(); }
 
