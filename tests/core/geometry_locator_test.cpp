@@ -44,9 +44,9 @@ TEST(LocatorTest, AgreesWithTheExhaustiveScanOnRandomSets) {
   std::mt19937 random(20240611);
   for (int round = 0; round < 60; ++round) {
     // Small integer grids make many exact ties and repeated nodes; wide
-    // ranges make none. Sets of up to 32 nodes are scanned, larger ones
-    // searched in the tree.
-    const int count = 1 + static_cast<int>(random() % 3000);
+    // ranges make none. Sets of up to 32 nodes (every third round) are
+    // scanned, larger ones searched in the tree.
+    const int count = 1 + static_cast<int>(random() % (round % 3 == 0 ? 32 : 3000));
     const bool integral = round % 2 == 0;
     std::uniform_real_distribution<double> coordinate(integral ? -30.0 : -1e6, integral ? 30.0 : 1e6);
     std::vector<LocatorNode> nodes;
@@ -68,13 +68,10 @@ TEST(LocatorTest, AgreesWithTheExhaustiveScanOnRandomSets) {
   }
 }
 
-TEST(LocatorTest, TiesGoToTheNodeAddedFirstAndRemovingEmptiesIt) {
+// Ties are settled by the comparison with the scan above.
+TEST(LocatorTest, RemovingEmptiesIt) {
   Locator locator;
   locator.AddPoint(10, 0, 7);
-  locator.AddPoint(-10, 0, 3);
-  locator.AddPoint(0, 10, 1);
-  EXPECT_EQ(Closest(locator, 0, 0).id, 7);
-  EXPECT_DOUBLE_EQ(Closest(locator, 0, 0).distance, 100.0);
   locator.RemoveAllPoints();
   EXPECT_EQ(locator.Count(), 0u);
   EXPECT_THROW(Closest(locator, 0, 0), std::out_of_range);

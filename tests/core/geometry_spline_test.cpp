@@ -80,12 +80,11 @@ TEST(KochanekSplineTest, Values) {
     double t, value;
   };
   const Case cases[] = {
+      // Interior segments and keys are tried on a long parabola below.
       {"parabola, first segment", Kochanek(kParabola), 0.5, 0.25},
-      {"parabola, middle", Kochanek(kParabola), 1.5, 2.25},
       {"parabola, last segment", Kochanek(kParabola), 2.5, 7},
       {"clamped below", Kochanek(kParabola), -5, 0},
       {"clamped above", Kochanek(kParabola), 10, 9},
-      {"on a key", Kochanek(kParabola), 2, 4},
       {"uneven, first segment", Kochanek({{0, 0}, {1, 2}, {3, 3}}), 0.5, 0.875},
       {"uneven, second segment", Kochanek({{0, 0}, {1, 2}, {3, 3}}), 2, 2.75},
       {"the knot ends segment 0", Kochanek({{0, 0}, {1, 2}, {3, 3}}), 1, 2},
