@@ -138,7 +138,6 @@ TEST(CoordinateSystemTableTest, KeysBoxesAndLoadingRules) {
   EXPECT_TRUE(table.IsInBoundingBox(12, 0, 0));
   EXPECT_FALSE(table.IsInBoundingBox(12, 100.001, 50));
   EXPECT_FALSE(table.IsInBoundingBox(12, 50, -0.001));
-  EXPECT_EQ(table.LookupMaxX(12), 100.0);
   EXPECT_FALSE(table.HasBoundingBox(26782));
   EXPECT_FALSE(table.HasBoundingBox(99));
   EXPECT_FALSE(table.HasBoundingBox(8));

@@ -107,12 +107,7 @@ struct FakeSurvey : test::FakeSurvey {
   test::Items<ICrewMember> crew;
   test::Items<IWeather> weather;
 
-  FakeSurvey() {
-    units = "ft";
-    projection = "1702";
-    datum = "NAD83";
-    epoch = "1986";
-  }
+  FakeSurvey() { epoch = "1986"; }
   std::string JobNumber() override { return jobNumber; }
   std::string Title() override { return title; }
   std::string Comments() override { return comments; }
@@ -140,9 +135,8 @@ class MetadataWriterTest : public ::testing::Test {
     table->LoadTableText(
         "domain,key,value\n"
         "VERTICAL_DATUM,navd88,NAVD 1988\n"
-        "UNITS,ft,Feet\n"
+        "UNITS,feet,Feet\n"
         "HORIZONTAL_DATUM,nad83,NAD83\n"
-        "HORIZONTAL_DATUM,nad27,NAD27\n"
         "PROJECTION,1702,Louisiana South\n",
         ",");
     CurrentModuleContext().SetValueDomain(table);
