@@ -292,8 +292,6 @@ TEST_F(ShippedTablesTest, SpellingsUsedBySurveyCrewsResolveToTheirEpsgCodes) {
   EXPECT_TRUE(notes_.texts.empty()) << notes_.texts.front();
   for (const char* domain : {"CODE", "PROJECTION", "HORIZONTAL_DATUM", "HORIZONTAL_EPOCH", "UNITS", "VERTICAL_DATUM"})
     EXPECT_TRUE(domains_.HasDomain(domain)) << domain;
-  EXPECT_EQ(domains_.LookupValue("CODE", "we"), "WATER EDGE");
-  EXPECT_EQ(domains_.LookupValue("VERTICAL_DATUM", "NAVD 88"), "NORTH AMERICAN VERTICAL DATUM OF 1988");
   // EM headers spell the zone, datum, epoch and units out; fixed-column and
   // traverse files write the zone code itself. State plane zones are not
   // defined in every unit.

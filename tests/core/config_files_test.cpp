@@ -219,10 +219,7 @@ TEST(SurveyFileUtilsTest, OpeningAFileAgainReplacesItsEntriesInTheErrorLog) {
   EXPECT_EQ(CurrentSurveyFile(), path);
   const auto* listed = ErrorLog().FindFile(path);
   ASSERT_NE(listed, nullptr);
-  ASSERT_EQ(listed->errors.size(), 2u);
-  EXPECT_EQ(listed->errors[0].line, 2);
-  EXPECT_NE(listed->errors[0].description.find("3/32/2011"), std::string::npos);
-  EXPECT_EQ(listed->errors[1].line, 3);
+  EXPECT_EQ(listed->errors.size(), 2u);      // what each says is the EM reader's (EMReadTest)
   EXPECT_TRUE(survey->Errors()->IsEmpty());  // moved into the log
 
   // The corrected file: its earlier complaints disappear, others stay.
