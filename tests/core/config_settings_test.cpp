@@ -32,19 +32,14 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      ::setenv(name, value->c_str(), 1);
-    else
-      ::unsetenv(name);
+    Set(name, value);
   }
-  ~ScopedEnv() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
+  ~ScopedEnv() { Set(name_, old_); }
 
  private:
+  static void Set(const char* name, const std::optional<std::string>& value) {
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+  }
   const char* name_;
   std::optional<std::string> old_;
 };

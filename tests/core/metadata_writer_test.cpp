@@ -177,10 +177,7 @@ TEST_F(MetadataWriterTest, ListsAreIndexedRecordsWithDefinedValuesOnlyInAFixedOr
   bm->documented = 10.25;
   bm->adjustment = 0.12;
   bm->description = " brass disk";
-  auto tbm = std::make_shared<FakeBenchmark>();
-  tbm->name = "TBM 3";
-  tbm->measured = -2.5;
-  survey.benchmarks = {bm, tbm};
+  survey.benchmarks = {bm};
   auto reading = std::make_shared<FakeGage>();
   reading->waterSurfaceElevation = 2.5;
   reading->name = "Teche at Keystone";
@@ -193,34 +190,32 @@ TEST_F(MetadataWriterTest, ListsAreIndexedRecordsWithDefinedValuesOnlyInAFixedOr
   auto noon = std::make_shared<FakeWeather>();
   noon->stamp = Date(2023, 3, 2, 12, 0);
   noon->temperature = "75";
+  noon->cloud = "OVERCAST";
   noon->windSpeed = "10 MPH";
-  auto undated = std::make_shared<FakeWeather>();
-  undated->cloud = "OVERCAST";
-  survey.weather = {noon, undated};
+  survey.weather = {noon};
   EXPECT_EQ(
       Written(survey, "halden/"),
       (Texts{"vertcntl=", "vertcntl/permbm= (action 3)", "vertcntl/permbm[0]/name=BM 12",
              "vertcntl/permbm[0]/status=PBM", "vertcntl/permbm[0]/pid=AU1234", "vertcntl/permbm[0]/vdatum=NAVD88",
              "vertcntl/permbm[0]/epoch=2004.65", "vertcntl/permbm[0]/documentedelevation=10.25",
              "vertcntl/permbm[0]/measuredelevation=", "vertcntl/permbm[0]/adjustment=0.12",
-             "vertcntl/permbm[0]/descript= brass disk", "vertcntl/permbm= (action 3)", "vertcntl/permbm[1]/name=TBM 3",
-             "vertcntl/permbm[1]/status=TBM",
-             "vertcntl/permbm[1]/pid=", "vertcntl/permbm[1]/vdatum=", "vertcntl/permbm[1]/epoch=",
-             "vertcntl/permbm[1]/documentedelevation=", "vertcntl/permbm[1]/measuredelevation=-2.5",
-             "vertcntl/permbm[1]/adjustment=0", "vertcntl/permbm[1]/descript=", "gages=", "gages/gageread= (action 3)",
+             "vertcntl/permbm[0]/descript= brass disk", "gages=", "gages/gageread= (action 3)",
              "gages/gageread[0]/wselevation=2.5", "gages/gageread[0]/name=Teche at Keystone",
              "gages/gageread[0]/id=TIDE", "gages/gageread[0]/lmsl=", "gages/gageread[0]/mllw=0.75",
              // Undated; how a date is written is pinned with the real reader (MetadataWorkspaceTest).
-             "gages/gageread[0]/date=", "gages/gageread[0]/descript=staff gage ",
-             "equip=", "equip/instrument= (action 3)", "equip/instrument[0]/name=TOTAL STATION",
-             "equip/instrument[0]/model=ABC", "equip/instrument[0]/serial=123", "crew=", "crew/person= (action 3)",
-             "crew/person[0]/name=SMITH", "weather=", "weather/obs= (action 3)", "weather/obs[0]/datetime=3/2/2023",
-             "weather/obs[0]/temperature=75", "weather/obs[0]/humidity=", "weather/obs[0]/pressure=",
-             "weather/obs[0]/cloud=", "weather/obs[0]/windspeed=10 MPH", "weather/obs[0]/winddirection=",
-             // No datetime for an observation stamped 12/31/2000.
-             "weather/obs= (action 3)", "weather/obs[1]/temperature=", "weather/obs[1]/humidity=",
-             "weather/obs[1]/pressure=", "weather/obs[1]/cloud=OVERCAST",
-             "weather/obs[1]/windspeed=", "weather/obs[1]/winddirection="}));
+             "gages/gageread[0]/date=", "gages/gageread[0]/descript=staff gage ", "equip=",
+             "equip/instrument= (action 3)", "equip/instrument[0]/name=TOTAL STATION", "equip/instrument[0]/model=ABC",
+             "equip/instrument[0]/serial=123", "crew=", "crew/person= (action 3)", "crew/person[0]/name=SMITH",
+             "weather=", "weather/obs= (action 3)", "weather/obs[0]/datetime=3/2/2023", "weather/obs[0]/temperature=75",
+             "weather/obs[0]/humidity=", "weather/obs[0]/pressure=", "weather/obs[0]/cloud=OVERCAST",
+             "weather/obs[0]/windspeed=10 MPH", "weather/obs[0]/winddirection="}));
+  // Further records follow under the next index: a temporary benchmark, and
+  // an observation without a time stamp, which writes no datetime.
+  survey.benchmarks.push_back(std::make_shared<FakeBenchmark>());
+  survey.weather.push_back(std::make_shared<FakeWeather>());
+  EXPECT_EQ(Written(survey, "halden/vertcntl/permbm[1]/status"), Texts{"=TBM"});
+  EXPECT_EQ(Written(survey, "halden/weather/obs[1]/"),
+            (Texts{"temperature=", "humidity=", "pressure=", "cloud=", "windspeed=", "winddirection="}));
   // A reader without benchmarks or gages: empty lists write no section
   // except the gages'.
   FakeSurvey bare;
@@ -233,7 +228,6 @@ TEST_F(MetadataWriterTest, FailureKeepsEarlierWritesAndIsReportedOnce) {
   reading->name = "A";
   FakeSurvey survey;
   survey.gages = {reading};
-  survey.crew = {std::make_shared<FakeCrewMember>("SMITH")};
   RecordingPropertySet set;
   set.failOnPath = "halden/gages/gageread[0]/name";
   CapturingNotifier notifier;
