@@ -16,9 +16,9 @@ namespace veldrane::test {
 template <class T>
 using Items = std::vector<std::shared_ptr<T>>;
 
-template <class T>
-std::shared_ptr<IItemIterator<T>> IteratorOver(const Items<T>& items) {
-  return std::make_shared<ListIterator<IItemIterator<T>, T>>(items);
+template <class T, class Iterator = IItemIterator<T>>
+std::shared_ptr<Iterator> IteratorOver(const Items<T>& items) {
+  return std::make_shared<ListIterator<Iterator, T>>(items);
 }
 
 struct FakePoint : ISurveyPoint {
@@ -57,7 +57,6 @@ struct FakeBenchmark : IVerticalControl {
   double northing = kUndefinedNumber, easting = kUndefinedNumber, documented = kUndefinedNumber,
          measured = kUndefinedNumber, adjustment = 0, lmsl = kUndefinedNumber, mllw = kUndefinedNumber;
   bool permanent = false;
-  DateTime surveyDate = DateTime::Undefined();
 
   std::string Name() override { return name; }
   double Northing() override { return northing; }
@@ -71,7 +70,7 @@ struct FakeBenchmark : IVerticalControl {
   std::string Description() override { return description; }
   bool IsPermanent() override { return permanent; }
   double Adjustment() override { return adjustment; }
-  DateTime SurveyDate() override { return surveyDate; }
+  DateTime SurveyDate() override { return DateTime::Undefined(); }
   std::string FieldBook() override { return fieldBook; }
   std::string PageNumber() override { return pageNumber; }
   double LocalMeanSeaLevelRelationship() override { return lmsl; }
@@ -83,21 +82,19 @@ struct FakeGage : IGage {
   double waterSurfaceElevation = kUndefinedNumber, northing = kUndefinedNumber, easting = kUndefinedNumber,
          lmsl = kUndefinedNumber, mllw = kUndefinedNumber;
   std::string name, code, description, fieldBook, pageNumber;
-  DateTime measurementDate = DateTime::Undefined();
-  std::shared_ptr<IVerticalControl> benchmark;
 
   double WaterSurfaceElevation() override { return waterSurfaceElevation; }
   std::string Name() override { return name; }
   double Northing() override { return northing; }
   double Easting() override { return easting; }
   std::string Code() override { return code; }
-  DateTime MeasurementDate() override { return measurementDate; }
+  DateTime MeasurementDate() override { return DateTime::Undefined(); }
   double LocalMeanSeaLevelReference() override { return lmsl; }
   double MeanLowerLowWaterReference() override { return mllw; }
   std::string Description() override { return description; }
   std::string FieldBook() override { return fieldBook; }
   std::string PageNumber() override { return pageNumber; }
-  std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
+  std::shared_ptr<IVerticalControl> Benchmark() override { return nullptr; }
 };
 
 // The values every feature kind (cross section, profile, shot point, area)
@@ -108,7 +105,6 @@ struct FakeFeature : Interface {
   std::shared_ptr<IVerticalControl> benchmark;
   std::shared_ptr<IGage> gage;
   double waterSurfaceElevation = kUndefinedNumber;
-  DateTime waterSurfaceTime = DateTime::Undefined();
   DateTime surveyDate = DateTime::Undefined();
 
   std::shared_ptr<IVerticalControl> Benchmark() override { return benchmark; }
@@ -116,7 +112,7 @@ struct FakeFeature : Interface {
   std::string FieldBook() override { return fieldBook; }
   std::string PageNumber() override { return pageNumber; }
   double WaterSurfaceElevation() override { return waterSurfaceElevation; }
-  DateTime WaterSurfaceTime() override { return waterSurfaceTime; }
+  DateTime WaterSurfaceTime() override { return DateTime::Undefined(); }
   DateTime SurveyDate() override { return surveyDate; }
   std::string Description() override { return description; }
 };
@@ -186,6 +182,9 @@ struct FakeSurvey : ISurvey {
   Items<ISurveyArea> areas;
   Items<IVerticalControl> benchmarks;
   Items<IGage> gages;
+  Items<ICrewMember> crew;
+  Items<IEquipment> equipment;
+  Items<IWeather> weather;
   std::string projection = "1702", datum = "NAD83", epoch = "", units = "FEET";
   double horizontalAccuracy = kUndefinedNumber;
   std::shared_ptr<GenericSurveyErrorQueue> errors = std::make_shared<GenericSurveyErrorQueue>();
@@ -218,9 +217,13 @@ struct FakeSurvey : ISurvey {
   std::shared_ptr<ISurveyErrorQueue> Errors() override { return errors; }
   std::string FieldBook() override { return {}; }
   std::string PageNumber() override { return {}; }
-  std::shared_ptr<ICrewMemberIterator> CrewMembers() override { return nullptr; }
-  std::shared_ptr<IEquipmentIterator> Equipment() override { return nullptr; }
-  std::shared_ptr<IWeatherIterator> Weather() override { return nullptr; }
+  std::shared_ptr<ICrewMemberIterator> CrewMembers() override {
+    return IteratorOver<ICrewMember, ICrewMemberIterator>(crew);
+  }
+  std::shared_ptr<IEquipmentIterator> Equipment() override {
+    return IteratorOver<IEquipment, IEquipmentIterator>(equipment);
+  }
+  std::shared_ptr<IWeatherIterator> Weather() override { return IteratorOver<IWeather, IWeatherIterator>(weather); }
   std::shared_ptr<ITraverse> Baseline() override { return nullptr; }
   std::string BaselineFileName() override { return {}; }
   double CombinedScaleFactor() override { return 0; }
