@@ -14,7 +14,6 @@
 #include "config/metadata_writer.h"
 #include "config/module_context.h"
 #include "config/value_domain.h"
-#include "model/constants.h"
 #include "model/notifier.h"
 #include "tests/core/capturing_notifier.h"
 #include "tests/core/fake_survey.h"
@@ -89,11 +88,6 @@ struct FakeWeather : IWeather {
   std::string PageNumber() override { return {}; }
 };
 
-template <class Iterator, class T>
-std::shared_ptr<Iterator> ListOf(const test::Items<T>& items) {
-  return std::make_shared<ListIterator<Iterator, T>>(items);
-}
-
 // The shared fake survey with one levee survey's header values, the crew,
 // equipment and weather lists, and the choice of a reader that offers no
 // benchmark or gage collection at all.
@@ -103,9 +97,6 @@ struct FakeSurvey : test::FakeSurvey {
               location = "Bayou Teche";
   DateTime surveyDate = Date(2023, 3, 1);
   bool offersBenchmarks = true, offersGages = true;
-  test::Items<IEquipment> equipment;
-  test::Items<ICrewMember> crew;
-  test::Items<IWeather> weather;
 
   FakeSurvey() { epoch = "1986"; }
   std::string JobNumber() override { return jobNumber; }
@@ -121,9 +112,6 @@ struct FakeSurvey : test::FakeSurvey {
     return offersBenchmarks ? test::FakeSurvey::VerticalControls() : nullptr;
   }
   std::shared_ptr<IGageIterator> Gages() override { return offersGages ? test::FakeSurvey::Gages() : nullptr; }
-  std::shared_ptr<ICrewMemberIterator> CrewMembers() override { return ListOf<ICrewMemberIterator>(crew); }
-  std::shared_ptr<IEquipmentIterator> Equipment() override { return ListOf<IEquipmentIterator>(equipment); }
-  std::shared_ptr<IWeatherIterator> Weather() override { return ListOf<IWeatherIterator>(weather); }
 };
 
 // Every test runs against the same small value domain table, installed as
@@ -243,20 +231,15 @@ TEST_F(MetadataWriterTest, FailureKeepsEarlierWritesAndIsReportedOnce) {
 }
 
 TEST_F(MetadataWriterTest, TraverseValuesGoToTheirPathsInOrder) {
-  FakeTraverse traverse;
+  FakeTraverse traverse;  // titled "Levee", zone 1702, NAD83, in feet
   traverse.date = Date(2019, 7, 4);
-  traverse.title = "BAYOU TECHE TRAVERSE";
   traverse.fieldBook = "FB 221";
-  traverse.projection = "1702";
-  traverse.units = "Feet";
-  traverse.datum = "NAD83";
   traverse.epoch = "2011";
   RecordingPropertySet set;
   SetMetadataValuesFromTraverse(set, traverse);
   EXPECT_EQ(set.Under(),
-            (Texts{"idinfo/citation/citeinfo/pubdate=Thursday, July 4, 2019",
-                   "idinfo/citation/serinfo/sername=BAYOU TECHE TRAVERSE", "idinfo/citation/serinfo/issue=FB 221",
-                   "spref/horizsys/planar/mapproj/mapprojn=1702",
+            (Texts{"idinfo/citation/citeinfo/pubdate=Thursday, July 4, 2019", "idinfo/citation/serinfo/sername=Levee",
+                   "idinfo/citation/serinfo/issue=FB 221", "spref/horizsys/planar/mapproj/mapprojn=1702",
                    "spref/horizsys/planar/gridsys/gridsysn=State Plane Coordinate System NAD83 (2011)",
                    "spref/horizsys/geodetic/horizdn=NAD83 (2011)",
                    // Zone and units as the traverse gives them, not looked up.
