@@ -3,8 +3,6 @@
 // fakes: a traverse of stationed points, a profile centerline and a cross
 // section, given only the values the geometry reads.
 #include <memory>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "model/constants.h"
@@ -26,7 +24,6 @@ struct XY {
 
 inline std::shared_ptr<ITraverse> MakeTraverse(const std::vector<StationedPoint>& points) {
   auto traverse = std::make_shared<FakeTraverse>();
-  traverse->points.reserve(points.size());
   for (const auto& p : points) traverse->points.push_back(MakeTraversePoint(p.easting, p.northing, p.station));
   return traverse;
 }
@@ -34,7 +31,6 @@ inline std::shared_ptr<ITraverse> MakeTraverse(const std::vector<StationedPoint>
 // A baseline of unstationed points (station 0): what the offsets read.
 inline std::shared_ptr<ITraverse> MakeBaseline(const std::vector<XY>& points) {
   std::vector<StationedPoint> stationed;
-  stationed.reserve(points.size());
   for (const auto& p : points) stationed.push_back({p.x, p.y, 0.0});
   return MakeTraverse(stationed);
 }
@@ -42,13 +38,8 @@ inline std::shared_ptr<ITraverse> MakeBaseline(const std::vector<XY>& points) {
 inline std::shared_ptr<IProfileCenterline> MakeProfile(double station, const std::vector<XY>& points) {
   auto profile = std::make_shared<FakeProfile>();
   profile->station = station;
-  profile->points.reserve(points.size());
   for (const auto& p : points)
     profile->points.push_back(MakePoint(p.x, p.y, kUndefinedNumber, kUndefinedNumber, kUndefinedPointId));
-  if (!points.empty()) {
-    profile->startX = points.front().x;
-    profile->startY = points.front().y;
-  }
   return profile;
 }
 
@@ -58,7 +49,6 @@ inline std::shared_ptr<ICrossSection> MakeRangeLine(double startX, double startY
   section->startY = startY;
   section->stopX = stopX;
   section->stopY = stopY;
-  section->station = kUndefinedNumber;
   return section;
 }
 

@@ -3,7 +3,6 @@
 // errors.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <string>
