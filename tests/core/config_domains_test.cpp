@@ -12,12 +12,9 @@
 
 #include "config/coordinate_system_domain.h"
 #include "config/error_log.h"
-#include "config/file_system.h"
 #include "config/module_context.h"
 #include "config/settings_paths.h"
-#include "readers/survey_file_utils.h"
 #include "config/value_domain.h"
-#include "model/constants.h"
 #include "model/notifier.h"
 #include "tests/core/capturing_notifier.h"
 #include "tests/core/fake_survey.h"

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "config/file_system.h"
-#include "config/reg_helper.h"
 #include "config/settings_paths.h"
 #include "config/settings_store.h"
 #include "model/notifier.h"
