@@ -206,7 +206,6 @@ class ConfiguredTablesTest : public ::testing::Test {
 
 TEST_F(ConfiguredTablesTest, CodeDescriptionPrefersTheSurveysOwnDictionary) {
   WriteFile(dir_ / "DOMAINS.csv", "h\nCODE,TOE,toe of slope\nCODE,AB,from domains\n");
-  WriteFile(dir_ / "COORDSYS.csv", "h\n");
   CodeDictionary codes;
   LoadCodeDictionaryText("AB;x;Alpha\nZZ\n", codes);
   EXPECT_EQ(CodeDescription("AB", codes), "Alpha");
