@@ -74,7 +74,6 @@ void DeleteFile(const std::filesystem::path& path);
 // The whole contents of the file, line breaks kept as they are.
 std::string ReadAllText(const std::filesystem::path& path);
 
-
 // Replaces the file's contents by exactly `bytes` (temporary file, flushed
 // to disk, renamed over the target). The target's folder must exist.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
