@@ -77,38 +77,6 @@ void CheckIterators(ISurvey& s) {
   s.GetCustomCode("TOE"), s.HasCustomCode("TOE");
 }
 
-// Strict UTF-8: no overlongs, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(const std::string& s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t n = 0;
-    std::uint32_t cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    if ((c & 0xE0) == 0xC0)
-      n = 1, cp = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0)
-      n = 2, cp = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0)
-      n = 3, cp = c & 0x07;
-    else
-      return false;
-    if (i + n >= s.size()) return false;
-    for (std::size_t k = 1; k <= n; ++k) {
-      const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000)) return false;
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += n + 1;
-  }
-  return true;
-}
-
 }  // namespace
 
 const std::string& ScratchFolder() {
@@ -147,11 +115,10 @@ void OpenAndWalk(const std::string& path) {
   else if (auto traverse = std::dynamic_pointer_cast<ITraverse>(object))
     CheckIterator(traverse->TraversePoints(), 0, kLeaf);
   // The dump reads every member (lazily computed ones too) and drains the
-  // error queue last; its text must be valid UTF-8, parse (the strict
-  // parser throws on invalid UTF-8) and be exactly what nlohmann prints for
-  // the parsed value.
+  // error queue last; its text must parse and be exactly what nlohmann
+  // prints for the parsed value. The parser is the UTF-8 check too: it
+  // throws on any ill-formed sequence (overlongs and surrogates included).
   const std::string text = SurveyFileJsonText(path, object, true);
-  if (!IsValidUtf8(text)) throw std::logic_error("dump JSON is not valid UTF-8");
   if (nlohmann::ordered_json::parse(text).dump(2) != text)
     throw std::logic_error("dump JSON does not survive a round trip");
 }
