@@ -37,9 +37,10 @@ foreach(target ${VELDRANE_FUZZ_TARGETS})
     continue()
   endif()
   set(name veldrane_fuzz_replay_${target})
-  add_executable(${name} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_${target}.cpp ${CMAKE_SOURCE_DIR}/fuzz/fuzz_support.cpp
+  add_executable(${name} ${VELDRANE_FUZZ_SOURCE_${target}} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_support.cpp
                          ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE ${VELDRANE_FUZZ_DEFINES_${target}})
   target_link_libraries(${name} PRIVATE ${VELDRANE_FUZZ_LIBS_${target}})
   # After the replay, a short mutation pass from a fixed seed; an input that
   # fails is left in the build folder as fuzz-replay-<target>-last-input.
