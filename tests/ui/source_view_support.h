@@ -39,8 +39,14 @@ class SourceViewTest : public ::testing::Test {
     return QString::fromStdString((dir / name).string());
   }
   std::string Read(const QString& path) const { return veldrane::test::ReadFile(path.toStdString()); }
-  // Writes the file and shows it in the active tab.
+  // Writes the file and shows it in the active tab. What an earlier case
+  // left goes first: its edits are discarded by moving the selection away
+  // (which also has a file of the same name read again), its messages and
+  // unused answers are forgotten.
   QString Show(const std::string& name, const std::string& bytes) {
+    host.messages.QueueAnswer(MessageButton::No);
+    host.Select(Folder(), "/");
+    host.messages.Clear();
     const QString path = Write(name, bytes);
     host.Select(path, Folder());
     tab.Activate();
@@ -57,6 +63,16 @@ class SourceViewTest : public ::testing::Test {
   }
   void Click(const char* button) { tab.findChild<QPushButton*>(button)->click(); }
   bool Enabled(const char* button) { return tab.findChild<QPushButton*>(button)->isEnabled(); }
+  // What a user sees of the editing state: the text takes typing and has
+  // its own background, and only the buttons that apply are enabled.
+  void ExpectEditing(bool editing) {
+    EXPECT_EQ(tab.InEditingMode(), editing);
+    EXPECT_EQ(Box().isReadOnly(), !editing);
+    EXPECT_EQ(Box().palette().color(QPalette::Base) != QPalette().color(QPalette::Base), editing);
+    EXPECT_EQ(Enabled("cmdStartEditing"), !editing);
+    EXPECT_EQ(Enabled("cmdStopEditing"), editing);
+    EXPECT_EQ(Enabled("cmdSaveEdits"), editing);
+  }
 
   veldrane::test::TempDir dir{"veldrane-ui-"};
   FakeCatalogHost host;

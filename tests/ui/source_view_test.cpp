@@ -43,29 +43,6 @@ TEST_F(SourceViewTest, ShowsTheTextOfTheSelectedSurveyFile) {
   EXPECT_TRUE(host.status.last().contains("gone.em could not be read")) << host.status.last().toStdString();
 }
 
-TEST_F(SourceViewTest, EditingStatesLockTheTextAndEnableTheirButtons) {
-  Show("a.em", kSurvey);
-  struct Step {
-    const char* click;
-    bool editing;
-    QColor base;
-  } steps[] = {
-      {nullptr, false, QPalette().color(QPalette::Base)},
-      {"cmdStartEditing", true, QColor(0xC0, 0xFF, 0xC0)},
-      {"cmdSaveEdits", true, QColor(0xC0, 0xFF, 0xC0)},
-      {"cmdStopEditing", false, QPalette().color(QPalette::Base)},
-  };
-  for (const Step& step : steps) {
-    if (step.click) Click(step.click);
-    EXPECT_EQ(tab.property("m_InEditingMode").toBool(), step.editing) << step.click;
-    EXPECT_EQ(Box().isReadOnly(), !step.editing);
-    EXPECT_EQ(Box().palette().color(QPalette::Base), step.base);
-    EXPECT_EQ(Enabled("cmdStartEditing"), !step.editing);
-    EXPECT_EQ(Enabled("cmdStopEditing"), step.editing);
-    EXPECT_EQ(Enabled("cmdSaveEdits"), step.editing);
-  }
-}
-
 TEST_F(SourceViewTest, LeavingTheEditingStateAsksAboutUnsavedEdits) {
   const QString question = "Do you wish to save your edits?";
   const QString discarded = "Your changes will be discarded.";
@@ -84,11 +61,11 @@ TEST_F(SourceViewTest, LeavingTheEditingStateAsksAboutUnsavedEdits) {
       {"select, no", true, MessageButton::No, {question, discarded}, kSurvey, "#H00 B\n"},
   };
   for (const Case& c : cases) {
-    host.messages.Clear();
     host.refreshed.clear();
     const QString a = Show("a.em", kSurvey);
     const QString b = Write("b.em", "#H00 B\n");
     Click("cmdStartEditing");
+    ExpectEditing(true);
     Edit(15, 1, "Z");
     host.messages.QueueAnswer(c.answer);
     if (c.selectAnother) host.Select(b, Folder());
@@ -96,9 +73,8 @@ TEST_F(SourceViewTest, LeavingTheEditingStateAsksAboutUnsavedEdits) {
     EXPECT_EQ(host.messages.Texts(), c.messages) << c.name;
     EXPECT_EQ(Read(a), c.savedA) << c.name;
     EXPECT_EQ(Text(), c.shown) << c.name;
-    EXPECT_FALSE(tab.InEditingMode()) << c.name;
+    ExpectEditing(false);
     EXPECT_EQ(host.refreshed, c.answer == MessageButton::Yes ? QStringList{a} : QStringList{}) << c.name;
-    host.Select(Folder(), "/");
   }
 }
 
@@ -126,9 +102,10 @@ TEST_F(SourceViewTest, SavingKeepsEncodingLineBreaksAndUneditedBytes) {
     EXPECT_EQ(Read(path), c.after) << c.name;
     ASSERT_TRUE(tab.SaveEdits()) << c.name;
     EXPECT_EQ(Read(path), c.after) << c.name << " (saved twice)";
+    ExpectEditing(true);
     Click("cmdStopEditing");
+    ExpectEditing(false);
     EXPECT_TRUE(host.messages.Shown().empty()) << c.name;
-    host.Select(Folder(), "/");
   }
 }
 
@@ -180,7 +157,6 @@ TEST_F(SourceViewTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
       std::cout << "[ SKIPPED  ] " << c.name << ": needs root and tmpfs\n";
       continue;
     }
-    host.messages.Clear();
     EXPECT_FALSE(tab.SaveEdits()) << c.name;
     ASSERT_EQ(host.messages.Shown().size(), 1u) << c.name;
     const QString message = host.messages.Shown()[0].text;
@@ -191,10 +167,7 @@ TEST_F(SourceViewTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     for (const auto& entry : std::filesystem::directory_iterator(fs.path)) {
       EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();
     }
-    EXPECT_TRUE(tab.InEditingMode()) << c.name;
-    host.messages.QueueAnswer(MessageButton::No);
-    Click("cmdStopEditing");
-    host.Select(Folder(), "/");
+    ExpectEditing(true);
   }
 }
 
@@ -213,16 +186,12 @@ TEST_F(SourceViewTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking) {
     Click("cmdStartEditing");
     Edit(15, 1, "Z");
     veldrane::test::WriteFile(path.toStdString(), "#H00 OTHER PROGRAM\r\n");
-    host.messages.Clear();
     host.messages.QueueAnswer(c.answer);
     EXPECT_EQ(tab.SaveEdits(), c.answer == MessageButton::Yes);
     ASSERT_EQ(host.messages.Shown().size(), 1u);
     EXPECT_TRUE(host.messages.Shown()[0].text.startsWith(path + " has been changed on disk"));
     EXPECT_EQ(Read(path), c.onDisk);
     EXPECT_EQ(Text(), c.shown);
-    host.messages.QueueAnswer(MessageButton::No);
-    Click("cmdStopEditing");
-    host.Select(Folder(), "/");
   }
 }
 
@@ -242,14 +211,12 @@ TEST_F(SourceViewTest, HighlightLineSelectsTheLineWithItsBreak) {
   };
   for (const Case& c : cases) {
     Show("a.em", c.text);
-    host.messages.Clear();
     EXPECT_EQ(HighlightLineInRTB(Box(), c.line, host.messages), !c.selected.isEmpty());
     EXPECT_EQ(Box().textCursor().selectedText(), c.selected) << c.text << " line " << c.line;
     EXPECT_EQ(host.messages.Texts(), c.selected.isEmpty() ? QStringList{kLineNotFoundMessage} : QStringList{});
     if (!c.selected.isEmpty()) {
       EXPECT_EQ(host.status.last(), QString("Line number: %1").arg(c.line));
     }
-    host.Select(Folder(), "/");
   }
 }
 
