@@ -3,6 +3,7 @@
 // and every CSID's bounding box is read.
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -16,15 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SurveyCoordinateSystemDomain domain(path, fuzz::ScratchFolder());
   for (const auto& [key, csid] : domain.Entries()) {
     // The key is "PROJECTION,DATUM,EPOCH,UNITS" of upper-cased fields, so its
-    // four parts find the same CSID again.
+    // four parts find the same CSID again (a key of fewer parts finds none).
+    std::istringstream fields(key);
     std::string parts[4];
-    std::size_t start = 0;
-    for (int i = 0; i < 4; ++i) {
-      const std::size_t comma = i < 3 ? key.find(',', start) : key.size();
-      if (comma == std::string::npos) throw std::logic_error("coordinate system key has fewer than 4 parts");
-      parts[i] = key.substr(start, comma - start);
-      start = comma + 1;
-    }
+    for (std::string& part : parts) std::getline(fields, part, ',');
     if (domain.LookupCoordinateSystemId(parts[0], parts[1], parts[2], parts[3]) != csid) {
       throw std::logic_error("coordinate system key does not find its own CSID");
     }

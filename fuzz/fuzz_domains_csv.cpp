@@ -1,10 +1,10 @@
 // Fuzzes the value domain loader (DOMAINS.csv): the input is loaded from a
 // file, then every domain named by a line of it is looked up key by key.
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,26 +12,20 @@
 #include "config/value_domain.h"
 #include "fuzz/fuzz_support.h"
 #include "model/survey_error.h"
+#include "model/text.h"
 
 namespace {
 
 // Upper-cased first field of every line: the candidate domain names. The
-// loader's own trimming rules decide which of them exist; the fuzzer only
-// uses them as names to ask about.
-std::vector<std::string> CandidateDomains(std::string_view text) {
+// loader's own rules (and HasDomain's trimming) decide which of them exist;
+// the fuzzer only uses them as names to ask about.
+std::vector<std::string> CandidateDomains(std::string_view bytes) {
   std::vector<std::string> names = {"PROJECTION", "HORIZONTAL_DATUM", "HORIZONTAL_EPOCH", "UNITS", ""};
-  std::size_t start = 0;
-  while (start < text.size() && names.size() < 64) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    std::string name(line.substr(0, line.find(',')));
-    name.erase(0, name.find_first_not_of(" \t"));
-    name.erase(name.find_last_not_of(" \t") + 1);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    names.push_back(name);
-    start = end + 1;
+  std::string text(bytes);
+  std::replace(text.begin(), text.end(), '\r', '\n');  // a line may end in CR alone
+  std::istringstream lines(text);
+  for (std::string line; names.size() < 64 && std::getline(lines, line);) {
+    names.push_back(veldrane::ToUpperAscii(line.substr(0, line.find(','))));
   }
   return names;
 }
