@@ -46,11 +46,7 @@ void CheckIterator(const std::shared_ptr<Iterator>& it, int indexBase, Visit vis
 }
 
 const auto kLeaf = [](auto&) {};
-
-template <class Feature>
-void CheckPoints(Feature& feature) {
-  CheckIterator(feature.Points(), 0, kLeaf);
-}
+const auto kPoints = [](auto& feature) { CheckIterator(feature.Points(), 0, kLeaf); };
 
 void CheckRing(IAreaRing& ring, int depth) {
   // Rings nest one level (holes of an outer ring); a deeper chain would be
@@ -62,8 +58,8 @@ void CheckRing(IAreaRing& ring, int depth) {
 
 // Every collection of the survey, walked both ways.
 void CheckIterators(ISurvey& s) {
-  CheckIterator(s.CrossSections(), 0, CheckPoints<ICrossSection>);
-  CheckIterator(s.ProfileCenterlines(), 0, CheckPoints<IProfileCenterline>, /*indexed=*/false);
+  CheckIterator(s.CrossSections(), 0, kPoints);
+  CheckIterator(s.ProfileCenterlines(), 0, kPoints, /*indexed=*/false);
   CheckIterator(s.MiscShotPoints(), 0, kLeaf);
   CheckIterator(s.Areas(), 0, [](ISurveyArea& a) {
     if (auto ring = a.AreaRing()) CheckRing(*ring, 0);
