@@ -53,50 +53,42 @@ void Run(const Bytes& bytes) { LLVMFuzzerTestOneInput(bytes.data(), bytes.size()
 // One random change of `data`; `other` is another input to splice from.
 void Mutate(Bytes& data, const Bytes& other, std::mt19937_64& random) {
   auto pick = [&](std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(random() % n); };
+  auto place = [&](std::size_t i) { return data.begin() + static_cast<std::ptrdiff_t>(i); };
   // Bytes the survey formats give meaning to, so mutations reach the parsers.
   static const char kSpecial[] = "#,.-+ 0123456789\r\n\t\"AXPMGVHTE";
+  auto special = [&] { return static_cast<std::uint8_t>(kSpecial[pick(sizeof kSpecial - 1)]); };
+  // A byte and a run of up to 256 bytes from it (both empty in empty data).
+  const std::size_t at = pick(data.size());
+  const std::size_t end = std::min(data.size(), at + 1 + pick(256));
   switch (random() % 8) {
     case 0:
-      if (!data.empty()) data[pick(data.size())] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+      if (!data.empty()) data[at] ^= static_cast<std::uint8_t>(1u << (random() % 8));
       break;
     case 1:
-      if (!data.empty()) data[pick(data.size())] = static_cast<std::uint8_t>(random());
+      if (!data.empty()) data[at] = static_cast<std::uint8_t>(random());
       break;
     case 2:
-      data.insert(data.begin() + static_cast<std::ptrdiff_t>(pick(data.size() + 1)),
-                  static_cast<std::uint8_t>(kSpecial[pick(sizeof kSpecial - 1)]));
+      data.insert(place(pick(data.size() + 1)), special());
       break;
     case 3:
-      if (!data.empty()) {
-        const std::size_t at = pick(data.size());
-        const std::size_t count = 1 + pick(std::min<std::size_t>(64, data.size() - at));
-        data.erase(data.begin() + static_cast<std::ptrdiff_t>(at),
-                   data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), at + count)));
-      }
+      data.erase(place(at), place(end));
       break;
-    case 4:
-      if (!data.empty()) {  // repeat a run, as a record copied many times
-        const std::size_t at = pick(data.size());
-        const std::size_t count = 1 + pick(std::min<std::size_t>(256, data.size() - at));
-        const Bytes run(data.begin() + static_cast<std::ptrdiff_t>(at),
-                        data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), at + count)));
-        for (std::size_t i = 1 + pick(8); i > 0; --i)
-          data.insert(data.begin() + static_cast<std::ptrdiff_t>(at), run.begin(), run.end());
-      }
+    case 4: {  // repeat a run, as a record copied many times
+      const Bytes run(place(at), place(end));
+      for (std::size_t i = 1 + pick(8); i > 0; --i) data.insert(place(at), run.begin(), run.end());
       break;
+    }
     case 5:
       data.resize(pick(data.size() + 1));  // a file cut short
       break;
     case 6:
       if (!other.empty()) {  // the head of one input, the tail of another
-        const std::size_t keep = pick(data.size() + 1);
-        const std::size_t from = pick(other.size());
-        data.resize(keep);
-        data.insert(data.end(), other.begin() + static_cast<std::ptrdiff_t>(from), other.end());
+        data.resize(pick(data.size() + 1));
+        data.insert(data.end(), other.begin() + static_cast<std::ptrdiff_t>(pick(other.size())), other.end());
       }
       break;
     default:
-      if (!data.empty()) data[pick(data.size())] = static_cast<std::uint8_t>(kSpecial[pick(sizeof kSpecial - 1)]);
+      if (!data.empty()) data[at] = special();
       break;
   }
   constexpr std::size_t kLargest = std::size_t{1} << 20;
