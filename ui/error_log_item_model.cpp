@@ -93,8 +93,7 @@ QVariant ErrorLogItemModel::data(const QModelIndex& index, int role) const {
     const auto& files = log_.Files();
     if (static_cast<std::size_t>(index.row()) >= files.size()) return {};
     const QString path = FromNativePath(files[static_cast<std::size_t>(index.row())].path);
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == kKeyRole || role == Qt::AccessibleTextRole)
-      return path;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) return path;
     return {};
   }
   const ErrorLogEntry* entry = Entry(index);
@@ -102,7 +101,6 @@ QVariant ErrorLogItemModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole: return QString::fromStdString(ToValidUtf8(entry->text));
-    case kKeyRole: return QString::fromStdString(ToValidUtf8(entry->key));
     case kSeverityRole: return entry->severity;
     case kLineRole:
     case Qt::ToolTipRole: return QString::fromStdString(FormatErrorLine(*entry));

@@ -15,7 +15,6 @@ class ErrorLogItemModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
-  static constexpr int kKeyRole = Qt::UserRole + 1;       // node key
   static constexpr int kSeverityRole = Qt::UserRole + 2;  // error nodes: 0, 1, 2
   static constexpr int kLineRole = Qt::UserRole + 3;      // error nodes: "FILE:LINE: SEVERITY: DESCRIPTION"
 
