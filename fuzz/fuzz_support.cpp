@@ -1,7 +1,5 @@
 #include "fuzz/fuzz_support.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

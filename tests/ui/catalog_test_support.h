@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTreeView>
 #include <cstdio>
 #include <ostream>
 #include <string>

@@ -203,7 +203,6 @@ TEST_F(SourceViewTest, HighlightLineSelectsTheLineWithItsBreak) {
   } cases[] = {
       {kSurvey, 1, QString("#H00 EM09") + QChar::ParagraphSeparator},
       {kSurvey, 2, QString("#H01 A") + QChar::ParagraphSeparator},
-      {"a\nb\nc\n", 2, QString("b") + QChar::ParagraphSeparator},
       {"a\nb\nlast", 3, "last"},
       {"a\nb\n", 3, ""},
       {"a\nb\n", 0, ""},
