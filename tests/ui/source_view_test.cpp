@@ -98,7 +98,7 @@ TEST_F(SourceViewTest, SavingKeepsEncodingLineBreaksAndUneditedBytes) {
     const QString path = Show("s.em", c.before);
     Click("cmdStartEditing");
     Edit(c.position, c.length, c.replacement);
-    ASSERT_TRUE(tab.SaveEdits()) << c.name;
+    Click("cmdSaveEdits");
     EXPECT_EQ(Read(path), c.after) << c.name;
     ASSERT_TRUE(tab.SaveEdits()) << c.name;
     EXPECT_EQ(Read(path), c.after) << c.name << " (saved twice)";
