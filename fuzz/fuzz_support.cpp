@@ -73,13 +73,26 @@ void CheckIterators(ISurvey& s) {
 
 }  // namespace
 
+// The process's scratch folder, removed with what it holds when the process
+// exits normally (a replay run or a fuzzing session that ends).
+class ScratchFolderOwner {
+ public:
+  ScratchFolderOwner() : path_((std::filesystem::temp_directory_path() / "veldrane-fuzz-XXXXXX").string()) {
+    if (!mkdtemp(path_.data())) throw std::runtime_error("cannot make the fuzz scratch folder");
+  }
+  ~ScratchFolderOwner() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veldrane-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make the fuzz scratch folder");
-    return pattern;
-  }();
-  return folder;
+  static const ScratchFolderOwner folder;
+  return folder.Path();
 }
 
 std::string WriteScratchFile(const std::string& name, const std::uint8_t* data, std::size_t size) {

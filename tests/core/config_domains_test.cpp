@@ -305,9 +305,11 @@ TEST_F(ShippedTablesTest, SpellingsUsedBySurveyCrewsResolveToTheirEpsgCodes) {
   // and UTM with every datum spelling.
   for (const auto& projection : domains_.LookupKeys("PROJECTION")) {
     const bool utm = domains_.LookupValue("PROJECTION", projection).rfind("UTM", 0) == 0;
-    for (const auto& unit : domains_.LookupKeys("UNITS"))
-      if (!utm || domains_.LookupValue("UNITS", unit) == "METERS")
+    for (const auto& unit : domains_.LookupKeys("UNITS")) {
+      if (!utm || domains_.LookupValue("UNITS", unit) == "METERS") {
         EXPECT_NE(Resolve(projection, "NAD83", "", unit), 0) << projection << " / " << unit;
+      }
+    }
   }
   for (const auto& datum : domains_.LookupKeys("HORIZONTAL_DATUM"))
     EXPECT_NE(Resolve("UTM 15N", datum, "", "METERS"), 0) << datum;

@@ -25,7 +25,7 @@ TEST(CatalogRequest, ParsesTheCommandLine) {
     QString path, tab, gotoFile;
     int gotoLine;
     bool edit = false;
-    QString find;
+    QString find = {};
   } cases[] = {
       {{"samples", "--tab", "preview"}, "", here + "/samples", "Preview", "", 0},
       {{"--goto", "a/b.em:26"}, "", "", "", here + "/a/b.em", 26},
