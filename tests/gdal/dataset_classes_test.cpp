@@ -1,4 +1,5 @@
-// The dataset helper's classes, their schemas, bounds and its failures.
+// The dataset helper's classes, their schemas, its coordinate system and
+// its failures.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -119,33 +120,7 @@ TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
   EXPECT_EQ(benchmarks->GetField(8).Length(), 1);
 }
 
-// --- bounds and the coordinate system ----------------------------------------
-
-TEST(DatasetBounds, UniteTheShapesOfEveryClass) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({1, 2, 3}, 5)};
-  auto benchmark = std::make_shared<test::FakeBenchmark>();
-  benchmark->easting = -4;
-  benchmark->northing = 40;
-  auto unplaced = std::make_shared<test::FakeBenchmark>();
-  data.survey->benchmarks = {benchmark, unplaced};
-  const auto bounds = data.helper.Bounds();
-  ASSERT_NE(bounds, nullptr);
-  EXPECT_EQ(bounds->XMin(), -4);
-  EXPECT_EQ(bounds->YMin(), 5);
-  EXPECT_EQ(bounds->XMax(), 3);
-  EXPECT_EQ(bounds->YMax(), 40);
-}
-
-TEST(DatasetBounds, MinimumStaysAtTheStartValueForCoordinatesBeyondIt) {
-  SurveyDataset data;
-  data.survey->crossSections = {SectionAlongX({20000000, 20000001}, 30000000)};
-  const auto bounds = data.helper.Bounds();
-  EXPECT_EQ(bounds->XMin(), 9999999);
-  EXPECT_EQ(bounds->YMin(), 9999999);
-  EXPECT_EQ(bounds->XMax(), 20000001);
-  EXPECT_EQ(bounds->YMax(), 30000000);
-}
+// --- the coordinate system ---------------------------------------------------
 
 TEST(DatasetCoordinateSystem, CodeIsComputedOnceEvenWhenTheFirstReadFailed) {
   int attempts = 0;
