@@ -38,8 +38,8 @@ std::shared_ptr<const Fields> TestFields() {
 // Yields `count` records; record i holds N = i / 4, T = "r<i>" (null for
 // every fifth, a Windows-1252 text for record 3), I = -1000 i, S = -i and
 // D = i days after the epoch, and a point (i, -i); record `noisy` reports
-// through the notifier and GDAL, and
-// moving past record `broken` throws something that is not the end.
+// through the notifier and GDAL, and moving past record `broken` throws
+// something that is not the end.
 class FakeCursor : public IPlugInCursorHelper {
  public:
   FakeCursor(int count, int noisy, int broken) : count_(count), noisy_(noisy), broken_(broken) {}
@@ -70,7 +70,6 @@ class FakeCursor : public IPlugInCursorHelper {
     point.setY(-current_);
     point.setZ(1.5);
   }
-  int Walked() const { return current_; }
   std::set<std::thread::id> threads;
   std::set<ModuleContext*> contexts;
 
@@ -80,13 +79,12 @@ class FakeCursor : public IPlugInCursorHelper {
 };
 
 struct Read {
-  std::vector<std::string> values;  // per record: "oid N T x y z"
-  std::vector<std::string> others;  // per record: "I S D"
+  std::vector<std::string> values;  // per record: "oid N T x y z I S D"
   std::vector<std::string> notices, gdal;
   std::string failure;
 };
 
-Read ReadAll(std::shared_ptr<FakeCursor> cursor, std::shared_ptr<ModuleContext> context = nullptr) {
+Read ReadAll(std::shared_ptr<FakeCursor> cursor, std::shared_ptr<ModuleContext> context) {
   FeatureReadAhead::Start start;
   start.cursor = cursor;
   start.context = std::move(context);
@@ -108,8 +106,8 @@ Read ReadAll(std::shared_ptr<FakeCursor> cursor, std::shared_ptr<ModuleContext> 
       read.values.push_back(std::to_string(record->oid) + " " + std::to_string(row.Value(0).number) + " " +
                             (text.kind == RowValue::Kind::Null ? std::string("null") : text.text) + " " +
                             std::to_string(record->x) + " " + std::to_string(record->y) + " " +
-                            (record->hasZ ? std::to_string(record->z) : std::string("noz")));
-      read.others.push_back(std::to_string(row.Value(2).integer) + " " + std::to_string(row.Value(3).integer) + " " +
+                            (record->hasZ ? std::to_string(record->z) : std::string("noz")) + " " +
+                            std::to_string(row.Value(2).integer) + " " + std::to_string(row.Value(3).integer) + " " +
                             std::to_string(row.Value(4).date.Seconds()));
       read.notices.insert(read.notices.end(), notifier.texts.begin(), notifier.texts.end());
       notifier.texts.clear();
@@ -121,42 +119,26 @@ Read ReadAll(std::shared_ptr<FakeCursor> cursor, std::shared_ptr<ModuleContext> 
   return read;
 }
 
-TEST(FeatureReadAhead, RecordsComeInOrderWithTheirValuesAndPoints) {
-  const int count = 3 * static_cast<int>(FeatureReadAhead::kBatchRecords) + 7;
-  auto cursor = std::make_shared<FakeCursor>(count, -1, -1);
+// That many records, in order and over several batches, come out as read in
+// place is pinned by OgrDriverReadAhead on a real survey; here what a survey
+// cannot give: every kind of value (dates, texts made UTF-8), the reports of
+// record 600 handed out with it, and a failure at record 700 that ends the
+// walk after the records before it. Record 700, whose move on failed, is not
+// handed out: read in place, its read fails with the same error.
+TEST(FeatureReadAhead, ValuesReportsAndAFailureArriveWithTheirRecordOnTheReadingThread) {
+  auto cursor = std::make_shared<FakeCursor>(1000, 600, 700);
   const auto dataset = std::make_shared<ModuleContext>();
   const Read read = ReadAll(cursor, dataset);
-  ASSERT_EQ(read.values.size(), static_cast<std::size_t>(count));
-  EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000");
-  EXPECT_EQ(read.values[3], "3 0.750000 caf\xc3\xa9 3.000000 -3.000000 1.500000");  // made UTF-8
-  EXPECT_EQ(read.values[6], "6 1.500000 r6 6.000000 -6.000000 1.500000");
-  EXPECT_EQ(read.others[6], "-6000 -6 518400");
-  EXPECT_EQ(read.values[count - 1], std::to_string(count - 1) + " " + std::to_string((count - 1) / 4.0) + " r" +
-                                        std::to_string(count - 1) + " " + std::to_string(count - 1.0) + " " +
-                                        std::to_string(1.0 - count) + " 1.500000");
-  EXPECT_TRUE(read.notices.empty());
-  EXPECT_TRUE(read.failure.empty());
+  ASSERT_EQ(read.values.size(), 700u);
+  EXPECT_EQ(read.values[0], "0 0.000000 null 0.000000 0.000000 1.500000 0 0 0");
+  EXPECT_EQ(read.values[3], "3 0.750000 caf\xc3\xa9 3.000000 -3.000000 1.500000 -3000 -3 259200");
+  EXPECT_EQ(read.failure, "disk gone");
+  EXPECT_EQ(read.notices, std::vector<std::string>{"record 600"});
+  EXPECT_EQ(read.gdal, std::vector<std::string>{"gdal says 600"});
   // The walk ran on the second thread only, working for the dataset.
   ASSERT_EQ(cursor->threads.size(), 1u);
   EXPECT_NE(*cursor->threads.begin(), std::this_thread::get_id());
   EXPECT_EQ(cursor->contexts, std::set<ModuleContext*>{dataset.get()});
-}
-
-TEST(FeatureReadAhead, ReportsArriveOnTheReadingThreadWithTheirRecord) {
-  auto cursor = std::make_shared<FakeCursor>(1000, 600, -1);
-  const Read read = ReadAll(cursor);
-  ASSERT_EQ(read.values.size(), 1000u);
-  EXPECT_EQ(read.notices, std::vector<std::string>{"record 600"});
-  EXPECT_EQ(read.gdal, std::vector<std::string>{"gdal says 600"});
-}
-
-TEST(FeatureReadAhead, AFailureEndsTheWalkAfterTheRecordsBeforeIt) {
-  auto cursor = std::make_shared<FakeCursor>(2000, -1, 700);
-  const Read read = ReadAll(cursor);
-  // Record 700, whose move on failed, is not handed out: read in place, its
-  // read fails with the same error.
-  EXPECT_EQ(read.values.size(), 700u);
-  EXPECT_EQ(read.failure, "disk gone");
 }
 
 }  // namespace
