@@ -122,71 +122,55 @@ TEST_F(OgrDriverRead, ABenchmarkWithoutLocationHasNoGeometry) {
 }
 
 // ---------------------------------------------------------------------------
-// Spatial filters
+// Filters
 
-TEST_F(OgrDriverRead, SpatialFilterKeepsFullFileFids) {
-  points_->SetSpatialFilterRect(3391040, 689990, 3391070, 690110);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2, 4}));
-  EXPECT_EQ(points_->GetFeatureCount(), 2);
-  EXPECT_FALSE(points_->TestCapability(OLCFastFeatureCount));
-  points_->SetSpatialFilter(nullptr);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(points_->GetFeatureCount(), 5);
-  EXPECT_TRUE(points_->TestCapability(OLCFastFeatureCount));
-}
-
-TEST_F(OgrDriverRead, SpatialFilterDropsTheFirstRecordWhenItMisses) {
-  // The data source hands out its first record untested; OGR promises only
-  // features that meet the filter.
-  points_->SetSpatialFilterRect(3391005, 690050, 3391100, 690150);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{3, 4}));
-  points_->SetSpatialFilterRect(5000000, 5000000, 5000001, 5000001);
-  EXPECT_TRUE(Fids(*points_).empty());
-}
-
-TEST_F(OgrDriverRead, ShapesOnTheFilterBoundaryMeetTheFilter) {
-  // Corners (3391030, 690000) and (3391050, 690100) are points 2 and 5.
-  points_->SetSpatialFilterRect(3391030, 690000, 3391050, 690100);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{1, 4}));
-  // Section "XS A" ends at (3391060, 690000), on the filter's left edge.
-  sections_->SetSpatialFilterRect(3391060, 689900, 3391200, 690050);
-  EXPECT_EQ(Fids(*sections_), (std::vector<GIntBig>{0}));
-}
-
-TEST_F(OgrDriverRead, NonRectangularFilterIsTestedExactly) {
+// OGR's meaning: only features that meet the filter (the data source hands
+// out its first record untested), shapes on the filter's boundary meet it,
+// a filter that is not a rectangle is tested exactly, attribute and
+// spatial filters combine; the features keep their full-file FIDs.
+TEST_F(OgrDriverRead, FiltersSelectByShapeAndValueKeepingFullFileFids) {
   // A triangle whose bounding box holds points 3 and 5, but whose area
   // holds only point 3 (3391060, 690000): at x 3391050 its slanted side is
   // at y 690022.5, below point 5.
   OGRPolygon triangle;
   OGRLinearRing ring;
-  ring.addPoint(3391045, 689995);
-  ring.addPoint(3391065, 689995);
-  ring.addPoint(3391065, 690105);
-  ring.addPoint(3391045, 689995);
+  for (const auto& [x, y] : {std::pair{3391045, 689995}, {3391065, 689995}, {3391065, 690105}, {3391045, 689995}})
+    ring.addPoint(x, y);
   triangle.addRing(&ring);
-  points_->SetSpatialFilter(&triangle);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2}));
-}
-
-// ---------------------------------------------------------------------------
-// Attribute filters
-
-TEST_F(OgrDriverRead, AttributeFiltersSelectByValue) {
-  ASSERT_EQ(points_->SetAttributeFilter("PointId = 4"), OGRERR_NONE);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{3}));
-  ASSERT_EQ(points_->SetAttributeFilter("Code IN ('TOE', 'WE')"), OGRERR_NONE);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{1, 4}));
-  EXPECT_EQ(points_->GetFeatureCount(), 2);
-  ASSERT_EQ(points_->SetAttributeFilter("BaselineOffset IS NULL AND Elevation < 9"), OGRERR_NONE);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{2, 3, 4}));
+  struct Case {
+    const char* what;
+    OGRLayer* layer;
+    std::vector<double> box;  // min x, min y, max x, max y; none when empty
+    const char* where;
+    std::vector<GIntBig> fids;
+    OGRGeometry* shape = nullptr;  // instead of the box
+  } cases[] = {
+      {"points 3 and 5", points_, {3391040, 689990, 3391070, 690110}, nullptr, {2, 4}},
+      {"first record missed", points_, {3391005, 690050, 3391100, 690150}, nullptr, {3, 4}},
+      {"nowhere", points_, {5000000, 5000000, 5000001, 5000001}, nullptr, {}},
+      // Corners (3391030, 690000) and (3391050, 690100) are points 2 and 5.
+      {"points on the corners", points_, {3391030, 690000, 3391050, 690100}, nullptr, {1, 4}},
+      // Section "XS A" ends at (3391060, 690000), on the filter's left edge.
+      {"section on the edge", sections_, {3391060, 689900, 3391200, 690050}, nullptr, {0}},
+      {"triangle", points_, {}, nullptr, {2}, &triangle},
+      {"one id", points_, {}, "PointId = 4", {3}},
+      {"codes", points_, {}, "Code IN ('TOE', 'WE')", {1, 4}},
+      {"null and less", points_, {}, "BaselineOffset IS NULL AND Elevation < 9", {2, 3, 4}},
+      {"section A and high", points_, {3391000, 689990, 3391070, 690010}, "Elevation >= 9.5", {0, 1}},
+  };
+  for (const Case& c : cases) {
+    if (c.box.empty()) c.layer->SetSpatialFilter(c.shape);
+    else c.layer->SetSpatialFilterRect(c.box[0], c.box[1], c.box[2], c.box[3]);
+    ASSERT_EQ(c.layer->SetAttributeFilter(c.where), OGRERR_NONE) << c.what;
+    EXPECT_EQ(Fids(*c.layer), c.fids) << c.what;
+    EXPECT_EQ(c.layer->GetFeatureCount(), static_cast<GIntBig>(c.fids.size())) << c.what;
+    EXPECT_FALSE(c.layer->TestCapability(OLCFastFeatureCount)) << c.what;
+  }
+  points_->SetSpatialFilter(nullptr);
   ASSERT_EQ(points_->SetAttributeFilter(nullptr), OGRERR_NONE);
-  EXPECT_EQ(Fids(*points_).size(), 5u);
-}
-
-TEST_F(OgrDriverRead, AttributeAndSpatialFiltersCombine) {
-  points_->SetSpatialFilterRect(3391000, 689990, 3391070, 690010);  // section A
-  ASSERT_EQ(points_->SetAttributeFilter("Elevation >= 9.5"), OGRERR_NONE);
-  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1}));
+  EXPECT_EQ(Fids(*points_), (std::vector<GIntBig>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(points_->GetFeatureCount(), 5);
+  EXPECT_TRUE(points_->TestCapability(OLCFastFeatureCount));
 }
 
 // ---------------------------------------------------------------------------
