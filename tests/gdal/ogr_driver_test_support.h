@@ -137,6 +137,17 @@ inline std::string Describe(OGRFeature& feature) {
   return out;
 }
 
+// Every layer's name and spatial reference, then its features described.
+inline std::string DescribeLayers(GDALDataset& dataset) {
+  std::string text;
+  for (OGRLayer* layer : dataset.GetLayers()) {
+    const OGRSpatialReference* srs = layer->GetSpatialRef();
+    text += std::string(layer->GetName()) + " " + (srs != nullptr ? srs->GetName() : "-") + "\n";
+    for (auto& feature : *layer) text += Describe(*feature) + "\n";
+  }
+  return text;
+}
+
 // GDAL's messages on this thread while alive (not passed on).
 class CapturedMessages {
  public:

@@ -8,35 +8,12 @@
 #include <thread>
 #include <vector>
 
-#include <cpl_conv.h>
 #include <gtest/gtest.h>
 
 #include "tests/gdal/ogr_driver_test_support.h"
 
 namespace veldrane::ogr::test {
 namespace {
-
-// Every feature of every layer: FID, values, shape and coordinate system.
-std::string Everything(GDALDataset& dataset) {
-  std::string text;
-  for (OGRLayer* layer : dataset.GetLayers()) {
-    text += layer->GetName();
-    text += layer->GetSpatialRef() != nullptr ? layer->GetSpatialRef()->GetName() : "-";
-    text += "\n";
-    for (auto& feature : *layer) {
-      text += std::to_string(feature->GetFID());
-      for (int i = 0; i < feature->GetFieldCount(); ++i) text += std::string("|") + feature->GetFieldAsString(i);
-      if (const OGRGeometry* shape = feature->GetGeometryRef()) {
-        char* wkt = nullptr;
-        shape->exportToWkt(&wkt, wkbVariantIso);
-        text += std::string("|") + wkt;
-        CPLFree(wkt);
-      }
-      text += "\n";
-    }
-  }
-  return text;
-}
 
 TEST(OgrDriverThreads, EightThreadsReadWhatOneThreadReads) {
   ScratchFolder folder;
@@ -48,7 +25,7 @@ TEST(OgrDriverThreads, EightThreadsReadWhatOneThreadReads) {
   CapturedMessages quiet;
   const auto alone = OpenWithDriver(folder.str());
   ASSERT_TRUE(alone);
-  const std::string expected = Everything(*alone);
+  const std::string expected = DescribeLayers(*alone);
   auto handedOver = OpenWithDriver(folder.str());
   ASSERT_TRUE(handedOver);
 
@@ -58,9 +35,9 @@ TEST(OgrDriverThreads, EightThreadsReadWhatOneThreadReads) {
     threads.emplace_back([&, i] {
       CapturedMessages quietHere;
       if (i == 0) {
-        seen[i] = Everything(*handedOver);
+        seen[i] = DescribeLayers(*handedOver);
       } else if (auto own = OpenWithDriver(folder.str())) {
-        seen[i] = Everything(*own);
+        seen[i] = DescribeLayers(*own);
       }
     });
   }

@@ -24,11 +24,7 @@ const char* const kSampleNames[] = {"borrow_pit.em", "centerline.pro", "channel_
 std::string Rendered(const std::string& path, const std::string& folder) {
   const GDALDatasetUniquePtr dataset = OpenWithDriver(path, /*errorLayer=*/true);
   if (!dataset) return "cannot open " + path;
-  std::string text;
-  for (OGRLayer* layer : dataset->GetLayers()) {
-    text += std::string(layer->GetName()) + "\n";
-    for (auto& feature : *layer) text += Describe(*feature) + "\n";
-  }
+  std::string text = DescribeLayers(*dataset);
   for (std::size_t at; !folder.empty() && (at = text.find(folder + "/")) != std::string::npos;)
     text.erase(at, folder.size() + 1);
   return text;
