@@ -86,7 +86,7 @@ TEST_F(OgrDriverReadAhead, FiltersAndIgnoredFieldsApplyToFeaturesReadAhead) {
   EXPECT_EQ(ReadAll(*points_), inPlace);
 }
 
-TEST_F(OgrDriverReadAhead, TheDatasetStaysUsableWhileAPassIsReadAhead) {
+TEST_F(OgrDriverReadAhead, APassReadAheadLeavesTheDatasetUsableAndCanBeRestartedOrClosed) {
   const std::vector<std::string> all = ReadInPlace(*points_);
   const std::vector<std::string> sections = ReadInPlace(*sections_);
   points_->ResetReading();
@@ -109,17 +109,14 @@ TEST_F(OgrDriverReadAhead, TheDatasetStaysUsableWhileAPassIsReadAhead) {
     OGRFeature::DestroyFeature(feature);
   }
   EXPECT_EQ(pass, all);
-}
 
-TEST_F(OgrDriverReadAhead, APassLeftHalfWayCanBeRestartedOrClosed) {
-  const std::vector<std::string> all = ReadInPlace(*points_);
+  // A pass left half way can be restarted, or closed with the dataset.
   points_->ResetReading();
   for (int i = 0; i < 5000; ++i) OGRFeature::DestroyFeature(points_->GetNextFeature());
   points_->ResetReading();
   std::unique_ptr<OGRFeature> first(points_->GetNextFeature());
   ASSERT_TRUE(first);
   EXPECT_EQ(Describe(*first), all.front());
-  // Closing the dataset in the middle of a pass read ahead stops it.
   for (int i = 0; i < 5000; ++i) OGRFeature::DestroyFeature(points_->GetNextFeature());
   dataset_.reset();
 }

@@ -107,8 +107,8 @@ TEST_F(OgrDriverRead, ABenchmarkWithoutLocationHasNoGeometry) {
   const auto* shape = one->GetGeometryRef()->toPoint();
   EXPECT_DOUBLE_EQ(shape->getX(), 3391020.25);
   EXPECT_DOUBLE_EQ(shape->getY(), 690050.5);
-  // A benchmark's location has no elevation in its shape (not a NaN one).
-  EXPECT_FALSE(shape->Is3D());
+  // No elevation in the shape, not even a NaN one: the layer is wkbPoint
+  // (OgrDriverLayers), and OgrDriverSamples holds every feature to that.
   EXPECT_TRUE(one->IsFieldNull(one->GetFieldIndex("MeasuredElevation")));
   EXPECT_NEAR(one->GetFieldAsDouble("DocumentedElevation"), 25.51, 1e-5);
   EXPECT_STREQ(one->GetFieldAsString("Permanent"), "Y");
