@@ -106,6 +106,8 @@ TEST(CursorValues, FieldMapOfTheWrongSizeIsReportedAndFillsNothing) {
   EXPECT_EQ(ValueOf(data, *row, 1, "PointId").kind, Kind::Unset);
 }
 
+// The point's ordinates with a defined station are pinned through the
+// driver (OgrDriverRead.PointShapesHoldEastingNorthingElevationAndStation).
 TEST(CursorShapes, CrossSectionPointsCarryStationAsMeasureWhenDefined) {
   SurveyDataset data;
   auto section = SectionAlongX({1, 2});
@@ -114,14 +116,11 @@ TEST(CursorShapes, CrossSectionPointsCarryStationAsMeasureWhenDefined) {
   const auto cursor = data.All(1);
   OGRPoint shape;
   cursor->QueryShape(shape);
-  EXPECT_TRUE(shape.Is3D());
-  EXPECT_TRUE(shape.IsMeasured());
-  EXPECT_EQ(shape.getX(), 1);
-  EXPECT_EQ(shape.getZ(), 10);
   EXPECT_EQ(shape.getM(), 1001);
   cursor->NextRecord();
   cursor->QueryShape(shape);
   EXPECT_EQ(shape.getX(), 2);
+  EXPECT_TRUE(shape.IsMeasured());
   EXPECT_TRUE(std::isnan(shape.getM()));
 }
 
