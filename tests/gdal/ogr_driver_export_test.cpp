@@ -158,11 +158,10 @@ TEST_F(OgrDriverExport, DatabaseTargetsAndTheirShownNames) {
   EXPECT_EQ(WithoutPassword("PG:dbname=s"), "PG:dbname=s");
 }
 
+// "no problems" and "N errors, 1 warning" are pinned by ogr_cli.sh.
 TEST(OgrDriverReportText, ProblemCountsAndSummaries) {
-  EXPECT_EQ(FormatProblemCounts({}), "no problems");
   EXPECT_EQ(FormatProblemCounts({1, 0}), "1 error");
   EXPECT_EQ(FormatProblemCounts({0, 2}), "2 warnings");
-  EXPECT_EQ(FormatProblemCounts({3, 1}), "3 errors, 1 warning");
 
   SurveyProblems problems;
   problems.total = {3, 1};
