@@ -136,19 +136,22 @@ TEST(OgrDriverLayers, OneLayerPerClassOfEverySurveyFileInNameOrder) {
   WriteFile(folder / "b.em", kBenchmarkSurvey);
   WriteFile(folder / "a.em", kSectionsSurvey);
   WriteFile(folder / "readme.txt", "not a survey\n");
+  fs::copy_file(fs::path(VELDRANE_SOURCE_DIR) / "samples" / "control.83", folder / "control.83");
   auto dataset = OpenWithDriver(folder.str());
   ASSERT_TRUE(dataset);
   EXPECT_EQ(LayerNames(*dataset),
-            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "b.em Benchmarks"}));
+            (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "b.em Benchmarks",
+                                      "control.83 Traverses", "control.83 TraversePoints"}));
   OGRLayer* points = dataset->GetLayerByName("a.em CrossSectionPoints");
   ASSERT_NE(points, nullptr);
   EXPECT_STREQ(points->GetMetadataItem(kSurveyFileItem), "a.em");
   EXPECT_STREQ(points->GetMetadataItem(kClassKindItem), "CrossSectionPoints");
 
   const CPLStringList files(dataset->GetFileList(), TRUE);
-  ASSERT_EQ(files.size(), 2);
+  ASSERT_EQ(files.size(), 3);
   EXPECT_EQ(fs::path(files[0]).filename(), "a.em");
   EXPECT_EQ(fs::path(files[1]).filename(), "b.em");
+  EXPECT_EQ(fs::path(files[2]).filename(), "control.83");
   // A single file gives its own classes only.
   auto single = OpenWithDriver((folder / "b.em").string());
   ASSERT_TRUE(single);
