@@ -1,7 +1,7 @@
 #pragma once
 // The contract between the GIS host and the survey data source. The host
 // (an OGR driver, the desktop catalog, the command-line tool) calls, in this
-// order: OpenWorkspace on the factory helper;
+// order: workspace tests and OpenWorkspace on the factory helper;
 // DatasetNames and OpenDataset on the workspace helper; ClassCount /
 // ClassName / Fields and a fetch on a dataset helper; then per
 // cursor the loop
@@ -115,6 +115,7 @@ class IPlugInWorkspaceFactoryHelper : public virtual IInterface {
   virtual std::string WorkspaceDescription(bool plural) = 0;
   virtual std::int32_t WorkspaceType() = 0;
   virtual bool CanSupportSQL() = 0;
+  virtual bool IsWorkspace(const std::string& workspaceString) = 0;
   // Throws RaisedError -200010 "Workspace string invalid: <path>".
   virtual std::shared_ptr<IPlugInWorkspaceHelper> OpenWorkspace(const std::string& workspaceString) = 0;
 };

@@ -3,6 +3,7 @@
 #include "config/coordinate_system_domain.h"
 #include "config/file_system.h"
 #include "config/settings_paths.h"
+#include "readers/survey_file_utils.h"
 #include "config/value_domain.h"
 #include "model/constants.h"
 #include "model/error_propagation.h"
@@ -57,6 +58,19 @@ std::string SvyWorkspaceFactoryHelper::DatasetDescription(std::int32_t datasetTy
 std::string SvyWorkspaceFactoryHelper::WorkspaceDescription(bool) { return "Halden Survey File Workspace"; }
 
 std::int32_t SvyWorkspaceFactoryHelper::WorkspaceType() { return kWorkspaceTypeFileSystem; }
+
+bool SvyWorkspaceFactoryHelper::IsWorkspace(const std::string& workspaceString) {
+  try {
+    if (!FolderExists(workspaceString)) return false;
+    for (const std::string& file : ListFiles(workspaceString)) {
+      if (IsValidSurveyFile(file)) return true;
+    }
+    return false;
+  } catch (const std::exception& failure) {
+    Report("IPlugInWorkspaceFactoryHelper_IsWorkspace", failure);
+    return false;
+  }
+}
 
 std::shared_ptr<IPlugInWorkspaceHelper> SvyWorkspaceFactoryHelper::OpenWorkspace(const std::string& workspaceString) {
   if (!FolderExists(workspaceString)) {

@@ -1,6 +1,6 @@
 #pragma once
-// The entry object of the survey data source: names the data source and
-// opens workspaces (folders holding survey files).
+// The entry object of the survey data source: names the data source,
+// recognises workspaces (folders holding survey files) and opens them.
 // Creating one prepares the current module context's configuration: the
 // coordinate-system table path and the coordinate system and value domains
 // (the process loads each table once; later factories find them loaded).
@@ -24,6 +24,7 @@ class SvyWorkspaceFactoryHelper final : public IPlugInWorkspaceFactoryHelper {
   std::string WorkspaceDescription(bool plural) override;
   std::int32_t WorkspaceType() override;
   bool CanSupportSQL() override { return false; }
+  bool IsWorkspace(const std::string& workspaceString) override;
   std::shared_ptr<IPlugInWorkspaceHelper> OpenWorkspace(const std::string& workspaceString) override;
 
  private:

@@ -40,6 +40,7 @@ class SvyWorkspaceHelper final : public IPlugInWorkspaceHelper {
   // file is missing or unreadable (reported). SetMetadata: saves it as the
   // file's name + ".xml" unless a read-only document is there; failures leave
   // the old document as it was and are not reported.
+  bool CanEditMetadata() const { return true; }
   std::shared_ptr<IXmlPropertySet> Metadata(const std::string& localName);
   void SetMetadata(const std::string& localName, const IXmlPropertySet& propertySet);
 

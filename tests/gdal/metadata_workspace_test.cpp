@@ -81,6 +81,7 @@ class MetadataWorkspaceTest : public ::testing::Test {
 TEST_F(MetadataWorkspaceTest, DocumentIsFilledFromTheSurveyFileAlone) {
   Write("a.em", kLeveeEm);
   ScopedNotifier capture(&notifier_);
+  EXPECT_TRUE(workspace_.CanEditMetadata());
   const auto doc = workspace_.Metadata("a.em:CrossSections");
   ASSERT_NE(doc, nullptr);
   EXPECT_TRUE(notifier_.texts.empty());

@@ -1,5 +1,5 @@
-// Workspaces on real folders: listing and opening their datasets, and the
-// file operations on a dataset.
+// Workspaces on real folders: recognising them, listing and opening their
+// datasets, and the file operations on a dataset.
 #include <gtest/gtest.h>
 
 #include "plugin/catalog_refresh.h"
@@ -33,6 +33,27 @@ class Workspaces : public ::testing::Test {
   test::RecordingNotifier notes_;
   SvyWorkspaceFactoryHelper factory_{FakeSource()};
 };
+
+// A folder is a workspace when it holds a survey file (any case of the
+// extension); a metadata file or a subfolder named like a survey file does
+// not make one.
+TEST(WorkspaceFactory, AFolderHoldingASurveyFileIsAWorkspace) {
+  const std::pair<std::vector<std::string>, bool> cases[] = {
+      {{"A.EM"}, true},
+      {{"levee.830", "b.txt"}, true},
+      {{"a.em.xml", "notes.txt", "survey.em/"}, false},
+  };
+  SvyWorkspaceFactoryHelper factory{FakeSource()};
+  for (const auto& [files, workspace] : cases) {
+    ScratchFolder folder("workspace");
+    for (const std::string& name : files) {
+      if (name.ends_with('/')) std::filesystem::create_directory(folder.Path() / name);
+      else folder.Write(name, "");
+    }
+    EXPECT_EQ(factory.IsWorkspace(folder.Path().string()), workspace) << files.front();
+  }
+  EXPECT_FALSE(factory.IsWorkspace("/nonexistent/folder"));
+}
 
 std::vector<std::string> Listed(IPlugInWorkspaceHelper& workspace, std::int32_t type) {
   std::vector<std::string> names;
