@@ -28,6 +28,7 @@
 #include "host/fields.h"
 #include "host/host_array.h"
 #include "host/row_buffer.h"
+#include "host/uid.h"
 #include "host/workspace.h"
 #include "model/interface.h"
 
@@ -113,6 +114,7 @@ class IPlugInWorkspaceFactoryHelper : public virtual IInterface {
   virtual std::string DataSourceName() = 0;
   virtual std::string DatasetDescription(std::int32_t datasetType) = 0;
   virtual std::string WorkspaceDescription(bool plural) = 0;
+  virtual Uid WorkspaceFactoryTypeID() = 0;
   virtual std::int32_t WorkspaceType() = 0;
   virtual bool CanSupportSQL() = 0;
   virtual bool IsWorkspace(const std::string& workspaceString) = 0;

@@ -57,6 +57,12 @@ std::string SvyWorkspaceFactoryHelper::DatasetDescription(std::int32_t datasetTy
 
 std::string SvyWorkspaceFactoryHelper::WorkspaceDescription(bool) { return "Halden Survey File Workspace"; }
 
+Uid SvyWorkspaceFactoryHelper::WorkspaceFactoryTypeID() {
+  Uid uid;
+  uid.SetValue(kSurveyWorkspaceFactoryGuid);
+  return uid;
+}
+
 std::int32_t SvyWorkspaceFactoryHelper::WorkspaceType() { return kWorkspaceTypeFileSystem; }
 
 bool SvyWorkspaceFactoryHelper::IsWorkspace(const std::string& workspaceString) {

@@ -13,6 +13,10 @@
 
 namespace veldrane {
 
+// The data source's factory type identifier. Hosts store it with every
+// connection they remember: it never changes.
+inline constexpr const char* kSurveyWorkspaceFactoryGuid = "{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0}";
+
 class SvyWorkspaceFactoryHelper final : public IPlugInWorkspaceFactoryHelper {
  public:
   SvyWorkspaceFactoryHelper();
@@ -22,6 +26,7 @@ class SvyWorkspaceFactoryHelper final : public IPlugInWorkspaceFactoryHelper {
   std::string DataSourceName() override;
   std::string DatasetDescription(std::int32_t datasetType) override;
   std::string WorkspaceDescription(bool plural) override;
+  Uid WorkspaceFactoryTypeID() override;
   std::int32_t WorkspaceType() override;
   bool CanSupportSQL() override { return false; }
   bool IsWorkspace(const std::string& workspaceString) override;

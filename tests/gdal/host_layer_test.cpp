@@ -1,5 +1,6 @@
 // The thin host layer over OGR: field definitions and their OGR mapping,
-// envelopes, relational tests, geometry helpers and row buffers.
+// envelopes, relational tests, geometry helpers, row buffers and
+// identifiers.
 #include <cmath>
 #include <memory>
 #include <tuple>
@@ -14,6 +15,7 @@
 #include "host/geometry.h"
 #include "host/relational_operator.h"
 #include "host/row_buffer.h"
+#include "host/uid.h"
 
 namespace veldrane {
 namespace {
@@ -127,6 +129,14 @@ TEST(HostRowBuffer, OgrFeatureBufferKeepsOgrSubtypeRules) {
     EXPECT_EQ(feature.GetFieldAsInteger(0), 32767);
   }
   defn->Release();
+}
+
+TEST(HostUid, AcceptsBracedGuidsOnly) {
+  Uid uid;
+  uid.SetValue("{5c0f3e9a-7b1d-4f52-9a3e-2d6b8c41f7a0}");
+  EXPECT_EQ(uid.Value(), "{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0}");
+  EXPECT_THROW(uid.SetValue("5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7A0"), std::invalid_argument);
+  EXPECT_THROW(uid.SetValue("{5C0F3E9A-7B1D-4F52-9A3E-2D6B8C41F7AZ}"), std::invalid_argument);
 }
 
 }  // namespace
