@@ -15,6 +15,11 @@ void Envelope::PutCoords(double xMin, double yMin, double xMax, double yMax) {
   box_.MaxY = std::max(yMin, yMax);
 }
 
+void Envelope::Union(const Envelope& other) {
+  if (other.IsEmpty()) return;
+  box_.Merge(other.box_);
+}
+
 void Envelope::Project(const SpatialReferencePtr& target) {
   const bool transform = !IsEmpty() && !IsUnknownSpatialReference(spatialReference_.get()) &&
                          !IsUnknownSpatialReference(target.get()) &&

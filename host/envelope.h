@@ -23,6 +23,9 @@ class Envelope {
   double YMax() const { return box_.MaxY; }
   const OGREnvelope& Ogr() const { return box_; }
 
+  // Grows this envelope to cover `other`; an empty `other` changes nothing.
+  void Union(const Envelope& other);
+
   // Strictly inside: the point lies in the interior (not on the boundary),
   // which is what "point within envelope" means for the relational tests.
   bool ContainsPointInterior(double x, double y) const {

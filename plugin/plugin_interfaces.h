@@ -3,7 +3,7 @@
 // (an OGR driver, the desktop catalog, the command-line tool) calls, in this
 // order: workspace tests and OpenWorkspace on the factory helper;
 // DatasetNames and OpenDataset on the workspace helper; ClassCount /
-// ClassName / Fields and a fetch on a dataset helper; then per
+// ClassName / Fields / Bounds and a fetch on a dataset helper; then per
 // cursor the loop
 //
 //   while (!cursor->IsFinished()) {
@@ -73,6 +73,9 @@ class IPlugInDatasetHelper : public virtual IInterface {
   virtual std::shared_ptr<Fields> GetFields(std::int32_t classIndex) = 0;
   virtual std::int32_t OIDFieldIndex(std::int32_t classIndex) = 0;
   virtual std::int32_t ShapeFieldIndex(std::int32_t classIndex) = 0;
+  // The extent of every shape of every class; empty for a dataset without
+  // shapes; null on failure (reported).
+  virtual std::shared_ptr<Envelope> Bounds() = 0;
   // Each fetch returns a new independent cursor, or null on failure
   // (reported). Where clauses and the strict-search flag are ignored.
   virtual std::shared_ptr<IPlugInCursorHelper> FetchByID(std::int32_t classIndex, std::int64_t id,

@@ -1,6 +1,9 @@
-// Loading the survey, the coordinate-system code and the three fetches.
+// Loading the survey, the coordinate-system code, the three fetches and the
+// dataset bounds.
 #include <limits>
 
+#include "host/coordinate_system.h"
+#include "host/geometry.h"
 #include "model/constants.h"
 #include "model/error_propagation.h"
 #include "model/survey_error.h"
@@ -200,6 +203,72 @@ std::shared_ptr<ContainerExtentsCache> SvyDatasetHelper::ExtentsOf(ClassKind kin
     if (auto items = survey_->Areas()) cache->extents = std::make_shared<ContainerExtents>(MeasureAreas(*items));
   }
   return cache;
+}
+
+// --- bounds ------------------------------------------------------------------
+
+std::shared_ptr<Envelope> SvyDatasetHelper::Bounds() {
+  try {
+    GetIndexDicts();
+    if (boundsCache_) return boundsCache_;
+    if (surveyType_ != kSurveyTypeSurvey && surveyType_ != kSurveyTypeTraverse)
+      throw RaisedError(kErrUnexpected, "ordane.SvyDatasetHelper.Bounds",
+                        "Unexpected survey type : " + std::to_string(surveyType_));
+    auto total = std::make_shared<Envelope>();
+    const std::int32_t count = ClassCount();
+    for (std::int32_t i = 0; i < count; ++i) total->Union(ClassBounds(i));
+    boundsCache_ = total;
+    return boundsCache_;
+  } catch (const std::exception& failure) {
+    Report("IPlugInDatasetHelper_Bounds", failure);
+    return nullptr;
+  }
+}
+
+// Reads every shape of the class through its own cursor. The accumulators
+// start at +-9999999, so coordinates beyond that never widen the box past it.
+Envelope SvyDatasetHelper::ClassBounds(std::int32_t classIndex) {
+  const ClassKind kind = FindClass(classIndex, "Ordane.SvyDatasetHelper.IPlugInDatasetHelper_Bounds",
+                                   "ordane.SvyDatasetHelper.Bounds", false);
+  GeometryDef def;
+  const ClassGeometry geometry = ClassGeometryOf(kind);
+  def.SetGeometryType(geometry.type);
+  def.SetHasZ(surveyType_ == kSurveyTypeSurvey);
+  def.SetHasM(surveyType_ == kSurveyTypeSurvey || kind == ClassKind::Traverses);
+  def.SetSpatialReference(GetCoordinateSystem(GetCoordSysConst()));
+  const std::unique_ptr<OGRGeometry> shape = NewShape(def);
+
+  const std::shared_ptr<Fields> fields = GetFields(classIndex);
+  const FieldMap noValues = FieldMap::NoValues(static_cast<std::size_t>(fields ? fields->FieldCount() : 0));
+  const std::shared_ptr<IPlugInCursorHelper> cursor = FetchAll(classIndex, std::string(), noValues);
+
+  double minX = 9999999, minY = 9999999, maxX = -9999999, maxY = -9999999;
+  std::int32_t counter = 1;
+  while (cursor && !cursor->IsFinished()) {
+    cursor->QueryShape(*shape);
+    if (!IsEmptyGeometry(*shape)) {
+      OGREnvelope box;
+      shape->getEnvelope(&box);
+      minX = std::min(minX, box.MinX);
+      minY = std::min(minY, box.MinY);
+      maxX = std::max(maxX, box.MaxX);
+      maxY = std::max(maxY, box.MaxY);
+      ++counter;
+    }
+    try {
+      cursor->NextRecord();
+    } catch (const RaisedError&) {
+      // The end of the records is signalled by an error; anything else that
+      // leaves the cursor unfinished ends the walk too, rather than looping.
+      if (!cursor->IsFinished()) break;
+    }
+  }
+  Envelope bounds;
+  if (counter > 1) {
+    bounds.PutCoords(minX, minY, maxX, maxY);
+    bounds.SetSpatialReference(MakeUnknownSpatialReference());
+  }
+  return bounds;
 }
 
 }  // namespace veldrane

@@ -1,6 +1,6 @@
 #pragma once
 // One survey file as a feature dataset. The file is read on the first need
-// (class list, fields, fetch) and kept for the helper's lifetime.
+// (class list, fields, bounds, fetch) and kept for the helper's lifetime.
 // A survey dataset's classes follow from the survey's non-empty collections
 // in the order cross sections, profiles, areas, shot points, benchmarks,
 // gages (lines before their points); a traverse dataset always has
@@ -57,6 +57,7 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
   std::shared_ptr<Fields> GetFields(std::int32_t classIndex) override;
   std::int32_t OIDFieldIndex(std::int32_t classIndex) override;
   std::int32_t ShapeFieldIndex(std::int32_t classIndex) override;
+  std::shared_ptr<Envelope> Bounds() override;
   std::shared_ptr<IPlugInCursorHelper> FetchByID(std::int32_t classIndex, std::int64_t id,
                                                  const FieldMap& fieldMap) override;
   std::shared_ptr<IPlugInCursorHelper> FetchAll(std::int32_t classIndex, const std::string& whereClause,
@@ -102,6 +103,7 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
   std::shared_ptr<SvyCursorBase> MakeCursor(ClassKind kind, const FieldMap& fieldMap, bool wantExtents);
   // The class's extents cache; measured first when `measure` and still empty.
   std::shared_ptr<ContainerExtentsCache> ExtentsOf(ClassKind kind, bool measure);
+  Envelope ClassBounds(std::int32_t classIndex);
 
   SurveySource source_;
   std::string datasetName_;
@@ -110,6 +112,7 @@ class SvyDatasetHelper final : public IPlugInDatasetHelper, public IPlugInDatase
   std::shared_ptr<ITraverse> traverse_;
   bool loadFailed_ = false;
   std::int32_t csidCache_ = -1;
+  std::shared_ptr<Envelope> boundsCache_;
   std::int32_t surveyType_ = 1000;
   // The class maps: built once (index order is class order); nullopt until then.
   std::optional<std::vector<ClassEntry>> classes_;

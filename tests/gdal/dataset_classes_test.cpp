@@ -1,6 +1,7 @@
-// The dataset helper's classes, their schemas and its failures.
+// The dataset helper's classes, their schemas, bounds and its failures.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "tests/gdal/dataset_fixture.h"
@@ -117,6 +118,30 @@ TEST(DatasetSchemas, FieldCountsAndGeometryOfEverySurveyClass) {
     EXPECT_EQ(fields->GetField(1).GeometryDefinition()->GeometryType(), types[static_cast<std::size_t>(i)]);
     // Without a coordinate system the spatial reference is the unknown one.
     EXPECT_TRUE(fields->GetField(1).GeometryDefinition()->SpatialReference()->IsEmpty());
+  }
+}
+
+// --- bounds ------------------------------------------------------------------
+
+// The envelope unites every class's shapes (a benchmark without coordinates
+// adds nothing); its minimum starts at 9999999, so coordinates all beyond it
+// leave the minimum there.
+TEST(DatasetBounds, UniteTheShapesOfEveryClass) {
+  SurveyDataset placed, far;
+  placed.survey->crossSections = {SectionAlongX({1, 2, 3}, 5)};
+  auto benchmark = std::make_shared<test::FakeBenchmark>();
+  benchmark->easting = -4;
+  benchmark->northing = 40;
+  placed.survey->benchmarks = {benchmark, std::make_shared<test::FakeBenchmark>()};
+  far.survey->crossSections = {SectionAlongX({20000000, 20000001}, 30000000)};
+  const struct {
+    SurveyDataset& data;
+    std::array<double, 4> expected;  // x min, y min, x max, y max
+  } cases[] = {{placed, {-4, 5, 3, 40}}, {far, {9999999, 9999999, 20000001, 30000000}}};
+  for (const auto& c : cases) {
+    const auto bounds = c.data.helper.Bounds();
+    ASSERT_NE(bounds, nullptr);
+    EXPECT_EQ((std::array{bounds->XMin(), bounds->YMin(), bounds->XMax(), bounds->YMax()}), c.expected);
   }
 }
 
