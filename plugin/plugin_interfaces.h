@@ -26,6 +26,7 @@
 #include "host/envelope.h"
 #include "host/field_map.h"
 #include "host/fields.h"
+#include "host/file_names.h"
 #include "host/host_array.h"
 #include "host/row_buffer.h"
 #include "host/uid.h"
@@ -121,6 +122,9 @@ class IPlugInWorkspaceFactoryHelper : public virtual IInterface {
   virtual std::int32_t WorkspaceType() = 0;
   virtual bool CanSupportSQL() = 0;
   virtual bool IsWorkspace(const std::string& workspaceString) = 0;
+  // `fileNames` may be null (no list given).
+  virtual bool ContainsWorkspace(const std::string& parentDirectory, FileNames* fileNames) = 0;
+  virtual std::string GetWorkspaceString(const std::string& parentDirectory, FileNames* fileNames) = 0;
   // Throws RaisedError -200010 "Workspace string invalid: <path>".
   virtual std::shared_ptr<IPlugInWorkspaceHelper> OpenWorkspace(const std::string& workspaceString) = 0;
 };

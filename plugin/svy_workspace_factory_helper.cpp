@@ -1,5 +1,7 @@
 #include "plugin/svy_workspace_factory_helper.h"
 
+#include <filesystem>
+
 #include "config/coordinate_system_domain.h"
 #include "config/file_system.h"
 #include "config/settings_paths.h"
@@ -26,6 +28,13 @@ void PrepareSharedResources() {
   CoordSysFilePath();
   SharedCoordinateSystemDomain();
   SharedValueDomain();
+}
+
+// Names in a host's list are normally full paths; a bare name is taken as
+// one of the parent directory.
+std::string InFolder(const std::string& parentDirectory, const std::string& name) {
+  const std::filesystem::path path(name);
+  return path.is_absolute() ? name : (std::filesystem::path(parentDirectory) / path).string();
 }
 
 }  // namespace
@@ -75,6 +84,46 @@ bool SvyWorkspaceFactoryHelper::IsWorkspace(const std::string& workspaceString) 
   } catch (const std::exception& failure) {
     Report("IPlugInWorkspaceFactoryHelper_IsWorkspace", failure);
     return false;
+  }
+}
+
+// Reads the list from where it stands (it is not reset) and leaves it as it is.
+bool SvyWorkspaceFactoryHelper::ContainsWorkspace(const std::string& parentDirectory, FileNames* fileNames) {
+  try {
+    if (!fileNames) return IsWorkspace(parentDirectory);
+    if (!FolderExists(parentDirectory)) return false;
+    for (std::string name = fileNames->Next(); !name.empty(); name = fileNames->Next()) {
+      if (fileNames->IsDirectory()) continue;
+      if (IsValidSurveyFile(name)) return true;
+    }
+    return false;
+  } catch (const std::exception& failure) {
+    Report("IPlugInWorkspaceFactoryHelper_ContainsWorkspace", failure);
+    return false;
+  }
+}
+
+// Claims the survey files of the list, and the metadata files beside
+// existing files, so the host does not list them again as plain files.
+std::string SvyWorkspaceFactoryHelper::GetWorkspaceString(const std::string& parentDirectory, FileNames* fileNames) {
+  try {
+    if (!fileNames) return IsWorkspace(parentDirectory) ? parentDirectory : std::string();
+    if (!FolderExists(parentDirectory)) return std::string();
+    bool found = false;
+    fileNames->Reset();
+    for (std::string name = fileNames->Next(); !name.empty(); name = fileNames->Next()) {
+      if (fileNames->IsDirectory()) continue;
+      if (IsValidSurveyFile(name)) {
+        fileNames->Remove();
+        found = true;
+      } else if (IsValidSurveyMetadataFile(InFolder(parentDirectory, name))) {
+        fileNames->Remove();
+      }
+    }
+    return found ? parentDirectory : std::string();
+  } catch (const std::exception& failure) {
+    Report("IPlugInWorkspaceFactoryHelper_GetWorkspaceString", failure);
+    return std::string();
   }
 }
 

@@ -30,6 +30,8 @@ class SvyWorkspaceFactoryHelper final : public IPlugInWorkspaceFactoryHelper {
   std::int32_t WorkspaceType() override;
   bool CanSupportSQL() override { return false; }
   bool IsWorkspace(const std::string& workspaceString) override;
+  bool ContainsWorkspace(const std::string& parentDirectory, FileNames* fileNames) override;
+  std::string GetWorkspaceString(const std::string& parentDirectory, FileNames* fileNames) override;
   std::shared_ptr<IPlugInWorkspaceHelper> OpenWorkspace(const std::string& workspaceString) override;
 
  private:

@@ -2,6 +2,9 @@
 // datasets, and the file operations on a dataset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "config/error_log.h"
 #include "plugin/catalog_refresh.h"
 #include "plugin/svy_dataset_helper.h"
 #include "plugin/svy_workspace_factory_helper.h"
@@ -35,24 +38,54 @@ class Workspaces : public ::testing::Test {
 };
 
 // A folder is a workspace when it holds a survey file (any case of the
-// extension); a metadata file or a subfolder named like a survey file does
-// not make one.
-TEST(WorkspaceFactory, AFolderHoldingASurveyFileIsAWorkspace) {
-  const std::pair<std::vector<std::string>, bool> cases[] = {
-      {{"A.EM"}, true},
-      {{"levee.830", "b.txt"}, true},
-      {{"a.em.xml", "notes.txt", "survey.em/"}, false},
+// extension). Given the folder's list, the factory claims the survey files
+// and the metadata files of survey files, and leaves the rest.
+TEST(WorkspaceFactory, SurveyFilesMakeAWorkspaceAndAreClaimedWithTheirMetadata) {
+  struct Case {
+    std::vector<std::string> files;
+    bool workspace;
+    std::vector<std::string> left;  // of the folder's list, after the claim
+  } cases[] = {
+      {{"A.EM"}, true, {}},
+      {{"levee.830", "b.txt"}, true, {"b.txt"}},
+      {{"x.em", "x.em.xml", "y.txt"}, true, {"y.txt"}},
+      {{"notes.txt", "notes.txt.xml"}, false, {"notes.txt"}},  // a metadata file is claimed all the same
+      {{"a.em.xml", "notes.txt", "survey.em/"}, false, {"a.em.xml", "notes.txt", "survey.em"}},
   };
   SvyWorkspaceFactoryHelper factory{FakeSource()};
-  for (const auto& [files, workspace] : cases) {
+  for (const Case& c : cases) {
     ScratchFolder folder("workspace");
-    for (const std::string& name : files) {
+    for (const std::string& name : c.files) {
       if (name.ends_with('/')) std::filesystem::create_directory(folder.Path() / name);
       else folder.Write(name, "");
     }
-    EXPECT_EQ(factory.IsWorkspace(folder.Path().string()), workspace) << files.front();
+    const std::string path = folder.Path().string();
+    SCOPED_TRACE(c.files.front());
+    EXPECT_EQ(factory.IsWorkspace(path), c.workspace);
+    EXPECT_EQ(factory.GetWorkspaceString(path, nullptr), c.workspace ? path : "");
+    EXPECT_EQ(factory.ContainsWorkspace(path, nullptr), c.workspace);
+    FileNames names = FileNames::FromFolder(folder.Path());
+    EXPECT_EQ(factory.GetWorkspaceString(path, &names), c.workspace ? path : "");
+    std::vector<std::string> left;
+    for (const std::string& name : names.Names()) left.push_back(std::filesystem::path(name).filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, c.left);
   }
   EXPECT_FALSE(factory.IsWorkspace("/nonexistent/folder"));
+  EXPECT_EQ(factory.GetWorkspaceString("/nonexistent/folder", nullptr), "");
+}
+
+TEST_F(Workspaces, ContainsWorkspaceReadsOnFromTheCurrentPosition) {
+  folder_.Write("a.em", "");
+  folder_.Write("b.txt", "");
+  FileNames names = FileNames::FromFolder(folder_.Path());
+  EXPECT_TRUE(factory_.ContainsWorkspace(Folder(), &names));
+  while (!names.Next().empty()) {
+  }
+  EXPECT_FALSE(factory_.ContainsWorkspace(Folder(), &names));
+  EXPECT_EQ(names.Count(), 2u);  // nothing removed
+  FileNames elsewhere = FileNames::FromFolder(folder_.Path());
+  EXPECT_FALSE(factory_.ContainsWorkspace(Full("missing"), &elsewhere));
 }
 
 std::vector<std::string> Listed(IPlugInWorkspaceHelper& workspace, std::int32_t type) {
