@@ -1,6 +1,6 @@
 // The thin host layer over OGR: field definitions and their OGR mapping,
-// envelopes, relational tests, geometry helpers, row buffers, file-name
-// lists and identifiers.
+// envelopes, relational tests, geometry helpers, row buffers and
+// identifiers.
 #include <cmath>
 #include <memory>
 #include <tuple>
@@ -12,12 +12,10 @@
 
 #include "host/envelope.h"
 #include "host/fields.h"
-#include "host/file_names.h"
 #include "host/geometry.h"
 #include "host/relational_operator.h"
 #include "host/row_buffer.h"
 #include "host/uid.h"
-#include "tests/gdal/host_test_support.h"
 
 namespace veldrane {
 namespace {
@@ -131,17 +129,6 @@ TEST(HostRowBuffer, OgrFeatureBufferKeepsOgrSubtypeRules) {
     EXPECT_EQ(feature.GetFieldAsInteger(0), 32767);
   }
   defn->Release();
-}
-
-TEST(HostFileNames, FromFolderMarksSubfoldersAsDirectories) {
-  test::ScratchFolder folder("filenames");
-  folder.Write("b.em", "x");
-  std::filesystem::create_directory(folder.Path() / "a.em");
-  FileNames names = FileNames::FromFolder(folder.Path());
-  EXPECT_EQ(names.Next(), (folder.Path() / "a.em").string());
-  EXPECT_TRUE(names.IsDirectory());
-  EXPECT_EQ(names.Next(), (folder.Path() / "b.em").string());
-  EXPECT_FALSE(names.IsDirectory());
 }
 
 TEST(HostUid, AcceptsBracedGuidsOnly) {
