@@ -3,6 +3,7 @@
 // identifiers.
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 #include <tuple>
 
 #include <gtest/gtest.h>
