@@ -11,7 +11,7 @@ bool ChunkedLineReader::Open(const std::string& path) {
   file_ = CurrentFileAccess().OpenForReading(path);
   if (!file_) return false;
   fileSize_ = static_cast<std::size_t>(file_->Size());
-  begin_ = end_ = bytesRead_ = 0;
+  begin_ = end_ = 0;
   lfPos_ = std::string_view::npos;
   lfScanned_ = 0;
   eof_ = false;
@@ -36,7 +36,6 @@ bool ChunkedLineReader::Refill() {
     failure_ = failure.what();
   }
   end_ += got;
-  bytesRead_ += got;
   if (got == 0) {
     eof_ = true;
     file_.reset();

@@ -26,8 +26,6 @@ class ChunkedLineReader : public LineSource {
   // False when the path cannot be opened as a file.
   bool Open(const std::string& path);
   bool Next(std::string_view& line) override;
-  // Bytes of the file read so far.
-  std::size_t BytesRead() const { return bytesRead_; }
   // The size of the file when it was opened.
   std::size_t FileSize() const { return fileSize_; }
   // Why the lines ended before the end of the file; empty when they did not.
@@ -45,7 +43,6 @@ class ChunkedLineReader : public LineSource {
   std::size_t begin_ = 0;  // first unread byte
   std::size_t end_ = 0;    // end of the bytes read
   bool eof_ = true;
-  std::size_t bytesRead_ = 0;
   std::size_t fileSize_ = 0;
   // The next LF at or after begin_, when known; else every byte before
   // lfScanned_ is known to be no LF. Files of lone CRs are thus scanned once.

@@ -32,12 +32,4 @@ void LineCursor::Seek(std::size_t offset) {
   lfKnown_ = false;
 }
 
-std::size_t LineCursor::CountLines(std::string_view text) {
-  LineCursor cursor(text);
-  std::size_t count = 0;
-  std::string_view line;
-  while (cursor.Next(line)) ++count;
-  return count;
-}
-
 }  // namespace veldrane

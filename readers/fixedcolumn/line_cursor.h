@@ -23,9 +23,6 @@ class LineCursor : public LineSource {
   // Continues at `offset`, which must be the start of a line (or the end).
   void Seek(std::size_t offset);
 
-  // How many lines Next() would hand out for `text`.
-  static std::size_t CountLines(std::string_view text);
-
  private:
   std::string_view text_;
   std::size_t position_ = 0;

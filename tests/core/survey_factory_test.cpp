@@ -53,9 +53,11 @@ TEST(SurveyFactoryPathTest, UnrecognisedExtensionsNameThePath) {
 // system's reason, and an empty result.
 TEST_F(SurveyFactoryTest, AFileThatCannotBeOpenedIsOneRecordInEveryReader) {
   std::filesystem::create_directories(dir_ / "folder.em");
+  std::filesystem::create_directories(dir_ / "folder.830");
   const std::array<const char*, 3> cases[] = {{"none.em", "-1:1:Unable to open survey file : ", "No such file or directory"},
                                               {"folder.em", "-1:1:Unable to open survey file : ", "not a regular file"},
                                               {"none.830", "0:1:Unable to open survey file : ", "No such file or directory"},
+                                              {"folder.830", "0:1:Unable to open survey file : ", "not a regular file"},
                                               {"none.pro", "0:1:Unable to open survey file : ", "No such file or directory"},
                                               {"none.27", "0:1:Unable to open traverse file : ", "No such file or directory"}};
   for (const auto& [name, record, why] : cases) {
