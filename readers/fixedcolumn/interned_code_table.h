@@ -38,7 +38,6 @@ class InternedCodeTable {
 
   // The entry of `code` (as written, already trimmed), made on first use.
   const InternedCode* Intern(std::string_view code);
-  std::size_t Size() const { return entries_.size(); }
 
  private:
   struct Hash {

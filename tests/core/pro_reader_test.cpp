@@ -1,11 +1,11 @@
 // The PRO (.pro) reader through the survey factory: the fixed-column header
-// records, then a free-format data section ("station easting northing
-// elevation [code]" per line) that makes one profile.
+// records (read by the code the .830 reader tests pin), then a free-format
+// data section ("station easting northing elevation [code]" per line) that
+// makes one profile.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "readers/fixedcolumn/interned_code_table.h"
 #include "tests/core/reader_test_support.h"
 
 namespace veldrane::test {
@@ -30,16 +30,6 @@ TEST_F(ProReaderTest, HeadersAndDataLines) {
   const std::string longCode(5000, 'C');
   const std::string longCodeMembers = R"({"ProfileCenterlines": [{"Points": [{}, {"Code": ")" + longCode + R"("}]}]})";
   CheckAll({
-      {{"the header records are those of the fixed-column format", "", {},
-        R"({"OriginalFileName": "LEVEE.PRO", "SurveyOrder": "3", "HorizontalDatum": "NAD27", "JobNumber": "J-99",
-            "Units": "FEET", "VerticalDatum": "NGVD29", "Projection": "1701", "Epoch": "1987",
-            "Contractor": "Contractor Inc", "Location": "Bayou Reach", "Title": "Centerline profile",
-            "SurveyDate": "1999-12-01T00:00:00", "SurveyEndDate": "1999-12-01T00:00:00", "CombinedScaleFactor": 0.0001,
-            "CrossSections": [], "VerticalControls": [], "Gages": [], "ProfileCenterlines": []})"},
-       {Header("T01", {{20, "LEVEE.PRO"}, {50, "3"}, {74, "NAD27"}}),
-        Header("T02", {{20, "J-99"}, {50, "FEET"}, {74, "NGVD29"}}),
-        Header("T03", {{20, "12/01/1999"}, {50, "1701"}, {74, "1987"}}), Header("T05", {{20, "Contractor Inc"}}),
-        Header("T06", {{20, "Bayou Reach"}}), Header("T07", {{20, "Centerline profile"}})}},
       {{"data lines become points of the one profile, numbered from 0", "", {},
         R"({"ProfileCenterlines": [{"SurveyDate": "2000-12-31T00:00:00", "WaterSurfaceTime": "2000-12-31T00:00:00",
             "StartX": 0, "Station": 0, "WaterSurfaceElevation": 0, "Benchmark": null, "Gage": null, "AltName": "",
@@ -91,11 +81,6 @@ TEST_F(ProReaderTest, TabsAndShortHeaders) {
         "{}"},
        {Header("T04", {{20, "ABC"}}, 40), Header("T04", {{20, "ABC"}, {50, "x"}}, 60),
         Header("T04", {{20, "ABC"}, {50, "xy"}})}},
-      {{"short coordinate headers are reported as in the fixed-column format", "",
-        {"1:1:Header record T02 is invalid. Job should start in column 20, units in column 50, and vertical datum in "
-         "column 75."},
-        R"({"JobNumber": ""})"},
-       {Header("T02", {{20, "JOB"}}, 50)}},
   });
 }
 
@@ -105,24 +90,6 @@ TEST_F(ProReaderTest, CodeDescriptionsComeFromTheFilesDictionaryFirst) {
   ExpectMembers(Json(*survey), R"({"ProfileCenterlines": [{"Points": [{"CodeDescription": "Toe of slope"},
       {"CodeDescription": "Centerline"}, {"Code": "toe"}]}]})");
   EXPECT_EQ(survey->GetCustomCode("CL"), "Centerline");
-}
-
-// Codes missing from the file's dictionary fall back on the lookup, once
-// per code; the entry is shared afterwards.
-TEST(InternedCodeTableTest, EachCodeIsLookedUpOnce) {
-  int lookups = 0;
-  InternedCodeTable table([&lookups](const std::string& code) {
-    ++lookups;
-    return code == "GRD" ? std::string("GROUND SHOT") : std::string();
-  });
-  table.Dictionary().Set("OWN", "Own code");
-  EXPECT_EQ(table.Intern("OWN")->description, "Own code");
-  const InternedCode* first = table.Intern("GRD");
-  EXPECT_EQ(first->description, "GROUND SHOT");
-  EXPECT_EQ(table.Intern("XYZ")->description, "");
-  EXPECT_EQ(table.Intern("GRD"), first);
-  EXPECT_EQ(lookups, 2);
-  EXPECT_EQ(table.Size(), 3u);
 }
 
 }  // namespace
