@@ -20,9 +20,9 @@ namespace veldrane {
 namespace {
 
 using test::Date;
+using test::Json;
 using test::SurveyFileToJson;
 using test::SurveyPointToJson;
-using test::SurveyToJson;
 
 // The shared fake survey with empty crew, equipment and weather lists, and a
 // Baseline that queues a record the way a survey does when its baseline
@@ -50,12 +50,12 @@ struct FakeSurvey : test::FakeSurvey {
 TEST(SurveyJsonTest, NumbersKeepExactValuesAndSentinelsAndNonFiniteBecomesNull) {
   FakeSurvey survey;
   survey.scale = 0.1 + 0.2;  // 0.30000000000000004: needs all 17 digits
-  const auto text = SurveyToJson(survey).dump();
+  const auto text = Json(survey).dump();
   EXPECT_NE(text.find("\"CombinedScaleFactor\":0.30000000000000004"), std::string::npos) << text;
   EXPECT_NE(text.find("\"VerticalAccuracy\":0.0001"), std::string::npos) << text;
   for (const double scale : {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()}) {
     survey.scale = scale;
-    EXPECT_EQ(SurveyToJson(survey)["CombinedScaleFactor"], nullptr);
+    EXPECT_EQ(Json(survey)["CombinedScaleFactor"], nullptr);
   }
   auto point = test::MakePoint(3352012.25, 700104.5, 3.0, 150.0, kUndefinedPointId);
   EXPECT_NE(SurveyPointToJson(*point).dump().find("\"Id\":9999999,"), std::string::npos);
@@ -75,7 +75,7 @@ TEST(SurveyJsonTest, CollectionsAreReadFromTheFirstItemWhateverTheIteratorPositi
       test::Items<IVerticalControl>{a, b});
   survey.it->GetNext();
   survey.it->GetNext();
-  test::ExpectMembers(SurveyToJson(survey)["VerticalControls"], R"([{"Name": "BM 1"}, {"Name": "TBM 7"}])");
+  test::ExpectMembers(Json(survey)["VerticalControls"], R"([{"Name": "BM 1"}, {"Name": "TBM 7"}])");
 }
 
 TEST(SurveyJsonTest, TheDumpDrainsErrorsLastIncludingThoseQueuedWhileReading) {

@@ -87,11 +87,6 @@ Lines StandardHeaders() {
   };
 }
 
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 // A full-width elevation touches the offset field's last column.
 const Lines kOneSection = {
     RangeLine("1234530.5", "1250.00", "RANGE 12", 0, 0, 100, 0),
@@ -109,19 +104,12 @@ const std::string kT01Short =
 const std::string kT02Short =
     "Header record T02 is invalid. Job should start in column 20, units in column 50, and vertical datum in column 75.";
 
-class Corvid830ReaderTest : public ReadCaseTest {
- protected:
-  void CheckAll(std::initializer_list<std::pair<ReadCase, Lines>> cases) {
-    for (const auto& [c, lines] : cases) {
-      ReadCase withText = c;
-      withText.text = JoinLines(lines);
-      Check("s.830", withText);
-    }
-  }
+struct Corvid830ReaderTest : ReadCaseTest {
+  Corvid830ReaderTest() : ReadCaseTest("s.830") {}
 };
 
 TEST_F(Corvid830ReaderTest, HeaderRecords) {
-  CheckAll({
+  CheckLines({
       {{"header records fill the survey from their columns", "", {},
         R"({"OriginalFileName": "LEVEE830.DAT", "SurveyOrder": "2", "HorizontalDatum": "NAD83",
             "JobNumber": "J-4711", "Units": "FEET", "VerticalDatum": "NAVD88", "Projection": "1702",
@@ -163,7 +151,7 @@ TEST_F(Corvid830ReaderTest, HeaderRecords) {
 }
 
 TEST_F(Corvid830ReaderTest, SectionsAndPoints) {
-  CheckAll({
+  CheckLines({
       {{"a range line, a control line and data lines of up to four points", "", {},
         R"({"CrossSections": [{"Station": 1250, "AltName": "RANGE 12", "StartX": 0, "StopX": 100,
             "GeodeticAzimuth": 123.758, "GridAzimuth": 90, "RangeName": "", "FieldBook": "", "Description": "",
@@ -230,7 +218,7 @@ TEST_F(Corvid830ReaderTest, SectionsAndPoints) {
 TEST_F(Corvid830ReaderTest, ReportsAndTheLinesTheyName) {
   std::string tab = OnePoint("1", "A");
   tab[4] = '\t';
-  CheckAll({
+  CheckLines({
       {{"headers and block lines report on their own line", "",
         {"1:1:" + kT01Short, "5:1:Invalid Numeric Value : abc", "7:1:Invalid Numeric Value : x1",
          "8:1:Invalid Numeric Value : zz", "10:1:" + kT02Short},
@@ -275,7 +263,7 @@ TEST_F(Corvid830ReaderTest, ControlLines) {
              R"(:00"})";
   }
   dates += "]}";
-  CheckAll({
+  CheckLines({
       {{"control times", "",
         {"17:0:Invalid A02 time : 2599 is not a time of day. The date is used without a time.",
          "20:0:Invalid A02 time : 30 is not a time of day. The date is used without a time."},

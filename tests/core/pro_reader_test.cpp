@@ -15,21 +15,14 @@ const std::string kInvalidRecord =
     "1:Invalid Data Record. PRO data record must contain a station, easting, northing, elevation, and code values "
     "separated by spaces.";
 
-class ProReaderTest : public ReadCaseTest {
- protected:
-  void CheckAll(std::initializer_list<std::pair<ReadCase, Lines>> cases) {
-    for (const auto& [c, lines] : cases) {
-      ReadCase withText = c;
-      withText.text = JoinLines(lines, "\n");
-      Check("s.pro", withText);
-    }
-  }
+struct ProReaderTest : ReadCaseTest {
+  ProReaderTest() : ReadCaseTest("s.pro", "\n") {}
 };
 
 TEST_F(ProReaderTest, HeadersAndDataLines) {
   const std::string longCode(5000, 'C');
   const std::string longCodeMembers = R"({"ProfileCenterlines": [{"Points": [{}, {"Code": ")" + longCode + R"("}]}]})";
-  CheckAll({
+  CheckLines({
       {{"data lines become points of the one profile, numbered from 0", "", {},
         R"({"ProfileCenterlines": [{"SurveyDate": "2000-12-31T00:00:00", "WaterSurfaceTime": "2000-12-31T00:00:00",
             "StartX": 0, "Station": 0, "WaterSurfaceElevation": 0, "Benchmark": null, "Gage": null, "AltName": "",
@@ -65,7 +58,7 @@ TEST_F(ProReaderTest, HeadersAndDataLines) {
 }
 
 TEST_F(ProReaderTest, TabsAndShortHeaders) {
-  CheckAll({
+  CheckLines({
       {{"tabs are reported once for the whole data section, at the first; a tab is no separator", "",
         {"4:1:PRO files may not tabs.", "4:1:Invalid Numeric Value : 3\t4", "5:1:Invalid Numeric Value : 7\t",
          "6:" + kInvalidRecord},

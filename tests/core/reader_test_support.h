@@ -76,14 +76,23 @@ OrderedJson Written(void (*write)(JsonWriter&, T&), V& value) {
   }
   return OrderedJson::parse(text.str());
 }
-inline OrderedJson SurveyToJson(ISurvey& survey) { return Written(WriteSurvey, survey); }
-inline OrderedJson TraverseToJson(ITraverse& traverse) { return Written(WriteTraverse, traverse); }
+inline OrderedJson Json(ISurvey& survey) { return Written(WriteSurvey, survey); }
+inline OrderedJson Json(ITraverse& traverse) { return Written(WriteTraverse, traverse); }
 inline OrderedJson SurveyPointToJson(ISurveyPoint& point) { return Written(WriteSurveyPoint, point); }
 inline OrderedJson SurveyFileToJson(const std::string& path, const std::shared_ptr<IInterface>& object) {
   return OrderedJson::parse(SurveyFileJsonText(path, object, false));
 }
-inline OrderedJson Json(ISurvey& survey) { return SurveyToJson(survey); }
-inline OrderedJson Json(ITraverse& traverse) { return TraverseToJson(traverse); }
+
+// The lines, each ended with `eol`.
+inline std::string JoinLines(const Lines& lines, const std::string& eol = "\r\n") {
+  std::string text;
+  for (const auto& line : lines) text += line + eol;
+  return text;
+}
+inline Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
 // A fresh scratch folder for every test (gtest makes a fixture per test).
 class ReaderTest : public ::testing::Test {
@@ -116,9 +125,15 @@ struct ReadCase {
   const char* members;  // JSON of the members compared
 };
 
-// Each case read as `name`; a survey or a traverse, whichever the extension gives.
+// Each case read as `name`; a survey or a traverse, whichever the extension
+// gives. CheckLines reads cases given as lines as `lineFile`, each line ended
+// with `eol`; `finalBreak_` false leaves the last line open, as an editor that
+// adds no final break does.
 class ReadCaseTest : public ReaderTest {
  protected:
+  explicit ReadCaseTest(std::string lineFile = "s.em", std::string eol = "\r\n")
+      : lineFile_(std::move(lineFile)), eol_(std::move(eol)) {}
+
   void Check(const std::string& name, const ReadCase& c) {
     SCOPED_TRACE(c.what);
     const auto object = OpenSurveyFile(Write(name, c.text));
@@ -135,6 +150,17 @@ class ReadCaseTest : public ReaderTest {
   void CheckAll(const std::string& name, std::initializer_list<ReadCase> cases) {
     for (const auto& c : cases) Check(name, c);
   }
+  void CheckLines(std::initializer_list<std::pair<ReadCase, Lines>> cases) {
+    for (const auto& [c, lines] : cases) {
+      ReadCase withText = c;
+      withText.text = JoinLines(lines, eol_);
+      if (!finalBreak_) withText.text.resize(withText.text.size() - eol_.size());
+      Check(lineFile_, withText);
+    }
+  }
+
+  std::string lineFile_, eol_;
+  bool finalBreak_ = true;
 };
 
 // Builds a fixed-column line: text placed at 1-based columns, blanks between.
@@ -170,13 +196,6 @@ inline std::string Header(std::string_view tag, std::initializer_list<std::pair<
   c.At(1, tag);
   for (const auto& [column, text] : fields) c.At(column, text);
   return c.PadTo(length).Str();
-}
-
-// The lines, each ended with `eol`.
-inline std::string JoinLines(const Lines& lines, const std::string& eol = "\r\n") {
-  std::string text;
-  for (const auto& line : lines) text += line + eol;
-  return text;
 }
 
 }  // namespace veldrane::test
