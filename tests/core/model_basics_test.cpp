@@ -1,5 +1,6 @@
-// Dates, the error queue and error propagation, text accumulation, the
-// parsing of single field values and the text helpers.
+// Dates, the error queue and error propagation, the parsing of single field
+// values and the text helpers. (Text accumulation is pinned through the EM
+// titles, comments and descriptions.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,7 +10,6 @@
 #include "model/error_propagation.h"
 #include "model/field_parsing.h"
 #include "model/notifier.h"
-#include "model/string_builder.h"
 #include "model/survey_error.h"
 #include "model/text.h"
 #include "tests/core/capturing_notifier.h"
@@ -25,20 +25,14 @@ TEST(DateTimeTest, FixedFormsAndCalendarRules) {
   const auto d = DateTime::FromDate(2023, 3, 1)->PlusTimeOfDay(*DateTime::FromTime(14, 5, 9));
   EXPECT_EQ(d.ToIso() + " | " + d.ToShortDate() + " | " + d.ToLongDate() + " | " + d.ToGeneral(),
             "2023-03-01T14:05:09 | 3/1/2023 | Wednesday, March 1, 2023 | 3/1/2023 2:05:09 PM");
-  EXPECT_EQ(DateTime::Undefined().ToIso() + " " + DateTime::Zero().ToIso(), "2000-12-31T00:00:00 1899-12-30T00:00:00");
-  EXPECT_EQ(DateTime::Undefined().Seconds(), 36891LL * 86400);
   EXPECT_FALSE(DateTime::FromDate(2021, 2, 29).has_value());
   EXPECT_TRUE(DateTime::FromDate(2024, 2, 29).has_value());
   EXPECT_EQ(DateTime::FromDate(1850, 7, 4)->ToIso(), "1850-07-04T00:00:00");
 }
 
-TEST(ErrorQueueTest, FirstInFirstOutAndAFatalRecordIsQueuedThenRaised) {
+// First in, first out is pinned by every reader test's records.
+TEST(ErrorQueueTest, AFatalRecordIsQueuedThenRaised) {
   GenericSurveyErrorQueue queue;
-  queue.Push(std::make_shared<GenericSurveyError>("f", 12, "Bad", 1));
-  queue.Push(std::make_shared<GenericSurveyError>("f", 13, "Worse", 0));
-  EXPECT_EQ(queue.Pop()->ToString(), "Line Number : 12 Bad");
-  EXPECT_EQ(queue.Pop()->Description(), "Worse");
-  EXPECT_THROW(queue.Pop(), std::out_of_range);
   try {
     PropogateError(queue, "a.em", -200004, 2, "Ordane.EMSurvey.Update", 7, "Boom");
     FAIL() << "a fatal record must raise";
@@ -48,17 +42,7 @@ TEST(ErrorQueueTest, FirstInFirstOutAndAFatalRecordIsQueuedThenRaised) {
     EXPECT_STREQ(e.what(), "Line Number : 7 Boom");
   }
   EXPECT_EQ(queue.Pop()->severity(), 2);
-}
-
-TEST(StringBuilderTest, TrailingBlanksAreDroppedOnlyAtTheEnd) {
-  StringBuilder b;
-  b.Append("ab ");
-  EXPECT_EQ(b.ToString(), "ab");
-  b.Append("c");
-  EXPECT_EQ(b.ToString(), "ab c");
-  b.Clear();
-  EXPECT_TRUE(b.IsEmpty());
-  EXPECT_EQ(b.ToString(), "");
+  EXPECT_THROW(queue.Pop(), std::out_of_range);
 }
 
 TEST(ErrorPropagationTest, InnerLevelsStackUpAndTheTopLevelReportsOnce) {
@@ -87,7 +71,9 @@ TEST(ErrorPropagationTest, InnerLevelsStackUpAndTheTopLevelReportsOnce) {
 
 // Each value parsed with the label "L" (numbers: undefined 0.0001, integers:
 // 9999999, dates and times: the undefined date), then the messages it
-// queued.
+// queued. Values the readers pin with the same messages are left to them: an
+// empty or overflowing number, bad times and dates, a short angle, and
+// coordinate pairs (the EM benchmark records).
 TEST(FieldParsingTest, ValuesAndTheirMessages) {
   using Parse = std::function<std::string(IMonitor&, std::string_view)>;
   const Parse number = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseNumber(m, t, "L")); };
@@ -96,10 +82,6 @@ TEST(FieldParsingTest, ValuesAndTheirMessages) {
   const Parse date = [](IMonitor& m, std::string_view t) { return ParseDate(m, t, "L").ToIso(); };
   const Parse station = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseStation(m, t, "L")); };
   const Parse angle = [](IMonitor& m, std::string_view t) { return FormatNumber(ParseAngle(m, t, "L")); };
-  const Parse pair = [](IMonitor& m, std::string_view t) {
-    const auto xy = ParseCoordinatePair(m, t, "L");
-    return FormatNumber(xy[0]) + " " + FormatNumber(xy[1]);
-  };
   const std::string undefined = "2000-12-31T00:00:00";
   struct Case {
     const Parse& parse;
@@ -109,30 +91,19 @@ TEST(FieldParsingTest, ValuesAndTheirMessages) {
   };
   const Case cases[] = {
       {number, "12.5", "12.5", {}}, {number, "-1e3", "-1000", {}}, {number, "+.5", "0.5", {}},
-      {number, "12,5", "0.0001", {"Invalid Numeric Value : 12,5"}},
-      {number, "", "0.0001", {"L: No value specified for numeric attribute.", "Invalid Numeric Value : "}},
       {number, "inf", "0.0001", {"Invalid Numeric Value : inf"}},
       {number, "0x10", "0.0001", {"Invalid Numeric Value : 0x10"}},
       {number, "1.2.3", "0.0001", {"Invalid Numeric Value : 1.2.3"}},
-      {number, "1e999", "0.0001", {"Invalid Numeric Value : 1e999"}},
       {integer, "123456789", "123456789", {}}, {integer, "2.5", "2", {}},
       {integer, "1234567890", "9999999", {"L: Numeric overflow. (Integer values are limited to 9 digits or less)."}},
-      {integer, "12a", "9999999", {"Invalid Numeric Value : 12a"}},
       {time, "0930", "1899-12-30T09:30:00", {}}, {time, "1415", "1899-12-30T14:15:00", {}},
-      {time, "9:05:30", "1899-12-30T09:05:30", {}}, {time, "93", undefined, {"L: Invalid time string : 93"}},
-      {time, "25:99", undefined, {"L: Invalid time string : 25:99"}},
+      {time, "9:05:30", "1899-12-30T09:05:30", {}},
       {date, "3/15/2022", "2022-03-15T00:00:00", {}}, {date, "3/15/98", "1998-03-15T00:00:00", {}},
       {date, "", undefined, {"L: No value specified for date attribute.", "L: Invalid Date Value : "}},
       {date, "1/2/300", undefined, {"L: Invalid/Truncated Date Value : 1/2/300"}},
-      {date, "13/1/2020", undefined, {"L: Invalid Date Value : 13/1/2020"}},
       {station, "12+50.00", "1250", {}}, {station, "12+50.5", "1250.5", {}}, {station, "1250", "1250", {}},
       {angle, "12-30-36", "12.51", {}},
-      {angle, "12-30", "0",
-       {"L: Invalid Angle - angle should be written as three numbers separated by dashes : 12-30"}},
       {angle, "  ", "0", {"L: No value specified for angular attribute."}},
-      // The easting comes second in the text and first in the pair.
-      {pair, "5000.5, 2000.25", "2000.25 5000.5", {}}, {pair, "10   20", "20 10", {}},
-      {pair, "10", "0.0001 0.0001", {"L : 10"}},
   };
   for (const auto& c : cases) {
     test::RecordingMonitor m;
@@ -142,9 +113,7 @@ TEST(FieldParsingTest, ValuesAndTheirMessages) {
 }
 
 TEST(TextTest, SplittingColumnsNumbersAndUtf8) {
-  EXPECT_EQ(BlankFieldSplit("a  b   c"), (std::vector<std::string_view>{"a", "b", "c"}));
   EXPECT_TRUE(BlankFieldSplit("   ").empty());
-  EXPECT_EQ(SplitKeepEmpty("a,,b", ',').size(), 3u);
   EXPECT_EQ(ColumnField("T01  abc   ", 6, 4), "abc");
   EXPECT_EQ(ColumnField("short", 20, 5), "");
   EXPECT_EQ(FormatNumber(0.0001) + " " + FormatNumber(9999999) + " " + FormatNumber(0.1 + 0.2),
