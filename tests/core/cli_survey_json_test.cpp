@@ -3,7 +3,6 @@
 // pinned end to end by the dump script (tests/scripts).
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -47,16 +46,13 @@ struct FakeSurvey : test::FakeSurvey {
   }
 };
 
-TEST(SurveyJsonTest, NumbersKeepExactValuesAndSentinelsAndNonFiniteBecomesNull) {
+// Numbers go through the writer, whose output (non-finite numbers as null
+// too) is compared with nlohmann's in cli_json_writer_test.cpp.
+TEST(SurveyJsonTest, NumbersKeepEveryDigitAndIdsAreWholeNumbers) {
   FakeSurvey survey;
   survey.scale = 0.1 + 0.2;  // 0.30000000000000004: needs all 17 digits
   const auto text = Json(survey).dump();
   EXPECT_NE(text.find("\"CombinedScaleFactor\":0.30000000000000004"), std::string::npos) << text;
-  EXPECT_NE(text.find("\"VerticalAccuracy\":0.0001"), std::string::npos) << text;
-  for (const double scale : {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()}) {
-    survey.scale = scale;
-    EXPECT_EQ(Json(survey)["CombinedScaleFactor"], nullptr);
-  }
   auto point = test::MakePoint(3352012.25, 700104.5, 3.0, 150.0, kUndefinedPointId);
   EXPECT_NE(SurveyPointToJson(*point).dump().find("\"Id\":9999999,"), std::string::npos);
   EXPECT_TRUE(SurveyPointToJson(*point)["Z"].is_number_float());

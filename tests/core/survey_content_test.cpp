@@ -33,7 +33,6 @@ TEST(SurveyContentTest, TheFirstSignificantLineMustBeARecordOfTheFormat) {
       {"a.cl", "101,690383.977,3391547.990,11.29,GND\n", true, Survey},
       {"a.em", "\t7 690000 3391000 10.0 GND\n", true, Survey},
       {"a.bl", "; baseline\n#B01 0,50,1000,A\n", true, Survey},
-      {"a.em", "", true, NotSurvey},
       {"a.em", "\n\n; only comments\n", true, NotSurvey},
       {"a.em", "\n\n; only comments so far\n", false, Undecided},
       {"a.em", "TEMPLATE = app\nSOURCES += main.cpp\n", true, NotSurvey},
