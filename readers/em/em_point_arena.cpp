@@ -106,7 +106,6 @@ void EMPointArena::AddChunk(std::size_t minimumPoints) {
   chunk.memory = ReserveChunk(bytes);
   chunk.bytes = bytes;
   chunk.capacity = bytes / sizeof(EMStoredPoint);
-  reserved_ += chunk.capacity * sizeof(EMStoredPoint);
   chunks_.push_back(chunk);
 }
 

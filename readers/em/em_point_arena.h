@@ -47,9 +47,6 @@ class EMPointArena {
   // here may borrow it (see PointCodeRef::Borrow).
   void Keep(PointCodeRef code) { kept_.push_back(std::move(code)); }
 
-  // Bytes reserved from the system so far.
-  std::size_t ReservedBytes() const { return reserved_; }
-
   static constexpr std::size_t kFirstChunkBytes = std::size_t{64} << 10;
   static constexpr std::size_t kLargestChunkBytes = std::size_t{32} << 20;
   // Chunks at least this large are aligned and offered huge pages.
@@ -71,7 +68,6 @@ class EMPointArena {
 
   std::vector<Chunk> chunks_;
   std::size_t nextChunkBytes_;
-  std::size_t reserved_ = 0;
   bool warmAhead_ = false;
   std::vector<PointCodeRef> kept_;
   // Stopped before the chunks are released.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/core/reader_test_support.h"
@@ -22,21 +23,26 @@ std::string PointLine(int id, double x, double y, double z, const char* code) {
   return line;
 }
 
-// Empty files, NUL bytes and a 10 MB line give every reader an object with
-// nothing in it, whose error queue drains.
+// Each extension, in any letter case, reaches its own reader (a survey or a
+// traverse); empty files, NUL bytes and a 10 MB line give every reader an
+// object with nothing in it, whose error queue drains.
 TEST_F(PathologicalInputTest, NothingToReadGivesAnEmptyResultInEveryReader) {
   const std::string longLine = "; " + std::string(10 * 1024 * 1024, 'x') + "\n";
+  const std::pair<const char*, bool> readers[] = {{"EM", false}, {"cl", false}, {"830", false}, {"Pro", false},
+                                                  {"27", true},  {"83", true},  {"bl", true}};
   for (const std::string& bytes : {std::string(), std::string(64 * 1024, '\0'), longLine}) {
-    for (const char* ext : {"em", "cl", "830", "pro", "27", "83", "bl"}) {
+    for (const auto& [ext, isTraverse] : readers) {
       SCOPED_TRACE(std::string(".") + ext + " of " + std::to_string(bytes.size()) + " bytes");
       auto object = OpenSurveyFile(Write(std::string("input.") + ext, bytes));
       if (auto survey = std::dynamic_pointer_cast<ISurvey>(object)) {
+        EXPECT_FALSE(isTraverse);
         ExpectMembers(Json(*survey), R"({"CrossSections": [], "ProfileCenterlines": [], "MiscShotPoints": [],
                                          "Areas": []})");
         Drain(*survey->Errors());
       } else {
         auto traverse = std::dynamic_pointer_cast<ITraverse>(object);
         ASSERT_NE(traverse, nullptr);
+        EXPECT_TRUE(isTraverse);
         ExpectMembers(Json(*traverse), R"({"TraversePoints": []})");
         Drain(*traverse->Errors());
       }

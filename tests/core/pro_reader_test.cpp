@@ -24,10 +24,9 @@ TEST_F(ProReaderTest, HeadersAndDataLines) {
   const std::string longCodeMembers = R"({"ProfileCenterlines": [{"Points": [{}, {"Code": ")" + longCode + R"("}]}]})";
   CheckLines({
       {{"data lines become points of the one profile, numbered from 0", "", {},
-        R"({"ProfileCenterlines": [{"SurveyDate": "2000-12-31T00:00:00", "WaterSurfaceTime": "2000-12-31T00:00:00",
-            "StartX": 0, "Station": 0, "WaterSurfaceElevation": 0, "Benchmark": null, "Gage": null, "AltName": "",
+        R"({"ProfileCenterlines": [{"SurveyDate": "2000-12-31T00:00:00",
             "Points": [{"Id": 0, "PointTag": "0", "Station": 1000, "X": 3456789.12, "Y": 512345.67, "Z": 12.5,
-                        "Code": "TOE", "LateralOffset": 0, "BaselineOffset": 0, "VerticalAdjustment": 0},
+                        "Code": "TOE"},
                        {"Id": 1, "Station": 1050.5, "Code": "", "CodeDescription": ""},
                        {"Id": 2, "Code": "CL"}]}]})"},
        {Header("T03", {{20, "12/01/1999"}, {74, "1987"}}), "1000.00 3456789.12 512345.67 12.5 TOE",
@@ -77,11 +76,13 @@ TEST_F(ProReaderTest, TabsAndShortHeaders) {
   });
 }
 
+// The file's dictionary is matched exactly; a code it lacks ("toe") takes the
+// shipped table's description, whatever its letter case.
 TEST_F(ProReaderTest, CodeDescriptionsComeFromTheFilesDictionaryFirst) {
   Write("CODES.DAT", "TOE;Toe of slope\r\nCL;a;Centerline\r\nX\r\n");
   auto survey = Read("s.pro", "1 2 3 4 TOE\n2 3 4 5 CL\n3 4 5 6 toe\n");
   ExpectMembers(Json(*survey), R"({"ProfileCenterlines": [{"Points": [{"CodeDescription": "Toe of slope"},
-      {"CodeDescription": "Centerline"}, {"Code": "toe"}]}]})");
+      {"CodeDescription": "Centerline"}, {"Code": "toe", "CodeDescription": "TOE OF SLOPE"}]}]})");
   EXPECT_EQ(survey->GetCustomCode("CL"), "Centerline");
 }
 

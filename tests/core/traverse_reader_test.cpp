@@ -76,9 +76,8 @@ TEST_F(TraverseReaderTest, Header) {
   CheckLines({
       {{"job, title, field book, datum, zone and date", "", {},
         R"({"JobNumber": "LEVEE TRAVERSE 44-B", "Title": "Reach 4 control traverse", "FieldBook": "FB 1021 PG 12-19",
-            "HorizontalDatum": "NAD83", "Projection": "1702", "Units": "Feet", "HorizontalEpoch": "",
-            "HorizontalAccuracyClass": "", "PageNumber": "", "Comments": "", "TraverseDate": "2019-06-30T00:00:00",
-            "HorizontalAccuracy": 0.0001, "TraversePoints": []})"},
+            "HorizontalDatum": "NAD83", "Projection": "1702", "TraverseDate": "2019-06-30T00:00:00",
+            "TraversePoints": []})"},
        HeaderLines()},
       {{"header fields stop at their last column", "", {}, wideMembers.c_str()}, wide},
       {{"a datum naming both years is NAD83", "", {}, R"({"HorizontalDatum": "NAD83"})"},
