@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "model/constants.h"
+#include "model/text.h"
 #include "readers/fixedcolumn/corvid830_survey.h"
 #include "tests/core/reader_test_support.h"
 
@@ -21,21 +20,16 @@ struct Row {
 
 std::string RangeLine(std::string_view azimuth, std::string_view station, std::string_view name, double x1 = 0,
                       double y1 = 0, double x2 = 10, double y2 = 0) {
-  auto num = [](double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    return std::string(buf);
-  };
   return Columns()
       .At(1, "XS")
       .At(9, "A01")
       .At(36, azimuth)
       .Right(45, 56, station)
       .At(64, name)
-      .Right(81, 92, num(x1))
-      .Right(93, 104, num(y1))
-      .Right(105, 116, num(x2))
-      .Right(117, 128, num(y2))
+      .Right(81, 92, FormatNumber(x1))
+      .Right(93, 104, FormatNumber(y1))
+      .Right(105, 116, FormatNumber(x2))
+      .Right(117, 128, FormatNumber(y2))
       .Str();
 }
 

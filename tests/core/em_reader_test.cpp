@@ -178,25 +178,22 @@ TEST_F(EMReadTest, CrossSectionsProfilesAndShotPoints) {
       });
 }
 
-TEST_F(EMReadTest, CodesKeepTheirSeparatorAndTakeTheFilesDescriptions) {
+// Codes keep their separator and take the file's descriptions. Points
+// borrow their code entries from the read that made them; handles to them
+// keep codes and adjustments after the survey is gone.
+TEST_F(EMReadTest, CodesTakeTheFilesDescriptionsAndOutliveTheSurvey) {
   Write("CODES.DAT", "TOE;Toe of slope\r\nTOE,A;Toe A\r\n");
   auto s = Read("s.em",
                 "#M01 x\nP1,2000.0,5000.0,10.0,TOE,A\nP2 2000 5000 10 TOE   A\nP3 2000 5000 10 TOE\n"
-                "P4 2000 5000 10\n");
+                "P4 2000 5000 10\n#V09 0.5\n#X01 0 0 10 0 0 X\n1 0 1 1 TOE\n2 0 2 1 TOE\n#V09 0.25\n#M01 shot\n"
+                "3 10 20 10 TOE\n");
   EXPECT_EQ(errors_, Lines{});
   ExpectMembers(Json(*s), R"({"MiscShotPoints": [{"Point": {"Code": "TOE,A", "CodeDescription": "Toe A"}},
       {"Point": {"Code": "TOE A", "CodeDescription": ""}}, {"Point": {"Code": "TOE", "CodeDescription": "Toe of slope"}},
-      {"Point": {"Code": ""}}]})");
+      {"Point": {"Code": ""}}, {}]})");
   EXPECT_FALSE(s->HasCustomCode("toe"));
-}
-
-// Points borrow their code entries from the read that made them; handles
-// to them keep codes and adjustments after the survey is gone.
-TEST_F(EMReadTest, PointsKeepTheirCodesAfterTheSurveyIsGone) {
-  auto s =
-      Read("s.em", "#V09 0.5\n#X01 0 0 10 0 0 X\n1 0 1 1 TOE\n2 0 2 1 TOE\n#V09 0.25\n#M01 shot\n3 10 20 10 TOE\n");
   auto handle = s->CrossSections()->GetItem(0)->Points()->GetItem(1);
-  auto shot = s->MiscShotPoints()->GetItem(0)->Point();
+  auto shot = s->MiscShotPoints()->GetItem(4)->Point();
   s.reset();
   EXPECT_EQ(handle->Code() + " " + shot->Code(), "TOE TOE");
   EXPECT_DOUBLE_EQ(handle->Z(), 1.5);
