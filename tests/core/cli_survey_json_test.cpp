@@ -23,23 +23,13 @@ using test::Json;
 using test::SurveyFileToJson;
 using test::SurveyPointToJson;
 
-// The shared fake survey with empty crew, equipment and weather lists, and a
-// Baseline that queues a record the way a survey does when its baseline
-// file is missing.
+// The shared fake survey with a Baseline that queues a record the way a
+// survey does when its baseline file is missing.
 struct FakeSurvey : test::FakeSurvey {
   std::shared_ptr<ITraverse> baseline;
   double scale = 0.99994621;
 
   double CombinedScaleFactor() override { return scale; }
-  std::shared_ptr<ICrewMemberIterator> CrewMembers() override {
-    return std::make_shared<ListIterator<ICrewMemberIterator, ICrewMember>>();
-  }
-  std::shared_ptr<IEquipmentIterator> Equipment() override {
-    return std::make_shared<ListIterator<IEquipmentIterator, IEquipment>>();
-  }
-  std::shared_ptr<IWeatherIterator> Weather() override {
-    return std::make_shared<ListIterator<IWeatherIterator, IWeather>>();
-  }
   std::shared_ptr<ITraverse> Baseline() override {
     errors->Push(std::make_shared<GenericSurveyError>("levee.em", 3, "Baseline File Not Found : x.bl", 1));
     return baseline;
