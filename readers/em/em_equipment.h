@@ -20,8 +20,11 @@ class EMEquipment : public IEquipment {
   void SetModel(std::string v) { model_ = std::move(v); }
   void SetSerialNumber(std::string v) { serialNumber_ = std::move(v); }
   std::shared_ptr<EMEquipment> Clone() const { return std::make_shared<EMEquipment>(*this); }
-  // Text that is the same for two items exactly when their instrument,
-  // serial number, model and description (case-sensitive) are.
+  // Same instrument, serial number, model and description (case-sensitive).
+  // Anything that is not equipment shows "Not type of Equipment" and is
+  // not equal.
+  bool Equals(IInterface* other) const;
+  // Text that is the same for two items exactly when Equals holds.
   std::string EqualityKey() const;
 
  private:

@@ -196,6 +196,10 @@ void EMSurvey::FinishRead() {
 
 void EMSurvey::DispatchRecord(std::string_view record) {
   if (record.empty()) return;
+  if (record.front() != '#') {
+    DispatchBlockText(record);
+    return;
+  }
   recordScratch_.assign(record);
   for (char& c : recordScratch_)
     if (c == '\t') c = ' ';
@@ -219,6 +223,21 @@ void EMSurvey::DispatchRecord(std::string_view record) {
   else if (code == "#E" || code == "#I") DispatchEquipment(number, value);
   else if (code == "#A") DispatchArea(number, value);
   // Any other code is not part of the format: skipped without a message.
+}
+
+void EMSurvey::DispatchBlockText(std::string_view block) {
+  // A block handed over as text: its lines share the current line number.
+  const bool ownBlock = !queue_->InBlock();
+  if (ownBlock) BeginBlock();
+  std::size_t start = 0;
+  while (start < block.size()) {
+    std::size_t end = block.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = block.size();
+    const std::string_view text = TrimBlanks(block.substr(start, end - start));
+    if (!text.empty() && text.front() != ';') DispatchDataLine(text);
+    start = end + 1;
+  }
+  if (ownBlock) EndBlock(lineNumber_);
 }
 
 // ---------------------------------------------------------------------------

@@ -65,7 +65,8 @@ class EMSurvey : public ISurvey, public IMonitor {
   void Update();
   void CloseSurvey();
 
-  // Routes one "#" record.
+  // Routes one "#" record, or a block of coordinate lines (text that does
+  // not start with "#", one line per line break).
   void DispatchRecord(std::string_view record);
   void DispatchHeaderRecord(std::string_view number, std::string_view value);
   void DispatchCrossSectionRecord(std::string_view number, std::string_view value);
@@ -148,11 +149,12 @@ class EMSurvey : public ISurvey, public IMonitor {
   void ReadAllLines();
   void BeginBlock();
   void EndBlock(std::int32_t lastLineOfBlock);
+  void DispatchBlockText(std::string_view block);
   // Queues a record with the reader's file name and the current line (or
   // -1); a severity-2 record raises.
   void Report(std::int32_t number, std::int32_t severity, const char* source, const std::string& description,
               bool withLine = true);
-  // Appends `item` unless one with the same equality key is listed;
+  // Appends `item` unless an equal one (by the item's Equals) is listed;
   // then `message` is queued with severity 0 unless `quiet`. `keys` holds
   // the equality keys of the listed items, so a file with many entries is
   // not compared item by item.
@@ -164,6 +166,7 @@ class EMSurvey : public ISurvey, public IMonitor {
   // Features and coordinate lines (em_survey_features.cpp).
   void DeclareCrossSection(std::string_view value);
   void DeclareProfile(std::string_view value);
+  void DispatchDataLine(std::string_view line);
   // A data line that is not a coordinate line in the common comma or blank
   // form: tabs, fewer values, numbers that do not read, codes with runs of
   // blanks. Reported when it is no coordinate line at all.

@@ -215,6 +215,14 @@ PointCodeRef EMSurvey::InternCode(std::string_view code) {
   return PointCodeRef::Borrow(entry);
 }
 
+void EMSurvey::DispatchDataLine(std::string_view line) {
+  // After a malformed line the rest of its block is not read.
+  if (blockAbandoned_) return;
+  CoordinateValues values;
+  if (ReadCoordinateLine(line, values)) AddCoordinate(values, line);
+  else ReadUncommonDataLine(line);
+}
+
 void EMSurvey::ReadUncommonDataLine(std::string_view line) {
   CoordinateValues values;
   // Any other form: tabs count as blanks, a line of fewer than four

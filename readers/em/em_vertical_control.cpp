@@ -2,6 +2,28 @@
 
 namespace veldrane {
 
+std::shared_ptr<EMVerticalControl> EMVerticalControl::Clone() const {
+  auto copy = std::make_shared<EMVerticalControl>();
+  copy->condition_ = condition_;
+  copy->description_ = description_;
+  copy->documentedElevation_ = documentedElevation_;
+  copy->epoch_ = epoch_;
+  copy->measuredElevation_ = measuredElevation_;
+  copy->name_ = name_;
+  copy->permanent_ = permanent_;
+  copy->pid_ = pid_;
+  copy->verticalDatum_ = verticalDatum_;
+  copy->adjustment_ = adjustment_;
+  copy->northing_ = northing_;
+  copy->easting_ = easting_;
+  copy->fieldBook_ = fieldBook_;
+  copy->pageNumber_ = pageNumber_;
+  copy->lmsl_ = lmsl_;
+  copy->mllw_ = mllw_;
+  copy->tidalEpoch_ = tidalEpoch_;
+  return copy;
+}
+
 bool EMVerticalControl::Equals(IInterface* other) const {
   auto* bm = dynamic_cast<IVerticalControl*>(other);
   if (bm == nullptr) return false;

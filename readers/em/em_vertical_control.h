@@ -54,6 +54,10 @@ class EMVerticalControl : public IVerticalControl {
   void SetNationalTidalDatumEpoch(std::string v) { tidalEpoch_ = std::move(v); }
   void SetVerticalDatum(std::string v) { verticalDatum_ = std::move(v); }
 
+  // A copy of every value except SurveyDate, which the copy leaves at the
+  // undefined date (nothing copies benchmarks across surveys, and a copy is
+  // not tied to the date of the survey that declared the original).
+  std::shared_ptr<EMVerticalControl> Clone() const;
   // Same benchmark: equal Name, VerticalDatum, Epoch, NationalTidalDatumEpoch,
   // FieldBook, PageNumber, DocumentedElevation, MeasuredElevation,
   // SurveyDate and both tidal relationships. False for anything that is not

@@ -2,6 +2,14 @@
 
 namespace veldrane {
 
+bool EMWeather::Equals(IInterface* other) const {
+  auto* weather = dynamic_cast<IWeather*>(other);
+  return weather != nullptr && temperature_ == weather->Temperature() && pressure_ == weather->Pressure() &&
+         humidity_ == weather->Humidity() && cloudConditions_ == weather->CloudConditions() &&
+         windSpeed_ == weather->WindSpeed() && windDirection_ == weather->WindDirection() &&
+         timeStamp_ == weather->TimeStamp();
+}
+
 std::string EMWeather::EqualityKey() const {
   std::string key;
   for (const std::string* field :

@@ -31,11 +31,12 @@ class EMWeather : public IWeather {
   void SetTimeStamp(DateTime v) { timeStamp_ = v; }
   void SetWindSpeed(std::string v) { windSpeed_ = std::move(v); }
   std::shared_ptr<EMWeather> Clone() const { return std::make_shared<EMWeather>(*this); }
+  // Same six weather values (case-sensitive) and the same time stamp;
+  // field book and page number do not take part.
+  bool Equals(IInterface* other) const;
   // No weather value was given.
   bool IsUndefined() const;
-  // Text that is the same for two observations exactly when their six
-  // weather values (case-sensitive) and time stamps are; field book and
-  // page number do not take part.
+  // Text that is the same for two observations exactly when Equals holds.
   std::string EqualityKey() const;
 
  private:

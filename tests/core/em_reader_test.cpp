@@ -8,6 +8,7 @@
 
 #include "readers/em/em_baseline_point.h"
 #include "readers/em/em_equipment.h"
+#include "readers/em/em_survey.h"
 #include "readers/em/em_weather.h"
 #include "tests/core/reader_test_support.h"
 
@@ -303,20 +304,23 @@ TEST_F(EMReadTest, CrewEquipmentAndWeather) {
            });
 }
 
-// Duplicates are found by key: the key tells apart every value that takes
-// part, even when texts run into each other, and leaves out the field book.
-TEST(EMEqualityTest, KeysTellApartWhatDiffers) {
+// Duplicates are found by key: the key must tell apart what Equals tells
+// apart, even when texts run into each other, and leave out the field book.
+TEST(EMEqualityTest, KeysAgreeWithEquals) {
   EMWeather a, b;
   a.SetTemperature("ab");
   a.SetPressure("c");
   b.SetTemperature("a");
   b.SetPressure("bc");
+  EXPECT_FALSE(a.Equals(&b));
   EXPECT_NE(a.EqualityKey(), b.EqualityKey());
   b.SetTemperature("ab");
   b.SetPressure("c");
   b.SetFieldBook("not compared");
+  EXPECT_TRUE(a.Equals(&b));
   EXPECT_EQ(a.EqualityKey(), b.EqualityKey());
   b.SetTimeStamp(DateTime::Zero());
+  EXPECT_FALSE(a.Equals(&b));
   EXPECT_NE(a.EqualityKey(), b.EqualityKey());
   EMEquipment e, f;
   e.SetInstrument("x");
@@ -325,7 +329,8 @@ TEST(EMEqualityTest, KeysTellApartWhatDiffers) {
   EXPECT_NE(e.EqualityKey(), f.EqualityKey());
   f.SetInstrument("X");
   f.SetModel("1");
-  EXPECT_NE(e.EqualityKey(), f.EqualityKey());  // case counts
+  EXPECT_FALSE(e.Equals(&f));  // case counts
+  EXPECT_NE(e.EqualityKey(), f.EqualityKey());
 }
 
 constexpr const char* kAccuracy = "#H17 +-0.05\n";
@@ -438,6 +443,16 @@ TEST(EMBaselinePointTest, StationNotation) {
       {1249.5, "12+49.50"},   {1299.5, "12+99.50"}, {99.994, "0+99.99"}, {99.996, "1+00.00"}, {1299.999, "13+00.00"},
       {-1250.5, "-12+50.50"}, {-5, "-0+05.00"},     {-0.001, "0+00.00"}};
   for (const auto& [station, text] : cases) EXPECT_EQ(EMBaselinePoint::StationNotation(station), text) << station;
+}
+
+// A block handed over as text: its lines share the current line number.
+TEST(EMDispatchTest, BlocksHandedOverAsText) {
+  EMSurvey s;
+  s.SetLineNumber(7);
+  s.DispatchRecord("#M01 posts");
+  s.DispatchRecord("1 2000 1010 5\r\n; note\r\n2,2001,1011,6,FNC\r\n3 x 1 1\r\n4 2002 1012 7\r\n");
+  EXPECT_EQ(Drain(*s.Errors()), Lines{"7:1:Non-Numeric Northing Value in Coordinate:3 x 1 1"});
+  ExpectMembers(Json(s), R"({"MiscShotPoints": [{"Point": {"Id": 1}}, {"Point": {"Id": 2, "Code": "FNC"}}]})");
 }
 
 }  // namespace

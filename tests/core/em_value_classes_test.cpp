@@ -1,5 +1,5 @@
 // The EM value classes on their own: point ids and tags, points handed out
-// as the walk goes, and the point code table. (Points kept in a survey's
+// as the walk goes, a benchmark's copy and equality, and the point code table. (Points kept in a survey's
 // shared arena across chunks are pinned by the million-point pathological
 // test, and outliving the survey by the EM reader test.)
 #include <gtest/gtest.h>
@@ -12,7 +12,9 @@
 #include "readers/em/em_compact_tag.h"
 #include "readers/em/em_compact_text.h"
 #include "readers/em/em_cross_section.h"
+#include "readers/em/em_gage.h"
 #include "readers/em/em_survey_point.h"
+#include "readers/em/em_vertical_control.h"
 
 namespace veldrane {
 namespace {
@@ -67,6 +69,26 @@ TEST(EMIteratorTest, HeldPointsKeepTheirValuesWhileTheWalkGoesOn) {
   EXPECT_EQ(first->PointTag(), "5");
   EXPECT_DOUBLE_EQ(first->Station(), 10);
   EXPECT_DOUBLE_EQ(first->LateralOffset(), 2);
+}
+
+// What the fixed-column reader's duplicate checks rest on.
+TEST(EMVerticalControlTest, CloneLeavesTheSurveyDateAndEqualsIgnoresCoordinatesAndCondition) {
+  EMVerticalControl a;
+  a.SetName("A");
+  a.SetSurveyDate(*DateTime::FromDate(2023, 3, 1));
+  a.SetDocumentedElevation(1.5);
+  a.SetNorthing(10);
+  auto copy = a.Clone();
+  EXPECT_EQ(copy->SurveyDate(), DateTime::Undefined());
+  EXPECT_FALSE(a.Equals(copy.get()));
+  copy->SetSurveyDate(a.SurveyDate());
+  copy->SetNorthing(99);
+  copy->SetCondition("Lost");
+  EXPECT_TRUE(a.Equals(copy.get()));
+  copy->SetDocumentedElevation(1.6);
+  EXPECT_FALSE(a.Equals(copy.get()));
+  EMGage notABenchmark;
+  EXPECT_FALSE(a.Equals(&notABenchmark));
 }
 
 // Many distinct codes make the table grow several times; every code still
