@@ -1,7 +1,8 @@
 // The EM value classes on their own: point ids and tags, points handed out
-// as the walk goes, a benchmark's copy and equality, and the point code table. (Points kept in a survey's
-// shared arena across chunks are pinned by the million-point pathological
-// test, and outliving the survey by the EM reader test.)
+// as the walk goes, a benchmark's copy and equality, and the point code
+// table. (Points kept in a survey's shared arena across chunks are pinned by
+// the million-point pathological test, and outliving the survey by the EM
+// reader test.)
 #include <gtest/gtest.h>
 
 #include <string>
