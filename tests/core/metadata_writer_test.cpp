@@ -92,22 +92,18 @@ struct FakeWeather : IWeather {
 // equipment and weather lists, and the choice of a reader that offers no
 // benchmark or gage collection at all.
 struct FakeSurvey : test::FakeSurvey {
-  std::string jobNumber = "J-17", title = "Levee Reach 4", comments = "Rain delay", originalFileName = "levee.em",
-              contractor = "Acme Surveys", verticalDatum = "navd88", verticalEpoch = "2004.65",
-              location = "Bayou Teche";
-  DateTime surveyDate = Date(2023, 3, 1);
   bool offersBenchmarks = true, offersGages = true;
 
   FakeSurvey() { epoch = "1986"; }
-  std::string JobNumber() override { return jobNumber; }
-  std::string Title() override { return title; }
-  std::string Comments() override { return comments; }
-  std::string OriginalFileName() override { return originalFileName; }
-  std::string Contractor() override { return contractor; }
-  std::string VerticalDatum() override { return verticalDatum; }
-  std::string Epoch() override { return verticalEpoch; }
-  std::string Location() override { return location; }
-  DateTime SurveyDate() override { return surveyDate; }
+  std::string JobNumber() override { return "J-17"; }
+  std::string Title() override { return "Levee Reach 4"; }
+  std::string Comments() override { return "Rain delay"; }
+  std::string OriginalFileName() override { return "levee.em"; }
+  std::string Contractor() override { return "Acme Surveys"; }
+  std::string VerticalDatum() override { return "navd88"; }
+  std::string Epoch() override { return "2004.65"; }
+  std::string Location() override { return "Bayou Teche"; }
+  DateTime SurveyDate() override { return Date(2023, 3, 1); }
   std::shared_ptr<IVerticalControlIterator> VerticalControls() override {
     return offersBenchmarks ? test::FakeSurvey::VerticalControls() : nullptr;
   }
@@ -258,7 +254,6 @@ TEST(MetadataFileTest, XmlFileExistsOnlyForARegularCompanionFile) {
   EXPECT_FALSE(XMLFileExists(folder.path(), "b.em"));
   EXPECT_FALSE(XMLFileExists(folder.path(), "c.em"));
   EXPECT_FALSE(XMLFileExists(folder.path(), "a"));
-  EXPECT_EQ(MetadataPathFor(folder / "a.em"), folder / "a.em.xml");
 }
 
 }  // namespace
