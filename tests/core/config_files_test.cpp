@@ -137,15 +137,6 @@ TEST(FileSystemTest, OnlyRegularFilesAreOpenedForReadingWithTheSystemsReasonOthe
   for (const auto& [name, why] : cases) EXPECT_EQ(RegularFileProblem(dir / name), why) << name;
 }
 
-TEST(FileSystemTest, ReadOnlyFileStandsInForTheArchiveAttribute) {
-  TempDir dir;
-  WriteFile(dir / "a.em.xml", "<metadata/>");
-  EXPECT_FALSE(IsArchiveAttributeSet(dir / "a.em.xml"));
-  fs::permissions(dir / "a.em.xml", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_TRUE(IsArchiveAttributeSet(dir / "a.em.xml"));
-  EXPECT_THROW(IsArchiveAttributeSet(dir / "missing.xml"), fs::filesystem_error);
-}
-
 TEST(FileSystemTest, PathPartsComeFromThePathText) {
   const fs::path p = fs::path("/data") / "job 12" / "a.em.xml";
   EXPECT_EQ(FileName(p), "a.em.xml");
