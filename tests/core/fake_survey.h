@@ -143,14 +143,13 @@ struct FakeCrossSection : FakeFeature<ICrossSection> {
 
 struct FakeProfile : FakeFeature<IProfileCenterline> {
   Items<ISurveyPoint> points;
-  double startX = kUndefinedNumber, startY = kUndefinedNumber, station = kUndefinedNumber;
-  std::string altName;
+  double station = kUndefinedNumber;
 
   std::shared_ptr<ISurveyPointIterator> Points() override { return IteratorOver(points); }
-  double StartX() override { return startX; }
-  double StartY() override { return startY; }
+  double StartX() override { return kUndefinedNumber; }
+  double StartY() override { return kUndefinedNumber; }
   double Station() override { return station; }
-  std::string AltName() override { return altName; }
+  std::string AltName() override { return {}; }
 };
 
 struct FakeShot : FakeFeature<IMiscShotPoint> {
@@ -169,10 +168,9 @@ struct FakeRing : IAreaRing {
 
 struct FakeArea : FakeFeature<ISurveyArea> {
   std::shared_ptr<FakeRing> ring = std::make_shared<FakeRing>();
-  std::string altName;
 
   std::shared_ptr<IAreaRing> AreaRing() override { return ring; }
-  std::string AltName() override { return altName; }
+  std::string AltName() override { return {}; }
 };
 
 struct FakeSurvey : ISurvey {
