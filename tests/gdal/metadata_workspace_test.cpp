@@ -110,9 +110,7 @@ TEST_F(MetadataWorkspaceTest, StoredDocumentKeepsWhatTheFileDoesNotSay) {
   // No survey date in the file: the stored one stays.
   EXPECT_EQ(doc->GetProperty("idinfo/citation/citeinfo/pubdate"), "20110314");
   EXPECT_EQ(doc->GetProperty("idinfo/keywords/theme/themekey"), "levee");
-  EXPECT_EQ(doc->GetProperty("idinfo/keywords/theme/themekt"), "None");
   EXPECT_EQ(doc->GetProperty("distinfo/distrib"), "District office");
-  EXPECT_EQ(doc->GetProperty("halden/gages"), "");
   const std::string xml = doc->GetXml();
   EXPECT_NE(xml.find("<!-- kept by the project office -->"), std::string::npos);
   // The stored elements keep their place ahead of the new ones.
@@ -156,8 +154,7 @@ TEST_F(MetadataWorkspaceTest, HostileStoredDocumentIsReportedAndReplacedByAnEmpt
   ASSERT_NE(doc, nullptr);
   EXPECT_EQ(doc->GetProperty("t"), std::nullopt);
   EXPECT_EQ(doc->GetProperty("idinfo/citation/citeinfo/title"), "A.EM");
-  ASSERT_EQ(notifier_.kinds.size(), 1u);
-  EXPECT_EQ(notifier_.kinds[0], NoticeKind::MessageBox);
+  ASSERT_EQ(notifier_.kinds, std::vector<NoticeKind>{NoticeKind::MessageBox});
   EXPECT_NE(notifier_.texts[0].find("a.em.xml"), std::string::npos);
   EXPECT_NE(notifier_.texts[0].find("DOCTYPE"), std::string::npos);
 }
@@ -169,8 +166,7 @@ TEST_F(MetadataWorkspaceTest, MissingOrUnreadableSurveyFilesGiveNoDocument) {
 
   Write("notes.txt", "not a survey");
   EXPECT_EQ(workspace_.Metadata("notes.txt"), nullptr);
-  ASSERT_EQ(notifier_.kinds.size(), 1u);
-  EXPECT_EQ(notifier_.kinds[0], NoticeKind::ErrorWindow);
+  ASSERT_EQ(notifier_.kinds, std::vector<NoticeKind>{NoticeKind::ErrorWindow});
   EXPECT_NE(notifier_.texts[0].find("Metadata"), std::string::npos);
   EXPECT_NE(notifier_.texts[0].find("unrecognized survey/traverse extension"), std::string::npos);
 }
