@@ -60,27 +60,6 @@ TEST_F(EMReadTest, HeaderRecords) {
       });
 }
 
-// Every kind of line break numbers the lines alike.
-class EMLineBreakTest : public ReadCaseTest, public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(EMLineBreakTest, LineNumbersAreTheSameForEveryLineBreak) {
-  std::string text =
-      "#H05 A\n\n; comment\n#X01 1000 2000 1100 2000 10+00 R-1\nP1 2000 1010 10\n; comment inside the block\n"
-      "P2 2000 1020 10\nP3 x 1030 10\n   \n#X02 Range 5\n#X99\n#V02 1.0\nBAD\n";
-  std::string broken;
-  for (char c : text) broken += c == '\n' ? GetParam() : std::string(1, c);
-  Check("s.em", {"breaks",
-                 broken,
-                 {"9:1:Non-Numeric Northing Value in Coordinate:P3 x 1030 10",
-                  "12:1:Permanent benchmark record must be preceded by #V01 record : 1.0",
-                  "13:1:Coordinate has less than the minimum # of attributes :BAD"},
-                 R"({"CrossSections": [{"RangeName": "Range 5", "Points": [{}, {}]}]})"});
-}
-
-INSTANTIATE_TEST_SUITE_P(Breaks, EMLineBreakTest, ::testing::Values("\r\n", "\n", "\r"), [](const auto& info) {
-  return info.param == "\r\n" ? std::string("CRLF") : info.param == "\n" ? std::string("LF") : std::string("CR");
-});
-
 TEST_F(EMReadTest, CrossSectionsProfilesAndShotPoints) {
   CheckAll(
       "s.em",
@@ -102,6 +81,13 @@ TEST_F(EMReadTest, CrossSectionsProfilesAndShotPoints) {
             "3:1:Unexpected error, no data record available in which to put surveyed point",
             "3:1:Unexpected error, no data record available in which to put surveyed point"},
            R"({"CrossSections": []})"},
+          // (Every kind of line break numbers lines alike: EMLineBatches.EveryBatchSizeCutsTheSameLines.)
+          {"blank lines and comments count as lines and do not end a block, whose problems go on its last line",
+           "#H05 A\n\n; comment\n#X01 1000 2000 1100 2000 10+00 R-1\nP1 2000 1010 10\n; comment inside the block\n"
+           "P2 2000 1020 10\nP3 x 1030 10\n   \n#X02 Range 5\nBAD\n",
+           {"9:1:Non-Numeric Northing Value in Coordinate:P3 x 1030 10",
+            "11:1:Coordinate has less than the minimum # of attributes :BAD"},
+           R"({"CrossSections": [{"RangeName": "Range 5", "Points": [{}, {}]}]})"},
           {"records out of order and invalid codes",
            "#X02 Range 5\n#X03 1030\n#X04 2.5\n#X5A\n#X05 ignored\n",
            {"1:1:Range Name (#X02) specified out of order. #X02 records must be recorded after #X01 records.",
@@ -136,17 +122,17 @@ TEST_F(EMReadTest, CrossSectionsProfilesAndShotPoints) {
            "#X01 0 0 10 0 0 A\n9999999 0 1 1\n1 0 2 1\n2 0.0001 3 1\n3 0 4 1\n",
            {"5:1:Non-Numeric Value in Coordinate"},
            R"({"CrossSections": [{"Points": [{"Id": 1}, {"Id": 3}]}]})"},
-          {"non-numeric fields are checked in order and end the block",
-           "#M01 x\nP1 2000 E 1\nP2 2000 1 1\n#M01 y\nP3 N E Z\n#M01 z\nP4 1 1 Z\nP5 1 1 1\n",
-           {"3:1:Non-Numeric Easting Value in Coordinate:P1 2000 E 1",
-            "5:1:Non-Numeric Northing Value in Coordinate:P3 N E Z",
-            "8:1:Non-Numeric Elevation Value in Coordinate:P4 1 1 Z"},
+          {"non-numeric fields are checked northing first, then easting",
+           "#M01 x\nP1 N E Z\n#M01 y\nP2 1 E Z\n",
+           {"2:1:Non-Numeric Northing Value in Coordinate:P1 N E Z",
+            "4:1:Non-Numeric Easting Value in Coordinate:P2 1 E Z"},
            R"({"MiscShotPoints": []})"},
-          {"a profile's points are stationed along it from its start station",
-           "#H02 3/1/2023\n#P01 1000 2000 100 Main channel\n#P12 channel note\n1 2000 1000 5\n2 2004 1003 6\n"
-           "3 2010 1003 7\n", {},
+          {"a profile's points are stationed along it from its start station; it has its own water surface",
+           "#H02 3/1/2023\n#P01 1000 2000 100 Main channel\n#P12 channel note\n#P03 0930\n#P04 3.25\n1 2000 1000 5\n"
+           "2 2004 1003 6\n3 2010 1003 7\n", {},
            R"({"ProfileCenterlines": [{"AltName": "Main channel", "StartX": 1000, "StartY": 2000, "Station": 100,
-           "SurveyDate": "2023-03-01T00:00:00", "Description": "channel note",
+           "SurveyDate": "2023-03-01T09:30:00", "WaterSurfaceTime": "2023-03-01T09:30:00",
+           "WaterSurfaceElevation": 3.25, "Description": "channel note",
            "Points": [{"Station": 100}, {"Station": 105}, {"Station": 111}]}]})"},
           {"bad profile declarations, records out of order, a profile of one point",
            "#P01 1000 2000\n#P03 0930\n#P04 1\n#PZZ\n#P02 ignored\n#P01 0 0 0 One\n1 0 0 1\n#M01 m\n",
@@ -156,11 +142,6 @@ TEST_F(EMReadTest, CrossSectionsProfilesAndShotPoints) {
             "records.",
             "4:1:Invalid survey code: #PZZ", "8:1:Prior Profile must have at least two points."},
            R"({"ProfileCenterlines": []})"},
-          {"a profile's unreadable water surface time keeps the survey date",
-           "#H02 3/1/2023\n#P01 0 0 0 A\n#P03 99\n#P04 3.25\n1 0 0 1\n2 0 1 1\n",
-           {"3:1:Invalid #P03 Water Surface Time: Invalid time string : 99"},
-           R"({"ProfileCenterlines": [{"WaterSurfaceTime": "2023-03-01T00:00:00", "WaterSurfaceElevation": 3.25,
-           "Gage": null}]})"},
           {"each point is a shot point with its declaration's description",
            "#M01 Fence corner\n1 10 20 1\n2 11 21 2\n3 12 22 3\n#M01 Gate\n#M02 post\n4 13 23 4\n#M01 Well\n5 14 24 "
            "5\n", {},
