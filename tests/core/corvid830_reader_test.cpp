@@ -81,9 +81,10 @@ Lines StandardHeaders() {
   };
 }
 
-// A full-width elevation touches the offset field's last column.
+// A full-width elevation touches the offset field's last column; the
+// geodetic azimuth (degrees, minutes, seconds) rounds up at its third decimal.
 const Lines kOneSection = {
-    RangeLine("1234530.5", "1250.00", "RANGE 12", 0, 0, 100, 0),
+    RangeLine("1234559.9", "1250.00", "RANGE 12", 0, 0, 100, 0),
     ControlLine({"PBM:", "BM ALPHA", "12.345", "G1", "3.25", "04/05/2021", "930"}),
     DataLine({{"-10.0", "5.1", "TOE", "-10.0", "0.0"},
               {"0.0", "-123.45", "CL", "0.0", "3.0"},
@@ -145,7 +146,7 @@ TEST_F(Corvid830ReaderTest, SectionsAndPoints) {
   CheckLines({
       {{"a range line, a control line and data lines of up to four points", "", {},
         R"({"CrossSections": [{"Station": 1250, "AltName": "RANGE 12", "StartX": 0, "StopX": 100,
-            "GeodeticAzimuth": 123.758, "GridAzimuth": 90, "Benchmark": "BM ALPHA", "Gage": "G1",
+            "GeodeticAzimuth": 123.767, "GridAzimuth": 90, "Benchmark": "BM ALPHA", "Gage": "G1",
             "WaterSurfaceElevation": 3.25, "SurveyDate": "2021-04-05T09:30:00",
             "WaterSurfaceTime": "2021-04-05T09:30:00",
             "Points": [{"Id": 0, "PointTag": "0", "X": -10, "Y": 0, "Z": 5.1, "Code": "TOE", "Station": -10,
@@ -164,9 +165,6 @@ TEST_F(Corvid830ReaderTest, SectionsAndPoints) {
         R"({"CrossSections": [{"GridAzimuth": 270}, {"GridAzimuth": 0.0001}, {"GridAzimuth": 73.30075574692472}]})"},
        {RangeLine("0000000", "0", "R", 0, 0, -10, 0), OnePoint(), RangeLine("0000000", "0", "R", 5, 0, 5, 10),
         OnePoint(), RangeLine("0000000", "0", "R", 0, 0, 10, 3), OnePoint()}},
-      {{"the geodetic azimuth is degrees, minutes and seconds, to three decimals", "", {},
-        R"({"CrossSections": [{"GeodeticAzimuth": 45.504}, {"GeodeticAzimuth": 360}]})"},
-       {RangeLine("0453015", "0", "R1"), OnePoint(), RangeLine("3595959.9", "0", "R2"), OnePoint()}},
       {{"an offset of 9999999 ends the line's points; a block ends at the first line holding it", "", {},
         R"({"CrossSections": [{"AltName": "R", "Points": [{}, {}]},
             {"AltName": "T", "Points": [{"Code": "F", "Id": 2}]}]})"},
@@ -279,9 +277,7 @@ TEST_F(Corvid830ReaderTest, ControlLines) {
 
 TEST_F(Corvid830ReaderTest, RepeatedBenchmarksAndGagesAreListedOnceAndReportedOnEveryCall) {
   const ControlFields same{"PBM:", "BM1", "10.0", "G1", "2.5", "4/5/2021", "1000"};
-  ControlFields other = same;
-  other.measured = "10.5";
-  other.wse = "2.75";
+  const ControlFields other{"PBM:", "BM1", "10.5", "G1", "2.75", "4/5/2021", "1000"};
   Lines lines;
   for (const auto& f : {same, same, other, same})
     lines = lines + Lines{RangeLine("0000000", "0", "R"), ControlLine(f), OnePoint()};
@@ -298,24 +294,21 @@ TEST_F(Corvid830ReaderTest, RepeatedBenchmarksAndGagesAreListedOnceAndReportedOn
   }
 }
 
+// How the dictionary is matched is pinned by the PRO reader test: both
+// readers share the fixed-column code table.
 TEST_F(Corvid830ReaderTest, CodeDescriptionsComeFromTheFilesCodeDictionaryAndOutliveTheSurvey) {
-  Write("CODES.DAT", "TOE;x;Toe of levee\nROD;Rod shot\n");
+  Write("CODES.DAT", "TOE;x;Toe of levee\n");
   auto survey = Read("s.830", JoinLines(StandardHeaders() + kOneSection));
-  ExpectMembers(Json(*survey), R"({"CrossSections": [{"Points": [{"CodeDescription": "Toe of levee"},
-      {"CodeDescription": "CENTERLINE"}, {}, {"CodeDescription": "Rod shot"},
-      {"CodeDescription": "Toe of levee"}]}]})");
   auto point = survey->CrossSections()->GetItem(0)->Points()->GetItem(0);
   survey.reset();
   EXPECT_EQ(point->Code() + " " + point->CodeDescription(), "TOE Toe of levee");
 }
 
 TEST(Corvid830CrossSectionTest, LateralOffsetIsTheDistanceFromTheRangeLine) {
-  // x, y of the point, then the range line; off the end of the segment the
-  // foot is on its extension; a range line of one point measures from it.
-  // (Points beside the segment, on either side, are pinned through the reader.)
-  const std::array<double, 7> cases[] = {{20, 3, 0, 0, 10, 0, 3},
-                                         {0, 10, 0, 0, 10, 10, 7.0710678118654755},
-                                         {3, 4, 0, 0, 0, 0, 5}};
+  // x, y of the point, then the range line; a range line of one point
+  // measures from it. (Points beside the segment, on either side, and off
+  // its end, whose foot is on its extension, are pinned through the reader.)
+  const std::array<double, 7> cases[] = {{0, 10, 0, 0, 10, 10, 7.0710678118654755}, {3, 4, 0, 0, 0, 0, 5}};
   for (const auto& c : cases)
     EXPECT_NEAR(Corvid830CrossSection::LateralOffset(c[0], c[1], c[2], c[3], c[4], c[5]), c[6], 1e-12);
 }
