@@ -243,14 +243,13 @@ TEST_F(Corvid830ReaderTest, ControlLines) {
                                                        {"ab", "00:00"},  {"", "00:00"},     {"2599", "00:00"},
                                                        {"30", "00:00"},  {"7", "07:07"}};
   Lines timed;
-  std::string dates = R"({"CrossSections": [)";
+  OrderedJson sections = OrderedJson::array();
   for (const auto& [time, expected] : times) {
     timed =
         timed + Lines{RangeLine("0000000", "0", "R"), ControlLine({"", "", "", "G", "", "4/5/2021", time}), OnePoint()};
-    dates += std::string(dates.back() == '[' ? "" : ", ") + R"({"Gage": "G", "SurveyDate": "2021-04-05T)" + expected +
-             R"(:00"})";
+    sections.push_back({{"Gage", "G"}, {"SurveyDate", "2021-04-05T" + expected + ":00"}});
   }
-  dates += "]}";
+  const std::string dates = OrderedJson{{"CrossSections", sections}}.dump();
   CheckLines({
       {{"control times", "",
         {"17:0:Invalid A02 time : 2599 is not a time of day. The date is used without a time.",

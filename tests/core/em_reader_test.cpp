@@ -47,16 +47,13 @@ TEST_F(EMReadTest, HeaderRecords) {
            {"2:1:Invalid File Format Version : EM07", "3:1:Invalid Numeric Value : abc",
             "4:1:Invalid #H02 Record: Invalid Date Value : 13/45/2020"},
            R"({"version": "INVALID_EM_VERSION", "CombinedScaleFactor": 0.0001, "SurveyEndDate": "2000-12-31T00:00:00"})"},
-          {"tabs separate like blanks; unknown codes are silent",
-           "#H05\tJ-9\n#Z01 whatever\n#Q\n#\n", {},
-           R"({"JobNumber": "J-9"})"},
+          {"tabs separate like blanks, also before a coordinate line's first field; unknown codes are silent",
+           "#H05\tJ-9\n#Z01 whatever\n#Q\n#\n#M01 x\n\tP1\t2000\t1010\t10\n", {},
+           R"({"JobNumber": "J-9", "MiscShotPoints": [{"Point": {"PointTag": "P1", "X": 1010, "Y": 2000}}]})"},
           {"NUL bytes stay inside their line",
            "#M01 x\r\n" + kNulLine + "\r\n#H05 B\r\n",
            {"2:1:Non-Numeric Elevation Value in Coordinate:" + kNulLine},
            R"({"JobNumber": "B"})"},
-          {"a line starting with a tab is a coordinate line",
-           "#M01 x\n\tP1\t2000\t1010\t10\n", {},
-           R"({"MiscShotPoints": [{"Point": {"PointTag": "P1", "X": 1010, "Y": 2000}}]})"},
       });
 }
 
