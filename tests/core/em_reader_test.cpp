@@ -200,20 +200,16 @@ TEST_F(EMReadTest, BenchmarksAndGages) {
            "#V01 A\n#V02 abc\n#V02 2.0\n#V07 5000\n#V07 5000  2000\n",
            {"2:1:Invalid Numeric Value : abc", "4:1:Invalid Benchmark Coordinate : 5000"},
            R"({"VerticalControls": [{"DocumentedElevation": 2, "Northing": 5000, "Easting": 2000}]})"},
-          {"temporary and permanent benchmarks share one table; #V01 makes a temporary one permanent",
-           "#H10 FB1\n#T01 A\n#T02 3.5\n#T09 7\n#T15 note\n#H10 FB2\n#V01 A\n#V09 0.12\n#V01 B\n#T01 B\n#T06 1\n#T06 "
-           "2\n"
-           "#T07 9\n#T07 1,2\n#T07 3,4\n",
-           {"12:0:Duplicate #T06 record ignored forB", "13:1:Invalid Benchmark Coordinate for B : 9",
-            "15:0:Duplicate #T07 record ignored forB"},
+          {"a temporary record needs its #T01; #V01 makes a temporary benchmark permanent, in the one table",
+           "#T02 1\n#H10 FB1\n#T01 A\n#T02 3.5\n#T09 7\n#T15 note\n#H10 FB2\n#V01 A\n#V09 0.12\n#V01 B\n#T01 B\n"
+           "#T06 1\n#T06 2\n#T07 9\n#T07 1,2\n#T07 3,4\n",
+           {"1:1:Temporary benchmark record must be preceded by #T01 record : 1",
+            "13:0:Duplicate #T06 record ignored forB", "14:1:Invalid Benchmark Coordinate for B : 9",
+            "16:0:Duplicate #T07 record ignored forB"},
            R"({"VerticalControls": [{"Name": "A", "IsPermanent": true, "FieldBook": "FB2", "DocumentedElevation": 3.5,
            "Description": " note", "Adjustment": 0.12},
            {"Name": "B", "IsPermanent": true, "Adjustment": 0.12, "MeasuredElevation": 1, "Northing": 1,
             "Easting": 2}]})"},
-          {"a temporary record without its benchmark",
-           "#T02 1\n#V09 x\n",
-           {"1:1:Temporary benchmark record must be preceded by #T01 record : 1", "2:1:Invalid Numeric Value : x"},
-           "{}"},
           {"a complete gage reading",
            "#H02 3/1/2023\n#H10 FB\n#V01 BM\n#G01 TIDE\n#G02 A\n#G03 2.5\n#G05 0.5\n#G06 1.5\n#G07 100 200\n"
            "#G15 some text\n#G08 x\n#G04 1030\n", {},
