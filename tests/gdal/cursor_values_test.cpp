@@ -204,7 +204,9 @@ std::unique_ptr<SurveyDataset> TraverseDataset(std::size_t stations) {
   return holder;
 }
 
-TEST(TraverseCursors, TheTraverseIsOneRecord) {
+// The traverse is one record, measured by station; its stations are
+// records of their own that name it by its OID, zero.
+TEST(TraverseCursors, TheTraverseIsOneRecordAndItsStationsAreRecordsWithTraverseOidZero) {
   auto holder = TraverseDataset(3);
   SurveyDataset& data = *holder;
   auto row = data.Row(0);
@@ -221,18 +223,13 @@ TEST(TraverseCursors, TheTraverseIsOneRecord) {
   EXPECT_EQ(line.getX(2), 102);
   EXPECT_EQ(line.getM(1), 1000);
   EXPECT_TRUE(line.IsMeasured());
-}
 
-TEST(TraverseCursors, StationsAreRecordsWithTraverseOidZero) {
-  auto holder = TraverseDataset(3);
-  SurveyDataset& data = *holder;
-  auto row = data.Row(1);
-  const auto cursor = data.All(1);
-  EXPECT_EQ(test::CollectOids(*cursor, *row), (std::vector<std::int32_t>{0, 1, 2}));
-  EXPECT_EQ(ValueOf(data, *row, 1, "TraverseOID").kind, Kind::SmallInteger);
-  EXPECT_EQ(ValueOf(data, *row, 1, "TraverseOID").integer, 0);
-  EXPECT_EQ(ValueOf(data, *row, 1, "StatName").text, "S2");
-  EXPECT_EQ(ValueOf(data, *row, 1, "Latitude").kind, Kind::Unset);
+  auto stationRow = data.Row(1);
+  EXPECT_EQ(test::CollectOids(*data.All(1), *stationRow), (std::vector<std::int32_t>{0, 1, 2}));
+  EXPECT_EQ(ValueOf(data, *stationRow, 1, "TraverseOID").kind, Kind::SmallInteger);
+  EXPECT_EQ(ValueOf(data, *stationRow, 1, "TraverseOID").integer, 0);
+  EXPECT_EQ(ValueOf(data, *stationRow, 1, "StatName").text, "S2");
+  EXPECT_EQ(ValueOf(data, *stationRow, 1, "Latitude").kind, Kind::Unset);
 }
 
 }  // namespace
