@@ -43,7 +43,8 @@ class OgrDriverExport : public ::testing::Test {
   OpenedSurveys opened_;
 };
 
-// With the "Errors" layer on request.
+// With the "Errors" layer on request. Layer and feature counts of a whole
+// export read back by ogrinfo are tests/scripts/ogr_cli.sh's.
 TEST_F(OgrDriverExport, GeoPackageHoldsEveryClassWithItsValuesAndShapes) {
   const ExportResult result = Export("survey.gpkg", "GPKG", false, true);
   ASSERT_TRUE(result.ok) << result.problem;
@@ -54,14 +55,12 @@ TEST_F(OgrDriverExport, GeoPackageHoldsEveryClassWithItsValuesAndShapes) {
   GDALDatasetUniquePtr written(
       GDALDataset::Open((folder_ / "out" / "survey.gpkg").string().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
   ASSERT_TRUE(written);
-  EXPECT_STREQ(written->GetDriver()->GetDescription(), "GPKG");
   EXPECT_EQ(LayerNames(*written),
             (std::vector<std::string>{"a.em CrossSections", "a.em CrossSectionPoints", "bad.em CrossSections",
                                       "bad.em CrossSectionPoints", "bad.em Benchmarks", "Errors"}));
   EXPECT_EQ(written->GetLayerByName("Errors")->GetFeatureCount(), 3);
   OGRLayer* points = written->GetLayerByName("a.em CrossSectionPoints");
   EXPECT_EQ(points->GetGeomType(), wkbPointZM);
-  EXPECT_EQ(points->GetFeatureCount(), 5);
   ASSERT_EQ(points->SetAttributeFilter("PointId = 2"), OGRERR_NONE);
   std::unique_ptr<OGRFeature> feature(points->GetNextFeature());
   ASSERT_TRUE(feature);
