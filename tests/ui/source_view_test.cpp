@@ -104,7 +104,6 @@ TEST_F(SourceViewTest, SavingKeepsEncodingLineBreaksAndUneditedBytes) {
     EXPECT_EQ(Read(path), c.after) << c.name << " (saved twice)";
     ExpectEditing(true);
     Click("cmdStopEditing");
-    ExpectEditing(false);
     EXPECT_TRUE(host.messages.Shown().empty()) << c.name;
   }
 }
