@@ -2,8 +2,8 @@
 // shapes, FIDs that stay the records' positions under every filter, spatial
 // and attribute filters with OGR's meaning, random reads, counts, nulls and
 // UTF-8 text. Ignored fields and geometry are left out of every sample
-// layer's features by GDAL's test_ogrsf (tests/scripts/ogr_conformance.sh),
-// and a spatial filter still applies to ignored geometry (OgrDriverReadAhead).
+// layer's sequential reads by GDAL's test_ogrsf (ogr_conformance.sh), and a
+// spatial filter still applies to ignored geometry (OgrDriverReadAhead).
 #include <memory>
 #include <string>
 #include <string_view>
@@ -182,6 +182,16 @@ TEST_F(OgrDriverRead, GetFeatureReadsAnyRecordInAnyOrder) {
   std::unique_ptr<OGRFeature> second(points_->GetNextFeature());
   ASSERT_TRUE(first && second);
   EXPECT_EQ(second->GetFID(), 1);
+}
+
+// test_ogrsf checks that ignored fields and geometry are left out of
+// sequential reads only; a random read must leave the geometry out too.
+TEST_F(OgrDriverRead, ARandomReadLeavesIgnoredGeometryOut) {
+  const char* ignored[] = {"OGR_GEOMETRY", nullptr};
+  ASSERT_EQ(points_->SetIgnoredFields(ignored), OGRERR_NONE);
+  std::unique_ptr<OGRFeature> feature(points_->GetFeature(1));
+  ASSERT_TRUE(feature);
+  EXPECT_EQ(feature->GetGeometryRef(), nullptr);
 }
 
 // Counts and extents are fast once walked; Z and M as each layer's type
