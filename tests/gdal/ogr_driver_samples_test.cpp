@@ -17,9 +17,10 @@ namespace {
 void ExpectValuesFitTheirWidths(OGRFeature& feature, const std::string& layer) {
   for (int i = 0; i < feature.GetFieldCount(); ++i) {
     const int width = feature.GetFieldDefnRef(i)->GetWidth();
-    if (width > 0 && feature.IsFieldSetAndNotNull(i))
+    if (width > 0 && feature.IsFieldSetAndNotNull(i)) {
       EXPECT_LE(std::strlen(feature.GetFieldAsString(i)), static_cast<std::size_t>(width))
           << layer << " " << feature.GetFieldDefnRef(i)->GetNameRef() << " " << feature.GetFieldAsString(i);
+    }
   }
 }
 
