@@ -1,12 +1,12 @@
 #pragma once
 // Marks the problems of the shown text, when it is loaded and, while it is
 // edited, before it is saved: half a second after the last keystroke the
-// editor's text is read, on a worker
-// thread, by the same reader that reads the file, as if it were the file
-// (its folder still supplies CODES.DAT and the baseline file), and each
-// problem found on a line of it becomes a mark in the editor. (A problem
-// the reader files under the last line of a block of coordinate lines is
-// marked on the block's line that its description quotes.)
+// editor's text is read, on a worker thread, by the same reader that reads
+// the file, as if it were the file (its folder still supplies CODES.DAT and
+// the baseline file), and each problem found on a line of it becomes a mark
+// in the editor. (A problem the reader files under the last line of a block
+// of coordinate lines is marked on the block's line that its description
+// quotes.)
 //
 // Typing is never held up: taking the text shares the editor's copy
 // (TextChunks) instead of copying it, and a check runs while typing goes

@@ -154,7 +154,7 @@ class ReadCaseTest : public ReaderTest {
     for (const auto& [c, lines] : cases) {
       ReadCase withText = c;
       withText.text = JoinLines(lines, eol_);
-      if (!finalBreak_) withText.text.resize(withText.text.size() - eol_.size());
+      if (!finalBreak_ && !withText.text.empty()) withText.text.resize(withText.text.size() - eol_.size());
       Check(lineFile_, withText);
     }
   }
